@@ -1,0 +1,19 @@
+#pragma once
+// The tolerance windows: green rectangles along the bottom of the bar graphs marking where an
+// edge has to lie for the measured value to be in tolerance.
+
+#include <cstdint>
+
+namespace qrix {
+
+struct Program;
+
+struct WindowSpan {
+  double left = 0;
+  double right = 0;
+};
+
+// Adds the windows for the evaluation mode to the bar graphs; deletes nothing.
+void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint16_t posB);
+
+}  // namespace qrix

@@ -1,0 +1,96 @@
+#include "link/block_reads.h"
+
+#include <algorithm>
+#include <string>
+
+#include "link/commands.h"
+#include "link/frame_codec.h"
+#include "link/transport.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+Line128* bufferArray(ProgramState& st, std::uint16_t buffer) {
+  switch (buffer) {
+    case kMasterVideo: return &st.adcbufA;
+    case kSlaveVideo: return &st.adcbufB;
+    case kMasterData: return &st.mvalBUFA;
+    case kSlaveData: return &st.mvalBUFB;
+    default: return nullptr;
+  }
+}
+
+int PushGETRAW(Program& p) {
+  ProgramState& st = p.st;
+  flushInOut(p);
+  st.parameter.cmd = cmd::kRun;
+  st.parameter.arg = 0;
+  FillTxBuf(st, st.parameter.cmd, st.parameter.arg, st.pp);
+  if (writeFrame(p) == kFrameBytes) p.showText("Line Ok!");
+  st.graph_flag = 0;
+  const double start = p.rt.Timer();
+  // Only a RUN answer ends the wait.
+  for (;;) {
+    if (st.graph_flag == 1) return 1;
+    p.pump();
+    if (st.graph_flag == 1) return 1;
+    if (elapsedSince(p, start) > TIMEOUT) {
+      p.showText("Timeout RS232-Line!");
+      st.stop_flag = 1;
+      return 0;
+    }
+  }
+}
+
+namespace {
+std::string blockWaitingText(std::uint16_t start) {
+  switch (start) {
+    case 0: return "Waiting for Data[64] Block 0 ...";
+    case 64: return "Waiting for Data[64] Block 1 ...";
+    case 128: return "Waiting for Data[64] Block 2 ...";
+    case 192: return "Waiting for Data[64] Block 3 ...";
+    default: return "Waiting for Data[64] Block x ...";
+  }
+}
+}  // namespace
+
+int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
+  ProgramState& st = p.st;
+  serial::SerialLibrary& com = p.serial();
+  st.parameter.cmd = cmd::kReadBlock;
+  flushOutIn(p);
+  WordArray request{};
+  request[0] = buffer;
+  FillTxBuf(st, cmd::kReadBlock, start, request);
+  writeFrame(p);
+  p.showText(blockWaitingText(start));
+
+  const double begin = p.rt.Timer();
+  int n = 0;
+  for (;;) {
+    p.pump();
+    n = std::max(0, com.GetInQLen(st.com));
+    if (n >= kBlockBytes) break;
+    if (elapsedSince(p, begin) > TIMEOUT) {
+      p.setStatus("Timeout-RS-232 while reading 64 data-words!");
+      break;
+    }
+  }
+
+  // Never read more than the buffer holds; whatever is left is dropped with the block.
+  st.nBytesR = n > 0 ? com.ComRd(st.com, st.szReadBuf.data(), std::min(n, kReadBufSize)) : 0;
+  if (n > kReadBufSize) com.FlushInQ(st.com);
+  int result = 0;
+  Line128* target = bufferArray(st, buffer);
+  if (st.nBytesR == kBlockBytes && n == kBlockBytes && target &&
+      start + kBlockWords <= MAXPOINT) {
+    p.setStatus("Data[64] block received!");
+    for (int i = 0; i < kBlockWords; ++i)
+      (*target)[static_cast<size_t>(start + i)] = wordAt(st.szReadBuf.data(), 2 * i);
+    result = 1;
+  }
+  p.showStatus();
+  return result;
+}
+
+}  // namespace qrix

@@ -1,0 +1,28 @@
+#pragma once
+// A single RUN request with its answer, and 64-word blocks of the sensor's four buffers.
+
+#include <cstdint>
+
+#include "shell/program_state.h"
+
+namespace qrix {
+
+struct Program;
+
+// Sensor buffers a block request names.
+enum SensorBuffer : std::uint16_t {
+  kMasterVideo = 0,
+  kSlaveVideo = 1,
+  kMasterData = 2,
+  kSlaveData = 3,
+};
+
+// 1 when a RUN answer arrived within TIMEOUT; otherwise "Timeout RS232-Line!" and stop_flag.
+int PushGETRAW(Program& p);
+// Reads words start..start+63 of a buffer into its array; 1 when exactly 128 bytes came.
+// The receive notification must be off.
+int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer);
+// The array a buffer number fills.
+Line128* bufferArray(ProgramState& st, std::uint16_t buffer);
+
+}  // namespace qrix

@@ -1,0 +1,72 @@
+#include "link/port_setup.h"
+
+#include "link/identification.h"
+#include "link/transport.h"
+#include "params/get_send.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+std::string openErrorText(int code) {
+  switch (code) {
+    case -1: return "Unknown system error";
+    case -2: return "Invalid port number";
+    case -3: return "Port is not open";
+    case -4: return "Unknown I/0 error";
+    case -6: return "No serial port found";
+    case -7: return "Cannot open port";
+    case -13: return "Invalid parameter";
+    case -99: return "Timeout";
+    default: return "RS-232 error!";
+  }
+}
+
+void InitRS232(Program& p, int port) {
+  ProgramState& st = p.st;
+  serial::SerialLibrary& com = p.serial();
+  const int opened = com.OpenComConfig(port, "", 19200, serial::kNoParity, 8, 1, 4096, 4096);
+  if (opened < 0) {
+    p.setStatus(openErrorText(opened));
+  } else {
+    com.SetComTime(port, TIMEOUT);
+    com.FlushInQ(port);
+    com.FlushOutQ(port);
+    com.SetCTSMode(port, 0);
+    installReceiveNotification(p, port);
+    if (CheckComLine(p, port) == 1) {
+      p.rt.Delay(0.1);
+      if (!GetHARDWAREInfo(p)) p.setStatus("Error reading HARDWARE-info!");
+      for (std::uint16_t frame = 0; frame < 3; ++frame) {
+        p.rt.Delay(0.1);
+        PushGET(p, 1, frame);
+      }
+      p.rt.Delay(0.1);
+      // Anything but the 72 bytes of a firmware text is a failed read.
+      if (GetVERSIONInfo(p) != 72) p.setStatus("Error reading firmware-info!");
+    }
+  }
+  p.showStatus();
+  p.ui().SetDimmed(st.pPara1, ids::sensor::SLIDEVideoTHD, false);
+  p.ui().SetDimmed(st.pPara2, ids::sensor::SLIDEVideoTHD, false);
+}
+
+int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  ProgramState& st = p.st;
+  st.stop_flag = 1;
+  p.serial().CloseCom(st.com);
+  st.com = static_cast<int>(p.ui().GetCtrlVal(st.pHandle, ids::main::DropDCom));
+  p.showText("Init COM-Port ...");
+  InitRS232(p, st.com);
+  return 0;
+}
+
+void fillPortList(Program& p) {
+  std::vector<ui::ListItem> items;
+  for (const serial::PortEntry& e : p.serial().ports())
+    items.push_back({e.label, static_cast<double>(e.number)});
+  p.ui().SetListItems(p.st.pHandle, ids::main::DropDCom, std::move(items));
+  p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
+}
+
+}  // namespace qrix

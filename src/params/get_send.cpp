@@ -1,0 +1,130 @@
+#include "params/get_send.h"
+
+#include "display/tolerance_window.h"
+#include "link/commands.h"
+#include "link/frame_codec.h"
+#include "link/transport.h"
+#include "params/panel_binding.h"
+#include "params/param_file.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
+  ProgramState& st = p.st;
+  bool answered = true;
+  if (target != kTargetFile) {
+    if (target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
+    if (target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
+    // The request carries the frame's current program values.
+    CopyVarsToPP(st.parameter, frame, st.pp);
+    flushInOut(p);
+    FillTxBuf(st, st.parameter.cmd, frame, st.pp);
+    if (writeFrame(p) == kFrameBytes) p.showText("Waiting for parameter-frame ...");
+    st.rx_flag = 0;
+    const double start = p.rt.Timer();
+    for (;;) {
+      p.pump();
+      if (st.rx_flag == 1) {
+        // A RUN answer still in flight is measurement data, never a parameter frame.
+        if (st.graph_flag == 1) {
+          st.rx_flag = 0;
+        } else {
+          CopyPPtoVars(st.pp, frame, st.parameter);
+          p.setStatus("Parameter-frame received! - Line Ok!");
+          break;
+        }
+      }
+      if (elapsedSince(p, start) > TIMEOUT) {
+        p.setStatus("Timeout-RS-232...");
+        answered = false;
+        break;
+      }
+    }
+  }
+  p.showStatus();
+  if (frame == 2) {
+    SetPanelValues(p);
+    const auto mode =
+        static_cast<std::uint16_t>(p.ui().GetCtrlVal(st.pPara0, ids::para0::DropEvalMode));
+    PlotTOLWindow(p, mode, st.parameter.master.teach, st.parameter.slave.teach);
+  }
+  return answered;
+}
+
+int CC_BTNSend(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  ProgramState& st = p.st;
+  p.showText("Transmit...");
+  if (st.target == kTargetFile) {
+    SaveParaFile(p);
+    return 0;
+  }
+  st.parameter.sync = cmd::kTxSync;
+  st.parameter.cmd = st.target == kTargetEeprom ? cmd::kWriteEeprom : cmd::kWriteRam;
+  GetPanelValues(p);
+  static constexpr const char* kSentText[3] = {"Sending Para-Frame 0 ...",
+                                               "Sending Para-Frame 1 ...", "Line Ok!"};
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    st.parameter.arg = frame;
+    CopyVarsToPP(st.parameter, frame, st.pp);
+    flushInOut(p);
+    st.rx_flag = 0;
+    FillTxBuf(st, st.parameter.cmd, frame, st.pp);
+    writeFrame(p);
+    p.pump();
+    if (st.nBytesW == kFrameBytes) p.showText(kSentText[frame]);
+    if (frame < 2) p.rt.Delay(0.1);
+  }
+  return 0;
+}
+
+int CC_BTNGet(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  ProgramState& st = p.st;
+  // A cancelled or unreadable file changes nothing at all: unsaved panel edits survive.
+  if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;
+  if (st.target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
+  if (st.target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
+  bool allAnswered = true;
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    allAnswered &= PushGET(p, static_cast<std::uint16_t>(st.target), frame);
+    p.rt.Delay(0.1);
+  }
+  // A frame that timed out must not be hidden behind the success text of a later one.
+  if (!allAnswered) {
+    p.setStatus("Timeout-RS-232...");
+    p.showStatus();
+  }
+  return 0;
+}
+
+void setMemoryTarget(Program& p, int target) {
+  ProgramState& st = p.st;
+  st.target = target;
+  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTRam, target == kTargetRam);
+  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTEeprom, target == kTargetEeprom);
+  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTFile, target == kTargetFile);
+}
+
+namespace {
+// A button switched on sets its target; one switched off falls back to RAM.
+int radioChanged(Program& p, int control, int event, int target) {
+  if (event != ui::EVENT_VAL_CHANGED) return 0;
+  const bool on = p.ui().GetCtrlVal(p.st.pHandle, control) != 0;
+  setMemoryTarget(p, on ? target : kTargetRam);
+  return 0;
+}
+}  // namespace
+
+int CC_RBTRam(Program& p, int, int control, int event) {
+  return radioChanged(p, control, event, kTargetRam);
+}
+int CC_RBTEeprom(Program& p, int, int control, int event) {
+  return radioChanged(p, control, event, kTargetEeprom);
+}
+int CC_RBTFile(Program& p, int, int control, int event) {
+  return radioChanged(p, control, event, kTargetFile);
+}
+
+}  // namespace qrix

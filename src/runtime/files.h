@@ -1,0 +1,29 @@
+#pragma once
+// File and text services of the runtime: paths, numeric text files, date and time texts.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace qrix::files {
+
+std::string MakePathname(const std::string& directory, const std::string& fileName);
+bool FileExists(const std::string& path);
+// 0 on success, negative when the file could not be deleted.
+int DeleteFile(const std::string& path);
+
+// Reads the first `count` whitespace-separated integers of a text file. Fails (nullopt) when the
+// file cannot be read, holds fewer numbers, or a token before the last wanted one is not an
+// integer; text after the last wanted number is ignored.
+std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, std::size_t count);
+
+// Writes the text into a temporary file beside the target and renames it over the target, so a
+// failed write never destroys the old file. False when anything failed.
+bool writeFileAtomically(const std::string& path, const std::string& content);
+
+// "MM-DD-YYYY" and "HH:MM:SS" of the local time.
+std::string DateStr();
+std::string TimeStr();
+
+}  // namespace qrix::files

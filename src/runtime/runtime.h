@@ -1,0 +1,62 @@
+#pragma once
+// The runtime the program runs on: the ui model, the event pump, the clock, dialogs and the
+// serial library. Two backends implement it: Qt (real windows) and headless (virtual clock).
+
+#include <string>
+
+#include "runtime/serial_library.h"
+#include "runtime/ui_model.h"
+
+namespace qrix {
+
+enum class FileDialogMode { Load, Save };
+
+// Result of a file selection: 0 cancelled, 1 an existing file, 2 a new file name.
+struct FileSelection {
+  int status = 0;
+  std::string path;
+};
+inline constexpr int VAL_NO_FILE_SELECTED = 0;
+inline constexpr int VAL_EXISTING_FILE_SELECTED = 1;
+inline constexpr int VAL_NEW_FILE_SELECTED = 2;
+
+class Runtime {
+ public:
+  explicit Runtime(ui::UiModel::PanelSource panels) : ui_(std::move(panels)) {}
+  virtual ~Runtime() = default;
+  Runtime(const Runtime&) = delete;
+  Runtime& operator=(const Runtime&) = delete;
+
+  ui::UiModel& ui() { return ui_; }
+  ui::CallbackRegistry& callbacks() { return ui_.callbacks(); }
+  serial::SerialLibrary& serial() { return serial_; }
+
+  // Runs pending user-interface events, serial notifications and timers, then returns.
+  // Never spins: it waits for the next event, but no longer than a few milliseconds.
+  virtual void ProcessSystemEvents() = 0;
+  // Pumps events until QuitUserInterface is called; returns its code.
+  virtual int RunUserInterface() = 0;
+  virtual void QuitUserInterface(int code) = 0;
+  virtual bool quitRequested() const = 0;
+
+  // Seconds since an arbitrary start, at least millisecond resolution.
+  virtual double Timer() = 0;
+  // Waits without pumping events.
+  virtual void Delay(double seconds) = 0;
+
+  // 1 yes, 0 no.
+  virtual int ConfirmPopup(const std::string& title, const std::string& message) = 0;
+  virtual FileSelection FileSelectPopup(const std::string& directory,
+                                        const std::string& defaultName,
+                                        const std::string& filter, const std::string& title,
+                                        FileDialogMode mode) = 0;
+
+  // The directory that holds the program.
+  virtual std::string programDirectory() const = 0;
+
+ protected:
+  ui::UiModel ui_;
+  serial::SerialLibrary serial_;
+};
+
+}  // namespace qrix

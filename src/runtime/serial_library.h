@@ -1,0 +1,109 @@
+#pragma once
+// The serial library the program talks to: ports by number, open with settings, queues,
+// and a receive notification that only ever runs inside the event pump.
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "runtime/serial_device.h"
+
+namespace qrix::serial {
+
+// Open results of the serial library.
+inline constexpr int kErrUnknownSystem = -1;
+inline constexpr int kErrInvalidPort = -2;
+inline constexpr int kErrPortNotOpen = -3;
+inline constexpr int kErrUnknownIo = -4;
+inline constexpr int kErrNoSerialPort = -6;
+inline constexpr int kErrCannotOpen = -7;
+inline constexpr int kErrInvalidParameter = -13;
+inline constexpr int kErrTimeout = -99;
+
+// Receive-notification events.
+inline constexpr int LWRS_RXFLAG = 0x0002;     // the event character arrived
+inline constexpr int LWRS_TXEMPTY = 0x0004;    // transmit queue empty
+inline constexpr int LWRS_RECEIVE = 0x8000;    // at least notifyCount bytes are queued
+
+inline constexpr int kNoParity = 0;
+
+// The simulator's pseudo device name.
+inline constexpr const char* kSimDevice = "sim";
+
+struct PortEntry {
+  int number = 0;
+  std::string device;  // a device path, "COMn", or kSimDevice
+  std::string label;   // as the port list shows it
+};
+
+struct OpenSettings {
+  long baud = 19200;
+  int parity = kNoParity;
+  int dataBits = 8;
+  int stopBits = 1;
+  int inQueueSize = 4096;
+  int outQueueSize = 4096;
+};
+
+// Opens the device of a port entry, or returns a negative code of the table above.
+using DeviceOpener = std::function<std::unique_ptr<SerialDevice>(const PortEntry&,
+                                                                  const OpenSettings&, int& error)>;
+
+using ComCallback = std::function<void(int port, int eventMask, void* data)>;
+
+class SerialLibrary {
+ public:
+  void setPorts(std::vector<PortEntry> ports) { ports_ = std::move(ports); }
+  const std::vector<PortEntry>& ports() const { return ports_; }
+  // Adds a port for a device (a path given on the command line) and returns its number.
+  int addPort(const std::string& device, const std::string& label);
+  std::optional<PortEntry> port(int number) const;
+  void setOpener(DeviceOpener opener) { opener_ = std::move(opener); }
+
+  int OpenComConfig(int port, const std::string& deviceName, long baud, int parity, int dataBits,
+                    int stopBits, int inQueueSize, int outQueueSize);
+  int CloseCom(int port);
+  int SetComTime(int port, double seconds);
+  int SetCTSMode(int port, int mode);
+  int FlushInQ(int port);
+  int FlushOutQ(int port);
+  // A null function or an empty mask switches the notification off.
+  int InstallComCallback(int port, int eventMask, int notifyCount, int eventChar, ComCallback fn,
+                         void* data);
+  int ComWrt(int port, const std::uint8_t* data, int n);
+  int ComRd(int port, std::uint8_t* data, int n);
+  int GetInQLen(int port);
+
+  bool isOpen(int port) const { return open_.count(port) != 0; }
+  SerialDevice* device(int port);
+
+  // Called by the event pump only: runs the receive notification of every port whose
+  // queue holds at least its notify count.
+  void dispatchNotifications();
+  // The earliest byte due on any simulated line (for the virtual clock).
+  std::optional<double> nextArrival() const;
+
+ private:
+  struct Notification {
+    int mask = 0;
+    int count = 0;
+    ComCallback fn;
+    void* data = nullptr;
+  };
+  struct OpenPort {
+    std::unique_ptr<SerialDevice> device;
+    Notification notification;
+    double timeout = 1.5;
+  };
+  OpenPort* find(int port);
+
+  std::vector<PortEntry> ports_;
+  DeviceOpener opener_;
+  std::map<int, OpenPort> open_;
+};
+
+}  // namespace qrix::serial

@@ -1,0 +1,495 @@
+#include "runtime/ui_model.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <sstream>
+
+namespace qrix::ui {
+
+const char* kindName(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::CommandButton: return "command button";
+    case ControlKind::ToggleButton: return "toggle button";
+    case ControlKind::RadioButton: return "radio button";
+    case ControlKind::Numeric: return "numeric";
+    case ControlKind::Slider: return "slider";
+    case ControlKind::Ring: return "ring";
+    case ControlKind::TextMessage: return "text message";
+    case ControlKind::TextBox: return "text box";
+    case ControlKind::Graph: return "graph";
+    case ControlKind::StripChart: return "strip chart";
+    case ControlKind::Decoration: return "decoration";
+    case ControlKind::Picture: return "picture";
+  }
+  return "?";
+}
+
+namespace {
+
+std::vector<std::string> splitLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::string line;
+  std::istringstream in(text);
+  while (std::getline(in, line)) lines.push_back(line);
+  return lines;
+}
+
+std::string joinLines(const std::vector<std::string>& lines) {
+  std::string text;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    if (i) text += '\n';
+    text += lines[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+UiModel::UiModel(PanelSource source) : source_(std::move(source)) {}
+
+void UiModel::notify(int panel, int control, Aspect aspect) {
+  if (observer_) observer_->changed(panel, control, aspect);
+}
+
+int UiModel::LoadPanel(int parent, int resourceId) {
+  if (parent != 0 && !panels_.count(parent)) return kErrNoPanel;
+  std::optional<PanelTemplate> tmpl = source_ ? source_(resourceId) : std::nullopt;
+  if (!tmpl) return kErrPanelLoad;
+  Panel p = std::move(*tmpl);
+  p.handle = nextHandle_++;
+  p.parent = parent;
+  p.visible = false;
+  int handle = p.handle;
+  panels_[handle] = std::move(p);
+  if (observer_) observer_->panelLoaded(handle);
+  return handle;
+}
+
+const Panel* UiModel::panel(int handle) const {
+  auto it = panels_.find(handle);
+  return it == panels_.end() ? nullptr : &it->second;
+}
+
+Panel* UiModel::panel(int handle) {
+  auto it = panels_.find(handle);
+  return it == panels_.end() ? nullptr : &it->second;
+}
+
+std::vector<int> UiModel::panelHandles() const {
+  std::vector<int> handles;
+  for (const auto& [h, p] : panels_) handles.push_back(h);
+  return handles;
+}
+
+std::optional<int> UiModel::findPanel(std::string_view name) const {
+  for (const auto& [h, p] : panels_)
+    if (p.name == name) return h;
+  return std::nullopt;
+}
+
+std::optional<int> UiModel::findControl(int panelHandle, std::string_view name) const {
+  const Panel* p = panel(panelHandle);
+  if (!p) return std::nullopt;
+  for (const auto& [id, c] : p->controls)
+    if (c.name == name) return id;
+  return std::nullopt;
+}
+
+int UiModel::DisplayPanel(int handle) {
+  Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  p->visible = true;
+  notify(handle, 0, Aspect::Panel);
+  return kOk;
+}
+
+int UiModel::HidePanel(int handle) {
+  Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  p->visible = false;
+  notify(handle, 0, Aspect::Panel);
+  return kOk;
+}
+
+int UiModel::DiscardPanel(int handle) {
+  if (!panels_.count(handle)) return kErrNoPanel;
+  // Children go with their parent.
+  std::vector<int> children;
+  for (const auto& [h, p] : panels_)
+    if (p.parent == handle) children.push_back(h);
+  for (int child : children) DiscardPanel(child);
+  panels_.erase(handle);
+  if (activePanel_ == handle) activePanel_ = 0;
+  if (observer_) observer_->panelDiscarded(handle);
+  return kOk;
+}
+
+int UiModel::SetActivePanel(int handle) {
+  if (!panel(handle)) return kErrNoPanel;
+  activePanel_ = handle;
+  notify(handle, 0, Aspect::Panel);
+  return kOk;
+}
+
+int UiModel::SetActiveCtrl(int handle, int id) {
+  Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  if (!p->controls.count(id)) return kErrNoControl;
+  p->activeControl = id;
+  notify(handle, 0, Aspect::Panel);
+  return kOk;
+}
+
+int UiModel::SetPanelPos(int handle, int top, int left) {
+  Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  p->bounds.top = top;
+  p->bounds.left = left;
+  notify(handle, 0, Aspect::Panel);
+  return kOk;
+}
+
+const Control* UiModel::control(int handle, int id) const {
+  const Panel* p = panel(handle);
+  if (!p) return nullptr;
+  auto it = p->controls.find(id);
+  return it == p->controls.end() ? nullptr : &it->second;
+}
+
+Control* UiModel::mutableControl(int handle, int id, std::optional<ControlKind> kind) {
+  Panel* p = panel(handle);
+  if (!p) {
+    std::fprintf(stderr, "ui: no panel %d (control %d)\n", handle, id);
+    return nullptr;
+  }
+  auto it = p->controls.find(id);
+  if (it == p->controls.end()) {
+    std::fprintf(stderr, "ui: panel %s has no control %d\n", p->name.c_str(), id);
+    return nullptr;
+  }
+  if (kind && it->second.kind != *kind) {
+    std::fprintf(stderr, "ui: %s/%s is a %s, not a %s\n", p->name.c_str(),
+                 it->second.name.c_str(), kindName(it->second.kind), kindName(*kind));
+    return nullptr;
+  }
+  return &it->second;
+}
+
+int UiModel::SetCtrlVal(int handle, int id, double value) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->value = value;
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+int UiModel::SetCtrlText(int handle, int id, std::string_view text) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->text = std::string(text);
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+double UiModel::GetCtrlVal(int handle, int id) const {
+  const Control* c = control(handle, id);
+  return c ? c->value : 0.0;
+}
+
+std::string UiModel::GetCtrlText(int handle, int id) const {
+  const Control* c = control(handle, id);
+  return c ? c->text : std::string();
+}
+
+int UiModel::SetVisible(int handle, int id, bool visible) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->visible = visible;
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::SetDimmed(int handle, int id, bool dimmed) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->dimmed = dimmed;
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+bool UiModel::IsVisible(int handle, int id) const {
+  const Control* c = control(handle, id);
+  return c && c->visible;
+}
+
+bool UiModel::IsDimmed(int handle, int id) const {
+  const Control* c = control(handle, id);
+  return c && c->dimmed;
+}
+
+int UiModel::SetCtrlPos(int handle, int id, int top, int left) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->bounds.top = top;
+  c->bounds.left = left;
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+Rect UiModel::GetCtrlBoundingRect(int handle, int id) const {
+  const Control* c = control(handle, id);
+  return c ? c->bounds : Rect{};
+}
+
+int UiModel::SetBackColour(int handle, int id, Rgb colour) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->backColour = colour;
+  c->hasBackColour = true;
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::SetTextColour(int handle, int id, Rgb colour) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->textColour = colour;
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::SetLabel(int handle, int id, std::string_view label) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->label = std::string(label);
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::ResetTextBox(int handle, int id, std::string_view text) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  c->text = std::string(text);
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+int UiModel::ReplaceTextBoxLine(int handle, int id, int line, std::string_view text) {
+  Control* c = mutableControl(handle, id, ControlKind::TextBox);
+  if (!c) return kErrWrongKind;
+  if (line < 0) return kErrWrongKind;
+  std::vector<std::string> lines = splitLines(c->text);
+  if (static_cast<size_t>(line) >= lines.size()) lines.resize(static_cast<size_t>(line) + 1);
+  lines[static_cast<size_t>(line)] = std::string(text);
+  c->text = joinLines(lines);
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+int UiModel::ReplaceListItem(int handle, int id, int index, std::string_view label,
+                             double value) {
+  Control* c = mutableControl(handle, id, ControlKind::Ring);
+  if (!c) return kErrWrongKind;
+  if (index < 0 || static_cast<size_t>(index) >= c->items.size()) return kErrWrongKind;
+  c->items[static_cast<size_t>(index)] = ListItem{std::string(label), value};
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::SetListItems(int handle, int id, std::vector<ListItem> items) {
+  Control* c = mutableControl(handle, id, ControlKind::Ring);
+  if (!c) return kErrWrongKind;
+  c->items = std::move(items);
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::DisplayImageFile(int handle, int id, std::string_view path) {
+  Control* c = mutableControl(handle, id, ControlKind::Picture);
+  if (!c) return kErrWrongKind;
+  c->imagePath = std::string(path);
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+int UiModel::NewTextLabel(int handle, int top, int left, std::string_view text,
+                          std::string_view font, Rgb textColour, Rgb backColour, int pointSize) {
+  Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  int id = p->controls.empty() ? 1 : p->controls.rbegin()->first + 1;
+  Control c;
+  c.id = id;
+  c.name = "LABEL" + std::to_string(id);
+  c.kind = ControlKind::TextMessage;
+  c.bounds = Rect{left, top, 0, 0};
+  c.text = std::string(text);
+  c.font = std::string(font);
+  c.textColour = textColour;
+  c.backColour = backColour;
+  c.hasBackColour = true;
+  c.pointSize = pointSize;
+  p->controls[id] = std::move(c);
+  notify(handle, 0, Aspect::Panel);
+  return id;
+}
+
+int UiModel::PlotXY(int handle, int id, const std::vector<double>& x,
+                    const std::vector<double>& y, Rgb colour, int plotStyle, int pointStyle,
+                    int lineStyle) {
+  Control* c = mutableControl(handle, id, ControlKind::Graph);
+  if (!c) return kErrWrongKind;
+  Plot plot;
+  plot.handle = c->graph.nextHandle++;
+  plot.kind = Plot::Kind::Polyline;
+  plot.x = x;
+  plot.y = y;
+  plot.colour = colour;
+  plot.plotStyle = plotStyle;
+  plot.pointStyle = pointStyle;
+  plot.lineStyle = lineStyle;
+  c->graph.plots.push_back(std::move(plot));
+  notify(handle, id, Aspect::Plots);
+  return c->graph.plots.back().handle;
+}
+
+int UiModel::PlotRectangle(int handle, int id, double x1, double y1, double x2, double y2,
+                           Rgb colour, Rgb fillColour) {
+  Control* c = mutableControl(handle, id, ControlKind::Graph);
+  if (!c) return kErrWrongKind;
+  Plot plot;
+  plot.handle = c->graph.nextHandle++;
+  plot.kind = Plot::Kind::Rectangle;
+  plot.x1 = x1;
+  plot.y1 = y1;
+  plot.x2 = x2;
+  plot.y2 = y2;
+  plot.colour = colour;
+  plot.fillColour = fillColour;
+  plot.filled = true;
+  c->graph.plots.push_back(std::move(plot));
+  notify(handle, id, Aspect::Plots);
+  return c->graph.plots.back().handle;
+}
+
+int UiModel::DeleteGraphPlot(int handle, int id, int plotHandle) {
+  Control* c = mutableControl(handle, id, ControlKind::Graph);
+  if (!c) return kErrWrongKind;
+  auto& plots = c->graph.plots;
+  if (plotHandle < 0)
+    plots.clear();
+  else
+    std::erase_if(plots, [&](const Plot& p) { return p.handle == plotHandle; });
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetAxisRange(int handle, int id, Axis axis, double min, double max) {
+  Control* c = mutableControl(handle, id);
+  if (!c) return kErrNoControl;
+  if (c->kind == ControlKind::StripChart && axis != Axis::X) {
+    c->strip.yLeft = {min, max};
+  } else if (c->kind == ControlKind::Graph) {
+    AxisRange& r = axis == Axis::X ? c->graph.x : axis == Axis::YLeft ? c->graph.yLeft
+                                                                       : c->graph.yRight;
+    r = {min, max};
+  } else {
+    return kErrWrongKind;
+  }
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetGraphCursor(int handle, int id, int cursor, double x, double y) {
+  Control* c = mutableControl(handle, id, ControlKind::Graph);
+  if (!c || cursor < 1 || cursor > 2) return kErrWrongKind;
+  GraphCursor& cur = c->graph.cursors[static_cast<size_t>(cursor - 1)];
+  cur.x = x;
+  cur.y = y;
+  c->graph.cursorCount = std::max(c->graph.cursorCount, cursor);
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetCursorPointStyle(int handle, int id, int cursor, int pointStyle) {
+  Control* c = mutableControl(handle, id, ControlKind::Graph);
+  if (!c || cursor < 1 || cursor > 2) return kErrWrongKind;
+  c->graph.cursors[static_cast<size_t>(cursor - 1)].pointStyle = pointStyle;
+  c->graph.cursorCount = std::max(c->graph.cursorCount, cursor);
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetStripTraces(int handle, int id, int traceCount) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c || traceCount < 0) return kErrWrongKind;
+  c->strip.traces.resize(static_cast<size_t>(traceCount));
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetStripPointsPerScreen(int handle, int id, int points) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c || points <= 0) return kErrWrongKind;
+  c->strip.pointsPerScreen = points;
+  for (auto& t : c->strip.traces)
+    if (t.points.size() > static_cast<size_t>(points))
+      t.points.erase(t.points.begin(), t.points.end() - points);
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetTraceColour(int handle, int id, int trace, Rgb colour) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size())
+    return kErrWrongKind;
+  c->strip.traces[static_cast<size_t>(trace - 1)].colour = colour;
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::SetTraceVisible(int handle, int id, int trace, bool visible) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size())
+    return kErrWrongKind;
+  c->strip.traces[static_cast<size_t>(trace - 1)].visible = visible;
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::PlotStripChart(int handle, int id, const double* data, int count) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c || count < 0) return kErrWrongKind;
+  auto& traces = c->strip.traces;
+  if (traces.empty()) return kOk;
+  const size_t n = traces.size();
+  const size_t keep = static_cast<size_t>(c->strip.pointsPerScreen);
+  for (size_t i = 0; i + n <= static_cast<size_t>(count); i += n)
+    for (size_t t = 0; t < n; ++t) traces[t].points.push_back(data[i + t]);
+  for (auto& t : traces)
+    if (t.points.size() > keep) t.points.erase(t.points.begin(), t.points.end() - keep);
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::dispatch(int handle, int controlId, int event, int data1, int data2) {
+  const Panel* p = panel(handle);
+  if (!p) return kErrNoPanel;
+  std::string name;
+  if (controlId == 0) {
+    name = p->callback;
+  } else {
+    const Control* c = control(handle, controlId);
+    if (!c) return kErrNoControl;
+    // A dimmed control takes no user input.
+    if (c->dimmed) return kOk;
+    name = c->callback;
+  }
+  if (name.empty()) return kOk;
+  const Callback* fn = callbacks_.find(name);
+  if (!fn) return kOk;
+  // Copy: the callback may run a loop during which callbacks are rebound or panels discarded.
+  Callback call = *fn;
+  return call(handle, controlId, event, data1, data2);
+}
+
+}  // namespace qrix::ui

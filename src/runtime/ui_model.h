@@ -1,0 +1,122 @@
+#pragma once
+// The retained user-interface model: panels by handle, controls by id, graphs with their plots
+// and cursors, strip charts with their traces. Every operation the program performs on its
+// windows goes through here; a view observes the changes and user input comes back as events.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "runtime/callbacks.h"
+#include "runtime/ui_types.h"
+
+namespace qrix::ui {
+
+// What changed, so a view can refresh only that.
+enum class Aspect {
+  Panel,      // visibility, position, title, a control added or removed
+  Value,      // value or text
+  Attributes, // visible, dimmed, position, colours, items, label
+  Plots,      // graph plots, axes, cursors, strip chart
+};
+
+class UiObserver {
+ public:
+  virtual ~UiObserver() = default;
+  virtual void panelLoaded(int panel) = 0;
+  virtual void panelDiscarded(int panel) = 0;
+  // control 0 means the panel itself.
+  virtual void changed(int panel, int control, Aspect aspect) = 0;
+};
+
+// Status codes of model operations.
+inline constexpr int kOk = 0;
+inline constexpr int kErrNoPanel = -42;
+inline constexpr int kErrNoControl = -43;
+inline constexpr int kErrWrongKind = -44;
+inline constexpr int kErrPanelLoad = -45;
+
+class UiModel {
+ public:
+  using PanelSource = std::function<std::optional<PanelTemplate>(int resourceId)>;
+
+  explicit UiModel(PanelSource source);
+
+  void setObserver(UiObserver* observer) { observer_ = observer; }
+  CallbackRegistry& callbacks() { return callbacks_; }
+
+  // Panels. Handles count from 1 in load order; a negative result is a failed load.
+  int LoadPanel(int parent, int resourceId);
+  int DisplayPanel(int panel);
+  int HidePanel(int panel);
+  int DiscardPanel(int panel);
+  int SetActivePanel(int panel);
+  int SetActiveCtrl(int panel, int control);
+  int SetPanelPos(int panel, int top, int left);
+  int activePanel() const { return activePanel_; }
+  const Panel* panel(int handle) const;
+  Panel* panel(int handle);
+  std::vector<int> panelHandles() const;
+  std::optional<int> findPanel(std::string_view name) const;
+  std::optional<int> findControl(int panel, std::string_view name) const;
+
+  // Controls.
+  const Control* control(int panel, int id) const;
+  int SetCtrlVal(int panel, int id, double value);
+  int SetCtrlText(int panel, int id, std::string_view text);
+  double GetCtrlVal(int panel, int id) const;
+  std::string GetCtrlText(int panel, int id) const;
+  int SetVisible(int panel, int id, bool visible);
+  int SetDimmed(int panel, int id, bool dimmed);
+  bool IsVisible(int panel, int id) const;
+  bool IsDimmed(int panel, int id) const;
+  int SetCtrlPos(int panel, int id, int top, int left);
+  Rect GetCtrlBoundingRect(int panel, int id) const;
+  int SetBackColour(int panel, int id, Rgb colour);
+  int SetTextColour(int panel, int id, Rgb colour);
+  int SetLabel(int panel, int id, std::string_view label);
+  int ResetTextBox(int panel, int id, std::string_view text);
+  int ReplaceTextBoxLine(int panel, int id, int line, std::string_view text);
+  int ReplaceListItem(int panel, int id, int index, std::string_view label, double value);
+  int SetListItems(int panel, int id, std::vector<ListItem> items);
+  int DisplayImageFile(int panel, int id, std::string_view path);
+  // A new text label on a panel; returns its control id.
+  int NewTextLabel(int panel, int top, int left, std::string_view text, std::string_view font,
+                   Rgb textColour, Rgb backColour, int pointSize);
+
+  // Graphs.
+  int PlotXY(int panel, int id, const std::vector<double>& x, const std::vector<double>& y,
+             Rgb colour, int plotStyle, int pointStyle, int lineStyle);
+  int PlotRectangle(int panel, int id, double x1, double y1, double x2, double y2, Rgb colour,
+                    Rgb fillColour);
+  // plotHandle -1 deletes every plot of the graph.
+  int DeleteGraphPlot(int panel, int id, int plotHandle);
+  int SetAxisRange(int panel, int id, Axis axis, double min, double max);
+  int SetGraphCursor(int panel, int id, int cursor, double x, double y);
+  int SetCursorPointStyle(int panel, int id, int cursor, int pointStyle);
+
+  // Strip charts. Points are interleaved by trace: trace t of sample s is data[s * traces + t].
+  int SetStripTraces(int panel, int id, int traceCount);
+  int SetStripPointsPerScreen(int panel, int id, int points);
+  int SetTraceColour(int panel, int id, int trace, Rgb colour);
+  int SetTraceVisible(int panel, int id, int trace, bool visible);
+  int PlotStripChart(int panel, int id, const double* data, int count);
+
+  // Routes an event to the callback bound to the control (control 0: the panel's callback).
+  int dispatch(int panel, int control, int event, int data1 = 0, int data2 = 0);
+
+ private:
+  Control* mutableControl(int panel, int id, std::optional<ControlKind> kind = std::nullopt);
+  void notify(int panel, int control, Aspect aspect);
+
+  PanelSource source_;
+  CallbackRegistry callbacks_;
+  UiObserver* observer_ = nullptr;
+  std::map<int, Panel> panels_;
+  int nextHandle_ = 1;
+  int activePanel_ = 0;
+};
+
+}  // namespace qrix::ui

@@ -1,0 +1,91 @@
+// Binds every callback name the panels use to the procedure that serves it.
+
+#include "link/port_setup.h"
+#include "params/get_send.h"
+#include "params/sensor_controls.h"
+#include "params/system_controls.h"
+#include "recorder/rec_time.h"
+#include "shell/panel_toggles.h"
+#include "shell/program.h"
+#include "shell/startup.h"
+
+namespace qrix {
+
+void bindCallbacks(Program& p) {
+  ui::CallbackRegistry& cb = p.rt.callbacks();
+  // Most callbacks only need the event.
+  auto onEvent = [&cb](const char* name, auto fn) {
+    cb.bind(name, [fn](int, int, int event, int, int) { return fn(event); });
+  };
+  using enum Sensor;
+
+  cb.bind("CC_PANEL", [&p](int panel, int, int event, int, int) {
+    return CC_PANEL(p, panel, event);
+  });
+  cb.bind("CC_POPUP", [&p](int panel, int, int event, int, int) {
+    return CC_POPUP(p, panel, event);
+  });
+  cb.bind("CC_DropDCom", [&p](int panel, int control, int event, int, int) {
+    return CC_DropDCom(p, panel, control, event);
+  });
+
+  // Memory target, GET and SEND.
+  cb.bind("CC_BTNSend", [&p](int panel, int c, int e, int, int) { return CC_BTNSend(p, panel, c, e); });
+  cb.bind("CC_BTNGet", [&p](int panel, int c, int e, int, int) { return CC_BTNGet(p, panel, c, e); });
+  cb.bind("CC_RBTRam", [&p](int panel, int c, int e, int, int) { return CC_RBTRam(p, panel, c, e); });
+  cb.bind("CC_RBTEeprom",
+          [&p](int panel, int c, int e, int, int) { return CC_RBTEeprom(p, panel, c, e); });
+  cb.bind("CC_RBTFile", [&p](int panel, int c, int e, int, int) { return CC_RBTFile(p, panel, c, e); });
+
+  // Notebook tabs of the parameter panels; the zoom toggle only carries its state.
+  onEvent("CC_TOGGBTN_Para0", [&p](int e) { return paraToggle(p, ParaPanel::Para0, e); });
+  onEvent("CC_TOGGBTN_Para1", [&p](int e) { return paraToggle(p, ParaPanel::Para1, e); });
+  onEvent("CC_TOGGBTN_Para2", [&p](int e) { return paraToggle(p, ParaPanel::Para2, e); });
+  onEvent("CC_TOGGBTN_Calib", [&p](int e) { return paraToggle(p, ParaPanel::Calib, e); });
+  onEvent("CC_TOGBTN_Zoom", [](int) { return 0; });
+
+  // System parameter panel.
+  cb.bind("CC_DropEvalMode",
+          [&p](int panel, int c, int e, int, int) { return CC_DropEvalMode(p, panel, c, e); });
+  cb.bind("CC_DROPHardwareMode",
+          [&p](int panel, int c, int e, int, int) { return CC_DROPHardwareMode(p, panel, c, e); });
+  cb.bind("CC_DROPAnaMode",
+          [&p](int panel, int c, int e, int, int) { return CC_DROPAnaMode(p, panel, c, e); });
+  cb.bind("CC_NUMToleranceUP",
+          [&p](int panel, int c, int e, int, int) { return CC_NUMToleranceUP(p, panel, c, e); });
+  cb.bind("CC_NUMToleranceLO",
+          [&p](int panel, int c, int e, int, int) { return CC_NUMToleranceLO(p, panel, c, e); });
+  onEvent("CC_NEDITTolLeff", [](int) { return 0; });
+
+  // Sensor parameter panels.
+  onEvent("CC_SLIDEVideoTHD_A", [&p](int e) { return videoThresholdChanged(p, Master, e); });
+  onEvent("CC_SLIDEVideoTHD_B", [&p](int e) { return videoThresholdChanged(p, Slave, e); });
+  onEvent("CC_DROPpmodeA", [&p](int e) { return powerModeChanged(p, Master, e); });
+  onEvent("CC_DROPpmodeB", [&p](int e) { return powerModeChanged(p, Slave, e); });
+  onEvent("CC_NUMTriggThresholdA", [&p](int e) { return triggerThresholdChanged(p, Master, e); });
+  onEvent("CC_NUMTriggThresholdB", [&p](int e) { return triggerThresholdChanged(p, Slave, e); });
+  onEvent("CC_NUMTeachA", [&p](int e) { return teachCommitted(p, Master, e); });
+  onEvent("CC_NUMTeachB", [&p](int e) { return teachCommitted(p, Slave, e); });
+  onEvent("CC_NEDITeachA", [&p](int e) { return teachCursor(p, Master, e); });
+  onEvent("CC_NEDITeachB", [&p](int e) { return teachCursor(p, Slave, e); });
+
+  // Recorder panel: the duration follows its two settings.
+  onEvent("CC_NEDITRecTime", [&p](int e) {
+    if (e == ui::EVENT_COMMIT) CalcRecTime(p);
+    return 0;
+  });
+  onEvent("CC_NEDITRecSamples", [&p](int e) {
+    if (e == ui::EVENT_COMMIT) CalcRecTime(p);
+    return 0;
+  });
+  onEvent("CC_TOGGBTN_Recorder", [&p](int e) {
+    if (e != ui::EVENT_COMMIT) return 0;
+    if (p.ui().GetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder) != 0)
+      p.ui().DisplayPanel(p.st.pPopUp);
+    else
+      p.ui().HidePanel(p.st.pPopUp);
+    return 0;
+  });
+}
+
+}  // namespace qrix

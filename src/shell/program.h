@@ -1,0 +1,31 @@
+#pragma once
+// The program: its state and the runtime it runs on. Every procedure of the scope takes it.
+
+#include <string_view>
+
+#include "runtime/runtime.h"
+#include "shell/panel_ids.h"
+#include "shell/program_state.h"
+
+namespace qrix {
+
+struct Program {
+  explicit Program(Runtime& runtime) : rt(runtime) {}
+
+  Runtime& rt;
+  ProgramState st;
+
+  ui::UiModel& ui() { return rt.ui(); }
+  serial::SerialLibrary& serial() { return rt.serial(); }
+
+  // Puts a text into the status line without touching szStatus.
+  void showText(std::string_view text);
+  // szStatus = text (cut to the status buffer's length).
+  void setStatus(std::string_view text);
+  // Shows szStatus in the status line.
+  void showStatus() { showText(st.szStatus); }
+  // Pumps events once; the place where other callbacks and the receive notification run.
+  void pump() { rt.ProcessSystemEvents(); }
+};
+
+}  // namespace qrix

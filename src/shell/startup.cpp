@@ -1,0 +1,182 @@
+#include "shell/startup.h"
+
+#include <cstdio>
+
+#include "display/tolerance_window.h"
+#include "link/port_setup.h"
+#include "params/panel_binding.h"
+#include "recorder/rec_time.h"
+#include "runtime/files.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+namespace {
+
+struct PanelLoad {
+  int ProgramState::*handle;
+  int resourceId;
+  const char* name;
+};
+
+// Load order; the main panel gets handle 1 and is the parent of the four child panels.
+constexpr PanelLoad kPanels[] = {
+    {&ProgramState::pHandle, ids::kMainPanel, "pHandle"},
+    {&ProgramState::pPara0, ids::kPara0Panel, "pPara0"},
+    {&ProgramState::pPara1, ids::kPara1Panel, "pPara1"},
+    {&ProgramState::pPara2, ids::kPara2Panel, "pPara2"},
+    {&ProgramState::pCalib, ids::kCalibPanel, "pCalib"},
+    {&ProgramState::pPopUp, ids::kPopUpPanel, "pPopUp"},
+};
+
+void showInfoText(Program& p, ui::Rgb back, ui::Rgb text, const std::string& s, int left, int top,
+                  int pointSize) {
+  p.ui().NewTextLabel(p.st.pHandle, top, left, s, "NIApp", text, back, pointSize);
+}
+
+}  // namespace
+
+void ShowLogo(Program& p, int mode) {
+  if (mode != 2) return;
+  constexpr ui::Rgb kBannerBlue = 0x0080FF;
+  ui::UiModel& ui = p.ui();
+  ui.SetBackColour(p.st.pHandle, ids::main::DECOHeader, kBannerBlue);
+  ui.SetCtrlPos(p.st.pHandle, ids::main::PICTLogo, 8, 300);
+  const std::string logo = files::MakePathname(".", "tv.bmp");
+  if (files::FileExists(logo)) ui.DisplayImageFile(p.st.pHandle, ids::main::PICTLogo, logo);
+  showInfoText(p, kBannerBlue, ui::kWhite, "Talvenor GmbH", 15, 9, 11);
+  showInfoText(p, kBannerBlue, ui::kWhite, "Tel. +49 (0) 7000 4711-0", 15, 24, 11);
+  showInfoText(p, kBannerBlue, ui::kWhite, "www.talvenor.example", 15, 39, 11);
+  showInfoText(p, kBannerBlue, ui::kWhite, p.st.szSoftName, 300, 32, 18);
+  showInfoText(p, kBannerBlue, ui::kWhite, p.st.szSoftVersion, 480, 38, 11);
+}
+
+void InitVars(Program& p) {
+  ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  st.parameter = ParameterRecord{};
+  st.com = 1;
+  st.target = 1;
+  st.ccdvirtpixel = 4096;
+  st.YAXISMAX = 2048;
+  st.ADCMAX = 256;
+  st.rx_flag = 0;
+  st.graph_flag = 0;
+  st.stop_flag = 1;
+  p.setStatus("InitVars");
+  p.showStatus();
+  st.szSoftVersion = "Version 3.04";
+  st.szSoftName = "Q-RIX-TB-MS-Scope";
+  ShowLogo(p, 2);
+  GetPanelValues(p);
+  for (int graph : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave}) {
+    ui.DeleteGraphPlot(st.pHandle, graph, -1);
+    ui.SetGraphCursor(st.pHandle, graph, 1, 0, 1.0);
+    ui.SetCursorPointStyle(st.pHandle, graph, 2, ui::kPointStyleNoMarker);
+  }
+  PlotTOLWindow(p, st.parameter.sys.evalmode, 0, 0);
+  for (int i = 0; i < MAXPOINT; ++i) {
+    const auto k = static_cast<size_t>(i);
+    st.xArrayMVAL[k] = 2.0 * i;
+    // Until the sensor is identified, the video curve spans the default 4096 virtual pixels.
+    st.xArray8[k] = 32.0 * i;
+    st.thdArrayA[k] = videoThresholdCounts(st.ADCMAX, st.parameter.master.videothd);
+    st.thdArrayB[k] = videoThresholdCounts(st.ADCMAX, st.parameter.slave.videothd);
+    st.trgBUFA[k] = 100;
+    st.trgBUFB[k] = 100;
+  }
+}
+
+void InitGUI(Program& p) {
+  ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib}) ui.SetPanelPos(panel, 98, 8);
+  for (int box : {ids::main::HelpText1, ids::main::HelpText2}) {
+    ui.SetCtrlPos(st.pHandle, box, 110, 3);
+    ui.SetVisible(st.pHandle, box, false);
+  }
+  ui.ResetTextBox(st.pHandle, ids::main::HelpText1, "HELPTEXT1");
+  ui.ResetTextBox(st.pHandle, ids::main::HelpText2, "HELPTEXT2");
+  ui.SetDimmed(st.pPara1, ids::sensor::SLIDEpower, st.parameter.master.pmode == 1);
+  ui.SetDimmed(st.pPara2, ids::sensor::SLIDEpower, st.parameter.slave.pmode == 1);
+  const bool toleranceFromHousing = st.parameter.sys.hwmode == 1 || st.parameter.sys.hwmode == 3;
+  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceUP, toleranceFromHousing);
+  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceLO, toleranceFromHousing);
+  const bool analog = st.parameter.sys.anamode != 0;
+  for (int id : {ids::main::NUMAnaMax, ids::main::NUMAnaMin, ids::main::ButtonReset})
+    ui.SetVisible(st.pHandle, id, analog);
+  ui.SetDimmed(st.pPara1, ids::sensor::SLIDEVideoTHD, false);
+  ui.SetDimmed(st.pPara2, ids::sensor::SLIDEVideoTHD, false);
+  ui.SetCtrlVal(st.pHandle, ids::main::TOGGBTN_Recorder, 0);
+  st.rec_fname = files::MakePathname(st.proj_dir, "RECORD.DAT");
+  ui.ResetTextBox(st.pPopUp, ids::popup::TEXTRecFile, st.rec_fname);
+  CalcRecTime(p);
+}
+
+int StartUp(Program& p, const StartOptions& options) {
+  ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  bindCallbacks(p);
+  for (const PanelLoad& load : kPanels) {
+    const int parent = load.resourceId == ids::kMainPanel || load.resourceId == ids::kPopUpPanel
+                           ? 0
+                           : st.pHandle;
+    const int handle = ui.LoadPanel(parent, load.resourceId);
+    st.*load.handle = handle;
+    if (handle < 0) {
+      std::fprintf(stderr, "qrix-scope: cannot load panel %s (resource %d): error %d\n",
+                   load.name, load.resourceId, handle);
+      return -1;
+    }
+  }
+  st.proj_dir = p.rt.programDirectory();
+  InitVars(p);
+  if (options.port > 0) st.com = options.port;
+  fillPortList(p);
+  if (options.portSetup)
+    options.portSetup(p);
+  else
+    InitRS232(p, st.com);
+  InitGUI(p);
+  ui.DisplayPanel(st.pHandle);
+  ui.DisplayPanel(st.pPara0);
+  ui.SetActivePanel(st.pHandle);
+  ui.SetActiveCtrl(st.pHandle, ids::main::BTNStop);
+  return 0;
+}
+
+int RunScope(Program& p) { return p.rt.RunUserInterface(); }
+
+void ShutDown(Program& p) {
+  ProgramState& st = p.st;
+  p.serial().CloseCom(st.com);
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pHandle})
+    p.ui().DiscardPanel(panel);
+}
+
+int WinMain(Program& p, const StartOptions& options) {
+  if (StartUp(p, options) < 0) return -1;
+  RunScope(p);
+  ShutDown(p);
+  return 0;
+}
+
+int CC_PANEL(Program& p, int, int event) {
+  if (event != ui::EVENT_CLOSE) return 0;
+  // Any running loop ends at its next pass; the panels are discarded only after the event
+  // loop has returned, never under a running loop.
+  p.st.stop_flag = 1;
+  p.serial().CloseCom(p.st.com);
+  p.rt.QuitUserInterface(0);
+  return 0;
+}
+
+int CC_POPUP(Program& p, int, int event) {
+  if (event != ui::EVENT_CLOSE) return 0;
+  p.st.stop_flag = 1;
+  p.ui().HidePanel(p.st.pPopUp);
+  p.ui().SetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder, 0);
+  return 0;
+}
+
+}  // namespace qrix

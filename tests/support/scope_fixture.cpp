@@ -1,0 +1,52 @@
+#include "support/scope_fixture.h"
+
+#include "runtime/sim_line_device.h"
+
+namespace qrix::testing {
+
+Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
+    : sensor(std::make_shared<sim::SensorPair>(hw, faults)),
+      rt([](int id) { return panelTemplate(id); }, "/tmp"),
+      p(rt) {
+  rt.serial().setPorts({{1, serial::kSimDevice, "COM1  simulated sensor pair"}});
+  rt.serial().setOpener([this](const serial::PortEntry& entry, const serial::OpenSettings&,
+                               int& error) -> std::unique_ptr<serial::SerialDevice> {
+    if (entry.device != serial::kSimDevice) {
+      error = serial::kErrNoSerialPort;
+      return nullptr;
+    }
+    return std::make_unique<serial::SimLineDevice>(sensor, [this] { return rt.Timer(); });
+  });
+}
+
+int Scope::start() { return StartUp(p, {}); }
+
+int Scope::startOffline() {
+  StartOptions options;
+  options.portSetup = [](Program&) {};
+  return StartUp(p, options);
+}
+
+void Scope::click(int panel, int control) {
+  ui().dispatch(panel, control, ui::EVENT_LEFT_CLICK);
+  ui().dispatch(panel, control, ui::EVENT_COMMIT);
+}
+
+void Scope::commit(int panel, int control) { ui().dispatch(panel, control, ui::EVENT_COMMIT); }
+
+void Scope::setValue(int panel, int control, double value) {
+  ui().SetCtrlVal(panel, control, value);
+  ui().dispatch(panel, control, ui::EVENT_VAL_CHANGED);
+}
+
+void Scope::rightClick(int panel, int control) {
+  ui().dispatch(panel, control, ui::EVENT_RIGHT_CLICK);
+}
+
+std::vector<std::uint16_t> Scope::commands() const {
+  std::vector<std::uint16_t> out;
+  for (const auto& r : sensor->requests()) out.push_back(r.command);
+  return out;
+}
+
+}  // namespace qrix::testing

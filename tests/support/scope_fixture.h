@@ -1,0 +1,42 @@
+#pragma once
+// A whole scope on the headless runtime, talking over the in-process line to a simulated
+// sensor pair; the virtual clock runs seconds of protocol time in milliseconds.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "qrix/sim/sensor_pair.hpp"
+#include "runtime/headless/headless_runtime.h"
+#include "shell/panel_table.h"
+#include "shell/program.h"
+#include "shell/startup.h"
+
+namespace qrix::testing {
+
+class Scope {
+ public:
+  explicit Scope(sim::HardwareInfo hw = {}, sim::Faults faults = {});
+
+  // Start-up as the program does it, on port 1 (the simulated line).
+  int start();
+  // Start-up without the port set-up step.
+  int startOffline();
+
+  // User actions, dispatched the way the view delivers them.
+  void click(int panel, int control);  // left-click, then commit
+  void commit(int panel, int control);
+  void setValue(int panel, int control, double value);  // value changed
+  void rightClick(int panel, int control);
+
+  ui::UiModel& ui() { return rt.ui(); }
+  std::string status() { return ui().GetCtrlText(p.st.pHandle, ids::main::TEXTStatus); }
+  const std::vector<sim::RequestRecord>& requests() const { return sensor->requests(); }
+  std::vector<std::uint16_t> commands() const;
+
+  std::shared_ptr<sim::SensorPair> sensor;
+  HeadlessRuntime rt;
+  Program p;
+};
+
+}  // namespace qrix::testing
