@@ -11,6 +11,8 @@ Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
   rt.serial().setPorts({{1, serial::kSimDevice, "COM1  simulated sensor pair"}});
   rt.serial().setOpener([this](const serial::PortEntry& entry, const serial::OpenSettings&,
                                int& error) -> std::unique_ptr<serial::SerialDevice> {
+    if (responder_)
+      return std::make_unique<ScriptedDevice>(responder_, [this] { return rt.Timer(); });
     if (entry.device != serial::kSimDevice) {
       error = serial::kErrNoSerialPort;
       return nullptr;

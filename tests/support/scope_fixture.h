@@ -11,6 +11,7 @@
 #include "shell/panel_table.h"
 #include "shell/program.h"
 #include "shell/startup.h"
+#include "support/scripted_device.h"
 
 namespace qrix::testing {
 
@@ -33,10 +34,15 @@ class Scope {
   std::string status() { return ui().GetCtrlText(p.st.pHandle, ids::main::TEXTStatus); }
   const std::vector<sim::RequestRecord>& requests() const { return sensor->requests(); }
   std::vector<std::uint16_t> commands() const;
+  // Port 1 answers through a hand-written responder instead of the simulator.
+  void useResponder(Responder responder) { responder_ = std::move(responder); }
 
   std::shared_ptr<sim::SensorPair> sensor;
   HeadlessRuntime rt;
   Program p;
+
+ private:
+  Responder responder_;
 };
 
 }  // namespace qrix::testing
