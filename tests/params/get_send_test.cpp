@@ -1,0 +1,150 @@
+// GET and SEND against the simulated sensor on the virtual clock: commands, arguments, payloads
+// and spacing on the wire, RAM versus EEPROM, a silent sensor, and a RUN answer that arrives
+// while a GET waits.
+
+#include <gtest/gtest.h>
+
+#include "link/frame_codec.h"
+#include "params/get_send.h"
+#include "support/scope_fixture.h"
+
+namespace qrix::testing {
+namespace {
+
+class GetSend : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(s.start(), 0); }
+  std::vector<sim::RequestRecord> since(size_t n) {
+    return {s.requests().begin() + static_cast<std::ptrdiff_t>(n), s.requests().end()};
+  }
+  Scope s;
+  ProgramState& st = s.p.st;
+};
+
+TEST_F(GetSend, SendToRamWritesThreeFramesATenthOfASecondApart) {
+  const size_t before = s.requests().size();
+  s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 777);
+  s.click(st.pHandle, ids::main::BTNSend);
+  s.rt.runUntil(s.rt.Timer() + 0.1);
+  auto sent = since(before);
+  ASSERT_EQ(sent.size(), 3u);
+  for (std::uint16_t n = 0; n < 3; ++n) {
+    EXPECT_EQ(sent[n].command, 1);
+    EXPECT_EQ(sent[n].argument, n);
+  }
+  EXPECT_NEAR(sent[1].time - sent[0].time, 0.1, 0.005);
+  EXPECT_NEAR(sent[2].time - sent[1].time, 0.1, 0.005);
+  EXPECT_EQ(sent[1].payload[0], 777);
+  EXPECT_EQ(s.sensor->ram(1)[0], 777);
+  EXPECT_EQ(s.status(), "Line Ok!");
+}
+
+TEST_F(GetSend, SendToEepromUsesCommand3AndSurvivesAPowerCycle) {
+  const size_t before = s.requests().size();
+  s.ui().SetCtrlVal(st.pPara2, ids::sensor::NUMTeach, 1234);
+  s.setValue(st.pHandle, ids::main::RBTEeprom, 1);
+  EXPECT_EQ(st.target, 2);
+  s.click(st.pHandle, ids::main::BTNSend);
+  s.rt.runUntil(s.rt.Timer() + 0.1);
+  auto sent = since(before);
+  ASSERT_EQ(sent.size(), 3u);
+  for (const auto& r : sent) EXPECT_EQ(r.command, 3);
+  EXPECT_EQ(sent[2].argument, 2);
+  s.sensor->powerCycle();
+  EXPECT_EQ(s.sensor->ram(2)[3], 1234);
+}
+
+TEST_F(GetSend, GetFromEepromReadsTheStoredFrames) {
+  auto frame = s.sensor->eeprom(1);
+  frame[0] = 321;
+  s.sensor->setEeprom(1, frame);
+  s.setValue(st.pHandle, ids::main::RBTEeprom, 1);
+  const size_t before = s.requests().size();
+  s.click(st.pHandle, ids::main::BTNGet);
+  auto sent = since(before);
+  ASSERT_EQ(sent.size(), 3u);
+  for (std::uint16_t n = 0; n < 3; ++n) {
+    EXPECT_EQ(sent[n].command, 4);
+    EXPECT_EQ(sent[n].argument, n);
+  }
+  EXPECT_EQ(st.parameter.master.power, 321);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 321);
+  EXPECT_EQ(s.status(), "Parameter-frame received! - Line Ok!");
+}
+
+TEST_F(GetSend, GetRequestCarriesTheFramesCurrentValues) {
+  st.parameter.sys.toleranceUP = 222;
+  const size_t before = s.requests().size();
+  s.click(st.pHandle, ids::main::BTNGet);
+  EXPECT_EQ(since(before)[0].payload[7], 222);
+}
+
+TEST_F(GetSend, SpareWordsFromTheSensorGoBackUnchanged) {
+  auto frame = s.sensor->eeprom(2);
+  frame[9] = 7;
+  frame[13] = 0x1234;
+  s.sensor->setEeprom(2, frame);
+  s.sensor->powerCycle();
+  s.click(st.pHandle, ids::main::BTNGet);
+  const size_t before = s.requests().size();
+  s.click(st.pHandle, ids::main::BTNSend);
+  auto sent = since(before);
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_EQ(sent[2].payload[9], 7);
+  EXPECT_EQ(sent[2].payload[13], 0x1234);
+}
+
+TEST_F(GetSend, SilentSensorTimesOutThreeTimesThenRewritesThePanels) {
+  sim::Faults silent;
+  silent.silent = true;
+  s.sensor->setFaults(silent);
+  s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 999);  // an edit not yet sent
+  const double t0 = s.rt.Timer();
+  const size_t before = s.requests().size();
+  s.click(st.pHandle, ids::main::BTNGet);
+  auto sent = since(before);
+  ASSERT_EQ(sent.size(), 3u);
+  EXPECT_NEAR(sent[1].time - sent[0].time, 1.6, 0.01);
+  EXPECT_NEAR(sent[2].time - sent[1].time, 1.6, 0.01);
+  EXPECT_NEAR(s.rt.Timer() - t0, 4.8, 0.03);
+  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), st.parameter.master.power);
+}
+
+TEST_F(GetSend, OneUnansweredFrameLeavesTheTimeoutTextAtTheEnd) {
+  sim::Faults every2;
+  every2.answerEvery = 2;
+  s.sensor->setFaults(every2);  // frames 0 and 2 unanswered, frame 1 answered
+  s.click(st.pHandle, ids::main::BTNGet);
+  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+}
+
+TEST_F(GetSend, RunAnswerArrivingDuringGetIsNotTakenAsParameters) {
+  // A RUN request goes out just before GET, as it would inside a running RUN loop.
+  const std::uint16_t powerBefore = s.sensor->ram(1)[0];
+  s.rt.post([&] {
+    FillTxBuf(st, 8, 0, st.pp);
+    s.rt.serial().ComWrt(st.com, st.szWriteBuf.data(), 36);
+  });
+  s.p.pump();
+  // The sensor answers the RUN request while PushGET waits for frame 1.
+  bool answered = PushGET(s.p, 1, 1);
+  EXPECT_TRUE(answered);
+  EXPECT_EQ(st.parameter.master.power, powerBefore);
+  EXPECT_EQ(st.parameter.master.pixEnd, s.sensor->ram(1)[5]);
+}
+
+TEST_F(GetSend, RadioButtonsKeepExactlyOneTargetOn) {
+  s.setValue(st.pHandle, ids::main::RBTFile, 1);
+  EXPECT_EQ(st.target, 3);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, ids::main::RBTRam), 0);
+  s.setValue(st.pHandle, ids::main::RBTFile, 0);
+  EXPECT_EQ(st.target, 1);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, ids::main::RBTRam), 1);
+  s.setValue(st.pHandle, ids::main::RBTRam, 0);
+  EXPECT_EQ(st.target, 1);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, ids::main::RBTRam), 1);
+}
+
+}  // namespace
+}  // namespace qrix::testing

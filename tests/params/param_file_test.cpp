@@ -1,0 +1,159 @@
+// The parameter file: its exact text, save and load through the dialogs, what the reader
+// accepts, and the files it refuses without changing anything.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "params/param_file.h"
+#include "support/scope_fixture.h"
+
+namespace qrix::testing {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string readAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void writeAll(const fs::path& path, const std::string& text) {
+  std::ofstream(path, std::ios::binary) << text;
+}
+
+class ParamFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("qrix-para-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::create_directories(dir);
+    ASSERT_EQ(s.startOffline(), 0);
+    s.setValue(st.pHandle, ids::main::RBTFile, 1);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  void save(const fs::path& path, int status = VAL_NEW_FILE_SELECTED) {
+    s.rt.answerFileDialog({status, path.string()});
+    s.click(st.pHandle, ids::main::BTNSend);
+  }
+  void load(const fs::path& path) {
+    s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, path.string()});
+    s.click(st.pHandle, ids::main::BTNGet);
+  }
+  std::string defaultsText() { return formatParaFile(recordToWords(ParameterRecord{})); }
+
+  fs::path dir;
+  Scope s;
+  ProgramState& st = s.p.st;
+};
+
+TEST_F(ParamFile, DefaultsAreWrittenRightAlignedWithCrLf) {
+  save(dir / "a.cfg");
+  const std::string text = readAll(dir / "a.cfg");
+  EXPECT_EQ(text.substr(0, 24), "         1\r\n         0\r\n");
+  EXPECT_EQ(text.size(), 45u * 12u);
+  EXPECT_NE(text.find("     16000\r\n         0\r\n       500\r\n"), std::string::npos);
+  EXPECT_EQ(text.substr(text.size() - 24), "     37000\r\n         0\r\n");
+  EXPECT_EQ(s.status(), "Transmit...");
+  ASSERT_FALSE(s.rt.dialogs().empty());
+  EXPECT_EQ(s.rt.dialogs().back().title, "Q-RIX-MS-Series Parameter File");
+  EXPECT_EQ(s.rt.dialogs().back().defaultName, "QRIXpara.cfg");
+  EXPECT_EQ(s.rt.dialogs().back().filter, "*.cfg");
+}
+
+TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
+  st.parameter.slave.spare[2] = 9;
+  st.parameter.master.spare32 = 123456;
+  st.parameter.sys.spare[0] = 4;
+  s.ui().SetCtrlVal(st.pPara2, ids::sensor::NUMPixelBegin, 17);
+  s.ui().SetCtrlVal(st.pCalib, ids::calib::NUMSetpoint, -250);
+  save(dir / "round.cfg");
+  const ParaFileWords saved = recordToWords(st.parameter);
+
+  st.parameter = ParameterRecord{};
+  load(dir / "round.cfg");
+  EXPECT_EQ(recordToWords(st.parameter), saved);
+  EXPECT_EQ(st.parameter.slave.spare[2], 9);
+  EXPECT_EQ(st.parameter.master.spare32, 123456u);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara2, ids::sensor::NUMPixelBegin), 17);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pCalib, ids::calib::NUMSetpoint), -250);
+}
+
+TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
+  std::string text = defaultsText();
+  // Set-point 70000 from lines 14 and 15, 65536 as the word 0, power 1500 in line 16.
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  lines[13] = "  4464  ";
+  lines[14] = "1";
+  lines[15] = "1500";
+  lines[16] = "65536";
+  std::string edited;
+  for (const auto& l : lines) edited += l.substr(0, l.find('\r')) + "\n";
+  edited += "notes after the last number\n";
+  writeAll(dir / "lf.cfg", edited);
+  load(dir / "lf.cfg");
+  EXPECT_EQ(st.parameter.sys.setpoint, 70000);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 500);  // 1500 limited
+  EXPECT_EQ(st.parameter.master.pmode, 0);                                // 65536 -> 0
+}
+
+TEST_F(ParamFile, UnreadableFilesChangeNothing) {
+  const std::string good = defaultsText();
+  writeAll(dir / "short.cfg", good.substr(0, 12 * 30));
+  writeAll(dir / "word.cfg", "         1\r\n       abc\r\n" + good);
+  writeAll(dir / "negative.cfg", "        -1\r\n" + good);
+  for (const char* name : {"short.cfg", "word.cfg", "negative.cfg", "missing.cfg"}) {
+    s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 812);  // an edit not yet sent
+    st.parameter.master.teach = 999;
+    const size_t dialogs = s.rt.dialogs().size();
+    load(dir / name);
+    EXPECT_EQ(s.rt.dialogs().size(), dialogs + 1);
+    EXPECT_EQ(s.status(), "Error reading parameter file!") << name;
+    EXPECT_EQ(st.parameter.master.teach, 999) << name;
+    EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 812) << name;
+  }
+}
+
+TEST_F(ParamFile, CancelledLoadKeepsUnsavedEdits) {
+  s.p.setStatus("old text");
+  s.p.showStatus();
+  s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 812);
+  s.click(st.pHandle, ids::main::BTNGet);  // no scripted answer: the dialog is cancelled
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 812);
+  EXPECT_EQ(s.status(), "old text");
+}
+
+TEST_F(ParamFile, OverwriteNeedsConfirmationAndAFailedWriteKeepsTheOldFile) {
+  const fs::path path = dir / "keep.cfg";
+  writeAll(path, "old contents");
+  save(path, VAL_EXISTING_FILE_SELECTED);  // confirmation not given
+  EXPECT_EQ(readAll(path), "old contents");
+  EXPECT_EQ(s.rt.dialogs().back().title, "ATTENTION!");
+  EXPECT_EQ(s.rt.dialogs().back().text, "Output-File already exist! - Overwrite ?");
+
+  s.rt.answerConfirm(1);
+  save(path, VAL_EXISTING_FILE_SELECTED);
+  EXPECT_EQ(readAll(path), defaultsText());
+
+  // A target in a folder that cannot be written: the old file elsewhere is untouched, and the
+  // failure is reported.
+  fs::create_directories(dir / "ro");
+  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
+  const bool canStillWrite = std::ofstream(dir / "ro" / "probe").good();  // root ignores modes
+  save(dir / "ro" / "x.cfg");
+  if (!canStillWrite) {
+    EXPECT_EQ(s.status(), "Error writing parameter file!");
+  }
+  fs::permissions(dir / "ro", fs::perms::owner_all);
+  fs::create_directories(dir / "dir.cfg");  // a folder where the file should go: always fails
+  save(dir / "dir.cfg");
+  EXPECT_EQ(s.status(), "Error writing parameter file!");
+  EXPECT_TRUE(fs::is_directory(dir / "dir.cfg"));
+}
+
+}  // namespace
+}  // namespace qrix::testing
