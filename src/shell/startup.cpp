@@ -131,7 +131,7 @@ int StartUp(Program& p, const StartOptions& options) {
   }
   st.proj_dir = p.rt.programDirectory();
   InitVars(p);
-  if (options.port > 0) st.com = options.port;
+  if (options.port) st.com = *options.port;
   fillPortList(p);
   if (options.portSetup)
     options.portSetup(p);

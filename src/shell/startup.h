@@ -2,6 +2,7 @@
 // Start-up, defaults and shutdown of the scope.
 
 #include <functional>
+#include <optional>
 
 namespace qrix {
 
@@ -11,8 +12,8 @@ struct StartOptions {
   // Sets up the serial port after the defaults: by default InitRS232 on `com`. Tests and the
   // start-up benchmark may replace or skip it.
   std::function<void(Program&)> portSetup;
-  // Port to use instead of 1 (a number from the port list), 0 for the default.
-  int port = 0;
+  // Port to use instead of 1 (a number from the port list).
+  std::optional<int> port;
 };
 
 // Loads the six panels, the defaults, the port, the controls; shows the main panel.

@@ -1,0 +1,110 @@
+// qrix-scope: set-up and display tool for a Q-RIX master/slave sensor pair.
+// Composes the Qt runtime, the serial ports (real devices, a device path, or the built-in
+// simulated sensor pair) and the program, then runs it.
+
+#include <QApplication>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "qrix/sim/sensor_pair.hpp"
+#include "runtime/qt/qt_port_list.h"
+#include "runtime/qt/qt_runtime.h"
+#include "runtime/qt/qt_serial_device.h"
+#include "runtime/sim_line_device.h"
+#include "shell/panel_table.h"
+#include "shell/program.h"
+#include "shell/startup.h"
+
+#ifndef QRIX_VERSION
+#define QRIX_VERSION "0"
+#endif
+
+namespace {
+
+void printHelp() {
+  std::printf(
+      "Usage: qrix-scope [--port VALUE]\n"
+      "Set-up and display tool for a Q-RIX thru-beam master/slave sensor pair.\n\n"
+      "  --port VALUE  serial port to open at start-up:\n"
+      "                a port number as the port list shows it (default 1),\n"
+      "                a device path such as /dev/ttyUSB0 or /dev/pts/3,\n"
+      "                or 'sim' for the built-in simulated sensor pair\n"
+      "  --help        show this text\n"
+      "  --version     show the version\n\n"
+      "Without a display the window is drawn off screen (QT_QPA_PLATFORM=offscreen).\n");
+}
+
+bool hasDisplay() {
+  for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+    const char* v = std::getenv(var);
+    if (v && *v) return true;
+  }
+#ifdef _WIN32
+  return true;
+#else
+  return false;
+#endif
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string portArg;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help" || arg == "-h") {
+      printHelp();
+      return 0;
+    }
+    if (arg == "--version") {
+      std::printf("qrix-scope %s (Q-RIX-TB-MS-Scope Version 3.04)\n", QRIX_VERSION);
+      return 0;
+    }
+    if (arg == "--port" && i + 1 < argc) {
+      portArg = argv[++i];
+    } else if (arg.rfind("--port=", 0) == 0) {
+      portArg = arg.substr(7);
+    } else {
+      std::fprintf(stderr, "qrix-scope: unknown option '%s' (see --help)\n", arg.c_str());
+      return 2;
+    }
+  }
+
+  if (!hasDisplay()) {
+    std::fprintf(stderr, "qrix-scope: no display, drawing off screen\n");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("qrix-scope");
+
+  qrix::QtRuntime rt([](int id) { return qrix::panelTemplate(id); });
+  qrix::serial::SerialLibrary& serial = rt.serial();
+
+  // The enumerated devices, then the built-in simulator.
+  std::vector<qrix::serial::PortEntry> ports = qrix::qt::enumeratePorts();
+  serial.setPorts(ports);
+  const int simPort = serial.addPort(qrix::serial::kSimDevice, "SIM  simulated sensor pair");
+  auto sensor = std::make_shared<qrix::sim::SensorPair>();
+  serial.setOpener([&rt, sensor](const qrix::serial::PortEntry& entry,
+                                 const qrix::serial::OpenSettings& settings,
+                                 int& error) -> std::unique_ptr<qrix::serial::SerialDevice> {
+    if (entry.device == qrix::serial::kSimDevice)
+      return std::make_unique<qrix::serial::SimLineDevice>(sensor, [&rt] { return rt.Timer(); });
+    return qrix::qt::openQtSerialDevice(entry, settings, error);
+  });
+
+  qrix::StartOptions options;
+  if (portArg == "sim") {
+    options.port = simPort;
+  } else if (!portArg.empty() && portArg.find_first_not_of("0123456789") == std::string::npos) {
+    options.port = std::atoi(portArg.c_str());
+  } else if (!portArg.empty()) {
+    options.port = serial.addPort(portArg, "PATH  " + portArg);
+  }
+
+  qrix::Program program(rt);
+  return qrix::WinMain(program, options);
+}

@@ -1,0 +1,57 @@
+// qrix-sensor-sim: the simulated sensor pair served on a pseudo-terminal.
+
+#include <signal.h>
+#include <sys/signalfd.h>
+
+#include <exception>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "pty_line.hpp"
+#include "serve_loop.hpp"
+#include "server_options.hpp"
+#include "unique_fd.hpp"
+
+int main(int argc, char** argv) {
+  using namespace qrix::sim;
+
+  const std::vector<std::string_view> args(argv + 1, argv + argc);
+  const ParsedOptions parsed = parseServerOptions(args);
+  if (!parsed.error.empty()) {
+    std::cerr << "qrix-sensor-sim: " << parsed.error << "\n" << usageText();
+    return 2;
+  }
+  if (parsed.help) {
+    std::cout << usageText();
+    return 0;
+  }
+
+  // Signals arrive as readable data in the serve loop instead of interrupting
+  // it in a handler.
+  sigset_t stopSignals;
+  sigemptyset(&stopSignals);
+  sigaddset(&stopSignals, SIGTERM);
+  sigaddset(&stopSignals, SIGINT);
+  if (sigprocmask(SIG_BLOCK, &stopSignals, nullptr) != 0) {
+    std::perror("qrix-sensor-sim: sigprocmask");
+    return 1;
+  }
+  const UniqueFd stopFd(signalfd(-1, &stopSignals, SFD_CLOEXEC));
+  if (!stopFd.valid()) {
+    std::perror("qrix-sensor-sim: signalfd");
+    return 1;
+  }
+
+  try {
+    PtyLine line = PtyLine::open();
+    const ServerOptions& o = parsed.options;
+    SensorPair sensor(o.hardware, o.faults, o.reactionTime);
+    std::cout << line.devicePath() << std::endl;
+    std::cerr << "qrix-sensor-sim: serving " << line.devicePath() << std::endl;
+    return ServeLoop(line, sensor, o.pacing, std::cerr).run(stopFd.get());
+  } catch (const std::exception& e) {
+    std::cerr << "qrix-sensor-sim: " << e.what() << std::endl;
+    return 1;
+  }
+}

@@ -1,0 +1,92 @@
+#include "child_process.h"
+
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <stdexcept>
+
+namespace qrix::testing {
+
+ChildProcess::ChildProcess(const std::string& path, const std::vector<std::string>& args) {
+  int out[2], err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
+  pid_ = fork();
+  if (pid_ == 0) {
+    dup2(out[1], 1);
+    dup2(err[1], 2);
+    close(out[0]);
+    close(err[0]);
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(path.c_str()));
+    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(path.c_str(), argv.data());
+    _exit(127);
+  }
+  close(out[1]);
+  close(err[1]);
+  out_ = out[0];
+  err_ = err[0];
+}
+
+ChildProcess::~ChildProcess() {
+  terminate();
+  if (out_ >= 0) close(out_);
+  if (err_ >= 0) close(err_);
+}
+
+bool ChildProcess::readSome(int fd, std::string& into, double seconds) {
+  pollfd p{fd, POLLIN, 0};
+  if (poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) return false;
+  char buf[4096];
+  const ssize_t n = read(fd, buf, sizeof buf);
+  if (n <= 0) return false;
+  into.append(buf, static_cast<size_t>(n));
+  return true;
+}
+
+std::string ChildProcess::readStdoutLine(double seconds) {
+  constexpr double kStep = 0.05;
+  for (double waited = 0; waited < seconds; waited += kStep) {
+    const auto nl = outBuf_.find('\n');
+    if (nl != std::string::npos) {
+      std::string line = outBuf_.substr(0, nl);
+      outBuf_.erase(0, nl + 1);
+      return line;
+    }
+    readSome(out_, outBuf_, kStep);
+  }
+  return {};
+}
+
+std::string ChildProcess::stderrSoFar(double seconds) {
+  while (readSome(err_, errBuf_, seconds)) {
+  }
+  return errBuf_;
+}
+
+bool ChildProcess::running() {
+  if (pid_ <= 0) return false;
+  int status = 0;
+  return waitpid(pid_, &status, WNOHANG) == 0;
+}
+
+void ChildProcess::terminate() {
+  if (pid_ <= 0) return;
+  kill(pid_, SIGTERM);
+  int status = 0;
+  for (int i = 0; i < 40; ++i) {
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+      pid_ = -1;
+      return;
+    }
+    usleep(50000);
+  }
+  kill(pid_, SIGKILL);
+  waitpid(pid_, &status, 0);
+  pid_ = -1;
+}
+
+}  // namespace qrix::testing

@@ -1,0 +1,43 @@
+#pragma once
+// A child program with its stdout and stderr read line by line, for end-to-end tests.
+
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace qrix::testing {
+
+class ChildProcess {
+ public:
+  ChildProcess(const std::string& path, const std::vector<std::string>& args);
+  ~ChildProcess();
+  ChildProcess(const ChildProcess&) = delete;
+  ChildProcess& operator=(const ChildProcess&) = delete;
+
+  // Waits up to `seconds` for a line on stdout; empty when none came.
+  std::string readStdoutLine(double seconds);
+  // Collects stderr until `done` accepts what has arrived or `seconds` pass.
+  template <typename Done>
+  std::string readStderrUntil(Done done, double seconds);
+  std::string stderrSoFar(double seconds);
+
+  bool running();
+  void terminate();
+
+ private:
+  bool readSome(int fd, std::string& into, double seconds);
+  pid_t pid_ = -1;
+  int out_ = -1;
+  int err_ = -1;
+  std::string outBuf_, errBuf_;
+};
+
+template <typename Done>
+std::string ChildProcess::readStderrUntil(Done done, double seconds) {
+  constexpr double kStep = 0.05;
+  for (double waited = 0; waited < seconds && !done(errBuf_); waited += kStep)
+    readSome(err_, errBuf_, kStep);
+  return errBuf_;
+}
+
+}  // namespace qrix::testing
