@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds with warnings as errors, runs every test, then runs the tests
+# again under the address and undefined-behaviour sanitizers, and checks the formatting.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+
+git ls-files 'src/*.cpp' 'src/*.h' 'src/*.hpp' 'tests/*.cpp' 'tests/*.h' 'tests/*.hpp' 'bench/*.cpp' \
+  | xargs clang-format --dry-run --Werror
+
+cmake --preset release
+cmake --build --preset release
+ctest --preset release
+
+cmake --preset asan
+cmake --build --preset asan
+ctest --preset asan
