@@ -3,45 +3,30 @@
 // (one byte every 10/19200 s) in each direction, on the runtime's clock: virtual in tests,
 // the wall clock in the application.
 
-#include <deque>
-#include <functional>
 #include <memory>
 
-#include "runtime/serial_device.h"
 #include "qrix/sim/sensor_pair.hpp"
+#include "runtime/serial_device.h"
+#include "runtime/timed_byte_queue.h"
 
 namespace qrix::serial {
 
 class SimLineDevice : public SerialDevice {
  public:
-  using Clock = std::function<double()>;
-  static constexpr std::size_t kQueueSize = 4096;
-
-  SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, Clock clock);
+  SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, TimedByteQueue::Clock clock);
 
   std::size_t write(const std::uint8_t* data, std::size_t n) override;
-  std::size_t read(std::uint8_t* data, std::size_t n) override;
-  std::size_t inQueueLength() override;
-  void flushInput() override;
+  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
+  std::size_t inQueueLength() override { return input_.length(); }
+  void flushInput() override { input_.flush(); }
   void flushOutput() override {}
-  std::optional<double> nextArrival() const override;
-
-  sim::SensorPair& sensor() { return *sensor_; }
+  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
 
  private:
-  struct Pending {
-    double time;
-    std::uint8_t byte;
-  };
-  // Moves every byte that has arrived by now into the input queue.
-  void settle();
-
   std::shared_ptr<sim::SensorPair> sensor_;
-  Clock clock_;
+  TimedByteQueue input_;
   double pcTxFree_ = 0;      // when the PC's transmitter is idle again
   double sensorTxFree_ = 0;  // when the sensor's transmitter is idle again
-  std::deque<Pending> pending_;
-  std::deque<std::uint8_t> queue_;
 };
 
 }  // namespace qrix::serial

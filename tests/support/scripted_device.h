@@ -2,11 +2,11 @@
 // A serial line whose answers a test writes by hand: each request written is handed to a
 // responder, and its reply arrives on the virtual clock one exchange later.
 
-#include <deque>
 #include <functional>
 #include <vector>
 
 #include "runtime/serial_device.h"
+#include "runtime/timed_byte_queue.h"
 
 namespace qrix::testing {
 
@@ -14,23 +14,20 @@ using Responder = std::function<std::vector<std::uint8_t>(const std::vector<std:
 
 class ScriptedDevice : public serial::SerialDevice {
  public:
-  ScriptedDevice(Responder responder, std::function<double()> clock)
-      : responder_(std::move(responder)), clock_(std::move(clock)) {}
+  ScriptedDevice(Responder responder, serial::TimedByteQueue::Clock clock)
+      : responder_(std::move(responder)), input_(std::move(clock)) {}
 
   std::size_t write(const std::uint8_t* data, std::size_t n) override;
-  std::size_t read(std::uint8_t* data, std::size_t n) override;
-  std::size_t inQueueLength() override;
-  void flushInput() override;
+  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
+  std::size_t inQueueLength() override { return input_.length(); }
+  void flushInput() override { input_.flush(); }
   void flushOutput() override {}
-  std::optional<double> nextArrival() const override;
+  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
 
  private:
-  void settle();
   Responder responder_;
-  std::function<double()> clock_;
+  serial::TimedByteQueue input_;
   std::vector<std::uint8_t> request_;
-  std::deque<std::pair<double, std::vector<std::uint8_t>>> pending_;
-  std::deque<std::uint8_t> queue_;
 };
 
 }  // namespace qrix::testing

@@ -1,0 +1,69 @@
+#include "runtime/qt/button_views.h"
+
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalBlocker>
+
+namespace qrix::qt {
+
+namespace {
+
+void applyLabel(QAbstractButton* button, const ui::Control& c) {
+  QString text = QString::fromStdString(c.label);
+  button->setText(text);
+  // The accessible name is the control's name; the shown text goes into the description.
+  button->setAccessibleDescription(text);
+}
+
+}  // namespace
+
+CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control,
+                                     QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget) {
+  auto* button = new QPushButton(panelWidget);
+  button->setAutoDefault(false);
+  button_ = button;
+  setWidget(button_, false);
+  connect(button_, &QAbstractButton::pressed, this, [this] { send(ui::EVENT_LEFT_CLICK); });
+  connect(button_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
+}
+
+void CommandButtonView::applyAttributes(const ui::Control& c) { applyLabel(button_, c); }
+
+CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control,
+                                 QWidget* panelWidget, bool radio)
+    : ControlView(router, panel, control, panelWidget), radio_(radio) {
+  if (radio) {
+    auto* r = new QRadioButton(panelWidget);
+    r->setAutoExclusive(false);
+    button_ = r;
+  } else {
+    auto* b = new QPushButton(panelWidget);
+    b->setAutoDefault(false);
+    b->setCheckable(true);
+    button_ = b;
+  }
+  setWidget(button_, false);
+  if (!radio)
+    connect(button_, &QAbstractButton::pressed, this, [this] { send(ui::EVENT_LEFT_CLICK); });
+  connect(button_, &QAbstractButton::clicked, this, &CheckButtonView::userToggled);
+}
+
+void CheckButtonView::applyValue(const ui::Control& c) {
+  QSignalBlocker block(button_);
+  button_->setChecked(c.value != 0);
+}
+
+void CheckButtonView::applyAttributes(const ui::Control& c) { applyLabel(button_, c); }
+
+void CheckButtonView::userToggled(bool checked) {
+  if (!acceptsInput()) {
+    if (const ui::Control* c = control()) applyValue(*c);
+    return;
+  }
+  if (!writeValue(checked ? 1 : 0)) return;
+  if (radio_ && !send(ui::EVENT_VAL_CHANGED)) return;
+  send(ui::EVENT_COMMIT);
+}
+
+}  // namespace qrix::qt

@@ -1,0 +1,138 @@
+#include "runtime/qt/control_view.h"
+
+#include <QContextMenuEvent>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QWidget>
+
+namespace qrix::qt {
+
+namespace {
+constexpr int kCaptionGap = 1;
+constexpr int kCaptionPointSize = 8;
+}  // namespace
+
+ControlView::ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
+    : QObject(panelWidget), router_(&router), panel_(panel), id_(control) {}
+
+QWidget* ControlView::panelWidget() const { return qobject_cast<QWidget*>(parent()); }
+
+const ui::Control* ControlView::control() const {
+  return router_ ? router_->control(panel_, id_) : nullptr;
+}
+
+void ControlView::setWidget(QWidget* widget, bool captioned) {
+  widget_ = widget;
+  const ui::Control* c = control();
+  if (c) {
+    widget->setAccessibleName(QString::fromStdString(c->name));
+    widget->setObjectName(QString::fromStdString(c->name));
+  }
+  // Right-clicks land on inner widgets too (a spin box's line edit, a text box's viewport).
+  widget->installEventFilter(this);
+  for (QWidget* inner : widget->findChildren<QWidget*>()) inner->installEventFilter(this);
+  if (captioned) {
+    caption_ = new QLabel(panelWidget());
+    QFont font = caption_->font();
+    font.setPointSize(kCaptionPointSize);
+    caption_->setFont(font);
+    caption_->setBuddy(widget);
+  }
+}
+
+void ControlView::detach() {
+  router_ = nullptr;
+  if (widget_) widget_->removeEventFilter(this);
+}
+
+QRect ControlView::bodyRect(const ui::Control& c) const {
+  QSize hint = widget_ ? widget_->sizeHint() : QSize(0, 0);
+  int width = c.bounds.width > 0 ? c.bounds.width : hint.width();
+  int height = c.bounds.height > 0 ? c.bounds.height : hint.height();
+  return QRect(c.bounds.left, c.bounds.top, width, height);
+}
+
+void ControlView::applyCommon(const ui::Control& c) {
+  if (!widget_) return;
+  QRect body = bodyRect(c);
+  widget_->setGeometry(body);
+  widget_->setEnabled(!c.dimmed);
+  widget_->setVisible(c.visible);
+  if (caption_) {
+    caption_->setText(QString::fromStdString(c.label));
+    caption_->adjustSize();
+    caption_->move(body.left(), body.top() - caption_->height() - kCaptionGap);
+    caption_->setEnabled(!c.dimmed);
+    caption_->setVisible(c.visible && !c.label.empty());
+  }
+  layoutExtras(body, c.visible);
+}
+
+void ControlView::update(ui::Aspect aspect) {
+  const ui::Control* c = control();
+  if (!c) return;
+  switch (aspect) {
+    case ui::Aspect::Value:
+      if (!writing_) applyValue(*c);
+      break;
+    case ui::Aspect::Attributes:
+      applyAttributes(*c);
+      applyCommon(*c);
+      break;
+    case ui::Aspect::Plots:
+      applyPlots(*c);
+      break;
+    case ui::Aspect::Panel:
+      refreshAll();
+      break;
+  }
+}
+
+void ControlView::refreshAll() {
+  const ui::Control* c = control();
+  if (!c) return;
+  applyAttributes(*c);
+  applyValue(*c);
+  applyCommon(*c);
+  applyPlots(*c);
+}
+
+bool ControlView::writeValue(double value) {
+  if (!router_) return false;
+  writing_ = true;
+  int status = router_->model().SetCtrlVal(panel_, id_, value);
+  writing_ = false;
+  return status == ui::kOk;
+}
+
+bool ControlView::send(int event, int data1, int data2) {
+  if (!router_) return false;
+  QPointer<ControlView> self(this);
+  router_->send(panel_, id_, event, data1, data2);
+  return self && router_ && router_->panelAlive(panel_);
+}
+
+bool ControlView::acceptsInput() const {
+  const ui::Control* c = control();
+  return c && !c->dimmed && !c->readOnly;
+}
+
+bool ControlView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::RightButton && router_) {
+      // The program decides what a right-click does; its data is the spot on the panel.
+      QPoint onPanel = mouse->position().toPoint();
+      if (auto* w = qobject_cast<QWidget*>(watched); w && panelWidget())
+        onPanel = w->mapTo(panelWidget(), onPanel);
+      send(ui::EVENT_RIGHT_CLICK, onPanel.y(), onPanel.x());
+      return true;
+    }
+  } else if (event->type() == QEvent::ContextMenu) {
+    // The right-click event replaces the widget's own menu.
+    return true;
+  }
+  return QObject::eventFilter(watched, event);
+}
+
+}  // namespace qrix::qt

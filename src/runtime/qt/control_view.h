@@ -1,0 +1,70 @@
+#pragma once
+// One control on screen: a QObject child of its panel window that owns the control's widgets
+// (through the window), keeps them in step with the model, and turns user input into model
+// writes and callback events.
+
+#include <QObject>
+#include <QPointer>
+#include <QRect>
+
+#include "runtime/qt/event_router.h"
+#include "runtime/ui_model.h"
+
+class QLabel;
+class QWidget;
+
+namespace qrix::qt {
+
+class ControlView : public QObject {
+ public:
+  ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget);
+
+  int panel() const { return panel_; }
+  int id() const { return id_; }
+  // The widget that stands for the control (accessible name = the control's name).
+  QWidget* widget() const { return widget_; }
+
+  // Brings the widgets in step with one aspect of the model.
+  void update(ui::Aspect aspect);
+  void refreshAll();
+  // Redraws now if a redraw is pending (graphs and strip charts).
+  virtual void flushPlots() {}
+  // The panel was discarded: from now on no model access and no events from here.
+  virtual void detach();
+
+ protected:
+  // Subclass constructors hand over their widget; a captioned control shows its label above.
+  void setWidget(QWidget* widget, bool captioned);
+  QWidget* panelWidget() const;
+  // The model's control, or null once the panel is gone.
+  const ui::Control* control() const;
+
+  virtual void applyValue(const ui::Control& c) = 0;
+  virtual void applyAttributes(const ui::Control& c) { (void)c; }
+  virtual void applyPlots(const ui::Control& c) { (void)c; }
+  // Places widgets beside the body (a slider's value read-out).
+  virtual void layoutExtras(const QRect& body, bool visible) { (void)body, (void)visible; }
+  // Where the body goes: the model's bounds, a zero width or height taken from the size hint.
+  QRect bodyRect(const ui::Control& c) const;
+
+  // A user edit into the model, not echoed back to the widget that made it.
+  bool writeValue(double value);
+  // A user event; false when the panel is gone afterwards (the callback discarded it).
+  bool send(int event, int data1 = 0, int data2 = 0);
+  // Whether the user may change the control now: live, not dimmed, not an indicator.
+  bool acceptsInput() const;
+
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void applyCommon(const ui::Control& c);
+
+  EventRouter* router_;
+  int panel_;
+  int id_;
+  QPointer<QWidget> widget_;
+  QPointer<QLabel> caption_;
+  bool writing_ = false;
+};
+
+}  // namespace qrix::qt

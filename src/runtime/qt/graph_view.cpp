@@ -1,0 +1,119 @@
+#include "runtime/qt/graph_view.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+#include "runtime/qt/qt_colours.h"
+
+namespace qrix::qt {
+
+namespace {
+
+constexpr double kSmallDotSize = 3;
+constexpr double kMarkerSize = 6;
+constexpr double kCursorMarkerSize = 9;
+
+QPen penFor(const ui::Plot& p) {
+  QPen pen(toQColor(p.colour));
+  pen.setStyle(p.lineStyle == ui::kLineStyleDash ? Qt::DashLine : Qt::SolidLine);
+  return pen;
+}
+
+QCPScatterStyle scatterFor(int pointStyle) {
+  switch (pointStyle) {
+    case ui::kPointStyleNone: return QCPScatterStyle(QCPScatterStyle::ssNone);
+    case ui::kPointStyleSmallDot: return QCPScatterStyle(QCPScatterStyle::ssDisc, kSmallDotSize);
+    default: return QCPScatterStyle(QCPScatterStyle::ssCircle, kMarkerSize);
+  }
+}
+
+void setRange(QCPAxis* axis, const ui::AxisRange& r) { axis->setRange(r.min, r.max); }
+
+}  // namespace
+
+GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget)
+    : PlotControlView(router, panel, control, panelWidget) {
+  for (size_t i = 0; i < cursorLines_.size(); ++i) {
+    cursorLines_[i] = new QCPItemStraightLine(plot());
+    cursorMarkers_[i] = new QCPItemTracer(plot());
+    cursorMarkers_[i]->setStyle(QCPItemTracer::tsCircle);
+    cursorMarkers_[i]->setSize(kCursorMarkerSize);
+    // Cursors stay above the plots, which are rebuilt on every redraw.
+    cursorLines_[i]->setLayer(QStringLiteral("overlay"));
+    cursorMarkers_[i]->setLayer(QStringLiteral("overlay"));
+    cursorLines_[i]->setVisible(false);
+    cursorMarkers_[i]->setVisible(false);
+  }
+}
+
+void GraphView::redraw(const ui::Control& c) {
+  QCustomPlot* p = plot();
+  p->clearPlottables();
+  for (QCPItemRect* rect : rectangles_) p->removeItem(rect);
+  rectangles_.clear();
+
+  const ui::GraphState& g = c.graph;
+  for (const ui::Plot& plotData : g.plots) {
+    if (plotData.kind == ui::Plot::Kind::Polyline)
+      drawPolyline(plotData);
+    else
+      drawRectangle(plotData);
+  }
+  setRange(p->xAxis, g.x);
+  setRange(p->yAxis, g.yLeft);
+  setRange(p->yAxis2, g.yRight);
+  // The right axis shows once the program gives it a range of its own.
+  const ui::AxisRange untouched = ui::GraphState{}.yRight;
+  const bool rightUsed = g.yRight.min != untouched.min || g.yRight.max != untouched.max;
+  p->yAxis2->setVisible(rightUsed);
+  p->xAxis->setLabel(QString::fromStdString(g.xLabel));
+  p->yAxis->setLabel(QString::fromStdString(g.yLabel));
+  drawCursors(g);
+}
+
+void GraphView::drawPolyline(const ui::Plot& plotData) {
+  const size_t n = std::min(plotData.x.size(), plotData.y.size());
+  QVector<double> x(plotData.x.begin(), plotData.x.begin() + static_cast<long>(n));
+  QVector<double> y(plotData.y.begin(), plotData.y.begin() + static_cast<long>(n));
+  // A profile (x rising) is a graph; an outline that turns back is a curve, kept in order.
+  if (std::is_sorted(x.begin(), x.end())) {
+    QCPGraph* graph = plot()->addGraph();
+    graph->setData(x, y, true);
+    graph->setPen(penFor(plotData));
+    graph->setScatterStyle(scatterFor(plotData.pointStyle));
+  } else {
+    // The plot owns its plottables and items from construction on.
+    auto* curve = new QCPCurve(plot()->xAxis, plot()->yAxis);
+    curve->setData(x, y);
+    curve->setPen(penFor(plotData));
+    curve->setScatterStyle(scatterFor(plotData.pointStyle));
+  }
+}
+
+void GraphView::drawRectangle(const ui::Plot& plotData) {
+  auto* rect = new QCPItemRect(plot());
+  rect->topLeft->setCoords(std::min(plotData.x1, plotData.x2), std::max(plotData.y1, plotData.y2));
+  rect->bottomRight->setCoords(std::max(plotData.x1, plotData.x2),
+                               std::min(plotData.y1, plotData.y2));
+  rect->setPen(QPen(toQColor(plotData.colour)));
+  rect->setBrush(plotData.filled ? QBrush(toQColor(plotData.fillColour)) : QBrush(Qt::NoBrush));
+  rectangles_.push_back(rect);
+}
+
+void GraphView::drawCursors(const ui::GraphState& g) {
+  for (size_t i = 0; i < cursorLines_.size(); ++i) {
+    const ui::GraphCursor& cursor = g.cursors[i];
+    const bool shown = static_cast<int>(i) < g.cursorCount;
+    QPen pen(toQColor(cursor.colour));
+    cursorLines_[i]->point1->setCoords(cursor.x, 0);
+    cursorLines_[i]->point2->setCoords(cursor.x, 1);
+    cursorLines_[i]->setPen(pen);
+    cursorLines_[i]->setVisible(shown);
+    cursorMarkers_[i]->position->setCoords(cursor.x, cursor.y);
+    cursorMarkers_[i]->setPen(pen);
+    cursorMarkers_[i]->setVisible(shown && cursor.pointStyle == ui::kPointStyleMarker);
+  }
+}
+
+}  // namespace qrix::qt

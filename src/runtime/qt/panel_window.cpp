@@ -1,0 +1,119 @@
+#include "runtime/qt/panel_window.h"
+
+#include <QCloseEvent>
+
+#include "runtime/qt/button_views.h"
+#include "runtime/qt/graph_view.h"
+#include "runtime/qt/number_views.h"
+#include "runtime/qt/ring_view.h"
+#include "runtime/qt/strip_chart_view.h"
+#include "runtime/qt/text_views.h"
+
+namespace qrix::qt {
+
+namespace {
+
+constexpr int kFitMargin = 8;
+
+ControlView* makeView(EventRouter& router, int panel, const ui::Control& c, QWidget* parent) {
+  using ui::ControlKind;
+  switch (c.kind) {
+    case ControlKind::CommandButton: return new CommandButtonView(router, panel, c.id, parent);
+    case ControlKind::ToggleButton: return new CheckButtonView(router, panel, c.id, parent, false);
+    case ControlKind::RadioButton: return new CheckButtonView(router, panel, c.id, parent, true);
+    case ControlKind::Numeric: return new NumericView(router, panel, c.id, parent, c.precision);
+    case ControlKind::Slider: return new SliderView(router, panel, c.id, parent);
+    case ControlKind::Ring: return new RingView(router, panel, c.id, parent);
+    case ControlKind::TextMessage: return new TextMessageView(router, panel, c.id, parent);
+    case ControlKind::TextBox: return new TextBoxView(router, panel, c.id, parent);
+    case ControlKind::Graph: return new GraphView(router, panel, c.id, parent);
+    case ControlKind::StripChart: return new StripChartView(router, panel, c.id, parent);
+    case ControlKind::Decoration: return new DecorationView(router, panel, c.id, parent);
+    case ControlKind::Picture: return new PictureView(router, panel, c.id, parent);
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+PanelWindow::PanelWindow(EventRouter& router, int panel, QWidget* parent)
+    : QFrame(parent), router_(&router), panel_(panel) {
+  const ui::Panel* p = router.model().panel(panel);
+  const QString name = p ? QString::fromStdString(p->name) : QString();
+  setObjectName(name);
+  setAccessibleName(name);
+  if (parent) {
+    setFrameShape(QFrame::StyledPanel);
+    setAutoFillBackground(true);
+  }
+  buildControls();
+  if (p) fitSize(*p);
+}
+
+ControlView* PanelWindow::view(int control) const {
+  auto it = views_.find(control);
+  return it == views_.end() ? nullptr : it->second.data();
+}
+
+void PanelWindow::buildControls() {
+  const ui::Panel* p = router_->model().panel(panel_);
+  if (!p) return;
+  for (const auto& [id, c] : p->controls) {
+    if (views_.count(id)) continue;
+    // Views are Qt children of this window; it frees them.
+    ControlView* v = makeView(*router_, panel_, c, this);
+    if (!v) continue;
+    views_[id] = v;
+    v->refreshAll();
+  }
+}
+
+void PanelWindow::fitSize(const ui::Panel& p) {
+  QSize size(p.bounds.width, p.bounds.height);
+  if (size.width() <= 0 || size.height() <= 0) {
+    QRect used = childrenRect();
+    if (size.width() <= 0) size.setWidth(std::max(1, used.right() + 1 + kFitMargin));
+    if (size.height() <= 0) size.setHeight(std::max(1, used.bottom() + 1 + kFitMargin));
+  }
+  resize(size);
+}
+
+void PanelWindow::updatePanel() {
+  if (retired_) return;
+  const ui::Panel* p = router_->model().panel(panel_);
+  if (!p) return;
+  buildControls();
+  setWindowTitle(QString::fromStdString(p->title));
+  move(p->bounds.left, p->bounds.top);
+  fitSize(*p);
+  setVisible(p->visible);
+  if (p->activeControl != focusedControl_) {
+    focusedControl_ = p->activeControl;
+    if (ControlView* v = view(focusedControl_); v && v->widget()) v->widget()->setFocus();
+  }
+}
+
+void PanelWindow::updateControl(int control, ui::Aspect aspect) {
+  if (retired_) return;
+  if (ControlView* v = view(control)) v->update(aspect);
+}
+
+void PanelWindow::flushPlots() {
+  for (auto& [id, v] : views_)
+    if (v) v->flushPlots();
+}
+
+void PanelWindow::retire() {
+  retired_ = true;
+  hide();
+  for (auto& [id, v] : views_)
+    if (v) v->detach();
+}
+
+void PanelWindow::closeEvent(QCloseEvent* event) {
+  // The window stays; the panel callback decides whether to hide it or to quit.
+  event->ignore();
+  if (!retired_) router_->send(panel_, 0, ui::EVENT_CLOSE);
+}
+
+}  // namespace qrix::qt

@@ -1,0 +1,45 @@
+#pragma once
+// The widget of one panel: a top-level window, or a frame inside its parent panel. It holds
+// the views of its controls and turns a window close into the panel callback's close event;
+// the window itself never closes, the program decides whether to hide or quit.
+
+#include <QFrame>
+#include <QPointer>
+#include <map>
+
+#include "runtime/qt/control_view.h"
+#include "runtime/qt/event_router.h"
+
+namespace qrix::qt {
+
+class PanelWindow : public QFrame {
+ public:
+  PanelWindow(EventRouter& router, int panel, QWidget* parent);
+
+  int handle() const { return panel_; }
+  ControlView* view(int control) const;
+  const std::map<int, QPointer<ControlView>>& views() const { return views_; }
+
+  // Title, position, size, visibility, focus, and views for controls that have none yet.
+  void updatePanel();
+  void updateControl(int control, ui::Aspect aspect);
+  void flushPlots();
+  // The panel was discarded: hidden, cut off from the model, freed later by the view.
+  void retire();
+  bool retired() const { return retired_; }
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void buildControls();
+  void fitSize(const ui::Panel& p);
+
+  EventRouter* router_;
+  int panel_;
+  std::map<int, QPointer<ControlView>> views_;
+  int focusedControl_ = 0;
+  bool retired_ = false;
+};
+
+}  // namespace qrix::qt

@@ -1,0 +1,43 @@
+#include "runtime/qt/plot_control_view.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+namespace qrix::qt {
+
+PlotControlView::PlotControlView(EventRouter& router, int panel, int control,
+                                 QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget), plot_(new QCustomPlot(panelWidget)) {
+  timer_.setSingleShot(true);
+  connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);
+  setWidget(plot_, true);
+}
+
+void PlotControlView::markDirty() {
+  dirty_ = true;
+  if (timer_.isActive()) return;
+  qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
+  timer_.start(static_cast<int>(std::max<qint64>(0, kMinReplotMs - since)));
+}
+
+void PlotControlView::flushPlots() {
+  timer_.stop();
+  if (!dirty_) return;
+  dirty_ = false;
+  const ui::Control* c = control();
+  if (!c) return;
+  redraw(*c);
+  // A hidden plot has had no resize event yet; lay it out for its current size.
+  plot_->setViewport(plot_->rect());
+  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  sinceReplot_.start();
+}
+
+void PlotControlView::detach() {
+  timer_.stop();
+  dirty_ = false;
+  ControlView::detach();
+}
+
+}  // namespace qrix::qt

@@ -1,0 +1,119 @@
+#include "runtime/qt/qt_runtime.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <chrono>
+#include <cmath>
+#include <stdexcept>
+#include <thread>
+
+#include "runtime/qt/qt_port_list.h"
+#include "runtime/qt/qt_serial_device.h"
+
+namespace qrix {
+
+namespace {
+
+// "*.cfg" asks new names to end in .cfg; anything fancier leaves names as typed.
+QString suffixOf(const QString& filter) {
+  if (filter.startsWith("*.") && !filter.contains(' ') && !filter.contains(';'))
+    return filter.mid(2);
+  return {};
+}
+
+}  // namespace
+
+QtRuntime::QtRuntime(ui::UiModel::PanelSource panels) : Runtime(std::move(panels)) {
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+    throw std::logic_error("QtRuntime needs a QApplication");
+  // The program quits through its own close handling; a hidden last window is no reason.
+  QApplication::setQuitOnLastWindowClosed(false);
+  view_ = std::make_unique<qt::QtView>(ui_);
+  ui_.setObserver(view_.get());
+  heartbeat_.setSingleShot(true);
+  heartbeat_.setTimerType(Qt::PreciseTimer);
+  clock_.start();
+  serial_.setPorts(qt::enumeratePorts());
+  serial_.setOpener(qt::openQtSerialDevice);
+}
+
+QtRuntime::~QtRuntime() {
+  ui_.setObserver(nullptr);
+  view_.reset();
+}
+
+void QtRuntime::ProcessSystemEvents() {
+  // Waits for the next event, the heartbeat at the latest: no spinning, and never stuck.
+  heartbeat_.start(kHeartbeatMs);
+  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
+  serial_.dispatchNotifications();
+  view_->freeDiscarded();
+}
+
+int QtRuntime::RunUserInterface() {
+  quit_ = false;
+  while (!quit_) ProcessSystemEvents();
+  return quitCode_;
+}
+
+void QtRuntime::QuitUserInterface(int code) {
+  quit_ = true;
+  quitCode_ = code;
+}
+
+double QtRuntime::Timer() { return static_cast<double>(clock_.nsecsElapsed()) * 1e-9; }
+
+void QtRuntime::Delay(double seconds) {
+  if (!(seconds > 0) || !std::isfinite(seconds)) return;
+  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
+}
+
+QWidget* QtRuntime::dialogParent() const {
+  QWidget* w = view_->panelWidget(ui_.activePanel());
+  return w && w->isVisible() ? w->window() : nullptr;
+}
+
+int QtRuntime::ConfirmPopup(const std::string& title, const std::string& message) {
+  QMessageBox box(QMessageBox::Question, QString::fromStdString(title),
+                  QString::fromStdString(message), QMessageBox::Yes | QMessageBox::No,
+                  dialogParent());
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes ? 1 : 0;
+}
+
+FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
+                                         const std::string& defaultName,
+                                         const std::string& filter, const std::string& title,
+                                         FileDialogMode mode) {
+  const QString nameFilter = QString::fromStdString(filter);
+  QFileDialog dialog(dialogParent(), QString::fromStdString(title),
+                     QString::fromStdString(directory));
+  QStringList filters;
+  if (!nameFilter.isEmpty()) filters << nameFilter;
+  filters << QStringLiteral("*");
+  dialog.setNameFilters(filters);
+  if (mode == FileDialogMode::Save) {
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The program asks about overwriting itself.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
+    dialog.setDefaultSuffix(suffixOf(nameFilter));
+  } else {
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+  }
+  if (!defaultName.empty()) dialog.selectFile(QString::fromStdString(defaultName));
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  const QString path = dialog.selectedFiles().constFirst();
+  const int status = QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED
+                                             : VAL_NEW_FILE_SELECTED;
+  return {status, path.toStdString()};
+}
+
+std::string QtRuntime::programDirectory() const {
+  return QCoreApplication::applicationDirPath().toStdString();
+}
+
+}  // namespace qrix

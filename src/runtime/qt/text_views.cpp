@@ -1,0 +1,115 @@
+#include "runtime/qt/text_views.h"
+
+#include <QFrame>
+#include <QLabel>
+#include <QPixmap>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+
+#include "runtime/qt/qt_colours.h"
+
+namespace qrix::qt {
+
+namespace {
+
+// Font names of the form VAL_..._FONT name a role, not a family: keep the default family then.
+void applyFont(QWidget* w, const ui::Control& c) {
+  QFont font = w->font();
+  if (!c.font.empty() && c.font.rfind("VAL_", 0) != 0)
+    font.setFamily(QString::fromStdString(c.font));
+  if (c.pointSize > 0) font.setPointSize(c.pointSize);
+  w->setFont(font);
+}
+
+void applyColours(QWidget* w, const ui::Control& c, QPalette::ColorRole textRole,
+                  QPalette::ColorRole backRole) {
+  QPalette palette = w->palette();
+  palette.setColor(textRole, toQColor(c.textColour));
+  if (c.hasBackColour) palette.setColor(backRole, toQColor(c.backColour));
+  w->setPalette(palette);
+  w->setAutoFillBackground(c.hasBackColour);
+}
+
+}  // namespace
+
+TextMessageView::TextMessageView(EventRouter& router, int panel, int control,
+                                 QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget), label_(new QLabel(panelWidget)) {
+  label_->setTextFormat(Qt::PlainText);
+  setWidget(label_, false);
+}
+
+void TextMessageView::applyAttributes(const ui::Control& c) {
+  applyFont(label_, c);
+  applyColours(label_, c, QPalette::WindowText, QPalette::Window);
+}
+
+void TextMessageView::applyValue(const ui::Control& c) {
+  QString text = QString::fromStdString(c.text);
+  label_->setText(text);
+  label_->setAccessibleDescription(text);
+  // A label without a size of its own grows with its text.
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
+}
+
+TextBoxView::TextBoxView(EventRouter& router, int panel, int control, QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget), edit_(new QPlainTextEdit(panelWidget)) {
+  edit_->setReadOnly(true);
+  edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
+  setWidget(edit_, true);
+}
+
+void TextBoxView::applyAttributes(const ui::Control& c) {
+  applyFont(edit_, c);
+  applyColours(edit_, c, QPalette::Text, QPalette::Base);
+  edit_->setAutoFillBackground(false);
+}
+
+void TextBoxView::applyValue(const ui::Control& c) {
+  QString text = QString::fromStdString(c.text);
+  if (edit_->toPlainText() == text) return;
+  QScrollBar* bar = edit_->verticalScrollBar();
+  const bool atEnd = bar->value() >= bar->maximum();
+  const int position = bar->value();
+  edit_->setPlainText(text);
+  edit_->setAccessibleDescription(text);
+  bar->setValue(atEnd ? bar->maximum() : position);
+}
+
+DecorationView::DecorationView(EventRouter& router, int panel, int control,
+                               QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget), frame_(new QFrame(panelWidget)) {
+  frame_->setFrameShape(QFrame::Box);
+  frame_->setFrameShadow(QFrame::Sunken);
+  setWidget(frame_, false);
+  // Drawn behind the controls it groups.
+  frame_->lower();
+}
+
+void DecorationView::applyAttributes(const ui::Control& c) {
+  QPalette palette = frame_->palette();
+  if (c.hasBackColour) palette.setColor(QPalette::Window, toQColor(c.backColour));
+  frame_->setPalette(palette);
+  frame_->setAutoFillBackground(c.hasBackColour);
+}
+
+PictureView::PictureView(EventRouter& router, int panel, int control, QWidget* panelWidget)
+    : ControlView(router, panel, control, panelWidget), label_(new QLabel(panelWidget)) {
+  label_->setScaledContents(true);
+  setWidget(label_, false);
+}
+
+void PictureView::applyValue(const ui::Control& c) {
+  if (c.imagePath == shownPath_) return;
+  shownPath_ = c.imagePath;
+  QPixmap image;
+  if (!c.imagePath.empty() && image.load(QString::fromStdString(c.imagePath))) {
+    label_->setPixmap(image);
+  } else {
+    label_->clear();
+  }
+  label_->setAccessibleDescription(QString::fromStdString(c.imagePath));
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
+}
+
+}  // namespace qrix::qt

@@ -1,0 +1,42 @@
+#pragma once
+// The input side of a simulated line: bytes due at given times on a clock, moved into a bounded
+// input queue once their time has come, as a UART driver would queue them.
+
+#include <cstddef>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <optional>
+
+namespace qrix::serial {
+
+class TimedByteQueue {
+ public:
+  using Clock = std::function<double()>;
+  static constexpr std::size_t kQueueSize = 4096;
+
+  explicit TimedByteQueue(Clock clock) : clock_(std::move(clock)) {}
+
+  double now() const { return clock_(); }
+  // A byte that arrives at `time`; times must not decrease.
+  void arriveAt(double time, std::uint8_t byte) { pending_.push_back({time, byte}); }
+
+  std::size_t read(std::uint8_t* data, std::size_t n);
+  std::size_t length();
+  // Drops what has arrived; bytes still on their way come later.
+  void flush();
+  std::optional<double> nextArrival() const;
+
+ private:
+  struct Pending {
+    double time;
+    std::uint8_t byte;
+  };
+  void settle();
+
+  Clock clock_;
+  std::deque<Pending> pending_;
+  std::deque<std::uint8_t> queue_;
+};
+
+}  // namespace qrix::serial
