@@ -48,9 +48,10 @@ int main(int argc, char** argv) {
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double limit = 19200.0 / (10.0 * 72.0);
   const double rate = answered / seconds;
-  std::printf("round trip: %d/%d answered, %.1f exchanges/s = %.3f of the line limit %.1f/s "
-              "(target >= 0.95)\n",
-              answered, kExchanges, rate, rate / limit, limit);
+  std::printf(
+      "round trip: %d/%d answered, %.1f exchanges/s = %.3f of the line limit %.1f/s "
+      "(target >= 0.95)\n",
+      answered, kExchanges, rate, rate / limit, limit);
   qrix::ShutDown(p);
   return answered == kExchanges ? 0 : 1;
 }

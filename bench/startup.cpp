@@ -1,6 +1,10 @@
 // Start-up time: from the start of the process to the main window shown, drawn off screen, with
 // the serial step skipped. Printed as seconds and as a fraction of the 0.3 s target.
 
+#include "shell/startup.h"
+
+#include <unistd.h>
+
 #include <QApplication>
 #include <QWidget>
 #include <cstdio>
@@ -8,12 +12,10 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <unistd.h>
 
 #include "runtime/qt/qt_runtime.h"
 #include "shell/panel_table.h"
 #include "shell/program.h"
-#include "shell/startup.h"
 
 namespace {
 
@@ -54,8 +56,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   // The process age is counted in clock ticks (10 ms on Linux).
-  std::printf("start-up: %.3f s to the main window (%.2f of the 0.3 s target, +-0.01 s)\n",
-              seconds, seconds / 0.3);
+  std::printf("start-up: %.3f s to the main window (%.2f of the 0.3 s target, +-0.01 s)\n", seconds,
+              seconds / 0.3);
   qrix::ShutDown(program);
   return 0;
 }

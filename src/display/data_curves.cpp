@@ -7,7 +7,6 @@ namespace qrix {
 
 namespace {
 
-
 void plotData(Program& p, int graph, const Line128& data, const X128& x, const Line128& trigger,
               const Line128& up, const Line128& ref, const Line128& lo) {
   ui::UiModel& ui = p.ui();
@@ -23,8 +22,7 @@ void plotData(Program& p, int graph, const Line128& data, const X128& x, const L
             kLineStyleSolid);
   plotWords(ui, panel, graph, x, up, kDarkGreen, kPlotStyleConnectedPoints, kPointStyleSmallDot,
             kLineStyleSolid);
-  plotWords(ui, panel, graph, x, ref, kBlack, kPlotStyleThinLine, kPointStyleNone,
-            kLineStyleDash);
+  plotWords(ui, panel, graph, x, ref, kBlack, kPlotStyleThinLine, kPointStyleNone, kLineStyleDash);
   plotWords(ui, panel, graph, x, lo, kDarkGreen, kPlotStyleConnectedPoints, kPointStyleNone,
             kLineStyleSolid);
   plotWords(ui, panel, graph, x, data, kRed, kPlotStyleConnectedPoints, kPointStyleSmallDot,

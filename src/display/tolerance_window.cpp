@@ -32,12 +32,8 @@ void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint
   using ids::main::GRAPHBarMaster;
   using ids::main::GRAPHBarSlave;
   switch (mode) {
-    case 0:
-      draw(p, GRAPHBarSlave, limitEdges(teachB - lo, teachB + up, n));
-      break;
-    case 1:
-      draw(p, GRAPHBarMaster, limitEdges(teachA - lo, teachA + up, n));
-      break;
+    case 0: draw(p, GRAPHBarSlave, limitEdges(teachB - lo, teachB + up, n)); break;
+    case 1: draw(p, GRAPHBarMaster, limitEdges(teachA - lo, teachA + up, n)); break;
     case 2:
       // The tolerance is split between the sensors; with both edges seen, each window moves by
       // half the deviation of the current sum from the target sum.
@@ -57,8 +53,7 @@ void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint
       draw(p, GRAPHBarMaster, {1.0, static_cast<double>(up)});
       draw(p, GRAPHBarSlave, {1.0, static_cast<double>(lo)});
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

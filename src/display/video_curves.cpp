@@ -7,7 +7,6 @@ namespace qrix {
 
 namespace {
 
-
 void plotVideo(Program& p, int graph, bool rightAxisFirst, const Line128& data,
                const Line128& threshold, const X128& x) {
   ui::UiModel& ui = p.ui();

@@ -82,8 +82,7 @@ int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   if (n > kReadBufSize) com.FlushInQ(st.com);
   int result = 0;
   Line128* target = bufferArray(st, buffer);
-  if (st.nBytesR == kBlockBytes && n == kBlockBytes && target &&
-      start + kBlockWords <= MAXPOINT) {
+  if (st.nBytesR == kBlockBytes && n == kBlockBytes && target && start + kBlockWords <= MAXPOINT) {
     p.setStatus("Data[64] block received!");
     for (int i = 0; i < kBlockWords; ++i)
       (*target)[static_cast<size_t>(start + i)] = wordAt(st.szReadBuf.data(), 2 * i);

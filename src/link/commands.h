@@ -5,10 +5,10 @@
 
 namespace qrix::cmd {
 
-inline constexpr std::uint16_t kWriteRam = 1;      // parameter frame into RAM; no answer
-inline constexpr std::uint16_t kReadRam = 2;       // parameter frame from RAM
-inline constexpr std::uint16_t kWriteEeprom = 3;   // parameter frame into EEPROM; no answer
-inline constexpr std::uint16_t kReadEeprom = 4;    // parameter frame from EEPROM
+inline constexpr std::uint16_t kWriteRam = 1;     // parameter frame into RAM; no answer
+inline constexpr std::uint16_t kReadRam = 2;      // parameter frame from RAM
+inline constexpr std::uint16_t kWriteEeprom = 3;  // parameter frame into EEPROM; no answer
+inline constexpr std::uint16_t kReadEeprom = 4;   // parameter frame from EEPROM
 inline constexpr std::uint16_t kLineCheck = 5;
 inline constexpr std::uint16_t kTeach = 6;
 inline constexpr std::uint16_t kFirmwareText = 7;  // answered by 72 raw bytes

@@ -20,7 +20,9 @@ void FillTxBuf(ProgramState& st, std::uint16_t command, std::uint16_t argument,
   for (int k = 0; k < kFrameWords; ++k) putWord(b, 6 + 2 * k, words[static_cast<size_t>(k)]);
 }
 
-std::uint16_t rxEcho(const ProgramState& st) { return wordAt(st.szReadBuf.data(), 2); }
+std::uint16_t rxEcho(const ProgramState& st) {
+  return wordAt(st.szReadBuf.data(), 2);
+}
 
 int GetRxBuf(ProgramState& st) {
   const std::uint8_t* b = st.szReadBuf.data();

@@ -53,21 +53,26 @@ void configureForFirmware(Program& p) {
   ui.SetDimmed(st.pPara1, ids::sensor::NUMTriggThreshold, old);
   ui.SetDimmed(st.pPara2, ids::sensor::NUMTriggThreshold, old);
   ui.SetVisible(st.pHandle, ids::main::BTNData, !old);
-  ui.ReplaceListItem(st.pPara0, ids::para0::DROPtrigmode, 3,
-                     old ? "NOT-USED" : defaultListLabel(ids::kPara0Panel,
-                                                         ids::para0::DROPtrigmode, 3),
-                     3);
+  ui.ReplaceListItem(
+      st.pPara0, ids::para0::DROPtrigmode, 3,
+      old ? "NOT-USED" : defaultListLabel(ids::kPara0Panel, ids::para0::DROPtrigmode, 3), 3);
 }
 
 }  // namespace
 
 int xArray8Factor(std::uint16_t ccdvirtpixel) {
   switch (ccdvirtpixel) {
-    case 256: case 512: case 768: case 1024: case 1280: case 1536: case 2048: case 2560:
-    case 4096: case 8192:
-      return ccdvirtpixel / MAXPOINT;
-    default:
-      return 0;
+    case 256:
+    case 512:
+    case 768:
+    case 1024:
+    case 1280:
+    case 1536:
+    case 2048:
+    case 2560:
+    case 4096:
+    case 8192: return ccdvirtpixel / MAXPOINT;
+    default: return 0;
   }
 }
 
@@ -131,7 +136,7 @@ int GetHARDWAREInfo(Program& p) {
   for (int i = 0; i < MAXPOINT; ++i) st.xArray8[static_cast<size_t>(i)] = double(i) * factor;
 
   const auto known = std::find_if(std::begin(kKnownCcds), std::end(kKnownCcds),
-                                   [&](const CcdDescription& d) { return d.ccdtype == st.ccdtype; });
+                                  [&](const CcdDescription& d) { return d.ccdtype == st.ccdtype; });
   if (known != std::end(kKnownCcds)) {
     ui.ReplaceTextBoxLine(st.pCalib, ids::calib::TEXTCCDInfo, 0, known->line0);
     ui.ReplaceTextBoxLine(st.pCalib, ids::calib::TEXTCCDInfo, 1, known->line1);

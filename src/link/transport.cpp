@@ -42,7 +42,9 @@ void flushOutIn(Program& p) {
   p.serial().FlushInQ(p.st.com);
 }
 
-double elapsedSince(Program& p, double start) { return p.rt.Timer() - start; }
+double elapsedSince(Program& p, double start) {
+  return p.rt.Timer() - start;
+}
 
 int WaitRxFull(Program& p) {
   const double start = p.rt.Timer();

@@ -24,15 +24,16 @@ struct U16Binding {
 // Sensor fields are listed once and bound on both sensor panels.
 #define SYS_FIELD(name) [](ParameterRecord& r) -> std::uint16_t& { return r.sys.name; }
 #define SENSOR_FIELD(who, name) [](ParameterRecord& r) -> std::uint16_t& { return r.who.name; }
-#define SENSOR_BINDINGS(where, who)                                               \
-  U16Binding{where, ids::sensor::SLIDEpower, SENSOR_FIELD(who, power)},           \
-      U16Binding{where, ids::sensor::DROPpmode, SENSOR_FIELD(who, pmode)},        \
-      U16Binding{where, ids::sensor::SLIDEVideoTHD, SENSOR_FIELD(who, videothd)}, \
-      U16Binding{where, ids::sensor::NUMTeach, SENSOR_FIELD(who, teach)},         \
-      U16Binding{where, ids::sensor::NUMPixelBegin, SENSOR_FIELD(who, pixBegin)}, \
-      U16Binding{where, ids::sensor::NUMPixelEnd, SENSOR_FIELD(who, pixEnd)},     \
-      U16Binding{where, ids::sensor::DROPopmode, SENSOR_FIELD(who, opmode)},      \
-      U16Binding { where, ids::sensor::NUMTriggThreshold, SENSOR_FIELD(who, trigthd) }
+#define SENSOR_BINDINGS(where, who)                                                       \
+  U16Binding{where, ids::sensor::SLIDEpower, SENSOR_FIELD(who, power)},                   \
+      U16Binding{where, ids::sensor::DROPpmode, SENSOR_FIELD(who, pmode)},                \
+      U16Binding{where, ids::sensor::SLIDEVideoTHD, SENSOR_FIELD(who, videothd)},         \
+      U16Binding{where, ids::sensor::NUMTeach, SENSOR_FIELD(who, teach)},                 \
+      U16Binding{where, ids::sensor::NUMPixelBegin, SENSOR_FIELD(who, pixBegin)},         \
+      U16Binding{where, ids::sensor::NUMPixelEnd, SENSOR_FIELD(who, pixEnd)},             \
+      U16Binding{where, ids::sensor::DROPopmode, SENSOR_FIELD(who, opmode)}, U16Binding { \
+    where, ids::sensor::NUMTriggThreshold, SENSOR_FIELD(who, trigthd)                     \
+  }
 
 const std::vector<U16Binding>& u16Bindings() {
   static const std::vector<U16Binding> table = {
@@ -77,7 +78,9 @@ std::uint32_t scaleFromField(double fieldValue) {
   return raw >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(raw);
 }
 
-float scaleToField(std::uint32_t scale) { return static_cast<float>(scale / 1024.0); }
+float scaleToField(std::uint32_t scale) {
+  return static_cast<float>(scale / 1024.0);
+}
 
 template <typename T>
 void limit(T& field, T above, T replacement) {

@@ -6,8 +6,12 @@ namespace qrix {
 
 namespace {
 
-constexpr std::uint16_t low(std::uint32_t v) { return static_cast<std::uint16_t>(v & 0xFFFF); }
-constexpr std::uint16_t high(std::uint32_t v) { return static_cast<std::uint16_t>(v >> 16); }
+constexpr std::uint16_t low(std::uint32_t v) {
+  return static_cast<std::uint16_t>(v & 0xFFFF);
+}
+constexpr std::uint16_t high(std::uint32_t v) {
+  return static_cast<std::uint16_t>(v >> 16);
+}
 constexpr std::uint32_t join(std::uint16_t lo, std::uint16_t hi) {
   return static_cast<std::uint32_t>(lo) | (static_cast<std::uint32_t>(hi) << 16);
 }
@@ -59,7 +63,9 @@ void CopyVarsToPP(const ParameterRecord& parameter, std::uint16_t frame, WordArr
 }
 
 void CopyPPtoVars(const WordArray& pp, std::uint16_t frame, ParameterRecord& parameter) {
-  auto get = [&pp](int index, std::uint16_t& field) { field = pp[static_cast<std::size_t>(index)]; };
+  auto get = [&pp](int index, std::uint16_t& field) {
+    field = pp[static_cast<std::size_t>(index)];
+  };
   if (frame == 0) {
     visitSys(parameter.sys, get);
     parameter.sys.setpoint = static_cast<std::int32_t>(join(pp[13], pp[14]));

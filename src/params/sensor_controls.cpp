@@ -12,7 +12,9 @@ namespace qrix {
 
 namespace {
 
-int panelOf(const Program& p, Sensor s) { return s == Sensor::Master ? p.st.pPara1 : p.st.pPara2; }
+int panelOf(const Program& p, Sensor s) {
+  return s == Sensor::Master ? p.st.pPara1 : p.st.pPara2;
+}
 
 std::uint16_t readWord(Program& p, Sensor s, int control) {
   return static_cast<std::uint16_t>(

@@ -28,9 +28,16 @@ int CC_DropEvalMode(Program& p, int, int, int event) {
   bool dimA = false, dimB = true, resetCursor = false;
   std::uint16_t yMax = n;
   switch (mode) {
-    case 0: dimA = true; dimB = false; resetCursor = true; break;
+    case 0:
+      dimA = true;
+      dimB = false;
+      resetCursor = true;
+      break;
     case 1: resetCursor = true; break;
-    case 2: dimB = false; resetCursor = true; break;
+    case 2:
+      dimB = false;
+      resetCursor = true;
+      break;
     case 3: dimA = true; break;
     case 4: dimB = false; break;
     default: break;
@@ -47,8 +54,8 @@ int CC_DropEvalMode(Program& p, int, int, int event) {
 
 int CC_DROPHardwareMode(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT) return 0;
-  dimToleranceFields(p,
-                     static_cast<int>(p.ui().GetCtrlVal(p.st.pPara0, ids::para0::DROPHardwareMode)));
+  dimToleranceFields(
+      p, static_cast<int>(p.ui().GetCtrlVal(p.st.pPara0, ids::para0::DROPHardwareMode)));
   return 0;
 }
 

@@ -82,7 +82,11 @@ std::string formatNow(const char* format) {
 }
 }  // namespace
 
-std::string DateStr() { return formatNow("%m-%d-%Y"); }
-std::string TimeStr() { return formatNow("%H:%M:%S"); }
+std::string DateStr() {
+  return formatNow("%m-%d-%Y");
+}
+std::string TimeStr() {
+  return formatNow("%H:%M:%S");
+}
 
 }  // namespace qrix::files

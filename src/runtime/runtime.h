@@ -47,9 +47,8 @@ class Runtime {
   // 1 yes, 0 no.
   virtual int ConfirmPopup(const std::string& title, const std::string& message) = 0;
   virtual FileSelection FileSelectPopup(const std::string& directory,
-                                        const std::string& defaultName,
-                                        const std::string& filter, const std::string& title,
-                                        FileDialogMode mode) = 0;
+                                        const std::string& defaultName, const std::string& filter,
+                                        const std::string& title, FileDialogMode mode) = 0;
 
   // The directory that holds the program.
   virtual std::string programDirectory() const = 0;

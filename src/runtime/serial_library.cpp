@@ -29,9 +29,8 @@ SerialDevice* SerialLibrary::device(int port) {
   return p ? p->device.get() : nullptr;
 }
 
-int SerialLibrary::OpenComConfig(int port, const std::string& /*deviceName*/, long baud,
-                                 int parity, int dataBits, int stopBits, int inQueueSize,
-                                 int outQueueSize) {
+int SerialLibrary::OpenComConfig(int port, const std::string& /*deviceName*/, long baud, int parity,
+                                 int dataBits, int stopBits, int inQueueSize, int outQueueSize) {
   if (baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 || stopBits > 2 ||
       inQueueSize < 0 || outQueueSize < 0)
     return kErrInvalidParameter;

@@ -25,9 +25,9 @@ inline constexpr int kErrInvalidParameter = -13;
 inline constexpr int kErrTimeout = -99;
 
 // Receive-notification events.
-inline constexpr int LWRS_RXFLAG = 0x0002;     // the event character arrived
-inline constexpr int LWRS_TXEMPTY = 0x0004;    // transmit queue empty
-inline constexpr int LWRS_RECEIVE = 0x8000;    // at least notifyCount bytes are queued
+inline constexpr int LWRS_RXFLAG = 0x0002;   // the event character arrived
+inline constexpr int LWRS_TXEMPTY = 0x0004;  // transmit queue empty
+inline constexpr int LWRS_RECEIVE = 0x8000;  // at least notifyCount bytes are queued
 
 inline constexpr int kNoParity = 0;
 
@@ -50,8 +50,8 @@ struct OpenSettings {
 };
 
 // Opens the device of a port entry, or returns a negative code of the table above.
-using DeviceOpener = std::function<std::unique_ptr<SerialDevice>(const PortEntry&,
-                                                                  const OpenSettings&, int& error)>;
+using DeviceOpener =
+    std::function<std::unique_ptr<SerialDevice>(const PortEntry&, const OpenSettings&, int& error)>;
 
 using ComCallback = std::function<void(int port, int eventMask, void* data)>;
 

@@ -168,8 +168,8 @@ Control* UiModel::mutableControl(int handle, int id, std::optional<ControlKind> 
     return nullptr;
   }
   if (kind && it->second.kind != *kind) {
-    std::fprintf(stderr, "ui: %s/%s is a %s, not a %s\n", p->name.c_str(),
-                 it->second.name.c_str(), kindName(it->second.kind), kindName(*kind));
+    std::fprintf(stderr, "ui: %s/%s is a %s, not a %s\n", p->name.c_str(), it->second.name.c_str(),
+                 kindName(it->second.kind), kindName(*kind));
     return nullptr;
   }
   return &it->second;
@@ -286,8 +286,7 @@ int UiModel::ReplaceTextBoxLine(int handle, int id, int line, std::string_view t
   return kOk;
 }
 
-int UiModel::ReplaceListItem(int handle, int id, int index, std::string_view label,
-                             double value) {
+int UiModel::ReplaceListItem(int handle, int id, int index, std::string_view label, double value) {
   Control* c = mutableControl(handle, id, ControlKind::Ring);
   if (!c) return kErrWrongKind;
   if (index < 0 || static_cast<size_t>(index) >= c->items.size()) return kErrWrongKind;
@@ -333,9 +332,8 @@ int UiModel::NewTextLabel(int handle, int top, int left, std::string_view text,
   return id;
 }
 
-int UiModel::PlotXY(int handle, int id, const std::vector<double>& x,
-                    const std::vector<double>& y, Rgb colour, int plotStyle, int pointStyle,
-                    int lineStyle) {
+int UiModel::PlotXY(int handle, int id, const std::vector<double>& x, const std::vector<double>& y,
+                    Rgb colour, int plotStyle, int pointStyle, int lineStyle) {
   Control* c = mutableControl(handle, id, ControlKind::Graph);
   if (!c) return kErrWrongKind;
   Plot plot;
@@ -389,8 +387,9 @@ int UiModel::SetAxisRange(int handle, int id, Axis axis, double min, double max)
   if (c->kind == ControlKind::StripChart && axis != Axis::X) {
     c->strip.yLeft = {min, max};
   } else if (c->kind == ControlKind::Graph) {
-    AxisRange& r = axis == Axis::X ? c->graph.x : axis == Axis::YLeft ? c->graph.yLeft
-                                                                       : c->graph.yRight;
+    AxisRange& r = axis == Axis::X       ? c->graph.x
+                   : axis == Axis::YLeft ? c->graph.yLeft
+                                         : c->graph.yRight;
     r = {min, max};
   } else {
     return kErrWrongKind;
@@ -440,8 +439,7 @@ int UiModel::SetStripPointsPerScreen(int handle, int id, int points) {
 
 int UiModel::SetTraceColour(int handle, int id, int trace, Rgb colour) {
   Control* c = mutableControl(handle, id, ControlKind::StripChart);
-  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size())
-    return kErrWrongKind;
+  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size()) return kErrWrongKind;
   c->strip.traces[static_cast<size_t>(trace - 1)].colour = colour;
   notify(handle, id, Aspect::Plots);
   return kOk;
@@ -449,8 +447,7 @@ int UiModel::SetTraceColour(int handle, int id, int trace, Rgb colour) {
 
 int UiModel::SetTraceVisible(int handle, int id, int trace, bool visible) {
   Control* c = mutableControl(handle, id, ControlKind::StripChart);
-  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size())
-    return kErrWrongKind;
+  if (!c || trace < 1 || static_cast<size_t>(trace) > c->strip.traces.size()) return kErrWrongKind;
   c->strip.traces[static_cast<size_t>(trace - 1)].visible = visible;
   notify(handle, id, Aspect::Plots);
   return kOk;

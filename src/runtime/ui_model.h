@@ -16,10 +16,10 @@ namespace qrix::ui {
 
 // What changed, so a view can refresh only that.
 enum class Aspect {
-  Panel,      // visibility, position, title, a control added or removed
-  Value,      // value or text
-  Attributes, // visible, dimmed, position, colours, items, label
-  Plots,      // graph plots, axes, cursors, strip chart
+  Panel,       // visibility, position, title, a control added or removed
+  Value,       // value or text
+  Attributes,  // visible, dimmed, position, colours, items, label
+  Plots,       // graph plots, axes, cursors, strip chart
 };
 
 class UiObserver {

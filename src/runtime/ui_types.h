@@ -34,11 +34,11 @@ enum class ControlKind {
   CommandButton,
   ToggleButton,
   RadioButton,
-  Numeric,     // editable number field, or an indicator when readOnly
+  Numeric,  // editable number field, or an indicator when readOnly
   Slider,
-  Ring,        // drop-down list; the value is the selected item's value
-  TextMessage, // one-line label
-  TextBox,     // multi-line text
+  Ring,         // drop-down list; the value is the selected item's value
+  TextMessage,  // one-line label
+  TextBox,      // multi-line text
   Graph,
   StripChart,
   Decoration,
@@ -66,7 +66,7 @@ struct Plot {
   enum class Kind { Polyline, Rectangle };
   int handle = 0;
   Kind kind = Kind::Polyline;
-  std::vector<double> x, y;           // polyline points
+  std::vector<double> x, y;               // polyline points
   double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // rectangle corners
   Rgb colour = kBlack;
   Rgb fillColour = kBlack;
@@ -152,7 +152,7 @@ struct Panel {
   int resourceId = 0;
   std::string name;  // pHandle, pPara0, ...
   std::string title;
-  int parent = 0;    // 0: top-level window
+  int parent = 0;  // 0: top-level window
   Rect bounds;
   bool visible = false;
   std::string callback;

@@ -19,23 +19,25 @@ void bindCallbacks(Program& p) {
   };
   using enum Sensor;
 
-  cb.bind("CC_PANEL", [&p](int panel, int, int event, int, int) {
-    return CC_PANEL(p, panel, event);
-  });
-  cb.bind("CC_POPUP", [&p](int panel, int, int event, int, int) {
-    return CC_POPUP(p, panel, event);
-  });
+  cb.bind("CC_PANEL",
+          [&p](int panel, int, int event, int, int) { return CC_PANEL(p, panel, event); });
+  cb.bind("CC_POPUP",
+          [&p](int panel, int, int event, int, int) { return CC_POPUP(p, panel, event); });
   cb.bind("CC_DropDCom", [&p](int panel, int control, int event, int, int) {
     return CC_DropDCom(p, panel, control, event);
   });
 
   // Memory target, GET and SEND.
-  cb.bind("CC_BTNSend", [&p](int panel, int c, int e, int, int) { return CC_BTNSend(p, panel, c, e); });
-  cb.bind("CC_BTNGet", [&p](int panel, int c, int e, int, int) { return CC_BTNGet(p, panel, c, e); });
-  cb.bind("CC_RBTRam", [&p](int panel, int c, int e, int, int) { return CC_RBTRam(p, panel, c, e); });
+  cb.bind("CC_BTNSend",
+          [&p](int panel, int c, int e, int, int) { return CC_BTNSend(p, panel, c, e); });
+  cb.bind("CC_BTNGet",
+          [&p](int panel, int c, int e, int, int) { return CC_BTNGet(p, panel, c, e); });
+  cb.bind("CC_RBTRam",
+          [&p](int panel, int c, int e, int, int) { return CC_RBTRam(p, panel, c, e); });
   cb.bind("CC_RBTEeprom",
           [&p](int panel, int c, int e, int, int) { return CC_RBTEeprom(p, panel, c, e); });
-  cb.bind("CC_RBTFile", [&p](int panel, int c, int e, int, int) { return CC_RBTFile(p, panel, c, e); });
+  cb.bind("CC_RBTFile",
+          [&p](int panel, int c, int e, int, int) { return CC_RBTFile(p, panel, c, e); });
 
   // Notebook tabs of the parameter panels; the zoom toggle only carries its state.
   onEvent("CC_TOGGBTN_Para0", [&p](int e) { return paraToggle(p, ParaPanel::Para0, e); });

@@ -27,8 +27,8 @@ struct PanelBuilder {
     panel.callback = callback;
   }
 
-  Control& add(int id, std::string name, ControlKind kind, int left, int top, int width,
-               int height, std::string label = {}, bool withCallback = true) {
+  Control& add(int id, std::string name, ControlKind kind, int left, int top, int width, int height,
+               std::string label = {}, bool withCallback = true) {
     Control c;
     c.id = id;
     c.callback = withCallback ? "CC_" + name : std::string();
@@ -47,8 +47,8 @@ struct PanelBuilder {
 
   Control& toggle(int id, std::string name, int left, int top, int width, std::string label,
                   double on = 0) {
-    Control& c = add(id, std::move(name), ControlKind::ToggleButton, left, top, width, 26,
-                     std::move(label));
+    Control& c =
+        add(id, std::move(name), ControlKind::ToggleButton, left, top, width, 26, std::move(label));
     c.value = on;
     return c;
   }
@@ -56,8 +56,8 @@ struct PanelBuilder {
   Control& number(int id, std::string name, int left, int top, std::string label, double value,
                   double min, double max, std::string unit = {}, int precision = 0,
                   int width = 150) {
-    Control& c = add(id, std::move(name), ControlKind::Numeric, left, top, width, 24,
-                     std::move(label));
+    Control& c =
+        add(id, std::move(name), ControlKind::Numeric, left, top, width, 24, std::move(label));
     c.value = value;
     c.minimum = min;
     c.maximum = max;
@@ -76,8 +76,8 @@ struct PanelBuilder {
 
   Control& ring(int id, std::string name, int left, int top, std::string label,
                 std::vector<ListItem> items, double value, int width = 240) {
-    Control& c = add(id, std::move(name), ControlKind::Ring, left, top, width, 24,
-                     std::move(label));
+    Control& c =
+        add(id, std::move(name), ControlKind::Ring, left, top, width, 24, std::move(label));
     c.items = std::move(items);
     c.value = value;
     return c;
@@ -85,8 +85,8 @@ struct PanelBuilder {
 
   Control& slider(int id, std::string name, int left, int top, std::string label, double value,
                   double max, std::string unit) {
-    Control& c = add(id, std::move(name), ControlKind::Slider, left, top, 300, 28,
-                     std::move(label));
+    Control& c =
+        add(id, std::move(name), ControlKind::Slider, left, top, 300, 28, std::move(label));
     c.value = value;
     c.minimum = 0;
     c.maximum = max;
@@ -97,8 +97,8 @@ struct PanelBuilder {
   Control& graph(int id, std::string name, int left, int top, int width, int height,
                  std::string label, double xMax, double yMax, std::string xLabel,
                  std::string yLabel) {
-    Control& c = add(id, std::move(name), ControlKind::Graph, left, top, width, height,
-                     std::move(label));
+    Control& c =
+        add(id, std::move(name), ControlKind::Graph, left, top, width, height, std::move(label));
     c.graph.x = {0, xMax};
     c.graph.yLeft = {0, yMax};
     c.graph.yRight = {0, yMax};
@@ -133,8 +133,8 @@ Panel mainPanel() {
   b.toggle(m::TOGBTN_Zoom, "TOGBTN_Zoom", 1130, 68, 140, "Zoom");
 
   // Graph area: the raw strip chart (RUN), video curves (VIDEO) and data curves (DATA).
-  ui::Control& raw = b.add(m::GRAPHRaw, "GRAPHRaw", ControlKind::StripChart, 420, 98, 850, 400,
-                           "Raw values");
+  ui::Control& raw =
+      b.add(m::GRAPHRaw, "GRAPHRaw", ControlKind::StripChart, 420, 98, 850, 400, "Raw values");
   raw.strip.pointsPerScreen = 101;
   raw.strip.yLeft = {0, 2048};
   raw.strip.yLabel = "virtual pixels";
@@ -147,8 +147,8 @@ Panel mainPanel() {
   b.graph(m::GRAPHDataMaster, "GRAPHDataMaster", 420, 98, 850, 198, "Measurement buffer MASTER",
           254, 4096, "scan", "value [virtual pixels]")
       .visible = false;
-  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 300, 850, 198, "Measurement buffer SLAVE",
-          254, 4096, "scan", "value [virtual pixels]")
+  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 300, 850, 198, "Measurement buffer SLAVE", 254,
+          4096, "scan", "value [virtual pixels]")
       .visible = false;
   b.graph(m::GRAPHBarMaster, "GRAPHBarMaster", 420, 512, 850, 64, "MASTER", 4096, 1, {}, {});
   b.graph(m::GRAPHBarSlave, "GRAPHBarSlave", 420, 590, 850, 64, "SLAVE", 4096, 1,
@@ -186,8 +186,8 @@ Panel mainPanel() {
   b.ring(m::DropDCom, "DropDCom", 16, 668, "Serial port", {{"COM1", 1}}, 1, 300);
   b.toggle(m::TOGGBTN_Recorder, "TOGGBTN_Recorder", 16, 716, 140, "Recorder ...");
 
-  b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1264, 26, {}, false)
-      .text = "";
+  b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1264, 26, {}, false).text =
+      "";
 
   for (int id : {m::HelpText1, m::HelpText2}) {
     ui::Control& help = b.add(id, id == m::HelpText1 ? "HelpText1" : "HelpText2",

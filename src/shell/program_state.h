@@ -59,8 +59,8 @@ struct ProgramState {
   // Curve x positions and the threshold lines drawn across the curves.
   X128 xArray8{};
   X128 xArrayMVAL{};
-  Line128 thdArrayA{}, thdArrayB{}, trgBUFA{}, trgBUFB{}, refTHDA{}, refTHDB{}, upTHDA{},
-      upTHDB{}, loTHDA{}, loTHDB{};
+  Line128 thdArrayA{}, thdArrayB{}, trgBUFA{}, trgBUFB{}, refTHDA{}, refTHDB{}, upTHDA{}, upTHDB{},
+      loTHDA{}, loTHDB{};
 
   // Sensor buffers: video and measurement history of master (A) and slave (B).
   Line128 adcbufA{}, adcbufB{}, mvalBUFA{}, mvalBUFB{};

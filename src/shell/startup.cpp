@@ -118,14 +118,13 @@ int StartUp(Program& p, const StartOptions& options) {
   ui::UiModel& ui = p.ui();
   bindCallbacks(p);
   for (const PanelLoad& load : kPanels) {
-    const int parent = load.resourceId == ids::kMainPanel || load.resourceId == ids::kPopUpPanel
-                           ? 0
-                           : st.pHandle;
+    const int parent =
+        load.resourceId == ids::kMainPanel || load.resourceId == ids::kPopUpPanel ? 0 : st.pHandle;
     const int handle = ui.LoadPanel(parent, load.resourceId);
     st.*load.handle = handle;
     if (handle < 0) {
-      std::fprintf(stderr, "qrix-scope: cannot load panel %s (resource %d): error %d\n",
-                   load.name, load.resourceId, handle);
+      std::fprintf(stderr, "qrix-scope: cannot load panel %s (resource %d): error %d\n", load.name,
+                   load.resourceId, handle);
       return -1;
     }
   }
@@ -145,7 +144,9 @@ int StartUp(Program& p, const StartOptions& options) {
   return 0;
 }
 
-int RunScope(Program& p) { return p.rt.RunUserInterface(); }
+int RunScope(Program& p) {
+  return p.rt.RunUserInterface();
+}
 
 void ShutDown(Program& p) {
   ProgramState& st = p.st;

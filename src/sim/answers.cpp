@@ -53,9 +53,9 @@ Bytes runAnswer(const RunValues& v) {
 }
 
 Bytes hardwareInfoAnswer(const HardwareInfo& hw) {
-  const std::array<std::uint16_t, 11> words{hw.ccdType,      hw.ccdMaxPixel, hw.ccdResolution, hw.pcbType,
-                                            hw.ccdVirtPixel, hw.ccdSubPixel, hw.ccdPixB,       hw.ccdPixE,
-                                            hw.softVersion,  hw.hwType,      hw.adcMax};
+  const std::array<std::uint16_t, 11> words{
+      hw.ccdType, hw.ccdMaxPixel, hw.ccdResolution, hw.pcbType, hw.ccdVirtPixel, hw.ccdSubPixel,
+      hw.ccdPixB, hw.ccdPixE,     hw.softVersion,   hw.hwType,  hw.adcMax};
   Bytes bytes = frameHeader(static_cast<std::uint16_t>(Command::kHardwareInfo));
   for (std::size_t k = 0; k < words.size(); ++k) {
     putWord(bytes, 4 + 2 * k, words[k]);

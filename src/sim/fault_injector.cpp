@@ -10,7 +10,9 @@ constexpr std::uint32_t kSeed = 0xBADC0DE5;
 constexpr std::uint8_t kWrongSyncLow = 0xAB;
 
 // Firmware text and data blocks are raw bytes without a sync word.
-bool isFramed(Command command) { return command != Command::kFirmwareText && command != Command::kReadBlock; }
+bool isFramed(Command command) {
+  return command != Command::kFirmwareText && command != Command::kReadBlock;
+}
 
 }  // namespace
 
@@ -26,7 +28,8 @@ bool FaultInjector::hungUp() const {
   return faults_.hangUpAfter >= 0 && requests_ >= static_cast<std::uint64_t>(faults_.hangUpAfter);
 }
 
-std::optional<Transmission> FaultInjector::shape(Command command, Bytes answer, double reactionTime) {
+std::optional<Transmission> FaultInjector::shape(Command command, Bytes answer,
+                                                 double reactionTime) {
   if (faults_.silent) {
     return std::nullopt;
   }

@@ -27,7 +27,9 @@ constexpr std::array<Motion, 2> kMotion{{
 constexpr std::uint32_t kSeed = 0x51C0FFEE;
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
-std::int64_t wrap(std::int64_t value, std::int64_t size) { return ((value % size) + size) % size; }
+std::int64_t wrap(std::int64_t value, std::int64_t size) {
+  return ((value % size) + size) % size;
+}
 
 }  // namespace
 
@@ -70,10 +72,10 @@ EdgeReading Scene::reading(Sensor sensor, std::int64_t scan) const {
 
   const double position = n * (m.centre + m.swing * std::sin(kTwoPi * t / m.period + m.phase) +
                                m.vibration * std::sin(kTwoPi * m.vibrationHz * t));
-  const long edge =
-      std::clamp(std::lround(position) + jitter(sensor, scan), 1L, static_cast<long>(virtPixels_) - 1);
-  const long width =
-      std::max(1L, std::lround(n * (m.width + m.widthSwing * std::sin(kTwoPi * t / m.widthPeriod))));
+  const long edge = std::clamp(std::lround(position) + jitter(sensor, scan), 1L,
+                               static_cast<long>(virtPixels_) - 1);
+  const long width = std::max(
+      1L, std::lround(n * (m.width + m.widthSwing * std::sin(kTwoPi * t / m.widthPeriod))));
 
   EdgeReading result;
   result.edge = static_cast<std::uint16_t>(edge);
@@ -100,7 +102,8 @@ SensorBuffer Scene::video(Sensor sensor, std::int64_t scan, double light) const 
   for (std::size_t i = 0; i < kBufferWords; ++i) {
     const double from = static_cast<double>(i) * step;
     const double to = from + step;
-    const double covered = std::max(0.0, std::min(to, shadowEnd) - std::max(from, shadowBegin)) / step;
+    const double covered =
+        std::max(0.0, std::min(to, shadowEnd) - std::max(from, shadowBegin)) / step;
     // The optics lose some light towards both ends of the line.
     const double bright =
         top * light *

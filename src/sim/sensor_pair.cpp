@@ -40,7 +40,8 @@ std::vector<Transmission> SensorPair::receive(std::span<const std::uint8_t> byte
     }
     injector_.noteRequest();
     if (auto answer = execute(request, now)) {
-      auto sent = injector_.shape(static_cast<Command>(request.command), std::move(*answer), reactionTime_);
+      auto sent =
+          injector_.shape(static_cast<Command>(request.command), std::move(*answer), reactionTime_);
       if (sent) {
         out.push_back(std::move(*sent));
       }
@@ -88,22 +89,14 @@ std::optional<Bytes> SensorPair::execute(const Request& request, double now) {
       }
       return std::nullopt;
     }
-    case Command::kReadRam:
-      return readFrame(command, ram_, arg);
-    case Command::kReadEeprom:
-      return readFrame(command, eeprom_, arg);
-    case Command::kLineCheck:
-      return frameAnswer(command, 0, ram_[kSystemFrame]);
-    case Command::kTeach:
-      return teach(scan);
-    case Command::kFirmwareText:
-      return firmwareTextAnswer(firmwareText(), hw_.pcbType);
-    case Command::kRun:
-      return run(request.payload, scan);
-    case Command::kReadBlock:
-      return readBlock(arg, request.payload[0], scan);
-    case Command::kHardwareInfo:
-      return hardwareInfoAnswer(hw_);
+    case Command::kReadRam: return readFrame(command, ram_, arg);
+    case Command::kReadEeprom: return readFrame(command, eeprom_, arg);
+    case Command::kLineCheck: return frameAnswer(command, 0, ram_[kSystemFrame]);
+    case Command::kTeach: return teach(scan);
+    case Command::kFirmwareText: return firmwareTextAnswer(firmwareText(), hw_.pcbType);
+    case Command::kRun: return run(request.payload, scan);
+    case Command::kReadBlock: return readBlock(arg, request.payload[0], scan);
+    case Command::kHardwareInfo: return hardwareInfoAnswer(hw_);
     case Command::kResetMaxMin:
       held_.restartAt(scan);
       holdUpTo(scan);
@@ -111,8 +104,7 @@ std::optional<Bytes> SensorPair::execute(const Request& request, double now) {
     case Command::kClearFlash:
       flash_.fill(kErasedFlashWord);
       return frameAnswer(command, 0, Payload{});
-    case Command::kWriteFlash:
-      return writeFlash(arg, request.payload);
+    case Command::kWriteFlash: return writeFlash(arg, request.payload);
   }
   return std::nullopt;  // the framer lets only known commands through
 }
@@ -163,7 +155,8 @@ Bytes SensorPair::teach(std::int64_t scan) {
 
 // Unknown buffer numbers read as zeros, and a start past 64 reads zeros for
 // the words beyond the buffer, so the PC always gets its 128 bytes.
-Bytes SensorPair::readBlock(std::uint16_t start, std::uint16_t bufferNumber, std::int64_t scan) const {
+Bytes SensorPair::readBlock(std::uint16_t start, std::uint16_t bufferNumber,
+                            std::int64_t scan) const {
   auto light = [this](std::size_t frame) {
     return Scene::lightLevel(ram_[frame][kPowerWord], ram_[frame][kPowerModeWord]);
   };
@@ -175,12 +168,8 @@ Bytes SensorPair::readBlock(std::uint16_t start, std::uint16_t bufferNumber, std
     case BufferNumber::kSlaveVideo:
       buffer = scene_.video(Sensor::kSlave, scan, light(kSlaveFrame));
       break;
-    case BufferNumber::kMasterHistory:
-      buffer = scene_.history(Sensor::kMaster, scan);
-      break;
-    case BufferNumber::kSlaveHistory:
-      buffer = scene_.history(Sensor::kSlave, scan);
-      break;
+    case BufferNumber::kMasterHistory: buffer = scene_.history(Sensor::kMaster, scan); break;
+    case BufferNumber::kSlaveHistory: buffer = scene_.history(Sensor::kSlave, scan); break;
   }
   return blockAnswer(buffer, start);
 }
@@ -191,8 +180,10 @@ Bytes SensorPair::readBlock(std::uint16_t start, std::uint16_t bufferNumber, std
 // acknowledged with the offset and page it named.
 Bytes SensorPair::writeFlash(std::uint16_t offset, const Payload& payload) {
   const std::uint16_t page = payload[0];
-  if (page >= kFirstFlashPage && page <= kLastFlashPage && offset + kFlashBlockWords <= kFlashPageWords) {
-    const std::size_t index = static_cast<std::size_t>(page - kFirstFlashPage) * kFlashPageWords + offset;
+  if (page >= kFirstFlashPage && page <= kLastFlashPage &&
+      offset + kFlashBlockWords <= kFlashPageWords) {
+    const std::size_t index =
+        static_cast<std::size_t>(page - kFirstFlashPage) * kFlashPageWords + offset;
     for (std::size_t k = 0; k < kFlashBlockWords; ++k) {
       flash_[index + k] &= payload[1 + k];
     }
@@ -204,7 +195,8 @@ Bytes SensorPair::writeFlash(std::uint16_t offset, const Payload& payload) {
 }
 
 std::uint16_t SensorPair::measuredAt(std::int64_t scan) const {
-  return measuredValue(ram_[kSystemFrame][kEvalModeWord], scene_.reading(Sensor::kMaster, scan).edge,
+  return measuredValue(ram_[kSystemFrame][kEvalModeWord],
+                       scene_.reading(Sensor::kMaster, scan).edge,
                        scene_.reading(Sensor::kSlave, scan).edge, scene_.virtPixels());
 }
 

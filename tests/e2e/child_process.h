@@ -1,8 +1,9 @@
 #pragma once
 // A child program with its stdout and stderr read line by line, for end-to-end tests.
 
-#include <string>
 #include <sys/types.h>
+
+#include <string>
 #include <vector>
 
 namespace qrix::testing {

@@ -13,8 +13,8 @@ namespace {
 std::vector<std::string> requestsIn(const std::string& log) {
   std::vector<std::string> found;
   static const std::regex request(R"(cmd=(\d+) arg=(\d+))");
-  for (auto it = std::sregex_iterator(log.begin(), log.end(), request); it != std::sregex_iterator();
-       ++it)
+  for (auto it = std::sregex_iterator(log.begin(), log.end(), request);
+       it != std::sregex_iterator(); ++it)
     found.push_back((*it)[1].str() + "/" + (*it)[2].str());
   return found;
 }
@@ -25,10 +25,9 @@ TEST(ScopeOverPty, IdentifiesTheSimulatedSensorOnAPseudoTerminal) {
   ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
 
   ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device});
-  const std::string log = sim.readStderrUntil(
-      [](const std::string& s) { return requestsIn(s).size() >= 6; }, 20);
-  EXPECT_EQ(requestsIn(log),
-            (std::vector<std::string>{"5/0", "10/0", "2/0", "2/1", "2/2", "7/0"}));
+  const std::string log =
+      sim.readStderrUntil([](const std::string& s) { return requestsIn(s).size() >= 6; }, 20);
+  EXPECT_EQ(requestsIn(log), (std::vector<std::string>{"5/0", "10/0", "2/0", "2/1", "2/2", "7/0"}));
   EXPECT_TRUE(scope.running()) << scope.stderrSoFar(0.1);
 }
 

@@ -1,9 +1,10 @@
 // A single RUN request and the 64-word block reads of the sensor's four buffers, with every
 // failure: no RUN answer, a short block, extra bytes, and a block request on the wire.
 
+#include "link/block_reads.h"
+
 #include <gtest/gtest.h>
 
-#include "link/block_reads.h"
 #include "link/transport.h"
 #include "support/scope_fixture.h"
 

@@ -1,9 +1,9 @@
 // The 36-byte request and answer layouts: packing of command, argument and payload, and the
 // two ways an answer is unpacked (RUN answers from byte 4, all others from byte 6).
 
-#include <gtest/gtest.h>
-
 #include "link/frame_codec.h"
+
+#include <gtest/gtest.h>
 
 namespace qrix {
 namespace {
@@ -66,7 +66,8 @@ TEST(FrameCodec, OtherAnswersFillFifteenWordsFromByteSixAndKeepWord15) {
   st.szReadBuf[3] = 0x02;
   st.szReadBuf[4] = 0xFF;  // the reply word is skipped
   st.szReadBuf[5] = 0xFF;
-  for (int k = 0; k < 15; ++k) st.szReadBuf[static_cast<size_t>(7 + 2 * k)] = static_cast<std::uint8_t>(k + 1);
+  for (int k = 0; k < 15; ++k)
+    st.szReadBuf[static_cast<size_t>(7 + 2 * k)] = static_cast<std::uint8_t>(k + 1);
   EXPECT_EQ(GetRxBuf(st), 0);
   for (int k = 0; k < 15; ++k) EXPECT_EQ(st.pp[static_cast<size_t>(k)], k + 1);
   EXPECT_EQ(st.pp[15], 0x7777);

@@ -1,11 +1,12 @@
 // Identification of the sensor from its hardware information and firmware text: CCD
 // descriptions, scales, firmware-dependent controls, and every failure of the three exchanges.
 
+#include "link/identification.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 
-#include "link/identification.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -122,7 +123,8 @@ Responder answerAllBut(std::vector<std::uint8_t> unanswered, std::vector<std::ui
   return [unanswered, seen](const std::vector<std::uint8_t>& request) {
     seen->push_back(request[3]);
     std::vector<std::uint8_t> answer(36, 0);
-    if (std::count(unanswered.begin(), unanswered.end(), request[3])) return std::vector<std::uint8_t>{};
+    if (std::count(unanswered.begin(), unanswered.end(), request[3]))
+      return std::vector<std::uint8_t>{};
     if (request[3] == 7) return std::vector<std::uint8_t>(72, 'v');
     answer[1] = 0xAA;
     answer[3] = request[3];

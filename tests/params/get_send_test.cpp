@@ -2,10 +2,11 @@
 // and spacing on the wire, RAM versus EEPROM, a silent sensor, and a RUN answer that arrives
 // while a GET waits.
 
+#include "params/get_send.h"
+
 #include <gtest/gtest.h>
 
 #include "link/frame_codec.h"
-#include "params/get_send.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

@@ -1,9 +1,10 @@
 // Record and panels: range limits with their replacement values, scale conversion, millimetre
 // displays, mode-dependent dimming, and threshold lines that never wrap.
 
+#include "params/panel_binding.h"
+
 #include <gtest/gtest.h>
 
-#include "params/panel_binding.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

@@ -1,12 +1,13 @@
 // The parameter file: its exact text, save and load through the dialogs, what the reader
 // accepts, and the files it refuses without changing anything.
 
+#include "params/param_file.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include "params/param_file.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -26,8 +27,9 @@ void writeAll(const fs::path& path, const std::string& text) {
 class ParamFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("qrix-para-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir = fs::temp_directory_path() /
+          ("qrix-para-" + std::to_string(::getpid()) + "-" +
+           ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::create_directories(dir);
     ASSERT_EQ(s.startOffline(), 0);
     s.setValue(st.pHandle, ids::main::RBTFile, 1);

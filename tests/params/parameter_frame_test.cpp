@@ -8,20 +8,22 @@
 namespace qrix {
 namespace {
 
-std::vector<std::uint16_t> words15(const WordArray& pp) { return {pp.begin(), pp.begin() + 15}; }
+std::vector<std::uint16_t> words15(const WordArray& pp) {
+  return {pp.begin(), pp.begin() + 15};
+}
 
 TEST(ParameterFrame, DefaultSensorFramePacksInWordOrder) {
   WordArray pp{};
   CopyVarsToPP(ParameterRecord{}, 1, pp);
-  EXPECT_EQ(words15(pp), (std::vector<std::uint16_t>{500, 1, 50, 512, 1, 4096, 0, 50, 0, 0, 0,
-                                                     1024, 0, 37000, 0}));
+  EXPECT_EQ(words15(pp), (std::vector<std::uint16_t>{500, 1, 50, 512, 1, 4096, 0, 50, 0, 0, 0, 1024,
+                                                     0, 37000, 0}));
 }
 
 TEST(ParameterFrame, DefaultSystemFramePacksInWordOrder) {
   WordArray pp{};
   CopyVarsToPP(ParameterRecord{}, 0, pp);
-  EXPECT_EQ(words15(pp), (std::vector<std::uint16_t>{1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0,
-                                                     16000, 0}));
+  EXPECT_EQ(words15(pp),
+            (std::vector<std::uint16_t>{1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0, 16000, 0}));
 }
 
 TEST(ParameterFrame, SetpointTravelsLowHalfFirstAndKeepsItsSign) {
@@ -59,7 +61,8 @@ TEST(ParameterFrame, FrameThreeChangesNothingAndWord15IsNeverTouched) {
 TEST(ParameterFrame, EveryWordOfEveryFrameSurvivesARoundTrip) {
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     WordArray sent{};
-    for (int i = 0; i < 15; ++i) sent[static_cast<size_t>(i)] = static_cast<std::uint16_t>(0x1111 * (i + 1) + frame);
+    for (int i = 0; i < 15; ++i)
+      sent[static_cast<size_t>(i)] = static_cast<std::uint16_t>(0x1111 * (i + 1) + frame);
     ParameterRecord r;
     CopyPPtoVars(sent, frame, r);
     WordArray again{};

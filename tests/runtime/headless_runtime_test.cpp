@@ -2,9 +2,10 @@
 // in small steps or to the next due byte, delays run no actions, the receive notification runs
 // only inside the pump, and bytes travel at 19200 baud.
 
+#include "runtime/headless/headless_runtime.h"
+
 #include <gtest/gtest.h>
 
-#include "runtime/headless/headless_runtime.h"
 #include "runtime/sim_line_device.h"
 
 namespace qrix {
@@ -80,10 +81,13 @@ TEST_F(SimLine, AnAnswerTakesTwoFramesOnTheLinePlusTheReaction) {
 
 TEST_F(SimLine, ReceiveNotificationRunsOnlyInsideThePump) {
   int calls = 0;
-  rt.serial().InstallComCallback(1, 0x8006, 36, 0x55, [&](int, int, void*) {
-    ++calls;
-    rt.serial().FlushInQ(1);
-  }, nullptr);
+  rt.serial().InstallComCallback(
+      1, 0x8006, 36, 0x55,
+      [&](int, int, void*) {
+        ++calls;
+        rt.serial().FlushInQ(1);
+      },
+      nullptr);
   sendLineCheck();
   rt.Delay(0.1);  // the bytes arrive while nobody pumps
   EXPECT_EQ(rt.serial().GetInQLen(1), 36);

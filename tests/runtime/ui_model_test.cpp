@@ -1,9 +1,9 @@
 // The retained ui model: panel loading and handles, callbacks by name with their events,
 // dimmed controls, text-box lines, list items, graph plots and strip-chart history.
 
-#include <gtest/gtest.h>
-
 #include "runtime/ui_model.h"
+
+#include <gtest/gtest.h>
 
 namespace qrix::ui {
 namespace {

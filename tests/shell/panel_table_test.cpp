@@ -2,13 +2,14 @@
 // kind and id, list items cover every value the range limits allow, and the initial values are
 // the parameter defaults.
 
+#include "shell/panel_table.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
 
 #include "params/parameter.h"
 #include "shell/panel_ids.h"
-#include "shell/panel_table.h"
 
 namespace qrix {
 namespace {
@@ -124,8 +125,7 @@ TEST(PanelTable, ControlNamesAreUniqueWithinAPanel) {
   for (int resource : {1, 2, 3, 4, 5, 6}) {
     std::set<std::string> names;
     const auto panel = panelTemplate(resource);
-    for (const auto& [id, c] : panel->controls)
-      EXPECT_TRUE(names.insert(c.name).second) << c.name;
+    for (const auto& [id, c] : panel->controls) EXPECT_TRUE(names.insert(c.name).second) << c.name;
   }
 }
 
@@ -137,9 +137,11 @@ std::set<double> itemValues(int resource, int id) {
 }
 
 TEST(PanelTable, ListsOfferEveryValueTheLimitsAllow) {
-  EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DropEvalMode), (std::set<double>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DropEvalMode),
+            (std::set<double>{0, 1, 2, 3, 4}));
   EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DROPtrigmode), (std::set<double>{0, 1, 2, 3}));
-  EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DROPAnaMode), (std::set<double>{0, 1, 2, 3, 4}));
+  EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DROPAnaMode),
+            (std::set<double>{0, 1, 2, 3, 4}));
   EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DROPHardwareMode),
             (std::set<double>{0, 1, 2, 3, 4}));
   EXPECT_EQ(itemValues(ids::kPara0Panel, ids::para0::DROPpolarity), (std::set<double>{0, 1}));

@@ -47,7 +47,8 @@ TEST(BlockRead, VideoIsDarkInTheShadowAndBrightOutsideWithinTheConverterRange) {
   const ByteVector run = answerTo(sensor, request(8), 5.0);
   for (const std::uint16_t buffer : {0, 1}) {
     const auto video = readBuffer(sensor, buffer, 5.0);
-    const std::size_t shadowPoint = (runWord(run, buffer) + runWord(run, 8 + buffer) / 2) * 128 / 2048;
+    const std::size_t shadowPoint =
+        (runWord(run, buffer) + runWord(run, 8 + buffer) / 2) * 128 / 2048;
     const std::size_t brightPoint = runWord(run, buffer) * 128 / 2048 / 2;
     EXPECT_LT(video[shadowPoint], 40) << "buffer " << buffer;
     EXPECT_GT(video[brightPoint], 180) << "buffer " << buffer;
@@ -85,7 +86,8 @@ TEST(ExternalFlash, ClearErasesEveryWordAndIsAnswered) {
   SensorPair sensor;
   answerTo(sensor, request(102, 0, {5, 0, 0, 0, 0, 0, 0, 0, 0}));
   EXPECT_EQ(wordAt(answerTo(sensor, request(101, 0)), 2), 101);
-  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(), [](auto w) { return w == 0xFFFF; }));
+  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(),
+                          [](auto w) { return w == 0xFFFF; }));
 }
 
 TEST(ExternalFlash, WritingWithoutClearingOnlyClearsBits) {
@@ -99,11 +101,13 @@ TEST(ExternalFlash, PagesOutsideTwoToNineAndOffsetsPastThePageWriteNothingButAre
   SensorPair sensor;
   for (const auto& [page, offset] :
        {std::pair{1, 0}, std::pair{10, 0}, std::pair{0xFFFF, 0}, std::pair{9, 252}}) {
-    const ByteVector ack = answerTo(sensor, request(102, std::uint16_t(offset), {std::uint16_t(page), 0}));
+    const ByteVector ack =
+        answerTo(sensor, request(102, std::uint16_t(offset), {std::uint16_t(page), 0}));
     EXPECT_EQ(payloadWord(ack, 0), offset);
     EXPECT_EQ(payloadWord(ack, 1), page);
   }
-  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(), [](auto w) { return w == 0xFFFF; }));
+  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(),
+                          [](auto w) { return w == 0xFFFF; }));
 }
 
 }  // namespace

@@ -82,7 +82,8 @@ TEST(HardwareInfo, AnswerCarriesTheElevenWordsFromByteFourAndZerosAfter) {
   ASSERT_EQ(answer.size(), 36u);
   EXPECT_EQ(wordAt(answer, 2), 10);
   const std::uint16_t expected[] = {4, 512, 3, 2, 3072, 4, 0, 511, 304, 0x2750, 256};
-  for (std::size_t k = 0; k < 11; ++k) EXPECT_EQ(wordAt(answer, 4 + 2 * k), expected[k]) << "word " << k;
+  for (std::size_t k = 0; k < 11; ++k)
+    EXPECT_EQ(wordAt(answer, 4 + 2 * k), expected[k]) << "word " << k;
   for (std::size_t b = 26; b < 36; ++b) EXPECT_EQ(answer[b], 0) << "byte " << b;
 }
 

@@ -10,11 +10,13 @@
 namespace qrix::sim {
 namespace {
 
-ParsedOptions parse(std::vector<std::string_view> args) { return parseServerOptions(args); }
+ParsedOptions parse(std::vector<std::string_view> args) {
+  return parseServerOptions(args);
+}
 
 TEST(ServerOptions, CcdTypePresetComesFirstWhereverItStandsAndSingleWordsOverrideIt) {
-  const ParsedOptions p = parse({"--virt-pixel", "3072", "--ccd-type", "4", "--hw-type=0x2760", "--firmware",
-                                 "304", "--pcb-type", "1"});
+  const ParsedOptions p = parse({"--virt-pixel", "3072", "--ccd-type", "4", "--hw-type=0x2760",
+                                 "--firmware", "304", "--pcb-type", "1"});
   ASSERT_TRUE(p.error.empty()) << p.error;
   EXPECT_EQ(p.options.hardware.ccdType, 4);
   EXPECT_EQ(p.options.hardware.ccdMaxPixel, 512);
@@ -26,9 +28,9 @@ TEST(ServerOptions, CcdTypePresetComesFirstWhereverItStandsAndSingleWordsOverrid
 }
 
 TEST(ServerOptions, EveryFaultSwitchReachesTheFaults) {
-  const ParsedOptions p =
-      parse({"--silent", "--answer-every", "3", "--wrong-sync", "--short-block", "--extra-bytes", "4",
-             "--noise", "--delay", "0.25", "--hang-up-after", "7", "--reaction=0.01", "--no-pacing"});
+  const ParsedOptions p = parse({"--silent", "--answer-every", "3", "--wrong-sync", "--short-block",
+                                 "--extra-bytes", "4", "--noise", "--delay", "0.25",
+                                 "--hang-up-after", "7", "--reaction=0.01", "--no-pacing"});
   ASSERT_TRUE(p.error.empty()) << p.error;
   const Faults& f = p.options.faults;
   EXPECT_TRUE(f.silent && f.wrongSync && f.shortBlock);

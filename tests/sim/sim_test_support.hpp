@@ -15,8 +15,12 @@ namespace qrix::sim::test {
 using ByteVector = std::vector<std::uint8_t>;
 
 inline ByteVector requestWithPayload(std::uint16_t cmd, std::uint16_t arg, const Payload& payload) {
-  ByteVector bytes{
-      0x00, 0x55, std::uint8_t(cmd >> 8), std::uint8_t(cmd), std::uint8_t(arg >> 8), std::uint8_t(arg)};
+  ByteVector bytes{0x00,
+                   0x55,
+                   std::uint8_t(cmd >> 8),
+                   std::uint8_t(cmd),
+                   std::uint8_t(arg >> 8),
+                   std::uint8_t(arg)};
   for (const std::uint16_t w : payload) {
     bytes.push_back(std::uint8_t(w >> 8));
     bytes.push_back(std::uint8_t(w));
@@ -39,7 +43,9 @@ inline std::uint16_t wordAt(const ByteVector& bytes, std::size_t offset) {
 inline std::uint16_t payloadWord(const ByteVector& answer, std::size_t k) {
   return wordAt(answer, 6 + 2 * k);
 }
-inline std::uint16_t runWord(const ByteVector& answer, std::size_t k) { return wordAt(answer, 4 + 2 * k); }
+inline std::uint16_t runWord(const ByteVector& answer, std::size_t k) {
+  return wordAt(answer, 4 + 2 * k);
+}
 
 // The bytes of the one answer a request gets; empty when it gets none.
 inline ByteVector answerTo(SensorPair& sensor, const ByteVector& bytes, double now = 1.0) {

@@ -21,7 +21,9 @@ Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
   });
 }
 
-int Scope::start() { return StartUp(p, {}); }
+int Scope::start() {
+  return StartUp(p, {});
+}
 
 int Scope::startOffline() {
   StartOptions options;
@@ -34,7 +36,9 @@ void Scope::click(int panel, int control) {
   ui().dispatch(panel, control, ui::EVENT_COMMIT);
 }
 
-void Scope::commit(int panel, int control) { ui().dispatch(panel, control, ui::EVENT_COMMIT); }
+void Scope::commit(int panel, int control) {
+  ui().dispatch(panel, control, ui::EVENT_COMMIT);
+}
 
 void Scope::setValue(int panel, int control, double value) {
   ui().SetCtrlVal(panel, control, value);

@@ -104,7 +104,7 @@ ViewTest::ViewTest() : runtime(syntheticPanels()) {
     auto record = [this](int panelHandle, int control, int event, int, int) {
       const ui::Panel* where = ui().panel(panelHandle);
       std::string name = control == 0 ? where->name : where->controls.at(control).name;
-      events.push_back({name, event});
+      events.push_back({where->name, name, event});
       return 0;
     };
     if (!p->callback.empty()) runtime.callbacks().bind(p->callback, record);
@@ -126,7 +126,7 @@ QWidget* ViewTest::widget(const std::string& name) const {
 std::vector<int> ViewTest::eventsOf(const std::string& name) const {
   std::vector<int> out;
   for (const Recorded& r : events)
-    if (r.name == name) out.push_back(r.event);
+    if (r.panel == "pMain" && r.name == name) out.push_back(r.event);
   return out;
 }
 

@@ -19,6 +19,7 @@ inline constexpr int kPara2Resource = 3;
 ui::UiModel::PanelSource syntheticPanels();
 
 struct Recorded {
+  std::string panel;
   std::string name;  // control name, or the panel's name for control 0
   int event;
 };
@@ -37,7 +38,7 @@ class ViewTest : public ::testing::Test {
   }
   double value(const std::string& name) const { return ui().GetCtrlVal(main, id(name)); }
   ui::UiModel& ui() const { return runtime.ui(); }
-  // Events delivered to one control, in order.
+  // Events delivered to one control of the main panel (or the panel itself), in order.
   std::vector<int> eventsOf(const std::string& name) const;
   // Pumps for a while, as a program loop would.
   void pumpFor(int milliseconds);

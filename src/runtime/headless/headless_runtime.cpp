@@ -51,10 +51,10 @@ int HeadlessRuntime::ConfirmPopup(const std::string& title, const std::string& m
 
 FileSelection HeadlessRuntime::FileSelectPopup(const std::string& directory,
                                                const std::string& defaultName,
-                                               const std::string& filter,
-                                               const std::string& title, FileDialogMode mode) {
-  dialogs_.push_back({mode == FileDialogMode::Save ? "save" : "load", title, {}, directory,
-                      defaultName, filter});
+                                               const std::string& filter, const std::string& title,
+                                               FileDialogMode mode) {
+  dialogs_.push_back(
+      {mode == FileDialogMode::Save ? "save" : "load", title, {}, directory, defaultName, filter});
   if (fileAnswers_.empty()) return {};
   FileSelection answer = std::move(fileAnswers_.front());
   fileAnswers_.pop_front();

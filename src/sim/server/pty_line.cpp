@@ -12,7 +12,9 @@ namespace qrix::sim {
 
 namespace {
 
-[[noreturn]] void fail(const char* what) { throw std::system_error(errno, std::generic_category(), what); }
+[[noreturn]] void fail(const char* what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
 
 void makeRaw(int fd) {
   termios settings{};

@@ -41,7 +41,9 @@ timespec toTimespec(double seconds) {
 ServeLoop::ServeLoop(PtyLine& line, SensorPair& sensor, bool pacing, std::ostream& log)
     : line_(line), sensor_(sensor), schedule_(pacing), log_(log), start_(monotonicSeconds()) {}
 
-double ServeLoop::elapsed() const { return monotonicSeconds() - start_; }
+double ServeLoop::elapsed() const {
+  return monotonicSeconds() - start_;
+}
 
 int ServeLoop::run(int stopFd) {
   bool backOff = false;
@@ -103,7 +105,8 @@ void ServeLoop::readRequests() {
     return;  // EAGAIN, or EIO while no client holds the line
   }
   const double now = elapsed();
-  for (const Transmission& t : sensor_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), now)) {
+  for (const Transmission& t :
+       sensor_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), now)) {
     schedule_.add(t, now);
   }
   logNewRequests();
@@ -117,7 +120,8 @@ void ServeLoop::writeDueBytes() {
     return;
   }
   const ssize_t written = ::write(line_.master(), due.data(), due.size());
-  const std::size_t lost = written < 0 ? due.size() : due.size() - static_cast<std::size_t>(written);
+  const std::size_t lost =
+      written < 0 ? due.size() : due.size() - static_cast<std::size_t>(written);
   if (lost > 0 && droppedBytes_ == 0) {
     log_ << "pty full: answer bytes lost" << std::endl;
   }

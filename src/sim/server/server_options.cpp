@@ -75,7 +75,9 @@ std::optional<HardwareWord> hardwareWordOf(std::string_view name) {
 
 }  // namespace
 
-std::string_view usageText() { return kUsage; }
+std::string_view usageText() {
+  return kUsage;
+}
 
 ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
   ParsedOptions result;
@@ -100,7 +102,8 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
       const auto text = value();
       const auto number = text ? parseUnsigned(*text, 0xFFFF) : std::nullopt;
       if (!number) bad();
-      return number ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*number)) : std::nullopt;
+      return number ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*number))
+                    : std::nullopt;
     };
     auto count = [&](int& field, unsigned long min) {
       const auto text = value();

@@ -13,8 +13,8 @@ namespace qrix::sim {
 // both, 3 and 4 the thru-beam total (the two lines meet at `virtPixels`, so the
 // total is also the sum of both edges). The sums are kept within
 // 2 * virtPixels and within a word. Unknown modes measure like mode 1.
-std::uint16_t measuredValue(std::uint16_t evalMode, std::uint16_t masterEdge, std::uint16_t slaveEdge,
-                            std::uint16_t virtPixels);
+std::uint16_t measuredValue(std::uint16_t evalMode, std::uint16_t masterEdge,
+                            std::uint16_t slaveEdge, std::uint16_t virtPixels);
 
 // Measured value times the master's scale (micrometres per virtual pixel times
 // 1024), divided by 1024. Saturates instead of wrapping past the signed 32-bit
@@ -43,7 +43,8 @@ class HeldExtremes {
   // `scan`; `valueOfScan(s)` gives the value of scan s.
   template <typename ValueOfScan>
   void catchUp(std::int64_t scan, ValueOfScan valueOfScan) {
-    const std::int64_t from = nextScan_ ? std::clamp(*nextScan_, scan - kMaxCatchUpScans + 1, scan) : scan;
+    const std::int64_t from =
+        nextScan_ ? std::clamp(*nextScan_, scan - kMaxCatchUpScans + 1, scan) : scan;
     for (std::int64_t s = from; s <= scan; ++s) {
       take(valueOfScan(s));
     }

@@ -55,7 +55,8 @@ class SensorPair {
   static constexpr double kDefaultReactionTime = 0.002;
   static constexpr std::uint16_t kErasedFlashWord = 0xFFFF;
 
-  explicit SensorPair(HardwareInfo hw = {}, Faults faults = {}, double reactionTime = kDefaultReactionTime);
+  explicit SensorPair(HardwareInfo hw = {}, Faults faults = {},
+                      double reactionTime = kDefaultReactionTime);
 
   // Feeds bytes from the PC that arrived at `now`; returns the answers to
   // every request they complete, in order. Requests that are not answered
@@ -100,7 +101,8 @@ class SensorPair {
 
  private:
   std::optional<Bytes> execute(const Request& request, double now);
-  std::optional<Bytes> readFrame(Command command, const ParameterFrames& memory, std::uint16_t frame) const;
+  std::optional<Bytes> readFrame(Command command, const ParameterFrames& memory,
+                                 std::uint16_t frame) const;
   Bytes run(const Payload& settings, std::int64_t scan);
   Bytes teach(std::int64_t scan);
   Bytes readBlock(std::uint16_t start, std::uint16_t bufferNumber, std::int64_t scan) const;
