@@ -134,24 +134,24 @@ Panel mainPanel() {
 
   // Graph area: the raw strip chart (RUN), video curves (VIDEO) and data curves (DATA).
   ui::Control& raw =
-      b.add(m::GRAPHRaw, "GRAPHRaw", ControlKind::StripChart, 420, 98, 850, 400, "Raw values");
+      b.add(m::GRAPHRaw, "GRAPHRaw", ControlKind::StripChart, 420, 98, 850, 360, "Raw values");
   raw.strip.pointsPerScreen = 101;
   raw.strip.yLeft = {0, 2048};
   raw.strip.yLabel = "virtual pixels";
-  b.graph(m::GRAPHVideoMaster, "GRAPHVideoMaster", 420, 98, 850, 198, "Video MASTER", 4096, 256,
+  b.graph(m::GRAPHVideoMaster, "GRAPHVideoMaster", 420, 98, 850, 178, "Video MASTER", 4096, 256,
           "CCD position [virtual pixels]", "intensity [ADC counts]")
       .visible = false;
-  b.graph(m::GRAPHVideoSlave, "GRAPHVideoSlave", 420, 300, 850, 198, "Video SLAVE", 4096, 256,
+  b.graph(m::GRAPHVideoSlave, "GRAPHVideoSlave", 420, 280, 850, 178, "Video SLAVE", 4096, 256,
           "CCD position [virtual pixels]", "intensity [ADC counts]")
       .visible = false;
-  b.graph(m::GRAPHDataMaster, "GRAPHDataMaster", 420, 98, 850, 198, "Measurement buffer MASTER",
+  b.graph(m::GRAPHDataMaster, "GRAPHDataMaster", 420, 98, 850, 178, "Measurement buffer MASTER",
           254, 4096, "scan", "value [virtual pixels]")
       .visible = false;
-  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 300, 850, 198, "Measurement buffer SLAVE", 254,
+  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 280, 850, 178, "Measurement buffer SLAVE", 254,
           4096, "scan", "value [virtual pixels]")
       .visible = false;
-  b.graph(m::GRAPHBarMaster, "GRAPHBarMaster", 420, 512, 850, 64, "MASTER", 4096, 1, {}, {});
-  b.graph(m::GRAPHBarSlave, "GRAPHBarSlave", 420, 590, 850, 64, "SLAVE", 4096, 1,
+  b.graph(m::GRAPHBarMaster, "GRAPHBarMaster", 420, 476, 850, 80, "MASTER", 4096, 1, {}, {});
+  b.graph(m::GRAPHBarSlave, "GRAPHBarSlave", 420, 578, 850, 80, "SLAVE", 4096, 1,
           "CCD position [virtual pixels]", {});
 
   // Values of the last RUN answer.

@@ -28,10 +28,12 @@ CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control
   connect(button_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
 }
 
-void CommandButtonView::applyAttributes(const ui::Control& c) { applyLabel(button_, c); }
+void CommandButtonView::applyAttributes(const ui::Control& c) {
+  applyLabel(button_, c);
+}
 
-CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control,
-                                 QWidget* panelWidget, bool radio)
+CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget,
+                                 bool radio)
     : ControlView(router, panel, control, panelWidget), radio_(radio) {
   if (radio) {
     auto* r = new QRadioButton(panelWidget);
@@ -54,7 +56,9 @@ void CheckButtonView::applyValue(const ui::Control& c) {
   button_->setChecked(c.value != 0);
 }
 
-void CheckButtonView::applyAttributes(const ui::Control& c) { applyLabel(button_, c); }
+void CheckButtonView::applyAttributes(const ui::Control& c) {
+  applyLabel(button_, c);
+}
 
 void CheckButtonView::userToggled(bool checked) {
   if (!acceptsInput()) {

@@ -24,8 +24,7 @@ class CommandButtonView : public ControlView {
 // are not exclusive among themselves: the program switches the others off.
 class CheckButtonView : public ControlView {
  public:
-  CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget,
-                  bool radio);
+  CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget, bool radio);
 
  protected:
   void applyValue(const ui::Control& c) override;

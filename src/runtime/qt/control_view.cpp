@@ -15,7 +15,9 @@ constexpr int kCaptionPointSize = 8;
 ControlView::ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : QObject(panelWidget), router_(&router), panel_(panel), id_(control) {}
 
-QWidget* ControlView::panelWidget() const { return qobject_cast<QWidget*>(parent()); }
+QWidget* ControlView::panelWidget() const {
+  return qobject_cast<QWidget*>(parent());
+}
 
 const ui::Control* ControlView::control() const {
   return router_ ? router_->control(panel_, id_) : nullptr;
@@ -79,12 +81,8 @@ void ControlView::update(ui::Aspect aspect) {
       applyAttributes(*c);
       applyCommon(*c);
       break;
-    case ui::Aspect::Plots:
-      applyPlots(*c);
-      break;
-    case ui::Aspect::Panel:
-      refreshAll();
-      break;
+    case ui::Aspect::Plots: applyPlots(*c); break;
+    case ui::Aspect::Panel: refreshAll(); break;
   }
 }
 

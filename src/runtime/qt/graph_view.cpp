@@ -13,6 +13,7 @@ namespace {
 constexpr double kSmallDotSize = 3;
 constexpr double kMarkerSize = 6;
 constexpr double kCursorMarkerSize = 9;
+constexpr int kPixelsPerTick = 50;
 
 QPen penFor(const ui::Plot& p) {
   QPen pen(toQColor(p.colour));
@@ -28,7 +29,9 @@ QCPScatterStyle scatterFor(int pointStyle) {
   }
 }
 
-void setRange(QCPAxis* axis, const ui::AxisRange& r) { axis->setRange(r.min, r.max); }
+void setRange(QCPAxis* axis, const ui::AxisRange& r) {
+  axis->setRange(r.min, r.max);
+}
 
 }  // namespace
 
@@ -67,6 +70,11 @@ void GraphView::redraw(const ui::Control& c) {
   const ui::AxisRange untouched = ui::GraphState{}.yRight;
   const bool rightUsed = g.yRight.min != untouched.min || g.yRight.max != untouched.max;
   p->yAxis2->setVisible(rightUsed);
+  // Small graphs (a strip of a profile) get fewer ticks, so their labels do not pile up.
+  const int yTicks = std::clamp(p->height() / kPixelsPerTick, 1, 5);
+  p->yAxis->ticker()->setTickCount(yTicks);
+  p->yAxis2->ticker()->setTickCount(yTicks);
+  p->xAxis->ticker()->setTickCount(std::clamp(p->width() / kPixelsPerTick, 1, 5));
   p->xAxis->setLabel(QString::fromStdString(g.xLabel));
   p->yAxis->setLabel(QString::fromStdString(g.yLabel));
   drawCursors(g);

@@ -112,11 +112,6 @@ bool NumericView::typing() const {
   return static_cast<DoubleSpin*>(spin_)->typing();
 }
 
-double NumericView::shownValue() const {
-  if (auto* s = qobject_cast<QSpinBox*>(spin_)) return s->value();
-  return static_cast<QDoubleSpinBox*>(spin_)->value();
-}
-
 void NumericView::applyAttributes(const ui::Control& c) {
   QSignalBlocker block(spin_);
   Range r = rangeFor(c);
@@ -146,8 +141,8 @@ void NumericView::applyValue(const ui::Control& c) {
   QSignalBlocker block(spin_);
   if (auto* s = qobject_cast<QSpinBox*>(spin_)) {
     int v = clampToInt(c.value);
-    if (v < s->minimum() || v > s->maximum()) s->setRange(std::min(v, s->minimum()),
-                                                          std::max(v, s->maximum()));
+    if (v < s->minimum() || v > s->maximum())
+      s->setRange(std::min(v, s->minimum()), std::max(v, s->maximum()));
     // Setting an equal value would still rewrite the text under a typing user.
     if (s->value() != v) s->setValue(v);
   } else {
@@ -160,11 +155,16 @@ void NumericView::applyValue(const ui::Control& c) {
 }
 
 void NumericView::userChanged(double value) {
+  const ui::Control* c = control();
+  if (!c) return;
   if (!acceptsInput()) {
     // An indicator or a dimmed field keeps the model's value, whoever tried to change it.
-    if (const ui::Control* c = control()) applyValue(*c);
+    applyValue(*c);
     return;
   }
+  // Enter re-reports the shown value; that is no edit, and writing it back would replace
+  // the model's value by its rounded display.
+  if (std::abs(value - c->value) < 0.5 * std::pow(10.0, -decimals_)) return;
   const bool commitNow = stepping() || !typing();
   if (!writeValue(value)) return;
   if (!send(ui::EVENT_VAL_CHANGED)) return;

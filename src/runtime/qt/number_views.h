@@ -13,8 +13,7 @@ namespace qrix::qt {
 // edit, an arrow step or a value set from outside (accessibility): commit.
 class NumericView : public ControlView {
  public:
-  NumericView(EventRouter& router, int panel, int control, QWidget* panelWidget,
-              int precision);
+  NumericView(EventRouter& router, int panel, int control, QWidget* panelWidget, int precision);
 
  protected:
   void applyValue(const ui::Control& c) override;
@@ -23,7 +22,6 @@ class NumericView : public ControlView {
  private:
   void userChanged(double value);
   void editingFinished();
-  double shownValue() const;
   bool stepping() const;
   bool typing() const;
 

@@ -75,6 +75,8 @@ void PanelWindow::fitSize(const ui::Panel& p) {
     if (size.width() <= 0) size.setWidth(std::max(1, used.right() + 1 + kFitMargin));
     if (size.height() <= 0) size.setHeight(std::max(1, used.bottom() + 1 + kFitMargin));
   }
+  if (sizedTo_ == size) return;
+  sizedTo_ = size;
   resize(size);
 }
 
@@ -84,7 +86,11 @@ void PanelWindow::updatePanel() {
   if (!p) return;
   buildControls();
   setWindowTitle(QString::fromStdString(p->title));
-  move(p->bounds.left, p->bounds.top);
+  const QPoint at(p->bounds.left, p->bounds.top);
+  if (placedAt_ != at) {
+    placedAt_ = at;
+    move(at);
+  }
   fitSize(*p);
   setVisible(p->visible);
   if (p->activeControl != focusedControl_) {

@@ -6,6 +6,7 @@
 #include <QFrame>
 #include <QPointer>
 #include <map>
+#include <optional>
 
 #include "runtime/qt/control_view.h"
 #include "runtime/qt/event_router.h"
@@ -39,6 +40,10 @@ class PanelWindow : public QFrame {
   int panel_;
   std::map<int, QPointer<ControlView>> views_;
   int focusedControl_ = 0;
+  // Where the model last put the window: a window the user moved stays where it is until
+  // the program moves it.
+  std::optional<QPoint> placedAt_;
+  std::optional<QSize> sizedTo_;
   bool retired_ = false;
 };
 

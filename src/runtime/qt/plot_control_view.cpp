@@ -6,8 +6,7 @@
 
 namespace qrix::qt {
 
-PlotControlView::PlotControlView(EventRouter& router, int panel, int control,
-                                 QWidget* panelWidget)
+PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget), plot_(new QCustomPlot(panelWidget)) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);

@@ -55,8 +55,9 @@ std::vector<serial::PortEntry> enumeratePorts() {
     int number = QString::fromStdString(name.substr(3)).toInt();
     if (number > 0) ports.push_back({number, name, name});
   }
-  std::sort(ports.begin(), ports.end(),
-            [](const serial::PortEntry& a, const serial::PortEntry& b) { return a.number < b.number; });
+  std::sort(ports.begin(), ports.end(), [](const serial::PortEntry& a, const serial::PortEntry& b) {
+    return a.number < b.number;
+  });
 #else
   std::vector<std::string> paths;
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())

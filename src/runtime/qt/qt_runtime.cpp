@@ -63,7 +63,9 @@ void QtRuntime::QuitUserInterface(int code) {
   quitCode_ = code;
 }
 
-double QtRuntime::Timer() { return static_cast<double>(clock_.nsecsElapsed()) * 1e-9; }
+double QtRuntime::Timer() {
+  return static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
+}
 
 void QtRuntime::Delay(double seconds) {
   if (!(seconds > 0) || !std::isfinite(seconds)) return;
@@ -84,9 +86,8 @@ int QtRuntime::ConfirmPopup(const std::string& title, const std::string& message
 }
 
 FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
-                                         const std::string& defaultName,
-                                         const std::string& filter, const std::string& title,
-                                         FileDialogMode mode) {
+                                         const std::string& defaultName, const std::string& filter,
+                                         const std::string& title, FileDialogMode mode) {
   const QString nameFilter = QString::fromStdString(filter);
   QFileDialog dialog(dialogParent(), QString::fromStdString(title),
                      QString::fromStdString(directory));
@@ -107,8 +108,7 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
   if (!defaultName.empty()) dialog.selectFile(QString::fromStdString(defaultName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QString path = dialog.selectedFiles().constFirst();
-  const int status = QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED
-                                             : VAL_NEW_FILE_SELECTED;
+  const int status = QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
   return {status, path.toStdString()};
 }
 

@@ -1,5 +1,6 @@
 #include "runtime/qt/qt_serial_device.h"
 
+#include <QMetaEnum>
 #include <QSerialPort>
 #include <cstdio>
 
@@ -61,11 +62,13 @@ std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
   return std::make_unique<QtSerialDevice>(Opened{}, std::move(port));
 }
 
-QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port)
-    : port_(std::move(port)) {
+QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port) : port_(std::move(port)) {
   QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                    [this](QSerialPort::SerialPortError error) {
-                     if (isFatal(error)) fail(port_->errorString());
+                     if (!isFatal(error)) return;
+                     const char* kind =
+                         QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
+                     fail(QString("%1, %2").arg(kind ? kind : "error", port_->errorString()));
                    });
 }
 
@@ -76,12 +79,12 @@ QtSerialDevice::~QtSerialDevice() {
 void QtSerialDevice::fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;
-  std::fprintf(stderr, "serial: %s failed: %s\n", port_->portName().toLocal8Bit().constData(),
-               reason.toLocal8Bit().constData());
+  std::fprintf(stderr, "serial: %s failed (%s); the line is closed\n",
+               port_->portName().toLocal8Bit().constData(), reason.toLocal8Bit().constData());
   // Closing inside Qt's own read or write, which reported the error, would pull its buffers
   // away under it: close from the event loop or at the next call here, whichever comes first.
-  QMetaObject::invokeMethod(port_.get(), [port = port_.get()] { port->close(); },
-                            Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      port_.get(), [port = port_.get()] { port->close(); }, Qt::QueuedConnection);
 }
 
 bool QtSerialDevice::usable() {

@@ -6,10 +6,13 @@
 
 #include "runtime/qt/panel_window.h"
 #include "runtime/qt/plot_control_view.h"
+#include "runtime/qt/ring_view.h"
 
 namespace qrix::qt {
 
-QtView::QtView(ui::UiModel& model) : model_(model), router_(model) {}
+QtView::QtView(ui::UiModel& model) : model_(model), router_(model) {
+  installRingAccessibility();
+}
 
 QtView::~QtView() {
   for (auto& [handle, w] : windows_)
@@ -75,7 +78,9 @@ void QtView::showActivePanel() {
   if (w->isWindow() && w->isVisible()) w->activateWindow();
 }
 
-QWidget* QtView::panelWidget(int panel) const { return window(panel); }
+QWidget* QtView::panelWidget(int panel) const {
+  return window(panel);
+}
 
 QWidget* QtView::controlWidget(int panel, int control) const {
   PanelWindow* w = window(panel);

@@ -14,7 +14,9 @@ bool sameValue(double a, double b) {
   return std::abs(a - b) <= 1e-9 * std::max(1.0, std::max(std::abs(a), std::abs(b)));
 }
 
-QString formatValue(double value) { return QString::number(value, 'g', 12); }
+QString formatValue(double value) {
+  return QString::number(value, 'g', 12);
+}
 
 struct Entry {
   QString label;
@@ -68,14 +70,17 @@ class RingAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
 };
 
 QAccessibleInterface* ringAccessibleFactory(const QString& className, QObject* object) {
-  if (className == QLatin1String(RingCombo::staticMetaObject.className()) &&
-      object->isWidgetType())
+  if (className == QLatin1String(RingCombo::staticMetaObject.className()) && object->isWidgetType())
     // Qt's accessibility cache owns the interfaces it asks for.
     return new RingAccessible(static_cast<RingCombo*>(object));
   return nullptr;
 }
 
 }  // namespace
+
+void installRingAccessibility() {
+  QAccessible::installFactory(ringAccessibleFactory);
+}
 
 void RingCombo::choose(int index) {
   if (index < 0 || index >= count()) return;
@@ -91,8 +96,6 @@ int RingCombo::indexOfValue(double value) const {
 
 RingView::RingView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget), combo_(new RingCombo(panelWidget)) {
-  // Installing twice is harmless: Qt keeps one entry per factory.
-  QAccessible::installFactory(ringAccessibleFactory);
   setWidget(combo_, true);
   connect(combo_, &QComboBox::activated, this, &RingView::userChose);
 }

@@ -20,6 +20,9 @@ class RingCombo : public QComboBox {
   int indexOfValue(double value) const;
 };
 
+// Lets accessibility clients read and set rings by item value; called once per view.
+void installRingAccessibility();
+
 class RingView : public ControlView {
  public:
   RingView(EventRouter& router, int panel, int control, QWidget* panelWidget);

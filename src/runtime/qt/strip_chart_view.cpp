@@ -6,8 +6,7 @@
 
 namespace qrix::qt {
 
-StripChartView::StripChartView(EventRouter& router, int panel, int control,
-                               QWidget* panelWidget)
+StripChartView::StripChartView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : PlotControlView(router, panel, control, panelWidget) {
   // Positions on a strip chart are sample counts, not worth labelling.
   plot()->xAxis->setTickLabels(false);

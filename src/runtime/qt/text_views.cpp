@@ -12,12 +12,20 @@ namespace qrix::qt {
 
 namespace {
 
+// The application font: the default family, its size counted in pixels, so that banner texts
+// placed side by side at fixed positions do not run into each other.
+constexpr const char* kApplicationFont = "NIApp";
+
 // Font names of the form VAL_..._FONT name a role, not a family: keep the default family then.
 void applyFont(QWidget* w, const ui::Control& c) {
   QFont font = w->font();
-  if (!c.font.empty() && c.font.rfind("VAL_", 0) != 0)
+  const bool applicationFont = c.font == kApplicationFont;
+  if (!c.font.empty() && !applicationFont && c.font.rfind("VAL_", 0) != 0)
     font.setFamily(QString::fromStdString(c.font));
-  if (c.pointSize > 0) font.setPointSize(c.pointSize);
+  if (c.pointSize > 0 && applicationFont)
+    font.setPixelSize(c.pointSize);
+  else if (c.pointSize > 0)
+    font.setPointSize(c.pointSize);
   w->setFont(font);
 }
 
@@ -32,8 +40,7 @@ void applyColours(QWidget* w, const ui::Control& c, QPalette::ColorRole textRole
 
 }  // namespace
 
-TextMessageView::TextMessageView(EventRouter& router, int panel, int control,
-                                 QWidget* panelWidget)
+TextMessageView::TextMessageView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget), label_(new QLabel(panelWidget)) {
   label_->setTextFormat(Qt::PlainText);
   setWidget(label_, false);
@@ -76,8 +83,7 @@ void TextBoxView::applyValue(const ui::Control& c) {
   bar->setValue(atEnd ? bar->maximum() : position);
 }
 
-DecorationView::DecorationView(EventRouter& router, int panel, int control,
-                               QWidget* panelWidget)
+DecorationView::DecorationView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget), frame_(new QFrame(panelWidget)) {
   frame_->setFrameShape(QFrame::Box);
   frame_->setFrameShadow(QFrame::Sunken);

@@ -39,7 +39,12 @@ timespec toTimespec(double seconds) {
 }  // namespace
 
 ServeLoop::ServeLoop(PtyLine& line, SensorPair& sensor, bool pacing, std::ostream& log)
-    : line_(line), sensor_(sensor), schedule_(pacing), log_(log), start_(monotonicSeconds()) {}
+    : line_(line),
+      sensor_(sensor),
+      schedule_(pacing),
+      pacing_(pacing),
+      log_(log),
+      start_(monotonicSeconds()) {}
 
 double ServeLoop::elapsed() const {
   return monotonicSeconds() - start_;
@@ -104,10 +109,16 @@ void ServeLoop::readRequests() {
   if (n <= 0) {
     return;  // EAGAIN, or EIO while no client holds the line
   }
-  const double now = elapsed();
+  // A pseudo-terminal hands over a whole request at once; on a real line its last byte is in
+  // only after every byte has crossed at 19200 baud.
+  double arrived = elapsed();
+  if (pacing_) {
+    requestLineFree_ = std::max(requestLineFree_, arrived) + static_cast<double>(n) * kByteTime;
+    arrived = requestLineFree_;
+  }
   for (const Transmission& t :
-       sensor_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), now)) {
-    schedule_.add(t, now);
+       sensor_.receive(std::span(buffer.data(), static_cast<std::size_t>(n)), arrived)) {
+    schedule_.add(t, arrived);
   }
   logNewRequests();
 }

@@ -30,6 +30,8 @@ class ServeLoop {
   PtyLine& line_;
   SensorPair& sensor_;
   TransmitSchedule schedule_;
+  bool pacing_;
+  double requestLineFree_ = 0.0;  // when the PC's bytes read so far have crossed the line
   std::ostream& log_;
   std::size_t loggedRequests_ = 0;
   std::size_t droppedBytes_ = 0;

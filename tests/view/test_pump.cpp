@@ -1,0 +1,195 @@
+// The Qt runtime's pump, clock and dialogs: the pump returns quickly when idle without burning
+// CPU, handles posted timers, runs serial notifications only inside itself; Delay does not
+// pump; dialogs answer as the program expects.
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <functional>
+#include <optional>
+
+#include "runtime/qt/qt_runtime.h"
+
+namespace qrix::test {
+namespace {
+
+ui::UiModel::PanelSource noPanels() {
+  return [](int) { return std::optional<ui::PanelTemplate>{}; };
+}
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
+  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+// Hands the next modal dialog to `answer`, as a user would; watching ends with the watcher.
+class ModalWatcher {
+ public:
+  explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      // Answered from the dialog's own event loop, not while it is still being shown.
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal && modal->isVisible() && QThread::currentThread()->loopLevel() > 0) {
+        poll_.stop();
+        answer_(modal);
+      }
+    });
+    poll_.start(10);
+  }
+
+ private:
+  std::function<void(QWidget*)> answer_;
+  QTimer poll_;
+};
+
+// Types a path into the dialog's name field (selectFile leaves a focused field alone).
+void typeFileName(QFileDialog* dialog, const QString& path) {
+  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+  ASSERT_NE(field, nullptr);
+  field->setText(path);
+}
+
+// A line whose queue always holds a few bytes.
+class FullLine : public serial::SerialDevice {
+ public:
+  std::size_t write(const std::uint8_t*, std::size_t n) override { return n; }
+  std::size_t read(std::uint8_t*, std::size_t) override { return 0; }
+  std::size_t inQueueLength() override { return 8; }
+  void flushInput() override {}
+  void flushOutput() override {}
+};
+
+class Pump : public ::testing::Test {
+ protected:
+  QtRuntime runtime{noPanels()};
+};
+
+TEST_F(Pump, ReturnsWithinFiftyMillisecondsWhenNothingHappens) {
+  qint64 longest = 0;
+  for (int i = 0; i < 30; ++i) {
+    QElapsedTimer t;
+    t.start();
+    runtime.ProcessSystemEvents();
+    longest = std::max(longest, t.elapsed());
+  }
+  EXPECT_LT(longest, 50);
+}
+
+TEST_F(Pump, HandlesAPostedSingleShotTimerWithinOneCall) {
+  bool fired = false;
+  QTimer::singleShot(0, [&] { fired = true; });
+  runtime.ProcessSystemEvents();
+  EXPECT_TRUE(fired);
+}
+
+TEST_F(Pump, WaitingLoopBarelyUsesTheCpu) {
+  const double cpu0 = cpuSeconds();
+  QElapsedTimer wall;
+  wall.start();
+  while (wall.elapsed() < 500) runtime.ProcessSystemEvents();
+  const double ratio = (cpuSeconds() - cpu0) / (wall.elapsed() / 1000.0);
+  // A spinning pump sits near 1; the heartbeat alone is around 0.01.
+  EXPECT_LT(ratio, 0.15);
+}
+
+TEST_F(Pump, RunUserInterfaceReturnsTheQuitCode) {
+  QTimer::singleShot(20, [&] { runtime.QuitUserInterface(7); });
+  EXPECT_EQ(runtime.RunUserInterface(), 7);
+  EXPECT_TRUE(runtime.quitRequested());
+}
+
+TEST_F(Pump, DelayWaitsWithoutPumpingAndTheClockMovesOn) {
+  bool fired = false;
+  QTimer::singleShot(0, [&] { fired = true; });
+  const double before = runtime.Timer();
+  runtime.Delay(0.03);
+  EXPECT_FALSE(fired);
+  EXPECT_GE(runtime.Timer() - before, 0.03);
+  runtime.Delay(-1);  // nothing to wait for
+}
+
+TEST_F(Pump, SerialNotificationRunsOnlyInsideThePump) {
+  runtime.serial().setOpener([](const serial::PortEntry&, const serial::OpenSettings&, int&) {
+    return std::unique_ptr<serial::SerialDevice>(std::make_unique<FullLine>());
+  });
+  int port = runtime.serial().addPort("full", "full");
+  ASSERT_EQ(runtime.serial().OpenComConfig(port, "", 19200, 0, 8, 1, 512, 512), 0);
+  int notified = 0;
+  runtime.serial().InstallComCallback(
+      port, serial::LWRS_RECEIVE, 4, 0, [&](int, int, void*) { ++notified; }, nullptr);
+  runtime.Delay(0.01);
+  EXPECT_EQ(notified, 0);
+  runtime.ProcessSystemEvents();
+  EXPECT_EQ(notified, 1);
+}
+
+TEST_F(Pump, ConfirmPopupAnswersYesAsOneAndNoAsZero) {
+  for (auto [button, expected] : {std::pair{QMessageBox::Yes, 1}, std::pair{QMessageBox::No, 0}}) {
+    ModalWatcher user([button = button](QWidget* modal) {
+      auto* box = qobject_cast<QMessageBox*>(modal);
+      ASSERT_NE(box, nullptr);
+      box->button(button)->click();
+    });
+    EXPECT_EQ(runtime.ConfirmPopup("Save", "Overwrite?"), expected);
+  }
+}
+
+TEST_F(Pump, SaveDialogTakesAnExistingNameWithoutAskingItself) {
+  QTemporaryDir dir;
+  const QString existing = dir.filePath("old.cfg");
+  QFile(existing).open(QIODevice::WriteOnly);
+  bool askedTwice = false;
+  QPointer<QFileDialog> dialog;
+  // Were the dialog to ask about overwriting, that question would be a second modal.
+  std::optional<ModalWatcher> question;
+  ModalWatcher user([&](QWidget* modal) {
+    dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    question.emplace([&](QWidget* next) {
+      askedTwice = next != dialog;
+      if (askedTwice) next->close();
+    });
+    typeFileName(dialog, existing);
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  FileSelection chosen = runtime.FileSelectPopup(dir.path().toStdString(), "new.cfg", "*.cfg",
+                                                 "Save configuration", FileDialogMode::Save);
+  EXPECT_EQ(chosen.status, VAL_EXISTING_FILE_SELECTED);
+  EXPECT_EQ(chosen.path, existing.toStdString());
+  EXPECT_FALSE(askedTwice);
+}
+
+TEST_F(Pump, SaveDialogReportsANewNameAndCancelReportsNothing) {
+  QTemporaryDir dir;
+  ModalWatcher user([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    ASSERT_NE(dialog, nullptr);
+    typeFileName(dialog, dir.filePath("fresh"));
+    static_cast<QDialog*>(dialog)->accept();
+  });
+  FileSelection chosen =
+      runtime.FileSelectPopup(dir.path().toStdString(), "", "*.cfg", "Save", FileDialogMode::Save);
+  EXPECT_EQ(chosen.status, VAL_NEW_FILE_SELECTED);
+  EXPECT_EQ(chosen.path, dir.filePath("fresh.cfg").toStdString());
+
+  ModalWatcher canceller([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
+  chosen =
+      runtime.FileSelectPopup(dir.path().toStdString(), "", "*.cfg", "Load", FileDialogMode::Load);
+  EXPECT_EQ(chosen.status, VAL_NO_FILE_SELECTED);
+  EXPECT_TRUE(chosen.path.empty());
+}
+
+}  // namespace
+}  // namespace qrix::test

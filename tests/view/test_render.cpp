@@ -1,0 +1,156 @@
+// Rendering: every control kind gets its widget, placed, shown, dimmed and valued as the model
+// says; values set by the program reach the widgets without firing callbacks; screenshot.
+
+#include <qcustomplot.h>
+
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+#include <QSpinBox>
+
+#include "synthetic_panels.h"
+
+namespace qrix::test {
+namespace {
+
+class Render : public ViewTest {};
+
+TEST_F(Render, EveryControlKindGetsAWidgetOfItsOwnClass) {
+  EXPECT_NE(as<QPushButton>("BTNrun"), nullptr);
+  EXPECT_TRUE(as<QPushButton>("TGLlaser")->isCheckable());
+  EXPECT_FALSE(as<QRadioButton>("RADmaster")->autoExclusive());
+  EXPECT_NE(as<QSpinBox>("NUMexposure"), nullptr);
+  EXPECT_EQ(as<QDoubleSpinBox>("NUMgain")->decimals(), 2);
+  EXPECT_EQ(as<QSlider>("SLIDEpower")->orientation(), Qt::Horizontal);
+  EXPECT_EQ(as<QComboBox>("RINGmode")->count(), 3);
+  EXPECT_EQ(as<QLabel>("TXTstatus")->text(), "Ready");
+  EXPECT_EQ(as<QPlainTextEdit>("TBXlog")->toPlainText(), "line 1\nline 2");
+  EXPECT_NE(as<QCustomPlot>("GRAPHprofile"), nullptr);
+  EXPECT_NE(as<QCustomPlot>("STRIPrate"), nullptr);
+  EXPECT_NE(as<QFrame>("DECOframe"), nullptr);
+  EXPECT_NE(as<QLabel>("PICTlogo"), nullptr);
+}
+
+TEST_F(Render, ControlsSitAtTheirModelBoundsAndButtonsShowTheirLabels) {
+  EXPECT_EQ(widget("GRAPHprofile")->geometry(), QRect(260, 130, 480, 200));
+  EXPECT_EQ(as<QPushButton>("BTNrun")->text(), "Run");
+  // A control without a size takes its natural one.
+  EXPECT_GT(widget("TXTstatus")->width(), 0);
+  QWidget* child = runtime.view().panelWidget(para1);
+  EXPECT_EQ(child->parentWidget(), runtime.view().panelWidget(main));
+  EXPECT_EQ(child->pos(), QPoint(330, 360));
+}
+
+TEST_F(Render, VisibilityAndDimmingFollowTheModel) {
+  QWidget* window = runtime.view().panelWidget(main);
+  EXPECT_TRUE(window->isVisible());
+  EXPECT_TRUE(window->isWindow());
+  ui().SetVisible(main, id("BTNrun"), false);
+  ui().SetDimmed(main, id("NUMgain"), true);
+  EXPECT_FALSE(widget("BTNrun")->isVisible());
+  EXPECT_FALSE(widget("NUMgain")->isEnabled());
+  ui().SetVisible(main, id("BTNrun"), true);
+  EXPECT_TRUE(widget("BTNrun")->isVisible());
+  ui().HidePanel(main);
+  EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Render, ProgramSetValuesReachWidgetsWithoutAnyCallback) {
+  ui().SetCtrlVal(main, id("NUMexposure"), 1234);
+  ui().SetCtrlVal(main, id("NUMgain"), 2.5);
+  ui().SetCtrlVal(main, id("SLIDEpower"), 40);
+  ui().SetCtrlVal(main, id("RINGmode"), 2);
+  ui().SetCtrlVal(main, id("TGLlaser"), 1);
+  ui().SetCtrlVal(main, id("RADslave"), 1);
+  ui().SetCtrlText(main, id("TXTstatus"), "Measuring");
+  ui().ResetTextBox(main, id("TBXlog"), "fresh");
+  pumpFor(30);
+  EXPECT_EQ(as<QSpinBox>("NUMexposure")->value(), 1234);
+  EXPECT_DOUBLE_EQ(as<QDoubleSpinBox>("NUMgain")->value(), 2.5);
+  EXPECT_EQ(as<QSlider>("SLIDEpower")->value(), 40);
+  EXPECT_EQ(as<QComboBox>("RINGmode")->currentText(), "Fast");
+  EXPECT_TRUE(as<QPushButton>("TGLlaser")->isChecked());
+  EXPECT_TRUE(as<QRadioButton>("RADslave")->isChecked());
+  EXPECT_EQ(as<QLabel>("TXTstatus")->text(), "Measuring");
+  EXPECT_EQ(as<QPlainTextEdit>("TBXlog")->toPlainText(), "fresh");
+  EXPECT_TRUE(events.empty());
+}
+
+TEST_F(Render, RingValueMatchingNoItemIsShownAndNotChanged) {
+  ui().SetCtrlVal(main, id("RINGmode"), 37);
+  pumpFor(20);
+  auto* ring = as<QComboBox>("RINGmode");
+  EXPECT_EQ(ring->count(), 4);
+  EXPECT_EQ(ring->currentText(), "37");
+  EXPECT_EQ(value("RINGmode"), 37);
+  ui().SetCtrlVal(main, id("RINGmode"), 1);
+  EXPECT_EQ(ring->count(), 3);
+  EXPECT_EQ(ring->currentText(), "Slow");
+}
+
+TEST_F(Render, IndicatorIsReadOnlyAndShowsValuesBeyondAnyRange) {
+  auto* frames = as<QSpinBox>("NUMframes");
+  EXPECT_TRUE(frames->isReadOnly());
+  EXPECT_EQ(frames->buttonSymbols(), QAbstractSpinBox::NoButtons);
+  ui().SetCtrlVal(main, id("NUMframes"), 2147483647.0);
+  EXPECT_EQ(frames->value(), 2147483647);
+  ui().SetCtrlVal(main, id("NUMframes"), -2147483648.0);
+  EXPECT_EQ(frames->value(), -2147483647 - 1);
+  // A value outside the field's limits is shown as it is, not clamped.
+  ui().SetCtrlVal(main, id("NUMexposure"), 9000);
+  EXPECT_EQ(as<QSpinBox>("NUMexposure")->value(), 9000);
+}
+
+TEST_F(Render, FieldRoundsForDisplayButModelKeepsFullPrecision) {
+  ui().SetCtrlVal(main, id("NUMgain"), 1.23456);
+  pumpFor(20);
+  EXPECT_DOUBLE_EQ(as<QDoubleSpinBox>("NUMgain")->value(), 1.23);
+  EXPECT_DOUBLE_EQ(value("NUMgain"), 1.23456);
+}
+
+TEST_F(Render, LabelAddedLaterAppearsOnItsPanel) {
+  int label = ui().NewTextLabel(main, 540, 400, "added", "", ui::kRed, ui::kWhite, 12);
+  auto* w = qobject_cast<QLabel*>(runtime.view().controlWidget(main, label));
+  ASSERT_NE(w, nullptr);
+  EXPECT_EQ(w->text(), "added");
+  EXPECT_EQ(w->pos(), QPoint(400, 540));
+  EXPECT_EQ(w->font().pointSize(), 12);
+}
+
+TEST_F(Render, DiscardedPanelLeavesTheScreenAndIsFreedByThePump) {
+  QPointer<QWidget> window = runtime.view().panelWidget(main);
+  QPointer<QWidget> child = runtime.view().panelWidget(para1);
+  ui().DiscardPanel(main);
+  EXPECT_EQ(runtime.view().panelWidget(main), nullptr);
+  EXPECT_FALSE(window && window->isVisible());
+  runtime.ProcessSystemEvents();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_TRUE(child.isNull());
+}
+
+TEST_F(Render, ScreenshotOfTheSyntheticPanelIsWritten) {
+  std::vector<double> x{0, 100, 200, 300}, y{10, 80, 30, 60};
+  ui().PlotXY(main, id("GRAPHprofile"), x, y, ui::kBlue, 5, 10, 0);
+  ui().PlotRectangle(main, id("GRAPHprofile"), 50, 20, 90, 40, ui::kRed, ui::kGreen);
+  ui().SetAxisRange(main, id("GRAPHprofile"), ui::Axis::X, 0, 300);
+  QImage shot = runtime.view().grab(main);
+  ASSERT_FALSE(shot.isNull());
+  EXPECT_EQ(shot.size(), QSize(760, 560));
+  // Something is drawn: the graph's rectangle fill shows up.
+  bool green = false;
+  for (int py = 0; py < shot.height() && !green; ++py)
+    for (int px = 0; px < shot.width() && !green; ++px)
+      green = shot.pixelColor(px, py) == QColor(0, 255, 0);
+  EXPECT_TRUE(green);
+  QDir().mkpath(QRIX_SCREENSHOT_DIR);
+  EXPECT_TRUE(shot.save(QString(QRIX_SCREENSHOT_DIR) + "/synthetic_panel.png"));
+}
+
+}  // namespace
+}  // namespace qrix::test
