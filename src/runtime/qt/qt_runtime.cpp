@@ -91,10 +91,8 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
   const QString nameFilter = QString::fromStdString(filter);
   QFileDialog dialog(dialogParent(), QString::fromStdString(title),
                      QString::fromStdString(directory));
-  QStringList filters;
-  if (!nameFilter.isEmpty()) filters << nameFilter;
-  filters << QStringLiteral("*");
-  dialog.setNameFilters(filters);
+  // Only files of the given type are offered.
+  if (!nameFilter.isEmpty()) dialog.setNameFilter(nameFilter);
   if (mode == FileDialogMode::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
