@@ -13,9 +13,15 @@ namespace qrix {
 
 void bindCallbacks(Program& p) {
   ui::CallbackRegistry& cb = p.rt.callbacks();
-  // Most callbacks only need the event.
+  // Most callbacks only need the event; the procedures named CC_... take panel and control too.
   auto onEvent = [&cb](const char* name, auto fn) {
     cb.bind(name, [fn](int, int, int event, int, int) { return fn(event); });
+  };
+  using Procedure = int (*)(Program&, int, int, int);
+  auto procedure = [&cb, &p](const char* name, Procedure fn) {
+    cb.bind(name, [&p, fn](int panel, int control, int event, int, int) {
+      return fn(p, panel, control, event);
+    });
   };
   using enum Sensor;
 
@@ -23,21 +29,14 @@ void bindCallbacks(Program& p) {
           [&p](int panel, int, int event, int, int) { return CC_PANEL(p, panel, event); });
   cb.bind("CC_POPUP",
           [&p](int panel, int, int event, int, int) { return CC_POPUP(p, panel, event); });
-  cb.bind("CC_DropDCom", [&p](int panel, int control, int event, int, int) {
-    return CC_DropDCom(p, panel, control, event);
-  });
+  procedure("CC_DropDCom", CC_DropDCom);
 
   // Memory target, GET and SEND.
-  cb.bind("CC_BTNSend",
-          [&p](int panel, int c, int e, int, int) { return CC_BTNSend(p, panel, c, e); });
-  cb.bind("CC_BTNGet",
-          [&p](int panel, int c, int e, int, int) { return CC_BTNGet(p, panel, c, e); });
-  cb.bind("CC_RBTRam",
-          [&p](int panel, int c, int e, int, int) { return CC_RBTRam(p, panel, c, e); });
-  cb.bind("CC_RBTEeprom",
-          [&p](int panel, int c, int e, int, int) { return CC_RBTEeprom(p, panel, c, e); });
-  cb.bind("CC_RBTFile",
-          [&p](int panel, int c, int e, int, int) { return CC_RBTFile(p, panel, c, e); });
+  procedure("CC_BTNSend", CC_BTNSend);
+  procedure("CC_BTNGet", CC_BTNGet);
+  procedure("CC_RBTRam", CC_RBTRam);
+  procedure("CC_RBTEeprom", CC_RBTEeprom);
+  procedure("CC_RBTFile", CC_RBTFile);
 
   // Notebook tabs of the parameter panels; the zoom toggle only carries its state.
   onEvent("CC_TOGGBTN_Para0", [&p](int e) { return paraToggle(p, ParaPanel::Para0, e); });
@@ -47,16 +46,11 @@ void bindCallbacks(Program& p) {
   onEvent("CC_TOGBTN_Zoom", [](int) { return 0; });
 
   // System parameter panel.
-  cb.bind("CC_DropEvalMode",
-          [&p](int panel, int c, int e, int, int) { return CC_DropEvalMode(p, panel, c, e); });
-  cb.bind("CC_DROPHardwareMode",
-          [&p](int panel, int c, int e, int, int) { return CC_DROPHardwareMode(p, panel, c, e); });
-  cb.bind("CC_DROPAnaMode",
-          [&p](int panel, int c, int e, int, int) { return CC_DROPAnaMode(p, panel, c, e); });
-  cb.bind("CC_NUMToleranceUP",
-          [&p](int panel, int c, int e, int, int) { return CC_NUMToleranceUP(p, panel, c, e); });
-  cb.bind("CC_NUMToleranceLO",
-          [&p](int panel, int c, int e, int, int) { return CC_NUMToleranceLO(p, panel, c, e); });
+  procedure("CC_DropEvalMode", CC_DropEvalMode);
+  procedure("CC_DROPHardwareMode", CC_DROPHardwareMode);
+  procedure("CC_DROPAnaMode", CC_DROPAnaMode);
+  procedure("CC_NUMToleranceUP", CC_NUMToleranceUP);
+  procedure("CC_NUMToleranceLO", CC_NUMToleranceLO);
   onEvent("CC_NEDITTolLeff", [](int) { return 0; });
 
   // Sensor parameter panels.

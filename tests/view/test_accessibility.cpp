@@ -7,6 +7,7 @@
 #include <QAccessibleValueInterface>
 #include <QElapsedTimer>
 
+#include "accessible_search.h"
 #include "synthetic_panels.h"
 
 namespace qrix::test {
@@ -19,15 +20,8 @@ class Accessibility : public ViewTest {
   QAccessibleInterface* face(QWidget* w) { return QAccessible::queryAccessibleInterface(w); }
   QAccessibleInterface* face(const std::string& name) { return face(widget(name)); }
 
-  // Searches below a panel's interface for a control's name, as a robot would.
   QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
-    for (int i = 0; i < under->childCount(); ++i) {
-      QAccessibleInterface* child = under->child(i);
-      if (!child) continue;
-      if (child->text(QAccessible::Name) == name) return child;
-      if (QAccessibleInterface* deeper = find(child, name)) return deeper;
-    }
-    return nullptr;
+    return findAccessible(under, name);
   }
 };
 

@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QTest>
 
+#include "accessible_search.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/sim_line_device.h"
@@ -35,13 +36,7 @@ class ScopeWindow : public ::testing::Test {
     for (int i = 0; i < times; ++i) runtime.ProcessSystemEvents();
   }
   QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
-    for (int i = 0; i < under->childCount(); ++i) {
-      QAccessibleInterface* child = under->child(i);
-      if (!child) continue;
-      if (child->text(QAccessible::Name) == name) return child;
-      if (QAccessibleInterface* deeper = find(child, name)) return deeper;
-    }
-    return nullptr;
+    return findAccessible(under, name);
   }
 
   QtRuntime runtime;
