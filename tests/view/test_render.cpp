@@ -21,32 +21,6 @@ namespace {
 
 class Render : public ViewTest {};
 
-TEST_F(Render, EveryControlKindGetsAWidgetOfItsOwnClass) {
-  EXPECT_NE(as<QPushButton>("BTNrun"), nullptr);
-  EXPECT_TRUE(as<QPushButton>("TGLlaser")->isCheckable());
-  EXPECT_FALSE(as<QRadioButton>("RADmaster")->autoExclusive());
-  EXPECT_NE(as<QSpinBox>("NUMexposure"), nullptr);
-  EXPECT_EQ(as<QDoubleSpinBox>("NUMgain")->decimals(), 2);
-  EXPECT_EQ(as<QSlider>("SLIDEpower")->orientation(), Qt::Horizontal);
-  EXPECT_EQ(as<QComboBox>("RINGmode")->count(), 3);
-  EXPECT_EQ(as<QLabel>("TXTstatus")->text(), "Ready");
-  EXPECT_EQ(as<QPlainTextEdit>("TBXlog")->toPlainText(), "line 1\nline 2");
-  EXPECT_NE(as<QCustomPlot>("GRAPHprofile"), nullptr);
-  EXPECT_NE(as<QCustomPlot>("STRIPrate"), nullptr);
-  EXPECT_NE(as<QFrame>("DECOframe"), nullptr);
-  EXPECT_NE(as<QLabel>("PICTlogo"), nullptr);
-}
-
-TEST_F(Render, ControlsSitAtTheirModelBoundsAndButtonsShowTheirLabels) {
-  EXPECT_EQ(widget("GRAPHprofile")->geometry(), QRect(260, 130, 480, 200));
-  EXPECT_EQ(as<QPushButton>("BTNrun")->text(), "Run");
-  // A control without a size takes its natural one.
-  EXPECT_GT(widget("TXTstatus")->width(), 0);
-  QWidget* child = runtime.view().panelWidget(para1);
-  EXPECT_EQ(child->parentWidget(), runtime.view().panelWidget(main));
-  EXPECT_EQ(child->pos(), QPoint(330, 360));
-}
-
 TEST_F(Render, VisibilityAndDimmingFollowTheModel) {
   QWidget* window = runtime.view().panelWidget(main);
   EXPECT_TRUE(window->isVisible());
