@@ -5,8 +5,8 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 
-git ls-files 'src/*.cpp' 'src/*.h' 'src/*.hpp' 'tests/*.cpp' 'tests/*.h' 'tests/*.hpp' 'bench/*.cpp' \
-  | xargs clang-format --dry-run --Werror
+# One formatting for every source file.
+find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.hpp' | xargs clang-format --dry-run --Werror
 
 cmake --preset release
 cmake --build --preset release
