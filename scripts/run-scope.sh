@@ -3,7 +3,7 @@
 # Extra arguments go to the scope (for example --port /dev/ttyUSB0).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+bash scripts/install-deps.sh
 cmake --preset release
 cmake --build --preset release --target qrix-scope qrix-sensor-sim
 args=("$@")

@@ -3,7 +3,7 @@
 # again under the address and undefined-behaviour sanitizers, and checks the formatting.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
+bash scripts/install-deps.sh
 
 # One formatting for every source file.
 find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.hpp' | xargs clang-format --dry-run --Werror
