@@ -7,6 +7,7 @@
 
 #include "display/data_curves.h"
 #include "display/video_curves.h"
+#include "params/system_controls.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -158,14 +159,7 @@ void SetPanelValues(Program& p) {
   ui.SetDimmed(st.pPara2, ids::sensor::NUMTeach, mode == 1 || mode == 3);
   st.YAXISMAX = static_cast<std::uint16_t>(mode <= 1 ? n : 2 * n);
 
-  ui.SetDimmed(st.pPara1, ids::sensor::SLIDEpower, r.master.pmode == 1);
-  ui.SetDimmed(st.pPara2, ids::sensor::SLIDEpower, r.slave.pmode == 1);
-  const bool toleranceFromHousing = r.sys.hwmode == 1 || r.sys.hwmode == 3;
-  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceUP, toleranceFromHousing);
-  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceLO, toleranceFromHousing);
-  const bool analog = r.sys.anamode != 0;
-  for (int id : {ids::main::NUMAnaMax, ids::main::NUMAnaMin, ids::main::ButtonReset})
-    ui.SetVisible(st.pHandle, id, analog);
+  applyModeStates(p);
 
   SetThresholds(p);
   ui.SetAxisRange(st.pHandle, ids::main::GRAPHRaw, ui::Axis::YLeft, 0, st.YAXISMAX);
@@ -174,6 +168,14 @@ void SetPanelValues(Program& p) {
   constexpr ui::Rgb kBarGrey = 0xA0A0A0;
   for (int graph : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave})
     ui.PlotRectangle(st.pHandle, graph, 0, 0, n - 1.0, 1.0, kBarGrey, kBarGrey);
+}
+
+void applyModeStates(Program& p) {
+  const ParameterRecord& r = p.st.parameter;
+  p.ui().SetDimmed(p.st.pPara1, ids::sensor::SLIDEpower, r.master.pmode == 1);
+  p.ui().SetDimmed(p.st.pPara2, ids::sensor::SLIDEpower, r.slave.pmode == 1);
+  dimToleranceFields(p, r.sys.hwmode);
+  showAnalogControls(p, r.sys.anamode);
 }
 
 void SetThresholds(Program& p) {

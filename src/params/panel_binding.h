@@ -18,6 +18,9 @@ void SetPanelValues(Program& p);
 void SetThresholds(Program& p);
 // Only the range limits of SetPanelValues, in their order.
 void LimitParameters(Program& p);
+// Dimming and visibility that follow the record's modes: the power sliders by power mode, the
+// tolerance fields by hardware mode, the analog max/min controls by analog mode.
+void applyModeStates(Program& p);
 
 // A line value limited to 0 .. n, computed without 16-bit wrap.
 std::uint16_t clampLine(std::int32_t value, std::uint16_t n);

@@ -49,8 +49,6 @@ ParaFileWords recordToWords(const ParameterRecord& record) {
 
 bool SendParaToFile(Program& p) {
   GetPanelValues(p);
-  // The word array travels through pp as a SEND would leave it.
-  for (std::uint16_t frame = 0; frame < 3; ++frame) CopyVarsToPP(p.st.parameter, frame, p.st.pp);
   if (files::writeFileAtomically(p.st.file_name, formatParaFile(recordToWords(p.st.parameter))))
     return true;
   p.setStatus("Error writing parameter file!");

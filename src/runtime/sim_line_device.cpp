@@ -6,7 +6,7 @@
 namespace qrix::serial {
 
 SimLineDevice::SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, TimedByteQueue::Clock clock)
-    : sensor_(std::move(sensor)), input_(std::move(clock)) {}
+    : TimedInputDevice(std::move(clock)), sensor_(std::move(sensor)) {}
 
 std::size_t SimLineDevice::write(const std::uint8_t* data, std::size_t n) {
   const double start = std::max(input_.now(), pcTxFree_);

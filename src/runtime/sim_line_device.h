@@ -6,25 +6,18 @@
 #include <memory>
 
 #include "qrix/sim/sensor_pair.hpp"
-#include "runtime/serial_device.h"
 #include "runtime/timed_byte_queue.h"
 
 namespace qrix::serial {
 
-class SimLineDevice : public SerialDevice {
+class SimLineDevice : public TimedInputDevice {
  public:
   SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, TimedByteQueue::Clock clock);
 
   std::size_t write(const std::uint8_t* data, std::size_t n) override;
-  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
-  std::size_t inQueueLength() override { return input_.length(); }
-  void flushInput() override { input_.flush(); }
-  void flushOutput() override {}
-  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
 
  private:
   std::shared_ptr<sim::SensorPair> sensor_;
-  TimedByteQueue input_;
   double pcTxFree_ = 0;      // when the PC's transmitter is idle again
   double sensorTxFree_ = 0;  // when the sensor's transmitter is idle again
 };

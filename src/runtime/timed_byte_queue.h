@@ -8,6 +8,8 @@
 #include <functional>
 #include <optional>
 
+#include "runtime/serial_device.h"
+
 namespace qrix::serial {
 
 class TimedByteQueue {
@@ -37,6 +39,20 @@ class TimedByteQueue {
   Clock clock_;
   std::deque<Pending> pending_;
   std::deque<std::uint8_t> queue_;
+};
+
+// A simulated line whose input side is a timed queue; only the sending side differs.
+class TimedInputDevice : public SerialDevice {
+ public:
+  explicit TimedInputDevice(TimedByteQueue::Clock clock) : input_(std::move(clock)) {}
+  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
+  std::size_t inQueueLength() override { return input_.length(); }
+  void flushInput() override { input_.flush(); }
+  void flushOutput() override {}
+  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
+
+ protected:
+  TimedByteQueue input_;
 };
 
 }  // namespace qrix::serial

@@ -97,14 +97,7 @@ void InitGUI(Program& p) {
   }
   ui.ResetTextBox(st.pHandle, ids::main::HelpText1, "HELPTEXT1");
   ui.ResetTextBox(st.pHandle, ids::main::HelpText2, "HELPTEXT2");
-  ui.SetDimmed(st.pPara1, ids::sensor::SLIDEpower, st.parameter.master.pmode == 1);
-  ui.SetDimmed(st.pPara2, ids::sensor::SLIDEpower, st.parameter.slave.pmode == 1);
-  const bool toleranceFromHousing = st.parameter.sys.hwmode == 1 || st.parameter.sys.hwmode == 3;
-  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceUP, toleranceFromHousing);
-  ui.SetDimmed(st.pPara0, ids::para0::NUMToleranceLO, toleranceFromHousing);
-  const bool analog = st.parameter.sys.anamode != 0;
-  for (int id : {ids::main::NUMAnaMax, ids::main::NUMAnaMin, ids::main::ButtonReset})
-    ui.SetVisible(st.pHandle, id, analog);
+  applyModeStates(p);
   ui.SetDimmed(st.pPara1, ids::sensor::SLIDEVideoTHD, false);
   ui.SetDimmed(st.pPara2, ids::sensor::SLIDEVideoTHD, false);
   ui.SetCtrlVal(st.pHandle, ids::main::TOGGBTN_Recorder, 0);

@@ -5,28 +5,21 @@
 #include <functional>
 #include <vector>
 
-#include "runtime/serial_device.h"
 #include "runtime/timed_byte_queue.h"
 
 namespace qrix::testing {
 
 using Responder = std::function<std::vector<std::uint8_t>(const std::vector<std::uint8_t>&)>;
 
-class ScriptedDevice : public serial::SerialDevice {
+class ScriptedDevice : public serial::TimedInputDevice {
  public:
   ScriptedDevice(Responder responder, serial::TimedByteQueue::Clock clock)
-      : responder_(std::move(responder)), input_(std::move(clock)) {}
+      : TimedInputDevice(std::move(clock)), responder_(std::move(responder)) {}
 
   std::size_t write(const std::uint8_t* data, std::size_t n) override;
-  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
-  std::size_t inQueueLength() override { return input_.length(); }
-  void flushInput() override { input_.flush(); }
-  void flushOutput() override {}
-  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
 
  private:
   Responder responder_;
-  serial::TimedByteQueue input_;
   std::vector<std::uint8_t> request_;
 };
 
