@@ -40,10 +40,10 @@ int main(int argc, char** argv) {
   if (qrix::StartUp(p, options) != 0) return 1;
 
   constexpr int kExchanges = 100;
-  qrix::CheckComLine(p, port);  // settle the line
+  qrix::CheckComLine(p);  // settle the line
   int answered = 0;
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kExchanges; ++i) answered += qrix::CheckComLine(p, port);
+  for (int i = 0; i < kExchanges; ++i) answered += qrix::CheckComLine(p);
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double limit = 19200.0 / (10.0 * 72.0);

@@ -22,24 +22,17 @@ Line128* bufferArray(ProgramState& st, std::uint16_t buffer) {
 
 int PushGETRAW(Program& p) {
   ProgramState& st = p.st;
-  flushInOut(p);
   st.parameter.cmd = cmd::kRun;
   st.parameter.arg = 0;
-  FillTxBuf(st, st.parameter.cmd, st.parameter.arg, st.pp);
-  if (writeFrame(p) == kFrameBytes) p.showText("Line Ok!");
+  if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp) ==
+      kFrameBytes)
+    p.showText("Line Ok!");
   st.graph_flag = 0;
-  const double start = p.rt.Timer();
   // Only a RUN answer ends the wait.
-  for (;;) {
-    if (st.graph_flag == 1) return 1;
-    p.pump();
-    if (st.graph_flag == 1) return 1;
-    if (elapsedSince(p, start) > TIMEOUT) {
-      p.showText("Timeout RS232-Line!");
-      st.stop_flag = 1;
-      return 0;
-    }
-  }
+  if (waitUntil(p, TIMEOUT, [&st] { return st.graph_flag == 1; })) return 1;
+  p.showText("Timeout RS232-Line!");
+  st.stop_flag = 1;
+  return 0;
 }
 
 namespace {
@@ -58,24 +51,17 @@ int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   ProgramState& st = p.st;
   serial::SerialLibrary& com = p.serial();
   st.parameter.cmd = cmd::kReadBlock;
-  flushOutIn(p);
   WordArray request{};
   request[0] = buffer;
-  FillTxBuf(st, cmd::kReadBlock, start, request);
-  writeFrame(p);
+  sendRequest(p, Discard::ForRawExchange, cmd::kReadBlock, start, request);
   p.showText(blockWaitingText(start));
 
-  const double begin = p.rt.Timer();
   int n = 0;
-  for (;;) {
-    p.pump();
+  const auto queued = [&] {
     n = std::max(0, com.GetInQLen(st.com));
-    if (n >= kBlockBytes) break;
-    if (elapsedSince(p, begin) > TIMEOUT) {
-      p.setStatus("Timeout-RS-232 while reading 64 data-words!");
-      break;
-    }
-  }
+    return n >= kBlockBytes;
+  };
+  if (!waitUntil(p, TIMEOUT, queued)) p.setStatus("Timeout-RS-232 while reading 64 data-words!");
 
   // Never read more than the buffer holds; whatever is left is dropped with the block.
   st.nBytesR = n > 0 ? com.ComRd(st.com, st.szReadBuf.data(), std::min(n, kReadBufSize)) : 0;

@@ -76,16 +76,12 @@ int xArray8Factor(std::uint16_t ccdvirtpixel) {
   }
 }
 
-int CheckComLine(Program& p, int port) {
+int CheckComLine(Program& p) {
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kLineCheck;
   st.parameter.arg = 0;
   CopyVarsToPP(st.parameter, 0, st.pp);
-  FillTxBuf(st, st.parameter.cmd, st.parameter.arg, st.pp);
-  p.serial().FlushOutQ(port);
-  p.serial().FlushInQ(port);
-  st.rx_flag = 0;
-  st.nBytesW = p.serial().ComWrt(port, st.szWriteBuf.data(), kFrameBytes);
+  sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   int result = 0;
   if (WaitRxFull(p)) {
     if (wordAt(st.szReadBuf.data(), 0) == cmd::kRxSync) {
@@ -104,10 +100,7 @@ int GetHARDWAREInfo(Program& p) {
   ui::UiModel& ui = p.ui();
   st.parameter.cmd = cmd::kHardwareInfo;
   st.parameter.arg = 0;
-  FillTxBuf(st, st.parameter.cmd, st.parameter.arg, st.pp);
-  flushOutIn(p);
-  st.rx_flag = 0;
-  writeFrame(p);
+  sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   if (!WaitRxFull(p)) return 0;
   // Only an answer to this request may set the scales every later limit depends on.
   if (rxEcho(st) != cmd::kHardwareInfo) return 0;
@@ -165,25 +158,20 @@ int GetVERSIONInfo(Program& p) {
   ProgramState& st = p.st;
   serial::SerialLibrary& com = p.serial();
   removeReceiveNotification(p, st.com);
-  flushInOut(p);
   st.parameter.cmd = cmd::kFirmwareText;
   st.parameter.arg = 0;
-  FillTxBuf(st, st.parameter.cmd, st.parameter.arg, st.pp);
-  writeFrame(p);
+  sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   p.showText("Waiting for firmware info ...");
 
   // The text is read from the queue itself, so this wait must not pump (the notification is
   // off anyway); it sleeps a millisecond between looks instead of spinning.
-  const double start = p.rt.Timer();
-  int n = std::max(0, com.GetInQLen(st.com));
-  while (n < kFirmwareBytes) {
-    if (elapsedSince(p, start) > TIMEOUT) {
-      p.setStatus("Timeout - reading firmware info!");
-      break;
-    }
-    p.rt.Delay(0.001);
+  int n = 0;
+  const auto queued = [&] {
     n = std::max(0, com.GetInQLen(st.com));
-  }
+    return n >= kFirmwareBytes;
+  };
+  if (!waitUntil(p, TIMEOUT, queued, WaitMode::SleepOnly))
+    p.setStatus("Timeout - reading firmware info!");
 
   st.szVersion.clear();
   const int toRead = std::min(n, kReadBufSize);
@@ -202,7 +190,7 @@ int GetVERSIONInfo(Program& p) {
     p.setStatus(text);
   }
   installReceiveNotification(p, st.com);
-  flushInOut(p);
+  discardQueues(p, Discard::ForFrameExchange);
   st.rx_flag = 0;
   p.showStatus();
   return n;

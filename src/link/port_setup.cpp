@@ -33,7 +33,7 @@ void InitRS232(Program& p, int port) {
     com.FlushOutQ(port);
     com.SetCTSMode(port, 0);
     installReceiveNotification(p, port);
-    if (CheckComLine(p, port) == 1) {
+    if (CheckComLine(p) == 1) {
       p.rt.Delay(0.1);
       if (!GetHARDWAREInfo(p)) p.setStatus("Error reading HARDWARE-info!");
       for (std::uint16_t frame = 0; frame < 3; ++frame) {

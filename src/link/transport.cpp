@@ -1,7 +1,5 @@
 #include "link/transport.h"
 
-#include <algorithm>
-
 #include "link/frame_codec.h"
 #include "shell/program.h"
 
@@ -27,35 +25,50 @@ void removeReceiveNotification(Program& p, int port) {
   p.serial().InstallComCallback(port, eventMask, kFrameBytes, 0x55, nullptr, nullptr);
 }
 
+void discardQueues(Program& p, Discard order) {
+  serial::SerialLibrary& com = p.serial();
+  if (order == Discard::ForFrameExchange) {
+    com.FlushInQ(p.st.com);
+    com.FlushOutQ(p.st.com);
+  } else {
+    com.FlushOutQ(p.st.com);
+    com.FlushInQ(p.st.com);
+  }
+}
+
 int writeFrame(Program& p) {
   p.st.nBytesW = p.serial().ComWrt(p.st.com, p.st.szWriteBuf.data(), kFrameBytes);
   return p.st.nBytesW;
 }
 
-void flushInOut(Program& p) {
-  p.serial().FlushInQ(p.st.com);
-  p.serial().FlushOutQ(p.st.com);
-}
-
-void flushOutIn(Program& p) {
-  p.serial().FlushOutQ(p.st.com);
-  p.serial().FlushInQ(p.st.com);
+int sendRequest(Program& p, Discard order, std::uint16_t command, std::uint16_t argument,
+                const WordArray& payload) {
+  discardQueues(p, order);
+  p.st.rx_flag = 0;
+  FillTxBuf(p.st, command, argument, payload);
+  return writeFrame(p);
 }
 
 double elapsedSince(Program& p, double start) {
   return p.rt.Timer() - start;
 }
 
-int WaitRxFull(Program& p) {
+bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, WaitMode mode) {
   const double start = p.rt.Timer();
   for (;;) {
-    p.pump();
-    if (p.st.rx_flag == 1) return 1;
-    if (elapsedSince(p, start) > TIMEOUT) {
-      p.setStatus("Timeout-RS-232...");
-      return 0;
-    }
+    if (done()) return true;
+    if (elapsedSince(p, start) > seconds) return false;
+    if (mode == WaitMode::PumpEvents)
+      p.pump();
+    else
+      p.rt.Delay(0.001);
   }
+}
+
+int WaitRxFull(Program& p) {
+  if (waitUntil(p, TIMEOUT, [&p] { return p.st.rx_flag == 1; })) return 1;
+  p.setStatus("Timeout-RS-232...");
+  return 0;
 }
 
 }  // namespace qrix

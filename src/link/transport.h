@@ -1,8 +1,11 @@
 #pragma once
-// Frame transport over the open port: the receive notification, writing a packed request, and
-// the one rule by which every exchange waits for its answer.
+// Frame transport over the open port: the receive notification, the request every exchange
+// starts with, and the one wait by which every exchange waits for its answer.
 
 #include <cstdint>
+#include <functional>
+
+#include "params/parameter.h"
 
 namespace qrix {
 
@@ -15,14 +18,34 @@ void RX_Receive_Function(Program& p, int port, int mask);
 void installReceiveNotification(Program& p, int port);
 void removeReceiveNotification(Program& p, int port);
 
+// The order in which both queues are discarded before a request; the sensor does not care, the
+// order is kept per exchange so that the calls on the line stay as they always were.
+enum class Discard {
+  // Stale answers first, then unsent bytes: frame exchanges (GET, SEND, RUN, teach, reset,
+  // firmware text, recorder, flash).
+  ForFrameExchange,
+  // Unsent bytes first, then stale answers: the line check, the hardware information and the
+  // 128-byte block reads, and handing the line back after a block transfer.
+  ForRawExchange,
+};
+void discardQueues(Program& p, Discard order);
+
+// One request: discards both queues, clears rx_flag, packs command, argument and payload into
+// szWriteBuf and writes the 36 bytes. Returns the count written (36 when all were queued).
+int sendRequest(Program& p, Discard order, std::uint16_t command, std::uint16_t argument,
+                const WordArray& payload);
 // Writes the packed request (36 bytes) and keeps the count in nBytesW.
 int writeFrame(Program& p);
-// Discards both queues of the current port, input first.
-void flushInOut(Program& p);
-void flushOutIn(Program& p);
 
-// Waits until rx_flag rises (1) or TIMEOUT passes (0, "Timeout-RS-232..."). An answer that
-// arrived counts even if the clock passed the time-out in the same pass.
+// How a wait passes its time: pumping events (where the receive notification, STOP and other
+// callbacks run), or sleeping a millisecond without pumping, for answers read from the queue.
+enum class WaitMode { PumpEvents, SleepOnly };
+// Waits until `done` holds (true) or `seconds` pass (false). Decided by the condition, not by
+// the clock: an answer that arrived in the same pass as the time-out counts.
+bool waitUntil(Program& p, double seconds, const std::function<bool()>& done,
+               WaitMode mode = WaitMode::PumpEvents);
+
+// Waits until rx_flag rises (1) or TIMEOUT passes (0, "Timeout-RS-232...").
 int WaitRxFull(Program& p);
 
 // Seconds since `start` on the runtime clock.

@@ -18,28 +18,23 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
     if (target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
     // The request carries the frame's current program values.
     CopyVarsToPP(st.parameter, frame, st.pp);
-    flushInOut(p);
-    FillTxBuf(st, st.parameter.cmd, frame, st.pp);
-    if (writeFrame(p) == kFrameBytes) p.showText("Waiting for parameter-frame ...");
-    st.rx_flag = 0;
-    const double start = p.rt.Timer();
-    for (;;) {
-      p.pump();
-      if (st.rx_flag == 1) {
-        // A RUN answer still in flight is measurement data, never a parameter frame.
-        if (st.graph_flag == 1) {
-          st.rx_flag = 0;
-        } else {
-          CopyPPtoVars(st.pp, frame, st.parameter);
-          p.setStatus("Parameter-frame received! - Line Ok!");
-          break;
-        }
+    if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
+      p.showText("Waiting for parameter-frame ...");
+    const auto parameterFrame = [&st] {
+      if (st.rx_flag != 1) return false;
+      // A RUN answer still in flight is measurement data, never a parameter frame.
+      if (st.graph_flag == 1) {
+        st.rx_flag = 0;
+        return false;
       }
-      if (elapsedSince(p, start) > TIMEOUT) {
-        p.setStatus("Timeout-RS-232...");
-        answered = false;
-        break;
-      }
+      return true;
+    };
+    answered = waitUntil(p, TIMEOUT, parameterFrame);
+    if (answered) {
+      CopyPPtoVars(st.pp, frame, st.parameter);
+      p.setStatus("Parameter-frame received! - Line Ok!");
+    } else {
+      p.setStatus("Timeout-RS-232...");
     }
   }
   p.showStatus();
@@ -68,10 +63,7 @@ int CC_BTNSend(Program& p, int, int, int event) {
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     st.parameter.arg = frame;
     CopyVarsToPP(st.parameter, frame, st.pp);
-    flushInOut(p);
-    st.rx_flag = 0;
-    FillTxBuf(st, st.parameter.cmd, frame, st.pp);
-    writeFrame(p);
+    sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp);
     p.pump();
     if (st.nBytesW == kFrameBytes) p.showText(kSentText[frame]);
     if (frame < 2) p.rt.Delay(0.1);

@@ -21,7 +21,7 @@ class BlockReads : public ::testing::Test {
   // The caller of ReadData64 switches the notification off and empties both queues first.
   void rawMode() {
     removeReceiveNotification(s->p, s->p.st.com);
-    flushInOut(s->p);
+    discardQueues(s->p, Discard::ForFrameExchange);
   }
   std::unique_ptr<Scope> s;
 };
