@@ -78,4 +78,16 @@ int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   return result;
 }
 
+int readBlocks(Program& p, std::span<const BlockRequest> blocks) {
+  removeReceiveNotification(p, p.st.com);
+  discardQueues(p, Discard::ForFrameExchange);
+  int ok = 1;
+  for (const BlockRequest& b : blocks) {
+    ok = ReadData64(p, b.start, b.buffer);
+    if (!ok) break;
+  }
+  installReceiveNotification(p, p.st.com);
+  return ok;
+}
+
 }  // namespace qrix

@@ -2,6 +2,7 @@
 // A single RUN request with its answer, and 64-word blocks of the sensor's four buffers.
 
 #include <cstdint>
+#include <span>
 
 #include "shell/program_state.h"
 
@@ -22,6 +23,14 @@ int PushGETRAW(Program& p);
 // Reads words start..start+63 of a buffer into its array; 1 when exactly 128 bytes came.
 // The receive notification must be off.
 int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer);
+struct BlockRequest {
+  std::uint16_t start;
+  std::uint16_t buffer;
+};
+// Reads the blocks in order, each only if the one before arrived, with the receive notification
+// switched off (so the 128-byte answers are not taken for frames) and on again afterwards.
+// 1 when the last block arrived.
+int readBlocks(Program& p, std::span<const BlockRequest> blocks);
 // The array a buffer number fills.
 Line128* bufferArray(ProgramState& st, std::uint16_t buffer);
 

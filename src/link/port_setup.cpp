@@ -3,6 +3,7 @@
 #include "link/identification.h"
 #include "link/transport.h"
 #include "params/get_send.h"
+#include "shell/line_owner.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -52,6 +53,11 @@ void InitRS232(Program& p, int port) {
 
 int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   if (event != ui::EVENT_COMMIT) return 0;
+  // The line belongs to a recording or flash transfer: the list shows the port in use again.
+  if (lineExclusive(p)) {
+    p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
+    return 0;
+  }
   ProgramState& st = p.st;
   st.stop_flag = 1;
   p.serial().CloseCom(st.com);

@@ -65,8 +65,12 @@ bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, Wa
   }
 }
 
+bool waitForFrame(Program& p) {
+  return waitUntil(p, TIMEOUT, [&p] { return p.st.rx_flag == 1; });
+}
+
 int WaitRxFull(Program& p) {
-  if (waitUntil(p, TIMEOUT, [&p] { return p.st.rx_flag == 1; })) return 1;
+  if (waitForFrame(p)) return 1;
   p.setStatus("Timeout-RS-232...");
   return 0;
 }

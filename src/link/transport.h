@@ -45,7 +45,9 @@ enum class WaitMode { PumpEvents, SleepOnly };
 bool waitUntil(Program& p, double seconds, const std::function<bool()>& done,
                WaitMode mode = WaitMode::PumpEvents);
 
-// Waits until rx_flag rises (1) or TIMEOUT passes (0, "Timeout-RS-232...").
+// Waits until rx_flag rises (true: any frame arrived) or TIMEOUT passes (false).
+bool waitForFrame(Program& p);
+// waitForFrame as 1 or 0; a time-out leaves "Timeout-RS-232..." in szStatus.
 int WaitRxFull(Program& p);
 
 // Seconds since `start` on the runtime clock.

@@ -6,6 +6,7 @@
 #include "link/transport.h"
 #include "params/panel_binding.h"
 #include "params/param_file.h"
+#include "shell/line_owner.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -48,7 +49,7 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
 }
 
 int CC_BTNSend(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
   ProgramState& st = p.st;
   p.showText("Transmit...");
   if (st.target == kTargetFile) {
@@ -72,7 +73,7 @@ int CC_BTNSend(Program& p, int, int, int event) {
 }
 
 int CC_BTNGet(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
   ProgramState& st = p.st;
   // A cancelled or unreadable file changes nothing at all: unsaved panel edits survive.
   if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;

@@ -1,6 +1,9 @@
 // Binds every callback name the panels use to the procedure that serves it.
 
+#include "display/block_transfers.h"
+#include "display/run_cycle.h"
 #include "link/port_setup.h"
+#include "link/teach_reset.h"
 #include "params/get_send.h"
 #include "params/sensor_controls.h"
 #include "params/system_controls.h"
@@ -30,6 +33,14 @@ void bindCallbacks(Program& p) {
   cb.bind("CC_POPUP",
           [&p](int panel, int, int event, int, int) { return CC_POPUP(p, panel, event); });
   procedure("CC_DropDCom", CC_DropDCom);
+
+  // RUN, VIDEO, DATA and STOP; TEACH and RESET.
+  procedure("CC_BTNRun", CC_BTNRun);
+  procedure("CC_BTNStop", CC_BTNStop);
+  procedure("CC_BTNVideo", CC_BTNVideo);
+  procedure("CC_BTNData", CC_BTNData);
+  procedure("CC_ButtonTeach", CC_ButtonTeach);
+  procedure("CC_ButtonReset", CC_ButtonReset);
 
   // Memory target, GET and SEND.
   procedure("CC_BTNSend", CC_BTNSend);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "params/parameter.h"
+#include "shell/line_owner.h"
 
 namespace qrix {
 
@@ -37,6 +38,7 @@ struct ProgramState {
   int rx_flag = 0;
   int graph_flag = 0;
   int stop_flag = 1;
+  LineUser lineUser = LineUser::None;  // the loop that holds the line
 
   // Scales of the connected sensor.
   std::uint16_t ccdvirtpixel = 4096;

@@ -1,0 +1,115 @@
+#include "display/block_transfers.h"
+
+#include "display/bar_graph.h"
+#include "display/data_curves.h"
+#include "display/run_cycle.h"
+#include "display/video_curves.h"
+#include "link/block_reads.h"
+#include "link/transport.h"
+#include "params/get_send.h"
+#include "shell/line_owner.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+namespace {
+
+namespace m = ids::main;
+
+// Slave video first, then master video.
+constexpr BlockRequest kVideoBlocks[] = {
+    {0, kSlaveVideo}, {64, kSlaveVideo}, {0, kMasterVideo}, {64, kMasterVideo}};
+// Master data first, then slave data.
+constexpr BlockRequest kDataBlocks[] = {
+    {0, kMasterData}, {64, kMasterData}, {0, kSlaveData}, {64, kSlaveData}};
+
+void setDimmed(Program& p, std::initializer_list<int> controls, bool dimmed) {
+  for (int c : controls) p.ui().SetDimmed(p.st.pHandle, c, dimmed);
+}
+
+void setVisible(Program& p, std::initializer_list<int> controls, bool visible) {
+  for (int c : controls) p.ui().SetVisible(p.st.pHandle, c, visible);
+}
+
+// Both transfers read the sensor's RAM: the memory target follows, whatever it was.
+void prepareBlockTransfer(Program& p) {
+  p.ui().SetDimmed(p.st.pPopUp, ids::popup::BTNStartRecord, true);
+  setMemoryTarget(p, kTargetRam);
+}
+
+void setVideoAxes(Program& p) {
+  for (int graph : {m::GRAPHVideoMaster, m::GRAPHVideoSlave})
+    p.ui().SetAxisRange(p.st.pHandle, graph, ui::Axis::X, 1.0, p.st.ccdvirtpixel);
+}
+
+// Gives the line back to frame exchanges after the blocks.
+void endBlockTransfer(Program& p) {
+  installReceiveNotification(p, p.st.com);
+  discardQueues(p, Discard::ForRawExchange);
+}
+
+}  // namespace
+
+void PushVIDEO(Program& p) {
+  LineClaim claim(p, LineUser::Video);
+  if (!claim) return;
+  ProgramState& st = p.st;
+  setVisible(p, {m::GRAPHRaw, m::GRAPHDataMaster, m::RAWSelect}, false);
+  setVisible(p, {m::GRAPHVideoMaster, m::GRAPHVideoSlave}, true);
+  setDimmed(p, {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
+  st.stop_flag = 0;
+  while (st.stop_flag == 0) {
+    if (PushGETRAW(p) == 1) {
+      CopyPPtoRAWVars(p);
+      // A pass with a missing block draws nothing; the next pass starts with a new request.
+      if (readBlocks(p, kVideoBlocks) == 1) {
+        setVideoAxes(p);
+        PlotVIDEOCurveA(p, st.adcbufA, st.thdArrayA, st.xArray8);
+        PlotVIDEOCurveB(p, st.adcbufB, st.thdArrayB, st.xArray8);
+        PlotVIDEOBarGraph(p);
+      }
+    } else {
+      st.stop_flag = 1;
+    }
+    p.rt.Delay(0.01);
+    p.pump();
+  }
+  setDimmed(p, {m::BTNRun, m::BTNVideo, m::ButtonTeach}, false);
+  endBlockTransfer(p);
+}
+
+void PushDATA(Program& p) {
+  LineClaim claim(p, LineUser::Data);
+  if (!claim) return;
+  ProgramState& st = p.st;
+  setVisible(p, {m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);
+  setVisible(p, {m::GRAPHDataMaster, m::GRAPHDataSlave}, true);
+  setDimmed(p, {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
+  if (PushGETRAW(p) == 1) {
+    CopyPPtoRAWVars(p);
+    if (readBlocks(p, kDataBlocks) == 1) {
+      setVideoAxes(p);
+      PlotDATACurveA(p, st.mvalBUFA, st.xArrayMVAL);
+      PlotDATACurveB(p, st.mvalBUFB, st.xArrayMVAL);
+      PlotVIDEOBarGraph(p);
+    }
+  }
+  setDimmed(p, {m::BTNRun, m::BTNVideo, m::ButtonTeach, m::BTNData}, false);
+  endBlockTransfer(p);
+}
+
+int CC_BTNVideo(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  prepareBlockTransfer(p);
+  PushVIDEO(p);
+  return 0;
+}
+
+int CC_BTNData(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  prepareBlockTransfer(p);
+  PushDATA(p);
+  return 0;
+}
+
+}  // namespace qrix

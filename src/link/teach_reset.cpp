@@ -1,0 +1,50 @@
+#include "link/teach_reset.h"
+
+#include "link/commands.h"
+#include "link/transport.h"
+#include "params/get_send.h"
+#include "params/panel_binding.h"
+#include "shell/line_owner.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+int CC_ButtonTeach(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
+  ProgramState& st = p.st;
+  st.parameter.cmd = cmd::kTeach;
+  GetPanelValues(p);
+  CopyVarsToPP(st.parameter, 0, st.pp);
+  sendRequest(p, Discard::ForFrameExchange, cmd::kTeach, 0, st.pp);
+  p.showText("New setpoint value teached!");
+  if (waitForFrame(p)) {
+    for (std::uint16_t frame = 0; frame < 3; ++frame) {
+      PushGET(p, kTargetRam, frame);
+      p.rt.Delay(0.1);
+    }
+  } else {
+    p.showText("Timeout RS232-Line!");
+    st.stop_flag = 1;  // a running RUN ends
+  }
+  // Also after a time-out: the cursors show the teach values the record holds.
+  p.ui().SetGraphCursor(st.pHandle, ids::main::GRAPHBarMaster, 1, st.parameter.master.teach, 0.75);
+  p.ui().SetGraphCursor(st.pHandle, ids::main::GRAPHBarSlave, 1, st.parameter.slave.teach, 0.75);
+  return 0;
+}
+
+void ResetMaxMin(Program& p) {
+  ProgramState& st = p.st;
+  st.parameter.cmd = cmd::kResetMaxMin;
+  sendRequest(p, Discard::ForFrameExchange, cmd::kResetMaxMin, 0, st.pp);
+  p.showText("Reset Max/Min values...");
+  // The content of the answer is not examined; any frame acknowledges.
+  p.setStatus(waitForFrame(p) ? "Reset Max/Min OK!" : "Timeout-RS-232...");
+  p.showStatus();
+}
+
+int CC_ButtonReset(Program& p, int, int, int event) {
+  if (event == ui::EVENT_COMMIT && !lineExclusive(p)) ResetMaxMin(p);
+  return 0;
+}
+
+}  // namespace qrix

@@ -1,0 +1,55 @@
+#pragma once
+// Which long exchange holds the serial line. The RUN, VIDEO and DATA loops, a recording and a
+// flash transfer each run inside their button's callback and pump events on every pass; the
+// claim keeps a second loop from starting inside a running one. A recording and a flash
+// transfer hold the line alone: no other exchange may start while they run.
+
+#include <vector>
+
+namespace qrix {
+
+struct Program;
+
+enum class LineUser { None, Run, Video, Data, Recorder, Flash };
+
+// True while a loop holds the line: a commit on RUN, VIDEO or DATA is then ignored.
+bool lineBusy(const Program& p);
+// True while a recording or a flash transfer runs: no other exchange (RUN, VIDEO, DATA, TEACH,
+// RESET, GET, SEND, a port change, a flash transfer, a recording) may start.
+bool lineExclusive(const Program& p);
+
+// Holds the line for one loop; empty (false) when another loop holds it already.
+class LineClaim {
+ public:
+  LineClaim(Program& p, LineUser user);
+  ~LineClaim();
+  LineClaim(const LineClaim&) = delete;
+  LineClaim& operator=(const LineClaim&) = delete;
+  explicit operator bool() const { return held_; }
+
+ private:
+  Program& p_;
+  bool held_;
+};
+
+// Holds the line alone: also dims every control that starts an exchange and, when released,
+// gives each back the dimmed state it had.
+class ExclusiveLineClaim {
+ public:
+  ExclusiveLineClaim(Program& p, LineUser user);
+  ~ExclusiveLineClaim();
+  ExclusiveLineClaim(const ExclusiveLineClaim&) = delete;
+  ExclusiveLineClaim& operator=(const ExclusiveLineClaim&) = delete;
+  explicit operator bool() const { return bool(claim_); }
+
+ private:
+  struct Saved {
+    int panel, control;
+    bool dimmed;
+  };
+  Program& p_;
+  LineClaim claim_;
+  std::vector<Saved> saved_;
+};
+
+}  // namespace qrix

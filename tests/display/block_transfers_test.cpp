@@ -1,0 +1,116 @@
+// VIDEO and DATA against the simulated pair: block order, curves drawn only after a complete
+// pass, the buttons' dimming, the memory target, a silent sensor and a short block.
+
+#include "display/block_transfers.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scope_fixture.h"
+
+namespace qrix::testing {
+namespace {
+
+namespace m = ids::main;
+
+class BlockTransfers : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(s.start(), 0);
+    s.setValue(st.pHandle, m::RBTEeprom, 1);
+    first = s.requests().size();
+  }
+  void setFaults(void (*set)(sim::Faults&)) {
+    sim::Faults f;
+    set(f);
+    s.sensor->setFaults(f);
+  }
+  // (command, argument, buffer) of every request since the test began.
+  std::vector<std::array<int, 3>> wire() const {
+    std::vector<std::array<int, 3>> out;
+    for (size_t i = first; i < s.requests().size(); ++i) {
+      const auto& r = s.requests()[i];
+      out.push_back({r.command, r.argument, r.command == 9 ? r.payload[0] : -1});
+    }
+    return out;
+  }
+  const ui::GraphState& graph(int id) { return s.ui().control(st.pHandle, id)->graph; }
+  bool dimmed(int control) { return s.ui().IsDimmed(st.pHandle, control); }
+
+  Scope s;
+  ProgramState& st = s.p.st;
+  size_t first = 0;
+};
+
+using Wire = std::vector<std::array<int, 3>>;
+
+TEST_F(BlockTransfers, DataReadsMasterThenSlaveOnceAndDrawsFiveCurvesEach) {
+  st.mvalBUFB.fill(0xFFFF);
+  s.click(st.pHandle, m::BTNData);
+  EXPECT_EQ(wire(), (Wire{{8, 0, -1}, {9, 0, 2}, {9, 64, 2}, {9, 0, 3}, {9, 64, 3}}));
+  EXPECT_NE(st.mvalBUFB[127], 0xFFFF);
+  for (int g : {m::GRAPHDataMaster, m::GRAPHDataSlave}) {
+    ASSERT_EQ(graph(g).plots.size(), 5u);
+    EXPECT_EQ(graph(g).plots.back().x.back(), 254);
+  }
+  EXPECT_EQ(graph(m::GRAPHDataSlave).plots.back().y.back(), st.mvalBUFB[127]);
+  EXPECT_EQ(graph(m::GRAPHVideoMaster).x.max, st.ccdvirtpixel);
+  EXPECT_EQ(st.target, 1);
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::RBTEeprom), 0);
+  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+  EXPECT_TRUE(s.ui().IsDimmed(st.pPopUp, ids::popup::BTNStartRecord));
+  // The receive notification is back: a GET is answered.
+  s.click(st.pHandle, m::BTNGet);
+  EXPECT_EQ(s.status(), "Parameter-frame received! - Line Ok!");
+}
+
+TEST_F(BlockTransfers, DataWithAShortBlockStopsReadingAndDrawsNothing) {
+  setFaults([](sim::Faults& f) { f.shortBlock = true; });
+  s.click(st.pHandle, m::BTNData);
+  EXPECT_EQ(wire(), (Wire{{8, 0, -1}, {9, 0, 2}}));
+  EXPECT_TRUE(graph(m::GRAPHDataMaster).plots.empty());
+  EXPECT_EQ(s.status(), "Timeout-RS-232 while reading 64 data-words!");
+  EXPECT_FALSE(dimmed(m::BTNData));
+}
+
+TEST_F(BlockTransfers, VideoRepeatsSlaveThenMasterUntilStop) {
+  s.rt.at(s.rt.Timer() + 1.0, [this] { s.click(st.pHandle, m::BTNStop); });
+  s.click(st.pHandle, m::BTNVideo);
+  const Wire w = wire();
+  const Wire pass{{8, 0, -1}, {9, 0, 1}, {9, 64, 1}, {9, 0, 0}, {9, 64, 0}};
+  ASSERT_GE(w.size(), 2 * pass.size());
+  // STOP ends VIDEO after the pass it falls into: only whole passes go out.
+  ASSERT_EQ(w.size() % pass.size(), 0u);
+  for (size_t i = 0; i < w.size(); ++i) EXPECT_EQ(w[i], pass[i % pass.size()]) << i;
+  ASSERT_EQ(graph(m::GRAPHVideoSlave).plots.size(), 2u);
+  EXPECT_EQ(graph(m::GRAPHVideoSlave).plots[0].y.front(), st.adcbufB[0]);
+  EXPECT_EQ(graph(m::GRAPHVideoMaster).plots[0].x.back(), 4064);
+  EXPECT_TRUE(s.ui().IsVisible(st.pHandle, m::GRAPHVideoMaster));
+  EXPECT_FALSE(s.ui().IsVisible(st.pHandle, m::GRAPHRaw));
+  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+}
+
+TEST_F(BlockTransfers, VideoWithoutSensorEndsAndLeavesDataDimmed) {
+  setFaults([](sim::Faults& f) { f.silent = true; });
+  s.click(st.pHandle, m::BTNVideo);
+  EXPECT_EQ(wire(), (Wire{{8, 0, -1}}));
+  EXPECT_EQ(s.status(), "Timeout RS232-Line!");
+  for (int c : {m::BTNRun, m::BTNVideo, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+  EXPECT_TRUE(dimmed(m::BTNData));
+}
+
+// STOP enables DATA while VIDEO still finishes its pass; a DATA pressed then is ignored.
+TEST_F(BlockTransfers, DataPressedWhileVideoEndsIsIgnored) {
+  s.rt.at(s.rt.Timer() + 0.5, [this] {
+    s.click(st.pHandle, m::BTNStop);
+    s.click(st.pHandle, m::BTNData);
+  });
+  s.click(st.pHandle, m::BTNVideo);
+  for (const auto& r : wire()) {
+    if (r[0] == 9) {
+      EXPECT_LT(r[2], 2);
+    }
+  }
+}
+
+}  // namespace
+}  // namespace qrix::testing
