@@ -72,6 +72,9 @@ struct ProgramState {
                 peakwB = 0, anaMax = 0, anaMin = 0, raw15 = 0, instate = 0;
   std::int32_t umValue = 0;
   std::uint16_t tVal = 0, tolup = 0, tollo = 0, curposA = 0, curposB = 0;
+
+  // History of the raw strip chart: 100 samples of 7 traces, newest last; kept across RUNs.
+  std::array<double, 700> arrayNORM{};
 };
 
 }  // namespace qrix
