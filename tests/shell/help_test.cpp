@@ -1,0 +1,159 @@
+// Context help: where a help box goes beside the control right-clicked, one box toggled between
+// two controls, every row reaching its text through the panels' callbacks, help wrapped around
+// the callbacks bound before it, and a click on a box hiding it.
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <stdexcept>
+
+#include "shell/help_texts.h"
+#include "support/scope_fixture.h"
+
+namespace qrix::testing {
+namespace {
+
+namespace m = ids::main;
+
+class Help : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(s.startOffline(), 0); }
+
+  bool shown(int box) { return s.ui().IsVisible(st.pHandle, box); }
+  std::string text(int box) { return s.ui().GetCtrlText(st.pHandle, box); }
+  ui::Rect place(int box) { return s.ui().GetCtrlBoundingRect(st.pHandle, box); }
+  const HelpRow& row(std::string_view control) {
+    for (const HelpRow& r : helpTable())
+      if (r.control == control) return r;
+    throw std::out_of_range(std::string(control));
+  }
+
+  Scope s;
+  ProgramState& st = s.p.st;
+};
+
+struct Placement {
+  const char* control;
+  int ProgramState::*panel;
+  int id;
+  int box;
+  // The box's left and top from the control's rectangle on its panel and that panel's place.
+  int (*left)(ui::Rect r, int panelLeft);
+  int (*top)(ui::Rect r, int panelTop);
+};
+
+TEST_F(Help, BoxIsPlacedBesideTheControlInMainPanelCoordinates) {
+  // The master panel away from the others' common place.
+  s.ui().SetPanelPos(st.pPara1, 150, 40);
+  const Placement cases[] = {
+      {"BTNRun", &ProgramState::pHandle, m::BTNRun, m::HelpText1,
+       [](ui::Rect r, int) { return r.left + r.width + 10; },
+       [](ui::Rect r, int) { return r.top - 20; }},
+      {"NUMTeachA", &ProgramState::pPara1, ids::sensor::NUMTeach, m::HelpText1,
+       [](ui::Rect r, int pl) { return pl + r.left + r.width + 30; },
+       [](ui::Rect r, int pt) { return pt + r.top - 10; }},
+      {"ButtonTeach", &ProgramState::pHandle, m::ButtonTeach, m::HelpText1,
+       [](ui::Rect r, int) { return r.left - 200; }, [](ui::Rect r, int) { return r.top - 20; }},
+      {"BTNData", &ProgramState::pHandle, m::BTNData, m::HelpText1,
+       [](ui::Rect r, int) { return r.left + 5; },
+       [](ui::Rect r, int) { return r.top - r.height - 30; }},
+  };
+  for (const Placement& c : cases) {
+    const int panel = st.*c.panel;
+    const ui::Rect r = s.ui().GetCtrlBoundingRect(panel, c.id);
+    const ui::Rect at = s.ui().panel(panel)->bounds;
+    const int pl = panel == st.pHandle ? 0 : at.left;
+    const int pt = panel == st.pHandle ? 0 : at.top;
+    s.rightClick(panel, c.id);
+    EXPECT_EQ(place(c.box).left, c.left(r, pl)) << c.control;
+    EXPECT_EQ(place(c.box).top, c.top(r, pt)) << c.control;
+    EXPECT_TRUE(shown(c.box)) << c.control;
+    s.rightClick(panel, c.id);  // hidden again for the next case
+  }
+}
+
+TEST_F(Help, OneBoxServesTwoControlsAndOnlyToggles) {
+  s.rightClick(st.pHandle, m::BTNRun);
+  ASSERT_TRUE(shown(m::HelpText1));
+  EXPECT_EQ(text(m::HelpText1), row("BTNRun").text);
+
+  // The STOP right-click moves the box beside STOP and hides it, yet loads its text.
+  s.rightClick(st.pHandle, m::BTNStop);
+  const ui::Rect stop = s.ui().GetCtrlBoundingRect(st.pHandle, m::BTNStop);
+  EXPECT_FALSE(shown(m::HelpText1));
+  EXPECT_EQ(place(m::HelpText1).left, stop.left + stop.width + 10);
+  EXPECT_EQ(text(m::HelpText1), row("BTNStop").text);
+
+  s.rightClick(st.pHandle, m::BTNStop);
+  EXPECT_TRUE(shown(m::HelpText1));
+  EXPECT_EQ(text(m::HelpText1), row("BTNStop").text);
+  // The other box is independent.
+  EXPECT_FALSE(shown(m::HelpText2));
+  EXPECT_EQ(text(m::HelpText2), "HELPTEXT2");
+}
+
+TEST_F(Help, EveryRowReachesItsOwnTextThroughThePanelsCallbacks) {
+  std::set<std::string> texts;
+  std::set<std::string> controls;
+  for (const HelpRow& r : helpTable()) {
+    const int panel = st.*r.panel;
+    // A dimmed control takes no user input, its help included.
+    s.ui().SetDimmed(panel, r.id, false);
+    s.rightClick(panel, r.id);
+    EXPECT_TRUE(shown(r.box)) << r.control;
+    EXPECT_EQ(text(r.box), r.text) << r.control;
+    s.rightClick(panel, r.id);
+    texts.insert(r.text);
+    controls.insert(r.control);
+  }
+  EXPECT_EQ(texts.size(), helpTable().size());
+  EXPECT_EQ(controls.size(), helpTable().size());
+  EXPECT_EQ(row("NUMToleranceLO").text,
+            std::string("TOLERANCE-LO:\nNumerical input field to preset the lower\ntolerance "
+                        "limit in [pixel] at the hardware."));
+
+  // The slave's power slider and CCD mode switch carry the master's callbacks and help.
+  s.ui().SetDimmed(st.pPara2, ids::sensor::SLIDEpower, false);
+  s.rightClick(st.pPara2, ids::sensor::SLIDEpower);
+  EXPECT_EQ(text(m::HelpText1), row("SLIDEpower").text);
+  s.rightClick(st.pPara2, ids::sensor::DROPopmode);
+  EXPECT_EQ(text(m::HelpText1), row("DROPopmodeA").text);
+}
+
+TEST_F(Help, RightClickShowsHelpOnlyOtherEventsReachTheCallbackBoundBefore) {
+  std::vector<int> events;
+  s.rt.callbacks().bind("CC_BTNGet", [&](int, int, int event, int, int) {
+    events.push_back(event);
+    return 0;
+  });
+  bindHelp(s.p);
+  s.rightClick(st.pHandle, m::BTNGet);
+  s.click(st.pHandle, m::BTNGet);
+  EXPECT_EQ(events, (std::vector<int>{ui::EVENT_LEFT_CLICK, ui::EVENT_COMMIT}));
+  EXPECT_EQ(text(m::HelpText1), row("BTNGet").text);
+}
+
+TEST_F(Help, LeftOrRightClickOnABoxHidesItAndKeepsTextAndPlace) {
+  struct Case {
+    const char* control;
+    int id;
+    int box;
+    int event;
+  };
+  for (const Case& c : {Case{"BTNRun", m::BTNRun, m::HelpText1, ui::EVENT_LEFT_CLICK},
+                        Case{"DropDCom", m::DropDCom, m::HelpText2, ui::EVENT_RIGHT_CLICK}}) {
+    s.rightClick(st.pHandle, c.id);
+    ASSERT_TRUE(shown(c.box)) << c.control;
+    const ui::Rect before = place(c.box);
+    s.ui().dispatch(st.pHandle, c.box, ui::EVENT_COMMIT);
+    EXPECT_TRUE(shown(c.box)) << c.control;
+    s.ui().dispatch(st.pHandle, c.box, c.event);
+    EXPECT_FALSE(shown(c.box)) << c.control;
+    EXPECT_EQ(text(c.box), row(c.control).text);
+    EXPECT_EQ(place(c.box).left, before.left);
+    EXPECT_EQ(place(c.box).top, before.top);
+  }
+}
+
+}  // namespace
+}  // namespace qrix::testing
