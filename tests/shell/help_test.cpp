@@ -1,18 +1,25 @@
-// Context help: where a help box goes beside the control right-clicked, one box toggled between
-// two controls, every row reaching its text through the panels' callbacks, help wrapped around
-// the callbacks bound before it, and a click on a box hiding it.
+// Context help and the header banner: where a help box goes beside the control right-clicked,
+// one box toggled between two controls, every row reaching its text through the panels'
+// callbacks, help wrapped around the callbacks bound before it, a click on a box hiding it, and
+// the banner's picture with and without a tv.bmp in the working directory.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <stdexcept>
 
+#include "runtime/files.h"
+#include "shell/banner.h"
 #include "shell/help_texts.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
 namespace {
 
+namespace fs = std::filesystem;
 namespace m = ids::main;
 
 class Help : public ::testing::Test {
@@ -153,6 +160,51 @@ TEST_F(Help, LeftOrRightClickOnABoxHidesItAndKeepsTextAndPlace) {
     EXPECT_EQ(place(c.box).left, before.left);
     EXPECT_EQ(place(c.box).top, before.top);
   }
+}
+
+// Runs a test in a fresh working directory and returns to the old one afterwards.
+class InDirectory {
+ public:
+  InDirectory()
+      : old_(fs::current_path()),
+        dir_(fs::temp_directory_path() /
+             ("qrix-banner-" + std::to_string(::getpid()) + "-" +
+              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  ~InDirectory() {
+    fs::current_path(old_);
+    fs::remove_all(dir_);
+  }
+  InDirectory(const InDirectory&) = delete;
+  InDirectory& operator=(const InDirectory&) = delete;
+
+ private:
+  fs::path old_, dir_;
+};
+
+std::string bannerPicture(bool withTvBmp) {
+  InDirectory here;
+  if (withTvBmp) std::ofstream("tv.bmp", std::ios::binary) << "BM";
+  // The program directory is the one the build copies the shipped logo into.
+  HeadlessRuntime rt([](int id) { return panelTemplate(id); }, QRIX_TEST_BINARY_DIR);
+  Program p(rt);
+  StartOptions offline;
+  offline.portSetup = [](Program&) {};
+  EXPECT_EQ(StartUp(p, offline), 0);
+  return rt.ui().control(p.st.pHandle, m::PICTLogo)->imagePath;
+}
+
+TEST(Banner, ShowsTheShippedLogoWithoutTvBmpAndTvBmpWhenThereIsOne) {
+  const std::string shipped = bannerPicture(false);
+  EXPECT_EQ(shipped, files::MakePathname(QRIX_TEST_BINARY_DIR, kShippedLogo));
+  std::ifstream in(shipped, std::ios::binary);
+  char magic[2] = {};
+  in.read(magic, 2);
+  EXPECT_EQ(std::string(magic, 2), "BM");
+
+  EXPECT_EQ(bannerPicture(true), files::MakePathname(".", "tv.bmp"));
 }
 
 }  // namespace
