@@ -8,6 +8,7 @@
 #include "params/sensor_controls.h"
 #include "params/system_controls.h"
 #include "recorder/rec_time.h"
+#include "shell/help_texts.h"
 #include "shell/panel_toggles.h"
 #include "shell/program.h"
 #include "shell/startup.h"
@@ -93,6 +94,9 @@ void bindCallbacks(Program& p) {
       p.ui().HidePanel(p.st.pPopUp);
     return 0;
   });
+
+  // Last: the help wraps whatever is bound above under the names of its controls.
+  bindHelp(p);
 }
 
 }  // namespace qrix

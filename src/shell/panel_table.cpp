@@ -189,9 +189,10 @@ Panel mainPanel() {
   b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1264, 26, {}, false).text =
       "";
 
+  // Help box 2 is wider: the serial port's help has a line of 77 characters.
   for (int id : {m::HelpText1, m::HelpText2}) {
     ui::Control& help = b.add(id, id == m::HelpText1 ? "HelpText1" : "HelpText2",
-                              ControlKind::TextBox, 3, 110, 320, 170);
+                              ControlKind::TextBox, 3, 110, id == m::HelpText1 ? 320 : 520, 170);
     help.visible = false;
     help.backColour = 0xFFFFE0;
     help.hasBackColour = true;

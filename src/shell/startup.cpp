@@ -7,6 +7,7 @@
 #include "params/panel_binding.h"
 #include "recorder/rec_time.h"
 #include "runtime/files.h"
+#include "shell/banner.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -29,27 +30,7 @@ constexpr PanelLoad kPanels[] = {
     {&ProgramState::pPopUp, ids::kPopUpPanel, "pPopUp"},
 };
 
-void showInfoText(Program& p, ui::Rgb back, ui::Rgb text, const std::string& s, int left, int top,
-                  int pointSize) {
-  p.ui().NewTextLabel(p.st.pHandle, top, left, s, "NIApp", text, back, pointSize);
-}
-
 }  // namespace
-
-void ShowLogo(Program& p, int mode) {
-  if (mode != 2) return;
-  constexpr ui::Rgb kBannerBlue = 0x0080FF;
-  ui::UiModel& ui = p.ui();
-  ui.SetBackColour(p.st.pHandle, ids::main::DECOHeader, kBannerBlue);
-  ui.SetCtrlPos(p.st.pHandle, ids::main::PICTLogo, 8, 300);
-  const std::string logo = files::MakePathname(".", "tv.bmp");
-  if (files::FileExists(logo)) ui.DisplayImageFile(p.st.pHandle, ids::main::PICTLogo, logo);
-  showInfoText(p, kBannerBlue, ui::kWhite, "Talvenor GmbH", 15, 9, 11);
-  showInfoText(p, kBannerBlue, ui::kWhite, "Tel. +49 (0) 7000 4711-0", 15, 24, 11);
-  showInfoText(p, kBannerBlue, ui::kWhite, "www.talvenor.example", 15, 39, 11);
-  showInfoText(p, kBannerBlue, ui::kWhite, p.st.szSoftName, 300, 32, 18);
-  showInfoText(p, kBannerBlue, ui::kWhite, p.st.szSoftVersion, 480, 38, 11);
-}
 
 void InitVars(Program& p) {
   ProgramState& st = p.st;

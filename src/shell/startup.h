@@ -34,7 +34,4 @@ void bindCallbacks(Program& p);
 int CC_PANEL(Program& p, int panel, int event);
 int CC_POPUP(Program& p, int panel, int event);
 
-// The header banner across the top of the main panel.
-void ShowLogo(Program& p, int mode);
-
 }  // namespace qrix

@@ -2,6 +2,7 @@
 
 #include <QFrame>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
@@ -70,6 +71,23 @@ void TextBoxView::applyAttributes(const ui::Control& c) {
   applyFont(edit_, c);
   applyColours(edit_, c, QPalette::Text, QPalette::Base);
   edit_->setAutoFillBackground(false);
+  // A box the program shows is there to be read: above the child panels that may overlap it
+  // (a help box opens beside a control of a parameter panel).
+  if (c.visible) edit_->raise();
+}
+
+bool TextBoxView::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::MouseButtonPress) {
+    auto* mouse = static_cast<QMouseEvent*>(event);
+    if (mouse->button() == Qt::LeftButton) {
+      QPoint onPanel = mouse->position().toPoint();
+      if (auto* w = qobject_cast<QWidget*>(watched); w && panelWidget())
+        onPanel = w->mapTo(panelWidget(), onPanel);
+      // The box still takes the press (to place the cursor) unless the callback removed it.
+      if (!send(ui::EVENT_LEFT_CLICK, onPanel.y(), onPanel.x())) return true;
+    }
+  }
+  return ControlView::eventFilter(watched, event);
 }
 
 void TextBoxView::applyValue(const ui::Control& c) {

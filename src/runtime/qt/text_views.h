@@ -23,6 +23,7 @@ class TextMessageView : public ControlView {
 };
 
 // Lines of text, read-only; a box scrolled to its end stays at the end as lines come in.
+// A left-click on it is an event for the program (a help box closes on it).
 class TextBoxView : public ControlView {
  public:
   TextBoxView(EventRouter& router, int panel, int control, QWidget* panelWidget);
@@ -30,6 +31,7 @@ class TextBoxView : public ControlView {
  protected:
   void applyValue(const ui::Control& c) override;
   void applyAttributes(const ui::Control& c) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   QPlainTextEdit* edit_;
