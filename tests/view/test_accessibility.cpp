@@ -89,6 +89,7 @@ TEST_F(Accessibility, ToggleAndRadioReportTheirCheckedState) {
   EXPECT_FALSE(face("RADslave")->state().checked);
 }
 
+// A press without the mouse is what Space does: a commit, no left-click.
 TEST_F(Accessibility, ButtonIsPressableThroughTheActionInterface) {
   QAccessibleActionInterface* actions = face("BTNrun")->actionInterface();
   ASSERT_NE(actions, nullptr);
@@ -96,8 +97,8 @@ TEST_F(Accessibility, ButtonIsPressableThroughTheActionInterface) {
   actions->doAction(QAccessibleActionInterface::pressAction());
   QElapsedTimer waited;
   waited.start();
-  while (eventsOf("BTNrun").size() < 2 && waited.elapsed() < 1000) runtime.ProcessSystemEvents();
-  EXPECT_EQ(eventsOf("BTNrun"), (Events{ui::EVENT_LEFT_CLICK, ui::EVENT_COMMIT}));
+  while (eventsOf("BTNrun").empty() && waited.elapsed() < 1000) runtime.ProcessSystemEvents();
+  EXPECT_EQ(eventsOf("BTNrun"), (Events{ui::EVENT_COMMIT}));
 }
 
 TEST_F(Accessibility, ShownTextsAreInTheDescription) {

@@ -1,11 +1,14 @@
 // The scope's own panels in real widgets, drawn off screen: all six render, the notebook tabs
-// and a tolerance field work through mouse and keyboard, the twin controls of the two sensor
-// panels are told apart by a screen reader, and a screenshot of the main window is written.
+// and a tolerance field work through mouse and keyboard, toggles and radio buttons switched by
+// a screen reader reach the program as a keyboard switch does, the twin controls of the two
+// sensor panels are told apart, and a screenshot of the main window is written.
 
 #include <gtest/gtest.h>
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDir>
 #include <QTest>
@@ -37,6 +40,20 @@ class ScopeWindow : public ::testing::Test {
   }
   QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
     return findAccessible(under, name);
+  }
+  QAbstractButton* button(int control) {
+    return qobject_cast<QAbstractButton*>(widget(st.pHandle, control));
+  }
+  double mainValue(int control) { return runtime.ui().GetCtrlVal(st.pHandle, control); }
+  bool shown(int panel) {
+    return runtime.ui().panel(panel)->visible && runtime.view().panelWidget(panel)->isVisible();
+  }
+  // A screen reader's action on a control of the main panel.
+  void act(int control, const QString& action) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button(control));
+    ASSERT_TRUE(face && face->actionInterface());
+    face->actionInterface()->doAction(action);
+    pump();
   }
 
   QtRuntime runtime;
@@ -74,6 +91,53 @@ TEST_F(ScopeWindow, ClickingATabShowsItsPanelAndTurnsTheOthersOff) {
   EXPECT_TRUE(runtime.view().panelWidget(st.pPara2)->isVisible());
   EXPECT_FALSE(runtime.view().panelWidget(st.pPara0)->isVisible());
   EXPECT_EQ(runtime.ui().GetCtrlVal(st.pHandle, ids::main::TOGGBTN_Para0), 0);
+}
+
+// Seen: a tab switched from the keyboard (Space) turned the other tabs off as a click does.
+TEST_F(ScopeWindow, SpaceOnATabShowsItsPanelAndLeavesTheOtherTabsAlone) {
+  QAbstractButton* tab = button(ids::main::TOGGBTN_Para2);
+  tab->setFocus();
+  QTest::keyClick(tab, Qt::Key_Space);
+  pump();
+  EXPECT_TRUE(shown(st.pPara2));
+  EXPECT_FALSE(shown(st.pPara0));
+  EXPECT_EQ(mainValue(ids::main::TOGGBTN_Para0), 1);
+  EXPECT_TRUE(button(ids::main::TOGGBTN_Para0)->isChecked());
+}
+
+// Seen: a screen reader's toggle of RBTEeprom left RBTRam on and SEND still wrote to RAM.
+TEST_F(ScopeWindow, ScreenReaderTogglesReachTheProgramAsTheKeyboardDoes) {
+  act(ids::main::RBTEeprom, QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(st.target, 2);
+  EXPECT_EQ(mainValue(ids::main::RBTRam), 0);
+  EXPECT_FALSE(button(ids::main::RBTRam)->isChecked());
+
+  act(ids::main::TOGGBTN_Para1, QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(shown(st.pPara1));
+  EXPECT_FALSE(shown(st.pPara0));
+  EXPECT_EQ(mainValue(ids::main::TOGGBTN_Para0), 1);
+
+  // Zoom starts off, the measurement view on: each switches, in the model as on screen.
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::toggleAction());
+  act(ids::main::RAWSelect, QAccessibleActionInterface::toggleAction());
+  for (auto [control, value] : {std::pair{ids::main::TOGBTN_Zoom, 1},
+                                {ids::main::RAWSelect, 0},
+                                {ids::main::RBTEeprom, 1},
+                                {ids::main::TOGGBTN_Para1, 1}}) {
+    EXPECT_EQ(mainValue(control), value) << control;
+    EXPECT_EQ(button(control)->isChecked(), value == 1) << control;
+  }
+}
+
+TEST_F(ScopeWindow, DimmedToggleRefusesTheScreenReaderAndShowsTheModel) {
+  runtime.ui().SetDimmed(st.pHandle, ids::main::TOGBTN_Zoom, true);
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::toggleAction());
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::pressAction());
+  // What the toggle action does to a button Qt thinks enabled.
+  button(ids::main::TOGBTN_Zoom)->toggle();
+  QTest::qWait(150);  // a press would switch it once its animation ends
+  EXPECT_EQ(mainValue(ids::main::TOGBTN_Zoom), 0);
+  EXPECT_FALSE(button(ids::main::TOGBTN_Zoom)->isChecked());
 }
 
 TEST_F(ScopeWindow, TypedToleranceIsLimitedInTheWidget) {
