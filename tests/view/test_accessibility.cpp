@@ -1,6 +1,7 @@
 // Accessibility, as a screen reader or a GUI test robot sees the panels: names from the model,
 // values read and set through the value interface with the same events as a user edit,
-// checked states, pressable buttons, and texts kept in the description.
+// pressable buttons, and texts kept in the description. Toggles and radio buttons switched by a
+// screen reader are tested on the scope's own panels (test_scope_window.cpp).
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -77,16 +78,6 @@ TEST_F(Accessibility, IndicatorRefusesAValueSetFromOutside) {
   face("NUMframes")->valueInterface()->setCurrentValue(99);
   EXPECT_EQ(value("NUMframes"), 5);
   EXPECT_TRUE(events.empty());
-}
-
-TEST_F(Accessibility, ToggleAndRadioReportTheirCheckedState) {
-  EXPECT_TRUE(face("TGLlaser")->state().checkable);
-  EXPECT_FALSE(face("TGLlaser")->state().checked);
-  ui().SetCtrlVal(main, id("TGLlaser"), 1);
-  ui().SetCtrlVal(main, id("RADmaster"), 1);
-  EXPECT_TRUE(face("TGLlaser")->state().checked);
-  EXPECT_TRUE(face("RADmaster")->state().checked);
-  EXPECT_FALSE(face("RADslave")->state().checked);
 }
 
 // A press without the mouse is what Space does: a commit, no left-click.
