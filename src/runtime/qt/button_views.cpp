@@ -1,6 +1,7 @@
 #include "runtime/qt/button_views.h"
 
 #include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
@@ -42,8 +43,11 @@ void applyLabel(QAbstractButton* button, const ui::Control& c) {
 CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control,
                                      QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget) {
-  auto* button =
-      new MouseAwareButton<QPushButton>(panelWidget, [this] { send(ui::EVENT_LEFT_CLICK); });
+  // The button may outlive this view while the panel is torn down.
+  QPointer<CommandButtonView> self(this);
+  auto* button = new MouseAwareButton<QPushButton>(panelWidget, [self] {
+    if (self) self->send(ui::EVENT_LEFT_CLICK);
+  });
   button->setAutoDefault(false);
   button_ = button;
   setWidget(button_, false);
@@ -62,8 +66,10 @@ CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QW
     r->setAutoExclusive(false);
     button_ = r;
   } else {
-    auto* b =
-        new MouseAwareButton<QPushButton>(panelWidget, [this] { send(ui::EVENT_LEFT_CLICK); });
+    QPointer<CheckButtonView> self(this);
+    auto* b = new MouseAwareButton<QPushButton>(panelWidget, [self] {
+      if (self) self->send(ui::EVENT_LEFT_CLICK);
+    });
     b->setAutoDefault(false);
     b->setCheckable(true);
     button_ = b;
