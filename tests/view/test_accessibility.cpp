@@ -1,6 +1,7 @@
 // Accessibility, as a screen reader or a GUI test robot sees the panels: names from the model,
 // values read and set through the value interface with the same events as a user edit,
-// checked states, pressable buttons, and texts kept in the description.
+// pressable buttons, and texts kept in the description. Toggles and radio buttons switched by a
+// screen reader are tested on the scope's own panels (test_scope_window.cpp).
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
@@ -79,16 +80,7 @@ TEST_F(Accessibility, IndicatorRefusesAValueSetFromOutside) {
   EXPECT_TRUE(events.empty());
 }
 
-TEST_F(Accessibility, ToggleAndRadioReportTheirCheckedState) {
-  EXPECT_TRUE(face("TGLlaser")->state().checkable);
-  EXPECT_FALSE(face("TGLlaser")->state().checked);
-  ui().SetCtrlVal(main, id("TGLlaser"), 1);
-  ui().SetCtrlVal(main, id("RADmaster"), 1);
-  EXPECT_TRUE(face("TGLlaser")->state().checked);
-  EXPECT_TRUE(face("RADmaster")->state().checked);
-  EXPECT_FALSE(face("RADslave")->state().checked);
-}
-
+// A press without the mouse is what Space does: a commit, no left-click.
 TEST_F(Accessibility, ButtonIsPressableThroughTheActionInterface) {
   QAccessibleActionInterface* actions = face("BTNrun")->actionInterface();
   ASSERT_NE(actions, nullptr);
@@ -96,8 +88,8 @@ TEST_F(Accessibility, ButtonIsPressableThroughTheActionInterface) {
   actions->doAction(QAccessibleActionInterface::pressAction());
   QElapsedTimer waited;
   waited.start();
-  while (eventsOf("BTNrun").size() < 2 && waited.elapsed() < 1000) runtime.ProcessSystemEvents();
-  EXPECT_EQ(eventsOf("BTNrun"), (Events{ui::EVENT_LEFT_CLICK, ui::EVENT_COMMIT}));
+  while (eventsOf("BTNrun").empty() && waited.elapsed() < 1000) runtime.ProcessSystemEvents();
+  EXPECT_EQ(eventsOf("BTNrun"), (Events{ui::EVENT_COMMIT}));
 }
 
 TEST_F(Accessibility, ShownTextsAreInTheDescription) {

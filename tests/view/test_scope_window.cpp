@@ -1,11 +1,17 @@
-// The scope's own panels in real widgets, drawn off screen: all six render, the notebook tabs
-// and a tolerance field work through mouse and keyboard, the twin controls of the two sensor
-// panels are told apart by a screen reader, and a screenshot of the main window is written.
+// The scope's own panels in real widgets, drawn off screen: all six render, the
+// notebook tabs and a tolerance field work through mouse and keyboard, toggles
+// and radio buttons switched by a screen reader reach the program as a keyboard
+// switch does, the twin controls of the two sensor panels are told apart, the
+// raw strip chart keeps its size and folds its redraws, and a screenshot of the
+// main window is written.
 
 #include <gtest/gtest.h>
+#include <qcustomplot.h>
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDir>
 #include <QTest>
@@ -37,6 +43,20 @@ class ScopeWindow : public ::testing::Test {
   }
   QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
     return findAccessible(under, name);
+  }
+  QAbstractButton* button(int control) {
+    return qobject_cast<QAbstractButton*>(widget(st.pHandle, control));
+  }
+  double mainValue(int control) { return runtime.ui().GetCtrlVal(st.pHandle, control); }
+  bool shown(int panel) {
+    return runtime.ui().panel(panel)->visible && runtime.view().panelWidget(panel)->isVisible();
+  }
+  // A screen reader's action on a control of the main panel.
+  void act(int control, const QString& action) {
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(button(control));
+    ASSERT_TRUE(face && face->actionInterface());
+    face->actionInterface()->doAction(action);
+    pump();
   }
 
   QtRuntime runtime;
@@ -76,6 +96,56 @@ TEST_F(ScopeWindow, ClickingATabShowsItsPanelAndTurnsTheOthersOff) {
   EXPECT_EQ(runtime.ui().GetCtrlVal(st.pHandle, ids::main::TOGGBTN_Para0), 0);
 }
 
+// Seen: a tab switched from the keyboard (Space) turned the other tabs off as a
+// click does.
+TEST_F(ScopeWindow, SpaceOnATabShowsItsPanelAndLeavesTheOtherTabsAlone) {
+  QAbstractButton* tab = button(ids::main::TOGGBTN_Para2);
+  tab->setFocus();
+  QTest::keyClick(tab, Qt::Key_Space);
+  pump();
+  EXPECT_TRUE(shown(st.pPara2));
+  EXPECT_FALSE(shown(st.pPara0));
+  EXPECT_EQ(mainValue(ids::main::TOGGBTN_Para0), 1);
+  EXPECT_TRUE(button(ids::main::TOGGBTN_Para0)->isChecked());
+}
+
+// Seen: a screen reader's toggle of RBTEeprom left RBTRam on and SEND still
+// wrote to RAM.
+TEST_F(ScopeWindow, ScreenReaderTogglesReachTheProgramAsTheKeyboardDoes) {
+  act(ids::main::RBTEeprom, QAccessibleActionInterface::toggleAction());
+  EXPECT_EQ(st.target, 2);
+  EXPECT_EQ(mainValue(ids::main::RBTRam), 0);
+  EXPECT_FALSE(button(ids::main::RBTRam)->isChecked());
+
+  act(ids::main::TOGGBTN_Para1, QAccessibleActionInterface::toggleAction());
+  EXPECT_TRUE(shown(st.pPara1));
+  EXPECT_FALSE(shown(st.pPara0));
+  EXPECT_EQ(mainValue(ids::main::TOGGBTN_Para0), 1);
+
+  // Zoom starts off, the measurement view on: each switches, in the model as on
+  // screen.
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::toggleAction());
+  act(ids::main::RAWSelect, QAccessibleActionInterface::toggleAction());
+  for (auto [control, value] : {std::pair{ids::main::TOGBTN_Zoom, 1},
+                                {ids::main::RAWSelect, 0},
+                                {ids::main::RBTEeprom, 1},
+                                {ids::main::TOGGBTN_Para1, 1}}) {
+    EXPECT_EQ(mainValue(control), value) << control;
+    EXPECT_EQ(button(control)->isChecked(), value == 1) << control;
+  }
+}
+
+TEST_F(ScopeWindow, DimmedToggleRefusesTheScreenReaderAndShowsTheModel) {
+  runtime.ui().SetDimmed(st.pHandle, ids::main::TOGBTN_Zoom, true);
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::toggleAction());
+  act(ids::main::TOGBTN_Zoom, QAccessibleActionInterface::pressAction());
+  // What the toggle action does to a button Qt thinks enabled.
+  button(ids::main::TOGBTN_Zoom)->toggle();
+  QTest::qWait(150);  // a press would switch it once its animation ends
+  EXPECT_EQ(mainValue(ids::main::TOGBTN_Zoom), 0);
+  EXPECT_FALSE(button(ids::main::TOGBTN_Zoom)->isChecked());
+}
+
 TEST_F(ScopeWindow, TypedToleranceIsLimitedInTheWidget) {
   runtime.ui().SetCtrlVal(st.pPara0, ids::para0::DROPHardwareMode, 0);
   runtime.ui().dispatch(st.pPara0, ids::para0::DROPHardwareMode, ui::EVENT_COMMIT);
@@ -89,6 +159,62 @@ TEST_F(ScopeWindow, TypedToleranceIsLimitedInTheWidget) {
   EXPECT_EQ(runtime.ui().GetCtrlVal(st.pPara0, ids::para0::NUMToleranceUP), 95);
   // The field shows the unit after the number: "95 virtual px".
   EXPECT_EQ(field->text().section(' ', 0, 0).toInt(), 95);
+}
+
+// Counts every paint in the application.
+class PaintCounter : public QObject {
+ public:
+  PaintCounter() { qApp->installEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    paints += event->type() == QEvent::Paint;
+    return false;
+  }
+};
+
+// What each RUN answer does to the main panel: the raw strip chart's settings
+// and 100 samples of 7 traces, the values and the colours of the indicators.
+TEST_F(ScopeWindow, RunAnswersKeepTheStripChartsSizeAndAreDrawnOnlyByThePump) {
+  ui::UiModel& ui = runtime.ui();
+  const int raw = ids::main::GRAPHRaw;
+  QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, raw);
+  ASSERT_NE(chart, nullptr);
+  int replots = 0;
+  QObject::connect(chart, &QCustomPlot::afterReplot, [&] { ++replots; });
+  PaintCounter counter;
+  constexpr int kTraces = 7, kAnswers = 60;
+  std::vector<double> history(kTraces * 100);
+  int changes = 0;  // to the strip chart
+  int replotsDuringChanges = 0, paintsDuringChanges = 0;
+  for (int answer = 0; answer < kAnswers; ++answer) {
+    const int replotsBefore = replots, paintsBefore = counter.paints;
+    history.back() = answer;
+    ui.SetStripPointsPerScreen(st.pHandle, raw, 101);
+    ui.SetStripTraces(st.pHandle, raw, kTraces);
+    for (int t = 1; t <= kTraces; ++t) ui.SetTraceColour(st.pHandle, raw, t, ui::kRed);
+    ui.PlotStripChart(st.pHandle, raw, history.data(), static_cast<int>(history.size()));
+    changes += 3 + kTraces;
+    for (int indicator : {ids::main::NUMMvalue, ids::main::NUMValueMM}) {
+      ui.SetCtrlVal(st.pHandle, indicator, answer);
+      ui.SetBackColour(st.pHandle, indicator, answer % 2 ? ui::kRed : ui::kGreen);
+    }
+    replotsDuringChanges += replots - replotsBefore;
+    paintsDuringChanges += counter.paints - paintsBefore;
+    pump(1);
+  }
+  runtime.view().flushPlots();
+  ASSERT_EQ(chart->graphCount(), kTraces);
+  for (int t = 0; t < kTraces; ++t) EXPECT_EQ(chart->graph(t)->data()->size(), 101) << t;
+  EXPECT_EQ((chart->graph(kTraces - 1)->data()->constEnd() - 1)->value, kAnswers - 1);
+  // Changes only mark what is out of date; the pump redraws, several changes at
+  // once.
+  EXPECT_EQ(replotsDuringChanges, 0);
+  EXPECT_EQ(paintsDuringChanges, 0);
+  EXPECT_GT(counter.paints, 0);
+  EXPECT_GT(replots, 0);
+  EXPECT_LT(replots, changes);
 }
 
 TEST_F(ScopeWindow, ScreenReaderTellsTheTwoPowerSlidersApart) {
@@ -109,8 +235,9 @@ TEST_F(ScopeWindow, ScreenReaderTellsTheTwoPowerSlidersApart) {
   ASSERT_NE(status, nullptr);
 }
 
-// The same window identifying the simulated sensor pair over the in-process line, on the wall
-// clock: the frames reach the panels and the texts reach a screen reader.
+// The same window identifying the simulated sensor pair over the in-process
+// line, on the wall clock: the frames reach the panels and the texts reach a
+// screen reader.
 TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   QtRuntime runtime([](int id) { return panelTemplate(id); });
   auto sensor = std::make_shared<sim::SensorPair>();

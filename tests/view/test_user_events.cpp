@@ -28,9 +28,11 @@ using Events = std::vector<int>;
 
 class UserEvents : public ViewTest {};
 
-TEST_F(UserEvents, ButtonClickSendsLeftClickThenCommit) {
+TEST_F(UserEvents, ButtonClickSendsLeftClickThenCommitAndSpaceOnlyCommit) {
   QTest::mouseClick(widget("BTNrun"), Qt::LeftButton);
   EXPECT_EQ(eventsOf("BTNrun"), (Events{EVENT_LEFT_CLICK, EVENT_COMMIT}));
+  QTest::keyClick(widget("BTNrun"), Qt::Key_Space);
+  EXPECT_EQ(eventsOf("BTNrun"), (Events{EVENT_LEFT_CLICK, EVENT_COMMIT, EVENT_COMMIT}));
 }
 
 TEST_F(UserEvents, DimmedButtonSendsNothing) {

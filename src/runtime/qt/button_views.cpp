@@ -1,12 +1,35 @@
 #include "runtime/qt/button_views.h"
 
+#include <QMouseEvent>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
+#include <functional>
 
 namespace qrix::qt {
 
 namespace {
+
+// A button that tells when the left mouse button went down on it. Qt's `pressed` also comes
+// from Space and from a screen reader's press, which are no left-click.
+template <class Base>
+class MouseAwareButton : public Base {
+ public:
+  MouseAwareButton(QWidget* parent, std::function<void()> leftPressed)
+      : Base(parent), leftPressed_(std::move(leftPressed)) {}
+
+ protected:
+  // A double click arrives here too, as a second press.
+  void mousePressEvent(QMouseEvent* event) override {
+    Base::mousePressEvent(event);
+    // Down only when the press hit the button itself.
+    if (event->button() == Qt::LeftButton && this->isDown()) leftPressed_();
+  }
+
+ private:
+  std::function<void()> leftPressed_;
+};
 
 void applyLabel(QAbstractButton* button, const ui::Control& c) {
   QString text = QString::fromStdString(c.label);
@@ -20,11 +43,14 @@ void applyLabel(QAbstractButton* button, const ui::Control& c) {
 CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control,
                                      QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget) {
-  auto* button = new QPushButton(panelWidget);
+  // The button may outlive this view while the panel is torn down.
+  QPointer<CommandButtonView> self(this);
+  auto* button = new MouseAwareButton<QPushButton>(panelWidget, [self] {
+    if (self) self->send(ui::EVENT_LEFT_CLICK);
+  });
   button->setAutoDefault(false);
   button_ = button;
   setWidget(button_, false);
-  connect(button_, &QAbstractButton::pressed, this, [this] { send(ui::EVENT_LEFT_CLICK); });
   connect(button_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
 }
 
@@ -40,15 +66,18 @@ CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QW
     r->setAutoExclusive(false);
     button_ = r;
   } else {
-    auto* b = new QPushButton(panelWidget);
+    QPointer<CheckButtonView> self(this);
+    auto* b = new MouseAwareButton<QPushButton>(panelWidget, [self] {
+      if (self) self->send(ui::EVENT_LEFT_CLICK);
+    });
     b->setAutoDefault(false);
     b->setCheckable(true);
     button_ = b;
   }
   setWidget(button_, false);
-  if (!radio)
-    connect(button_, &QAbstractButton::pressed, this, [this] { send(ui::EVENT_LEFT_CLICK); });
-  connect(button_, &QAbstractButton::clicked, this, &CheckButtonView::userToggled);
+  // `toggled`, not `clicked`: a screen reader's toggle switches the button without a click.
+  // The model's own changes are applied with signals blocked, so only the user's come here.
+  connect(button_, &QAbstractButton::toggled, this, &CheckButtonView::userToggled);
 }
 
 void CheckButtonView::applyValue(const ui::Control& c) {

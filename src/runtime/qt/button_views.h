@@ -1,5 +1,7 @@
 #pragma once
-// Command buttons, toggle buttons and radio buttons.
+// Command buttons, toggle buttons and radio buttons. The left-click event stands for the mouse
+// button going down on the control; Space, Enter and a screen reader's press or toggle switch
+// the button without one, as the keyboard always has.
 
 #include "runtime/qt/control_view.h"
 
@@ -7,7 +9,7 @@ class QAbstractButton;
 
 namespace qrix::qt {
 
-// Press: left-click; release over the button: commit.
+// Left mouse press: left-click; release over the button, Space or a press action: commit.
 class CommandButtonView : public ControlView {
  public:
   CommandButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget);
@@ -21,7 +23,9 @@ class CommandButtonView : public ControlView {
 };
 
 // A checkable button (toggle) or a radio button; the value is 1 when checked. Radio buttons
-// are not exclusive among themselves: the program switches the others off.
+// are not exclusive among themselves: the program switches the others off. Every switch of
+// the widget that the model did not make (mouse, keyboard, a screen reader's toggle) is
+// written into the model with its events, or undone when the control takes no input.
 class CheckButtonView : public ControlView {
  public:
   CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget, bool radio);
