@@ -19,7 +19,7 @@ class Scope {
  public:
   explicit Scope(sim::HardwareInfo hw = {}, sim::Faults faults = {});
 
-  // Start-up as the program does it, on port 1 (the simulated line).
+  // Start-up as the program does it, on port 1 (the simulated pair behind COM1).
   int start();
   // Start-up without the port set-up step.
   int startOffline();
