@@ -113,10 +113,15 @@ TEST_F(GetSend, SilentSensorTimesOutThreeTimesThenRewritesThePanels) {
 }
 
 TEST_F(GetSend, OneUnansweredFrameLeavesTheTimeoutTextAtTheEnd) {
-  sim::Faults every2;
-  every2.answerEvery = 2;
-  s.sensor->setFaults(every2);  // frames 0 and 2 unanswered, frame 1 answered
+  sim::Faults silent;
+  silent.silent = true;
+  s.sensor->setFaults(silent);  // frame 0 goes unanswered; the sensor is back for frames 1 and 2
+  s.rt.at(s.rt.Timer() + 1.0, [&] { s.sensor->setFaults({}); });
+  st.parameter.slave.teach = 1;
+  const size_t before = s.requests().size();
   s.click(st.pHandle, ids::main::BTNGet);
+  ASSERT_EQ(since(before).size(), 3u);
+  EXPECT_EQ(st.parameter.slave.teach, s.sensor->ram(2)[3]);  // frame 2 was answered
   EXPECT_EQ(s.status(), "Timeout-RS-232...");
 }
 

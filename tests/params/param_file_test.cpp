@@ -85,22 +85,26 @@ TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
 
 TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
   std::string text = defaultsText();
-  // Set-point 70000 from lines 14 and 15, 65536 as the word 0, power 1500 in line 16.
+  // Set-point 70000 from lines 14 and 15, power 1500 in line 16, and numbers above 65535 in
+  // words no limit touches: a spare word and the low half of the master's spare32.
   std::vector<std::string> lines;
   std::istringstream in(text);
   for (std::string line; std::getline(in, line);) lines.push_back(line);
+  lines[8] = "65536";
   lines[13] = "  4464  ";
   lines[14] = "1";
   lines[15] = "1500";
-  lines[16] = "65536";
+  lines[28] = "65537";
   std::string edited;
   for (const auto& l : lines) edited += l.substr(0, l.find('\r')) + "\n";
   edited += "notes after the last number\n";
+  st.parameter.sys.spare[0] = 5;
   writeAll(dir / "lf.cfg", edited);
   load(dir / "lf.cfg");
   EXPECT_EQ(st.parameter.sys.setpoint, 70000);
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 500);  // 1500 limited
-  EXPECT_EQ(st.parameter.master.pmode, 0);                                // 65536 -> 0
+  EXPECT_EQ(st.parameter.sys.spare[0], 0);                                // 65536 -> 0
+  EXPECT_EQ(st.parameter.master.spare32, 1u);                             // 65537 -> 1, high 0
 }
 
 TEST_F(ParamFile, UnreadableFilesChangeNothing) {
