@@ -4,9 +4,12 @@
 #include "params/param_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "support/scope_fixture.h"
 
@@ -133,32 +136,55 @@ TEST_F(ParamFile, CancelledLoadKeepsUnsavedEdits) {
   EXPECT_EQ(s.status(), "old text");
 }
 
-TEST_F(ParamFile, OverwriteNeedsConfirmationAndAFailedWriteKeepsTheOldFile) {
+// Writes that reach `bytes` fail (EFBIG) while it lives, for root too.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit low = old_;
+    low.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &low);
+    signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_{};
+};
+
+std::set<std::string> filesIn(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  return names;
+}
+
+TEST_F(ParamFile, OverwriteIsConfirmedAndNeitherTouchesOtherFilesNorLosesTheOldOne) {
   const fs::path path = dir / "keep.cfg";
   writeAll(path, "old contents");
+  writeAll(dir / "keep.cfg.tmp", "someone else's file");
   save(path, VAL_EXISTING_FILE_SELECTED);  // confirmation not given
   EXPECT_EQ(readAll(path), "old contents");
   EXPECT_EQ(s.rt.dialogs().back().title, "ATTENTION!");
   EXPECT_EQ(s.rt.dialogs().back().text, "Output-File already exist! - Overwrite ?");
 
+  {
+    const FileSizeLimit tooSmall(100);  // the file is 540 bytes
+    s.rt.answerConfirm(1);
+    save(path, VAL_EXISTING_FILE_SELECTED);
+  }
+  EXPECT_EQ(s.status(), "Error writing parameter file!");
+  EXPECT_EQ(readAll(path), "old contents");
+
   s.rt.answerConfirm(1);
   save(path, VAL_EXISTING_FILE_SELECTED);
   EXPECT_EQ(readAll(path), defaultsText());
+  EXPECT_EQ(readAll(dir / "keep.cfg.tmp"), "someone else's file");
 
-  // A target in a folder that cannot be written: the old file elsewhere is untouched, and the
-  // failure is reported.
-  fs::create_directories(dir / "ro");
-  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-  const bool canStillWrite = std::ofstream(dir / "ro" / "probe").good();  // root ignores modes
-  save(dir / "ro" / "x.cfg");
-  if (!canStillWrite) {
-    EXPECT_EQ(s.status(), "Error writing parameter file!");
-  }
-  fs::permissions(dir / "ro", fs::perms::owner_all);
-  fs::create_directories(dir / "dir.cfg");  // a folder where the file should go: always fails
+  fs::create_directories(dir / "dir.cfg");  // a folder where the file should go
   save(dir / "dir.cfg");
   EXPECT_EQ(s.status(), "Error writing parameter file!");
-  EXPECT_TRUE(fs::is_directory(dir / "dir.cfg"));
+  // No temporary file is left behind.
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"keep.cfg", "keep.cfg.tmp", "dir.cfg"}));
 }
 
 }  // namespace
