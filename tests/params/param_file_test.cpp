@@ -23,6 +23,12 @@ std::string readAll(const fs::path& path) {
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+std::string line(unsigned word) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10u\r\n", word);
+  return text;
+}
+
 void writeAll(const fs::path& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
@@ -54,13 +60,14 @@ class ParamFile : public ::testing::Test {
   ProgramState& st = s.p.st;
 };
 
-TEST_F(ParamFile, DefaultsAreWrittenRightAlignedWithCrLf) {
+TEST_F(ParamFile, DefaultsAreWrittenAsTheFrameWordsInOrderRightAlignedWithCrLf) {
   save(dir / "a.cfg");
-  const std::string text = readAll(dir / "a.cfg");
-  EXPECT_EQ(text.substr(0, 24), "         1\r\n         0\r\n");
-  EXPECT_EQ(text.size(), 45u * 12u);
-  EXPECT_NE(text.find("     16000\r\n         0\r\n       500\r\n"), std::string::npos);
-  EXPECT_EQ(text.substr(text.size() - 24), "     37000\r\n         0\r\n");
+  const unsigned sensor[] = {500, 1, 50, 512, 1, 4096, 0, 50, 0, 0, 0, 1024, 0, 37000, 0};
+  std::string expected;
+  for (unsigned w : {1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0, 16000, 0}) expected += line(w);
+  for (int frame = 1; frame <= 2; ++frame)
+    for (unsigned w : sensor) expected += line(w);
+  EXPECT_EQ(readAll(dir / "a.cfg"), expected);
   EXPECT_EQ(s.status(), "Transmit...");
   ASSERT_FALSE(s.rt.dialogs().empty());
   EXPECT_EQ(s.rt.dialogs().back().title, "Q-RIX-MS-Series Parameter File");
