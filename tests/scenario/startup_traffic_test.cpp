@@ -43,26 +43,26 @@ TEST(StartupTraffic, EndsOnTheFirmwareTextAndTakesTheSensorsFrames) {
   EXPECT_EQ(s.p.st.ADCMAX, 1024);
 }
 
-TEST(StartupTraffic, SilentLineStopsAfterTheLineCheckWithTheTimeoutText) {
-  sim::Faults silent;
+// A failed line check ends the sequence: nothing after it is requested, the panels keep their
+// defaults.
+TEST(StartupTraffic, AFailedLineCheckEndsTheSequence) {
+  sim::Faults silent, wrongSync;
   silent.silent = true;
-  Scope s({}, silent);
-  const double before = s.rt.Timer();
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
-  EXPECT_EQ(s.status(), "Timeout-RS-232...");
-  EXPECT_NEAR(s.rt.Timer() - before, 1.5, 0.02);
-  // The panels keep their defaults.
-  EXPECT_EQ(s.ui().GetCtrlVal(s.p.st.pPara1, ids::sensor::SLIDEpower), 500);
-}
-
-TEST(StartupTraffic, WrongSyncWordSkipsIdentification) {
-  sim::Faults wrong;
-  wrong.wrongSync = true;
-  Scope s({}, wrong);
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
-  EXPECT_EQ(s.status(), "read error - not sync byte 0xAA!");
+  wrongSync.wrongSync = true;
+  struct Case {
+    sim::Faults faults;
+    const char* status;
+    double took;
+  } cases[] = {{silent, "Timeout-RS-232...", 1.5},
+               {wrongSync, "read error - not sync byte 0xAA!", 0.04}};
+  for (const Case& c : cases) {
+    Scope s({}, c.faults);
+    ASSERT_EQ(s.start(), 0);
+    EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
+    EXPECT_EQ(s.status(), c.status);
+    EXPECT_NEAR(s.rt.Timer(), c.took, 0.02);
+    EXPECT_EQ(s.ui().GetCtrlVal(s.p.st.pPara1, ids::sensor::SLIDEpower), 500);
+  }
 }
 
 // A machine without serial devices, as the scope composes its ports: the simulator is reached
