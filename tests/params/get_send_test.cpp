@@ -73,21 +73,6 @@ TEST_F(GetSend, GetRequestCarriesTheFramesCurrentValues) {
   EXPECT_EQ(since(before)[0].payload[7], 222);
 }
 
-TEST_F(GetSend, SpareWordsFromTheSensorGoBackUnchanged) {
-  auto frame = s.sensor->eeprom(2);
-  frame[9] = 7;
-  frame[13] = 0x1234;
-  s.sensor->setEeprom(2, frame);
-  s.sensor->powerCycle();
-  s.click(st.pHandle, ids::main::BTNGet);
-  const size_t before = s.requests().size();
-  s.click(st.pHandle, ids::main::BTNSend);
-  auto sent = since(before);
-  ASSERT_EQ(sent.size(), 3u);
-  EXPECT_EQ(sent[2].payload[9], 7);
-  EXPECT_EQ(sent[2].payload[13], 0x1234);
-}
-
 TEST_F(GetSend, SilentSensorTimesOutThreeTimesThenRewritesThePanels) {
   sim::Faults silent;
   silent.silent = true;

@@ -110,9 +110,7 @@ TEST_F(Immediate, VideoThresholdSliderRedrawsTheStoredCurve) {
   s.setValue(st.pPara1, ids::sensor::SLIDEVideoTHD, 75);
   EXPECT_EQ(st.thdArrayA[0], 192);
   const auto& plots = graph(ids::main::GRAPHVideoMaster).plots;
-  ASSERT_EQ(plots.size(), 2u);
-  EXPECT_EQ(plots[0].colour, ui::kRed);
-  EXPECT_EQ(plots[1].colour, ui::kDarkGreen);
+  ASSERT_EQ(plots.size(), 2u);  // the video, then the threshold line
   EXPECT_EQ(plots[1].y[0], 192);
   EXPECT_DOUBLE_EQ(graph(ids::main::GRAPHVideoMaster).yLeft.max, 256);
   EXPECT_TRUE(graph(ids::main::GRAPHVideoSlave).plots.empty() ||

@@ -107,17 +107,6 @@ TEST_F(Binding, ModesDimAndHideTheirFields) {
   }
 }
 
-TEST_F(Binding, BarGraphsGetAGreyRectangleAcrossTheLine) {
-  s.ui().DeleteGraphPlot(st.pHandle, ids::main::GRAPHBarMaster, -1);
-  SetPanelValues(s.p);
-  const auto& plots = s.ui().control(st.pHandle, ids::main::GRAPHBarMaster)->graph.plots;
-  ASSERT_EQ(plots.size(), 1u);
-  EXPECT_EQ(plots[0].kind, ui::Plot::Kind::Rectangle);
-  EXPECT_EQ(plots[0].x2, 4095);
-  EXPECT_EQ(plots[0].y2, 1.0);
-  EXPECT_EQ(plots[0].fillColour, 0xA0A0A0u);
-}
-
 TEST_F(Binding, ThresholdLinesNeverGoNegativeOrWrap) {
   r.master.teach = 60;
   r.sys.toleranceLO = 100;
