@@ -1,5 +1,7 @@
 #include "link/port_setup.h"
 
+#include <charconv>
+
 #include "link/identification.h"
 #include "link/transport.h"
 #include "params/get_send.h"
@@ -65,6 +67,16 @@ int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   p.showText("Init COM-Port ...");
   InitRS232(p, st.com);
   return 0;
+}
+
+int portOfArgument(serial::SerialLibrary& serial, const std::string& value) {
+  if (value == serial::kSimDevice) return serial::kSimPort;
+  if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos) {
+    int number = 0;  // too large a number stays 0, which is no port
+    std::from_chars(value.data(), value.data() + value.size(), number);
+    return number;
+  }
+  return serial.addPort(value, "PATH  " + value);
 }
 
 void fillPortList(Program& p) {

@@ -6,6 +6,9 @@
 namespace qrix {
 
 struct Program;
+namespace serial {
+class SerialLibrary;
+}
 
 // Opens the port, installs the receive notification and runs the identification sequence:
 // line check, hardware information, parameter frames 0, 1, 2 from RAM, firmware text, each
@@ -17,5 +20,8 @@ std::string openErrorText(int code);
 int CC_DropDCom(Program& p, int panel, int control, int event);
 // Fills the port drop-down with the ports the serial library knows.
 void fillPortList(Program& p);
+// The port a --port value names: "sim" the simulator, digits a port number, anything else a
+// device path, which joins the port list.
+int portOfArgument(serial::SerialLibrary& serial, const std::string& value);
 
 }  // namespace qrix

@@ -1,11 +1,18 @@
 #include "runtime/files.h"
 
+#include <cerrno>
 #include <charconv>
 #include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <random>
+
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 
 namespace qrix::files {
 
@@ -45,22 +52,46 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
   return values;
 }
 
-bool writeFileAtomically(const std::string& path, const std::string& content) {
-  const std::string temp = path + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    if (!out) return false;
-    out << content;
-    out.flush();
-    if (!out) {
-      out.close();
-      std::remove(temp.c_str());
-      return false;
-    }
+namespace {
+
+// Creates a file of a fresh name beside `path`; the "x" mode refuses a name that exists, so no
+// unrelated file is ever overwritten.
+std::FILE* createTempBeside(const std::string& path, std::string& temp) {
+  std::random_device random;
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[16];
+    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
+    temp = path + suffix;
+    errno = 0;
+    if (std::FILE* f = std::fopen(temp.c_str(), "wbx")) return f;
+    if (errno != EEXIST) return nullptr;
   }
+  return nullptr;
+}
+
+// Hands the file's contents to the disk, so the rename never publishes an empty file.
+bool syncToDisk(std::FILE* f) {
+  if (std::fflush(f) != 0) return false;
+#ifdef _WIN32
+  return _commit(_fileno(f)) == 0;
+#else
+  return fsync(fileno(f)) == 0;
+#endif
+}
+
+}  // namespace
+
+bool writeFileAtomically(const std::string& path, const std::string& content) {
+  std::string temp;
+  std::FILE* f = createTempBeside(path, temp);
+  if (!f) return false;
+  bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
+  written = syncToDisk(f) && written;
+  // A close can still fail (a deferred write error): that too is a failed write.
+  written = std::fclose(f) == 0 && written;
   std::error_code ec;
-  fs::rename(temp, path, ec);
-  if (ec) {
+  if (written) fs::rename(temp, path, ec);
+  if (!written || ec) {
     std::remove(temp.c_str());
     return false;
   }

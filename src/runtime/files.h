@@ -18,8 +18,9 @@ int DeleteFile(const std::string& path);
 // integer; text after the last wanted number is ignored.
 std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, std::size_t count);
 
-// Writes the text into a temporary file beside the target and renames it over the target, so a
-// failed write never destroys the old file. False when anything failed.
+// Writes the text into a new file of a unique name beside the target, puts it on the disk and
+// renames it over the target, so a failed write never destroys the old file and never touches
+// another one. False when anything failed, the temporary file then removed.
 bool writeFileAtomically(const std::string& path, const std::string& content);
 
 // "MM-DD-YYYY" and "HH:MM:SS" of the local time.

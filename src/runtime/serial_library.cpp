@@ -9,6 +9,7 @@ int SerialLibrary::addPort(const std::string& device, const std::string& label) 
     if (e.device == device) return e.number;
   int number = 1;
   for (const PortEntry& e : ports_) number = std::max(number, e.number + 1);
+  if (device == kSimDevice) number = kSimPort;
   ports_.push_back(PortEntry{number, device, label});
   return number;
 }
@@ -35,7 +36,8 @@ int SerialLibrary::OpenComConfig(int port, const std::string& /*deviceName*/, lo
       inQueueSize < 0 || outQueueSize < 0)
     return kErrInvalidParameter;
   std::optional<PortEntry> entry = this->port(port);
-  if (!entry) return kErrInvalidPort;
+  // A number no device stands behind is a missing device; below 1 it is no port number at all.
+  if (!entry) return port < 1 ? kErrInvalidPort : kErrNoSerialPort;
   if (!opener_) return kErrNoSerialPort;
   CloseCom(port);
   int error = kErrCannotOpen;

@@ -31,8 +31,11 @@ inline constexpr int LWRS_RECEIVE = 0x8000;  // at least notifyCount bytes are q
 
 inline constexpr int kNoParity = 0;
 
-// The simulator's pseudo device name.
+// The simulator's pseudo device name and its port number. Port numbers count from 1 and the
+// start-up default is 1, so the simulator sits below them: a machine without serial devices
+// must never find a simulated sensor on port 1 and report a line that is not there.
 inline constexpr const char* kSimDevice = "sim";
+inline constexpr int kSimPort = -1;
 
 struct PortEntry {
   int number = 0;
@@ -59,7 +62,8 @@ class SerialLibrary {
  public:
   void setPorts(std::vector<PortEntry> ports) { ports_ = std::move(ports); }
   const std::vector<PortEntry>& ports() const { return ports_; }
-  // Adds a port for a device (a path given on the command line) and returns its number.
+  // Adds a port for a device (a path given on the command line) and returns its number;
+  // kSimDevice always gets kSimPort.
   int addPort(const std::string& device, const std::string& label);
   std::optional<PortEntry> port(int number) const;
   void setOpener(DeviceOpener opener) { opener_ = std::move(opener); }

@@ -156,23 +156,40 @@ const Control* UiModel::control(int handle, int id) const {
   return it == p->controls.end() ? nullptr : &it->second;
 }
 
+void UiModel::failed(int handle, int id, int code, const std::string& what) const {
+  if (failureHook_)
+    failureHook_(handle, id, code);
+  else
+    std::fprintf(stderr, "ui: %s\n", what.c_str());
+}
+
 Control* UiModel::mutableControl(int handle, int id, std::optional<ControlKind> kind) {
   Panel* p = panel(handle);
   if (!p) {
-    std::fprintf(stderr, "ui: no panel %d (control %d)\n", handle, id);
+    failed(handle, id, kErrNoPanel,
+           "no panel " + std::to_string(handle) + " (control " + std::to_string(id) + ")");
     return nullptr;
   }
   auto it = p->controls.find(id);
   if (it == p->controls.end()) {
-    std::fprintf(stderr, "ui: panel %s has no control %d\n", p->name.c_str(), id);
+    failed(handle, id, kErrNoControl, "panel " + p->name + " has no control " + std::to_string(id));
     return nullptr;
   }
   if (kind && it->second.kind != *kind) {
-    std::fprintf(stderr, "ui: %s/%s is a %s, not a %s\n", p->name.c_str(), it->second.name.c_str(),
-                 kindName(it->second.kind), kindName(*kind));
+    failed(handle, id, kErrWrongKind,
+           p->name + "/" + it->second.name + " is a " + kindName(it->second.kind) + ", not a " +
+               kindName(*kind));
     return nullptr;
   }
   return &it->second;
+}
+
+const Control* UiModel::readControl(int handle, int id) const {
+  const Control* c = control(handle, id);
+  if (!c)
+    failed(handle, id, panel(handle) ? kErrNoControl : kErrNoPanel,
+           "no control " + std::to_string(id) + " on panel " + std::to_string(handle) + " to read");
+  return c;
 }
 
 int UiModel::SetCtrlVal(int handle, int id, double value) {
@@ -192,12 +209,12 @@ int UiModel::SetCtrlText(int handle, int id, std::string_view text) {
 }
 
 double UiModel::GetCtrlVal(int handle, int id) const {
-  const Control* c = control(handle, id);
+  const Control* c = readControl(handle, id);
   return c ? c->value : 0.0;
 }
 
 std::string UiModel::GetCtrlText(int handle, int id) const {
-  const Control* c = control(handle, id);
+  const Control* c = readControl(handle, id);
   return c ? c->text : std::string();
 }
 
@@ -218,12 +235,12 @@ int UiModel::SetDimmed(int handle, int id, bool dimmed) {
 }
 
 bool UiModel::IsVisible(int handle, int id) const {
-  const Control* c = control(handle, id);
+  const Control* c = readControl(handle, id);
   return c && c->visible;
 }
 
 bool UiModel::IsDimmed(int handle, int id) const {
-  const Control* c = control(handle, id);
+  const Control* c = readControl(handle, id);
   return c && c->dimmed;
 }
 
@@ -237,7 +254,7 @@ int UiModel::SetCtrlPos(int handle, int id, int top, int left) {
 }
 
 Rect UiModel::GetCtrlBoundingRect(int handle, int id) const {
-  const Control* c = control(handle, id);
+  const Control* c = readControl(handle, id);
   return c ? c->bounds : Rect{};
 }
 

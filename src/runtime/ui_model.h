@@ -45,6 +45,10 @@ class UiModel {
   explicit UiModel(PanelSource source);
 
   void setObserver(UiObserver* observer) { observer_ = observer; }
+  // Hears of every operation on a panel or control that does not exist or is of another kind,
+  // with the status code; without one the failure goes to stderr.
+  using FailureHook = std::function<void(int panel, int control, int code)>;
+  void setFailureHook(FailureHook hook) { failureHook_ = std::move(hook); }
   CallbackRegistry& callbacks() { return callbacks_; }
 
   // Panels. Handles count from 1 in load order; a negative result is a failed load.
@@ -109,11 +113,15 @@ class UiModel {
 
  private:
   Control* mutableControl(int panel, int id, std::optional<ControlKind> kind = std::nullopt);
+  // control(), reporting a miss: the program reads only controls it knows.
+  const Control* readControl(int panel, int id) const;
+  void failed(int panel, int id, int code, const std::string& what) const;
   void notify(int panel, int control, Aspect aspect);
 
   PanelSource source_;
   CallbackRegistry callbacks_;
   UiObserver* observer_ = nullptr;
+  FailureHook failureHook_;
   std::map<int, Panel> panels_;
   int nextHandle_ = 1;
   int activePanel_ = 0;

@@ -63,7 +63,6 @@ void bindCallbacks(Program& p) {
   procedure("CC_DROPAnaMode", CC_DROPAnaMode);
   procedure("CC_NUMToleranceUP", CC_NUMToleranceUP);
   procedure("CC_NUMToleranceLO", CC_NUMToleranceLO);
-  onEvent("CC_NEDITTolLeff", [](int) { return 0; });
 
   // Sensor parameter panels.
   onEvent("CC_SLIDEVideoTHD_A", [&p](int e) { return videoThresholdChanged(p, Master, e); });

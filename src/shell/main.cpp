@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+#include "link/port_setup.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_runtime.h"
@@ -83,10 +84,9 @@ int main(int argc, char** argv) {
   qrix::QtRuntime rt([](int id) { return qrix::panelTemplate(id); });
   qrix::serial::SerialLibrary& serial = rt.serial();
 
-  // The enumerated devices, then the built-in simulator.
-  std::vector<qrix::serial::PortEntry> ports = qrix::qt::enumeratePorts();
-  serial.setPorts(ports);
-  const int simPort = serial.addPort(qrix::serial::kSimDevice, "SIM  simulated sensor pair");
+  // The enumerated devices, then the built-in simulator under a number of its own.
+  serial.setPorts(qrix::qt::enumeratePorts());
+  serial.addPort(qrix::serial::kSimDevice, "SIM  simulated sensor pair");
   auto sensor = std::make_shared<qrix::sim::SensorPair>();
   serial.setOpener([&rt, sensor](const qrix::serial::PortEntry& entry,
                                  const qrix::serial::OpenSettings& settings,
@@ -97,13 +97,7 @@ int main(int argc, char** argv) {
   });
 
   qrix::StartOptions options;
-  if (portArg == "sim") {
-    options.port = simPort;
-  } else if (!portArg.empty() && portArg.find_first_not_of("0123456789") == std::string::npos) {
-    options.port = std::atoi(portArg.c_str());
-  } else if (!portArg.empty()) {
-    options.port = serial.addPort(portArg, "PATH  " + portArg);
-  }
+  if (!portArg.empty()) options.port = qrix::portOfArgument(serial, portArg);
 
   qrix::Program program(rt);
   return qrix::WinMain(program, options);

@@ -73,20 +73,22 @@ bool ChildProcess::running() {
   return waitpid(pid_, &status, WNOHANG) == 0;
 }
 
-void ChildProcess::terminate() {
-  if (pid_ <= 0) return;
+int ChildProcess::terminate() {
+  if (pid_ <= 0) return exitCode_;
   kill(pid_, SIGTERM);
   int status = 0;
-  for (int i = 0; i < 40; ++i) {
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-      pid_ = -1;
-      return;
-    }
-    usleep(50000);
+  bool exited = false;
+  for (int i = 0; i < 40 && !exited; ++i) {
+    exited = waitpid(pid_, &status, WNOHANG) == pid_;
+    if (!exited) usleep(50000);
   }
-  kill(pid_, SIGKILL);
-  waitpid(pid_, &status, 0);
+  if (!exited) {
+    kill(pid_, SIGKILL);
+    waitpid(pid_, &status, 0);
+  }
   pid_ = -1;
+  exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return exitCode_;
 }
 
 }  // namespace qrix::testing

@@ -23,11 +23,13 @@ class ChildProcess {
   std::string stderrSoFar(double seconds);
 
   bool running();
-  void terminate();
+  // Ends the child with SIGTERM (SIGKILL after 2 s); its exit code, -1 when it did not exit.
+  int terminate();
 
  private:
   bool readSome(int fd, std::string& into, double seconds);
   pid_t pid_ = -1;
+  int exitCode_ = -1;
   int out_ = -1;
   int err_ = -1;
   std::string outBuf_, errBuf_;

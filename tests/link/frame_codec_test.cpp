@@ -1,5 +1,5 @@
-// The 36-byte request and answer layouts: packing of command, argument and payload, and the
-// two ways an answer is unpacked (RUN answers from byte 4, all others from byte 6).
+// The 36-byte request and answer layouts: packing of command, argument and payload high byte
+// first, and the two ways an answer is unpacked (RUN answers from byte 4, all others from 6).
 
 #include "link/frame_codec.h"
 
@@ -8,69 +8,36 @@
 namespace qrix {
 namespace {
 
-std::vector<std::uint8_t> sent(const ProgramState& st) {
-  return {st.szWriteBuf.begin(), st.szWriteBuf.end()};
-}
-
-TEST(FrameCodec, RequestStartsWithSyncCommandAndArgumentHighByteFirst) {
+TEST(FrameCodec, RequestIsSyncCommandArgumentAndFifteenWordsHighByteFirst) {
   ProgramState st;
   WordArray pp{};
-  FillTxBuf(st, 2, 2, pp);
-  EXPECT_EQ(sent(st)[0], 0x00);
-  EXPECT_EQ(sent(st)[1], 0x55);
-  EXPECT_EQ(sent(st)[2], 0x00);
-  EXPECT_EQ(sent(st)[3], 0x02);
-  EXPECT_EQ(sent(st)[4], 0x00);
-  EXPECT_EQ(sent(st)[5], 0x02);
-}
-
-TEST(FrameCodec, SetpointOccupiesTheLastFourBytes) {
-  ProgramState st;
-  CopyVarsToPP(st.parameter, 0, st.pp);
-  FillTxBuf(st, 1, 0, st.pp);
-  EXPECT_EQ(sent(st)[32], 0x3E);
-  EXPECT_EQ(sent(st)[33], 0x80);
-  EXPECT_EQ(sent(st)[34], 0x00);
-  EXPECT_EQ(sent(st)[35], 0x00);
-}
-
-TEST(FrameCodec, BlockRequestForTheSlaveDataBufferSecondHalf) {
-  ProgramState st;
-  WordArray request{};
-  request[0] = 3;
-  FillTxBuf(st, 9, 64, request);
-  const std::vector<std::uint8_t> head(st.szWriteBuf.begin() + 2, st.szWriteBuf.begin() + 8);
-  EXPECT_EQ(head, (std::vector<std::uint8_t>{0x00, 0x09, 0x00, 0x40, 0x00, 0x03}));
-  for (int i = 8; i < 36; ++i) EXPECT_EQ(st.szWriteBuf[static_cast<size_t>(i)], 0) << i;
-}
-
-TEST(FrameCodec, RunAnswerFillsAllSixteenWordsFromByteFour) {
-  ProgramState st;
-  st.pp.fill(0);
-  st.szReadBuf[0] = 0x00;
-  st.szReadBuf[1] = 0xAA;
-  st.szReadBuf[2] = 0x00;
-  st.szReadBuf[3] = 0x08;
-  for (int k = 0; k < 16; ++k) {
-    st.szReadBuf[static_cast<size_t>(4 + 2 * k)] = static_cast<std::uint8_t>(k);
-    st.szReadBuf[static_cast<size_t>(5 + 2 * k)] = static_cast<std::uint8_t>(0x10 + k);
-  }
-  EXPECT_EQ(GetRxBuf(st), 1);
-  for (int k = 0; k < 16; ++k) EXPECT_EQ(st.pp[static_cast<size_t>(k)], (k << 8) | (0x10 + k));
-}
-
-TEST(FrameCodec, OtherAnswersFillFifteenWordsFromByteSixAndKeepWord15) {
-  ProgramState st;
-  st.pp.fill(0x7777);
-  st.szReadBuf.fill(0);
-  st.szReadBuf[3] = 0x02;
-  st.szReadBuf[4] = 0xFF;  // the reply word is skipped
-  st.szReadBuf[5] = 0xFF;
+  for (int k = 0; k < 16; ++k)
+    pp[static_cast<size_t>(k)] = static_cast<std::uint16_t>(0x0100 * k + 0xA0);
+  FillTxBuf(st, 0x0109, 0x0040, pp);
+  std::vector<std::uint8_t> expected = {0x00, 0x55, 0x01, 0x09, 0x00, 0x40};
   for (int k = 0; k < 15; ++k)
-    st.szReadBuf[static_cast<size_t>(7 + 2 * k)] = static_cast<std::uint8_t>(k + 1);
-  EXPECT_EQ(GetRxBuf(st), 0);
-  for (int k = 0; k < 15; ++k) EXPECT_EQ(st.pp[static_cast<size_t>(k)], k + 1);
-  EXPECT_EQ(st.pp[15], 0x7777);
+    expected.insert(expected.end(), {static_cast<std::uint8_t>(k), 0xA0});
+  EXPECT_EQ(std::vector<std::uint8_t>(st.szWriteBuf.begin(), st.szWriteBuf.begin() + 36), expected);
+}
+
+TEST(FrameCodec, RunAnswersFillSixteenWordsFromByteFourOthersFifteenFromByteSix) {
+  struct Case {
+    std::uint8_t echo;
+    int result, firstByte, words;
+  };
+  for (Case c : {Case{8, 1, 4, 16}, Case{2, 0, 6, 15}}) {
+    ProgramState st;
+    st.pp.fill(0x7777);
+    for (size_t b = 0; b < 36; ++b) st.szReadBuf[b] = static_cast<std::uint8_t>(b);
+    st.szReadBuf[2] = 0;
+    st.szReadBuf[3] = c.echo;
+    EXPECT_EQ(GetRxBuf(st), c.result);
+    for (int k = 0; k < 16; ++k) {
+      const int b = c.firstByte + 2 * k;
+      const int expected = k < c.words ? (b << 8 | (b + 1)) : 0x7777;  // word 15 kept
+      EXPECT_EQ(st.pp[static_cast<size_t>(k)], expected) << "echo " << int{c.echo} << " word " << k;
+    }
+  }
 }
 
 }  // namespace

@@ -12,44 +12,40 @@
 namespace qrix::testing {
 namespace {
 
-std::string ccdLine(Scope& s, int line) {
-  std::string text = s.ui().GetCtrlText(s.p.st.pCalib, ids::calib::TEXTCCDInfo);
-  std::vector<std::string> lines;
-  size_t start = 0;
-  for (;;) {
-    size_t nl = text.find('\n', start);
-    lines.push_back(text.substr(start, nl - start));
-    if (nl == std::string::npos) break;
-    start = nl + 1;
+TEST(Identification, CcdDescriptionScalesAndModeLabelsFollowTheHardware) {
+  sim::HardwareInfo type4 = sim::HardwareInfo::forCcdType(4);
+  type4.hwType = 0x1234;  // a foreign board: no description, but the type's mode labels
+  sim::HardwareInfo unknown;
+  unknown.ccdType = 9;
+  unknown.adcMax = 1024;
+  const std::string blank(32, ' ');
+  const std::string noInfo =
+      "CCD-SENSOR: No Info Avialable!\n" + blank + "\n" + blank + "\n" + blank;
+  struct Case {
+    sim::HardwareInfo hw;
+    std::string description, masterMode0, slaveMode1;
+    int adcMax, yAxisMax;
+  } cases[] = {
+      {{},
+       "1024-pixel; 7.8µm pixel-pitch\n4096-subpixel\nresolution    = +/- 2µm\nworking-range = 8mm",
+       "LOW GAIN",
+       "HIGH GAIN",
+       1024,
+       4096},
+      {type4, noInfo, "ADC-CONV", "DIG-COMP", 256, 2048},
+      {unknown, noInfo, "LOW GAIN", "HIGH GAIN", 256, 4096},
+  };
+  for (const Case& c : cases) {
+    Scope s(c.hw);
+    ASSERT_EQ(s.start(), 0);
+    const ProgramState& st = s.p.st;
+    EXPECT_EQ(s.ui().GetCtrlText(st.pCalib, ids::calib::TEXTCCDInfo), c.description);
+    EXPECT_EQ(s.ui().control(st.pPara1, ids::sensor::DROPopmode)->items[0].label, c.masterMode0);
+    EXPECT_EQ(s.ui().control(st.pPara2, ids::sensor::DROPopmode)->items[1].label, c.slaveMode1);
+    EXPECT_EQ(st.ADCMAX, c.adcMax);
+    EXPECT_EQ(st.YAXISMAX, c.yAxisMax);
+    EXPECT_DOUBLE_EQ(st.xArray8[127], 127 * st.ccdvirtpixel / 128.0);
   }
-  return static_cast<size_t>(line) < lines.size() ? lines[static_cast<size_t>(line)] : "";
-}
-
-std::string opmodeLabel(Scope& s, int panel, int item) {
-  return s.ui().control(panel, ids::sensor::DROPopmode)->items[static_cast<size_t>(item)].label;
-}
-
-TEST(Identification, CcdType1WithItsHardwareTypeShowsAllFourLines) {
-  Scope s;
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(ccdLine(s, 0), "1024-pixel; 7.8µm pixel-pitch");
-  EXPECT_EQ(ccdLine(s, 1), "4096-subpixel");
-  EXPECT_EQ(ccdLine(s, 2), "resolution    = +/- 2µm");
-  EXPECT_EQ(ccdLine(s, 3), "working-range = 8mm");
-  EXPECT_EQ(opmodeLabel(s, s.p.st.pPara1, 0), "LOW GAIN");
-  EXPECT_EQ(s.p.st.YAXISMAX, 4096);
-  EXPECT_DOUBLE_EQ(s.p.st.xArray8[127], 127 * 32.0);
-}
-
-TEST(Identification, CcdType4WithForeignHardwareTypeHasNoInfoButRelabelsTheModeLists) {
-  sim::HardwareInfo hw = sim::HardwareInfo::forCcdType(4);
-  hw.hwType = 0x1234;
-  Scope s(hw);
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(ccdLine(s, 0), "CCD-SENSOR: No Info Avialable!");
-  for (int line = 1; line <= 3; ++line) EXPECT_EQ(ccdLine(s, line), std::string(32, ' '));
-  EXPECT_EQ(opmodeLabel(s, s.p.st.pPara1, 0), "ADC-CONV");
-  EXPECT_EQ(opmodeLabel(s, s.p.st.pPara2, 1), "DIG-COMP");
 }
 
 TEST(Identification, UnlistedVirtualPixelCountFallsBackTo2048AfterTheAxesWereSet) {
@@ -61,18 +57,6 @@ TEST(Identification, UnlistedVirtualPixelCountFallsBackTo2048AfterTheAxesWereSet
   EXPECT_DOUBLE_EQ(s.p.st.xArray8[127], 2032);
   const auto* video = s.ui().control(s.p.st.pHandle, ids::main::GRAPHVideoMaster);
   EXPECT_DOUBLE_EQ(video->graph.x.max, 3072);
-}
-
-TEST(Identification, UnknownCcdTypeUsesTheDefaultScales) {
-  sim::HardwareInfo hw;
-  hw.ccdType = 9;
-  hw.adcMax = 1024;
-  Scope s(hw);
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(ccdLine(s, 0), "CCD-SENSOR: No Info Avialable!");
-  EXPECT_EQ(s.p.st.ADCMAX, 256);
-  EXPECT_EQ(s.p.st.YAXISMAX, 4096);
-  EXPECT_EQ(opmodeLabel(s, s.p.st.pPara1, 0), "LOW GAIN");
 }
 
 TEST(Identification, OldFirmwareHidesDataAndNewFirmwareBringsItBack) {
@@ -132,21 +116,20 @@ Responder answerAllBut(std::vector<std::uint8_t> unanswered, std::vector<std::ui
   };
 }
 
-TEST(Identification, UnansweredHardwareRequestStillLetsTheFramesAndFirmwareBeRead) {
-  Scope s;
-  std::vector<std::uint8_t> seen;
-  s.useResponder(answerAllBut({10}, &seen));
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(seen, (std::vector<std::uint8_t>{5, 10, 2, 2, 2, 7}));
-  EXPECT_EQ(s.p.st.ccdvirtpixel, 4096);
-}
-
-TEST(Identification, ShortFirmwareTextEndsOnTheFirmwareError) {
-  Scope s;
-  std::vector<std::uint8_t> seen;
-  s.useResponder(answerAllBut({7}, &seen));
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.status(), "Error reading firmware-info!");
+// Every step runs although the one before failed; the last failure is the one shown.
+TEST(Identification, AnUnansweredStepDoesNotStopTheSequence) {
+  struct Case {
+    std::uint8_t silent;
+    std::string status;
+  } cases[] = {{10, std::string(36, 'v')}, {7, "Error reading firmware-info!"}};
+  for (const Case& c : cases) {
+    Scope s;
+    std::vector<std::uint8_t> seen;
+    s.useResponder(answerAllBut({c.silent}, &seen));
+    ASSERT_EQ(s.start(), 0);
+    EXPECT_EQ(seen, (std::vector<std::uint8_t>{5, 10, 2, 2, 2, 7}));
+    EXPECT_EQ(s.status(), c.status);
+  }
 }
 
 TEST(Identification, HardwareAnswerWithAnotherEchoChangesNoStoredWord) {
@@ -168,14 +151,6 @@ TEST(Identification, HardwareAnswerWithAnotherEchoChangesNoStoredWord) {
   EXPECT_EQ(s.p.st.softversion, 0);
   // The firmware text arrived and ends the sequence; the hardware failure was reported before.
   EXPECT_EQ(s.status(), std::string(36, 'x'));
-}
-
-TEST(Identification, FactorTableCoversTheListedCounts) {
-  EXPECT_EQ(xArray8Factor(256), 2);
-  EXPECT_EQ(xArray8Factor(2560), 20);
-  EXPECT_EQ(xArray8Factor(8192), 64);
-  EXPECT_EQ(xArray8Factor(3072), 0);
-  EXPECT_EQ(xArray8Factor(0), 0);
 }
 
 }  // namespace

@@ -19,32 +19,23 @@ class Binding : public ::testing::Test {
   ParameterRecord& r = s.p.st.parameter;
 };
 
+// The limits that depend on the line length, and what they leave in the record and the modes.
 TEST_F(Binding, LimitsReplaceOutOfRangeValuesByTheirOddReplacements) {
   r.master.power = 1200;
-  r.master.pmode = 2;
-  r.master.videothd = 300;
   r.slave.teach = 5000;
   r.master.teach = 4096;
   r.slave.pixEnd = 5000;
   r.slave.pixBegin = 5000;
   r.sys.evalmode = 7;
-  r.sys.trigmode = 9;
-  r.sys.average = 4096;
-  r.sys.polarity = 2;
   r.sys.toleranceUP = 5000;
   SetPanelValues(s.p);
   EXPECT_EQ(val(st.pPara1, ids::sensor::SLIDEpower), 500);
-  EXPECT_EQ(val(st.pPara1, ids::sensor::DROPpmode), 0);
-  EXPECT_EQ(val(st.pPara1, ids::sensor::SLIDEVideoTHD), 128);
   EXPECT_EQ(r.master.power, 500);  // kept in the record too
   EXPECT_EQ(r.slave.teach, 2048);
   EXPECT_EQ(r.master.teach, 4096);
   EXPECT_EQ(r.slave.pixEnd, 4096);
   EXPECT_EQ(r.slave.pixBegin, 1);
   EXPECT_EQ(r.sys.evalmode, 1);
-  EXPECT_EQ(r.sys.trigmode, 0);
-  EXPECT_EQ(r.sys.average, 1);
-  EXPECT_EQ(r.sys.polarity, 1);
   EXPECT_EQ(r.sys.toleranceUP, 4096);
   // Evaluation mode 7 shows as mode 1: master teach enabled, slave teach dimmed.
   EXPECT_FALSE(s.ui().IsDimmed(st.pPara1, ids::sensor::NUMTeach));
@@ -86,7 +77,7 @@ TEST_F(Binding, MillimetreDisplaysUseTheMasterScale) {
   EXPECT_EQ(st.upTHDA[0], 150);
 }
 
-TEST_F(Binding, EvaluationAndHardwareModesDimTheirFields) {
+TEST_F(Binding, ModesDimAndHideTheirFields) {
   struct Case {
     std::uint16_t mode;
     bool dimA, dimB;
@@ -101,31 +92,19 @@ TEST_F(Binding, EvaluationAndHardwareModesDimTheirFields) {
     EXPECT_EQ(st.YAXISMAX, 4096 * c.yFactor) << c.mode;
     EXPECT_EQ(s.ui().control(st.pHandle, ids::main::GRAPHRaw)->strip.yLeft.max, st.YAXISMAX);
   }
-  r.sys.hwmode = 3;
-  SetPanelValues(s.p);
-  EXPECT_TRUE(s.ui().IsDimmed(st.pPara0, ids::para0::NUMToleranceUP));
-  EXPECT_TRUE(s.ui().IsDimmed(st.pPara0, ids::para0::NUMToleranceLO));
-  r.sys.hwmode = 4;
-  SetPanelValues(s.p);
-  EXPECT_FALSE(s.ui().IsDimmed(st.pPara0, ids::para0::NUMToleranceUP));
-}
-
-TEST_F(Binding, AnalogModeShowsTheMaxMinControls) {
-  r.sys.anamode = 2;
-  SetPanelValues(s.p);
-  EXPECT_TRUE(s.ui().IsVisible(st.pHandle, ids::main::ButtonReset));
-  EXPECT_TRUE(s.ui().IsVisible(st.pHandle, ids::main::NUMAnaMin));
-}
-
-TEST_F(Binding, BarGraphsGetAGreyRectangleAcrossTheLine) {
-  s.ui().DeleteGraphPlot(st.pHandle, ids::main::GRAPHBarMaster, -1);
-  SetPanelValues(s.p);
-  const auto& plots = s.ui().control(st.pHandle, ids::main::GRAPHBarMaster)->graph.plots;
-  ASSERT_EQ(plots.size(), 1u);
-  EXPECT_EQ(plots[0].kind, ui::Plot::Kind::Rectangle);
-  EXPECT_EQ(plots[0].x2, 4095);
-  EXPECT_EQ(plots[0].y2, 1.0);
-  EXPECT_EQ(plots[0].fillColour, 0xA0A0A0u);
+  // Hardware modes 1 and 3 dim the tolerances, analog mode 0 hides the max/min controls, the
+  // automatic power mode dims the power slider.
+  for (bool on : {true, false}) {
+    r.sys.hwmode = on ? 3 : 4;
+    r.sys.anamode = on ? 0 : 2;
+    r.master.pmode = on;
+    SetPanelValues(s.p);
+    EXPECT_EQ(s.ui().IsDimmed(st.pPara0, ids::para0::NUMToleranceUP), on);
+    EXPECT_EQ(s.ui().IsDimmed(st.pPara0, ids::para0::NUMToleranceLO), on);
+    EXPECT_EQ(s.ui().IsVisible(st.pHandle, ids::main::ButtonReset), !on);
+    EXPECT_EQ(s.ui().IsVisible(st.pHandle, ids::main::NUMAnaMin), !on);
+    EXPECT_EQ(s.ui().IsDimmed(st.pPara1, ids::sensor::SLIDEpower), on);
+  }
 }
 
 TEST_F(Binding, ThresholdLinesNeverGoNegativeOrWrap) {

@@ -4,9 +4,12 @@
 #include "params/param_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
+#include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 #include "support/scope_fixture.h"
 
@@ -18,6 +21,12 @@ namespace fs = std::filesystem;
 std::string readAll(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
   return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::string line(unsigned word) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10u\r\n", word);
+  return text;
 }
 
 void writeAll(const fs::path& path, const std::string& text) {
@@ -51,13 +60,14 @@ class ParamFile : public ::testing::Test {
   ProgramState& st = s.p.st;
 };
 
-TEST_F(ParamFile, DefaultsAreWrittenRightAlignedWithCrLf) {
+TEST_F(ParamFile, DefaultsAreWrittenAsTheFrameWordsInOrderRightAlignedWithCrLf) {
   save(dir / "a.cfg");
-  const std::string text = readAll(dir / "a.cfg");
-  EXPECT_EQ(text.substr(0, 24), "         1\r\n         0\r\n");
-  EXPECT_EQ(text.size(), 45u * 12u);
-  EXPECT_NE(text.find("     16000\r\n         0\r\n       500\r\n"), std::string::npos);
-  EXPECT_EQ(text.substr(text.size() - 24), "     37000\r\n         0\r\n");
+  const unsigned sensor[] = {500, 1, 50, 512, 1, 4096, 0, 50, 0, 0, 0, 1024, 0, 37000, 0};
+  std::string expected;
+  for (unsigned w : {1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0, 16000, 0}) expected += line(w);
+  for (int frame = 1; frame <= 2; ++frame)
+    for (unsigned w : sensor) expected += line(w);
+  EXPECT_EQ(readAll(dir / "a.cfg"), expected);
   EXPECT_EQ(s.status(), "Transmit...");
   ASSERT_FALSE(s.rt.dialogs().empty());
   EXPECT_EQ(s.rt.dialogs().back().title, "Q-RIX-MS-Series Parameter File");
@@ -84,23 +94,24 @@ TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
 }
 
 TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
-  std::string text = defaultsText();
-  // Set-point 70000 from lines 14 and 15, 65536 as the word 0, power 1500 in line 16.
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  // Set-point 70000 from lines 14 and 15, power 1500 in line 16, and numbers above 65535 in
+  // words no limit touches: a spare word and the low half of the master's spare32.
+  std::vector<std::string> lines(45, "0");
+  lines[8] = "65536";
   lines[13] = "  4464  ";
   lines[14] = "1";
   lines[15] = "1500";
-  lines[16] = "65536";
+  lines[28] = "65537";
   std::string edited;
-  for (const auto& l : lines) edited += l.substr(0, l.find('\r')) + "\n";
+  for (const auto& l : lines) edited += l + "\n";
   edited += "notes after the last number\n";
+  st.parameter.sys.spare[0] = 5;
   writeAll(dir / "lf.cfg", edited);
   load(dir / "lf.cfg");
   EXPECT_EQ(st.parameter.sys.setpoint, 70000);
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 500);  // 1500 limited
-  EXPECT_EQ(st.parameter.master.pmode, 0);                                // 65536 -> 0
+  EXPECT_EQ(st.parameter.sys.spare[0], 0);                                // 65536 -> 0
+  EXPECT_EQ(st.parameter.master.spare32, 1u);                             // 65537 -> 1, high 0
 }
 
 TEST_F(ParamFile, UnreadableFilesChangeNothing) {
@@ -129,32 +140,55 @@ TEST_F(ParamFile, CancelledLoadKeepsUnsavedEdits) {
   EXPECT_EQ(s.status(), "old text");
 }
 
-TEST_F(ParamFile, OverwriteNeedsConfirmationAndAFailedWriteKeepsTheOldFile) {
+// Writes that reach `bytes` fail (EFBIG) while it lives, for root too.
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes) {
+    getrlimit(RLIMIT_FSIZE, &old_);
+    rlimit low = old_;
+    low.rlim_cur = bytes;
+    setrlimit(RLIMIT_FSIZE, &low);
+    signal(SIGXFSZ, SIG_IGN);
+  }
+  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &old_); }
+
+ private:
+  rlimit old_{};
+};
+
+std::set<std::string> filesIn(const fs::path& dir) {
+  std::set<std::string> names;
+  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  return names;
+}
+
+TEST_F(ParamFile, OverwriteIsConfirmedAndNeitherTouchesOtherFilesNorLosesTheOldOne) {
   const fs::path path = dir / "keep.cfg";
   writeAll(path, "old contents");
+  writeAll(dir / "keep.cfg.tmp", "someone else's file");
   save(path, VAL_EXISTING_FILE_SELECTED);  // confirmation not given
   EXPECT_EQ(readAll(path), "old contents");
   EXPECT_EQ(s.rt.dialogs().back().title, "ATTENTION!");
   EXPECT_EQ(s.rt.dialogs().back().text, "Output-File already exist! - Overwrite ?");
 
+  {
+    const FileSizeLimit tooSmall(100);  // the file is 540 bytes
+    s.rt.answerConfirm(1);
+    save(path, VAL_EXISTING_FILE_SELECTED);
+  }
+  EXPECT_EQ(s.status(), "Error writing parameter file!");
+  EXPECT_EQ(readAll(path), "old contents");
+
   s.rt.answerConfirm(1);
   save(path, VAL_EXISTING_FILE_SELECTED);
   EXPECT_EQ(readAll(path), defaultsText());
+  EXPECT_EQ(readAll(dir / "keep.cfg.tmp"), "someone else's file");
 
-  // A target in a folder that cannot be written: the old file elsewhere is untouched, and the
-  // failure is reported.
-  fs::create_directories(dir / "ro");
-  fs::permissions(dir / "ro", fs::perms::owner_read | fs::perms::owner_exec);
-  const bool canStillWrite = std::ofstream(dir / "ro" / "probe").good();  // root ignores modes
-  save(dir / "ro" / "x.cfg");
-  if (!canStillWrite) {
-    EXPECT_EQ(s.status(), "Error writing parameter file!");
-  }
-  fs::permissions(dir / "ro", fs::perms::owner_all);
-  fs::create_directories(dir / "dir.cfg");  // a folder where the file should go: always fails
+  fs::create_directories(dir / "dir.cfg");  // a folder where the file should go
   save(dir / "dir.cfg");
   EXPECT_EQ(s.status(), "Error writing parameter file!");
-  EXPECT_TRUE(fs::is_directory(dir / "dir.cfg"));
+  // No temporary file is left behind.
+  EXPECT_EQ(filesIn(dir), (std::set<std::string>{"keep.cfg", "keep.cfg.tmp", "dir.cfg"}));
 }
 
 }  // namespace

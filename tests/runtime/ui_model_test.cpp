@@ -1,5 +1,6 @@
-// The retained ui model: panel loading and handles, callbacks by name with their events,
-// dimmed controls, text-box lines, list items, graph plots and strip-chart history.
+// The retained ui model where it holds logic of its own: callbacks by name and dimmed controls,
+// children discarded with their parent, text-box lines, operations refused on the wrong kind,
+// graph plots deleted one or all, and the strip chart's history.
 
 #include "runtime/ui_model.h"
 
@@ -11,50 +12,25 @@ namespace {
 std::optional<PanelTemplate> testPanels(int id) {
   if (id != 7 && id != 8) return std::nullopt;
   Panel p;
-  p.name = id == 7 ? "pMain" : "pChild";
   p.callback = "CC_PANEL";
-  Control button;
-  button.id = 1;
-  button.name = "BTNGo";
-  button.kind = ControlKind::CommandButton;
-  button.callback = "CC_BTNGo";
-  p.controls[1] = button;
-  Control box;
-  box.id = 2;
-  box.name = "TEXTInfo";
-  box.kind = ControlKind::TextBox;
-  p.controls[2] = box;
-  Control graph;
-  graph.id = 3;
-  graph.name = "GRAPHOne";
-  graph.kind = ControlKind::Graph;
-  p.controls[3] = graph;
-  Control strip;
-  strip.id = 4;
-  strip.name = "STRIP";
-  strip.kind = ControlKind::StripChart;
-  p.controls[4] = strip;
-  Control ring;
-  ring.id = 5;
-  ring.name = "DROPmode";
-  ring.kind = ControlKind::Ring;
-  ring.items = {{"zero", 0}, {"one", 1}};
-  p.controls[5] = ring;
+  const std::pair<const char*, ControlKind> controls[] = {{"BTNGo", ControlKind::CommandButton},
+                                                          {"TEXTInfo", ControlKind::TextBox},
+                                                          {"GRAPHOne", ControlKind::Graph},
+                                                          {"STRIP", ControlKind::StripChart},
+                                                          {"DROPmode", ControlKind::Ring}};
+  int next = 1;
+  for (const auto& [name, kind] : controls) {
+    Control& c = p.controls[next];
+    c.id = next++;
+    c.name = name;
+    c.kind = kind;
+    c.callback = std::string("CC_") + name;
+  }
+  p.controls[5].items = {{"zero", 0}, {"one", 1}};
   return p;
 }
 
-TEST(UiModel, HandlesCountFromOneInLoadOrderAndUnknownPanelsFail) {
-  UiModel ui(testPanels);
-  EXPECT_EQ(ui.LoadPanel(0, 7), 1);
-  EXPECT_EQ(ui.LoadPanel(1, 8), 2);
-  EXPECT_LT(ui.LoadPanel(0, 99), 0);
-  EXPECT_LT(ui.LoadPanel(42, 8), 0);  // no such parent
-  EXPECT_EQ(ui.panel(2)->parent, 1);
-  ui.DiscardPanel(1);  // children go with their parent
-  EXPECT_TRUE(ui.panelHandles().empty());
-}
-
-TEST(UiModel, EventsReachTheCallbackBoundToTheControlsName) {
+TEST(UiModel, EventsReachTheCallbackOfTheControlsNameButNotWhenDimmed) {
   UiModel ui(testPanels);
   const int p = ui.LoadPanel(0, 7);
   std::vector<int> events;
@@ -72,8 +48,13 @@ TEST(UiModel, EventsReachTheCallbackBoundToTheControlsName) {
   ui.dispatch(p, 1, EVENT_COMMIT);
   ui.dispatch(p, 0, EVENT_CLOSE);
   ui.SetDimmed(p, 1, true);
-  ui.dispatch(p, 1, EVENT_COMMIT);  // a dimmed control takes no input
+  ui.dispatch(p, 1, EVENT_COMMIT);
   EXPECT_EQ(events, (std::vector<int>{3, 1, 11}));
+
+  EXPECT_EQ(ui.LoadPanel(p, 8), 2);
+  EXPECT_LT(ui.LoadPanel(42, 8), 0);  // no such parent
+  ui.DiscardPanel(p);                 // children go with their parent
+  EXPECT_TRUE(ui.panelHandles().empty());
 }
 
 TEST(UiModel, TextBoxLinesAreReplacedAndAddedInPlace) {
@@ -86,22 +67,27 @@ TEST(UiModel, TextBoxLinesAreReplacedAndAddedInPlace) {
   EXPECT_EQ(ui.GetCtrlText(p, 2), "first\n\n3rd");
 }
 
-TEST(UiModel, ListItemsAreReplacedByIndexAndWrongKindsAreRefused) {
+TEST(UiModel, WrongKindsAndMissingControlsAreRefusedAndReported) {
   UiModel ui(testPanels);
   const int p = ui.LoadPanel(0, 7);
+  std::vector<int> reported;
+  ui.setFailureHook([&](int, int, int code) { reported.push_back(code); });
   EXPECT_EQ(ui.ReplaceListItem(p, 5, 1, "ONE", 1), kOk);
   EXPECT_EQ(ui.control(p, 5)->items[1].label, "ONE");
-  EXPECT_NE(ui.ReplaceListItem(p, 5, 2, "none", 2), kOk);
+  EXPECT_NE(ui.ReplaceListItem(p, 5, 2, "none", 2), kOk);  // past the list
   EXPECT_NE(ui.ReplaceListItem(p, 2, 0, "box", 0), kOk);
   EXPECT_NE(ui.PlotRectangle(p, 1, 0, 0, 1, 1, kRed, kRed), kOk);
+  EXPECT_EQ(ui.SetCtrlVal(p, 99, 1), kErrNoControl);
+  ui.GetCtrlVal(p, 99);
+  EXPECT_EQ(reported,
+            (std::vector<int>{kErrWrongKind, kErrWrongKind, kErrNoControl, kErrNoControl}));
 }
 
-TEST(UiModel, GraphPlotsGetHandlesAndCanBeDeletedOneOrAll) {
+TEST(UiModel, GraphPlotsCanBeDeletedOneOrAll) {
   UiModel ui(testPanels);
   const int p = ui.LoadPanel(0, 7);
   const int a = ui.PlotXY(p, 3, {0, 1}, {2, 3}, kRed, 5, 10, 0);
   const int b = ui.PlotRectangle(p, 3, 0, 0, 10, 1, kGreen, kGreen);
-  EXPECT_NE(a, b);
   ui.DeleteGraphPlot(p, 3, a);
   ASSERT_EQ(ui.control(p, 3)->graph.plots.size(), 1u);
   EXPECT_EQ(ui.control(p, 3)->graph.plots[0].handle, b);

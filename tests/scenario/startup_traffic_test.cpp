@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "link/port_setup.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -42,34 +43,65 @@ TEST(StartupTraffic, EndsOnTheFirmwareTextAndTakesTheSensorsFrames) {
   EXPECT_EQ(s.p.st.ADCMAX, 1024);
 }
 
-TEST(StartupTraffic, SilentLineStopsAfterTheLineCheckWithTheTimeoutText) {
-  sim::Faults silent;
+// A failed line check ends the sequence: nothing after it is requested, the panels keep their
+// defaults.
+TEST(StartupTraffic, AFailedLineCheckEndsTheSequence) {
+  sim::Faults silent, wrongSync;
   silent.silent = true;
-  Scope s({}, silent);
-  const double before = s.rt.Timer();
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
-  EXPECT_EQ(s.status(), "Timeout-RS-232...");
-  EXPECT_NEAR(s.rt.Timer() - before, 1.5, 0.02);
-  // The panels keep their defaults.
-  EXPECT_EQ(s.ui().GetCtrlVal(s.p.st.pPara1, ids::sensor::SLIDEpower), 500);
+  wrongSync.wrongSync = true;
+  struct Case {
+    sim::Faults faults;
+    const char* status;
+    double took;
+  } cases[] = {{silent, "Timeout-RS-232...", 1.5},
+               {wrongSync, "read error - not sync byte 0xAA!", 0.04}};
+  for (const Case& c : cases) {
+    Scope s({}, c.faults);
+    ASSERT_EQ(s.start(), 0);
+    EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
+    EXPECT_EQ(s.status(), c.status);
+    EXPECT_NEAR(s.rt.Timer(), c.took, 0.02);
+    EXPECT_EQ(s.ui().GetCtrlVal(s.p.st.pPara1, ids::sensor::SLIDEpower), 500);
+  }
 }
 
-TEST(StartupTraffic, WrongSyncWordSkipsIdentification) {
-  sim::Faults wrong;
-  wrong.wrongSync = true;
-  Scope s({}, wrong);
-  ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5}));
-  EXPECT_EQ(s.status(), "read error - not sync byte 0xAA!");
+// A machine without serial devices, as the scope composes its ports: the simulator is reached
+// only by "--port sim" or its own entry in the port list, never by a number or the default.
+// (It once took port 1, and a start without hardware reported "Line Ok!".)
+TEST(StartupTraffic, TheSimulatorIsNeverAPortNumber) {
+  struct Case {
+    const char* port;  // the --port value; empty: the default
+    const char* status;
+  } cases[] = {{"", "No serial port found"},
+               {"1", "No serial port found"},
+               {"0", "Invalid port number"},
+               {"/dev/does-not-exist", "No serial port found"},
+               {"sim", "QRIX FW 3.05 sim"}};
+  for (const Case& c : cases) {
+    Scope s;
+    s.sensor->setFirmwareText("QRIX FW 3.05 sim");
+    s.rt.serial().setPorts({});
+    s.rt.serial().addPort(serial::kSimDevice, "SIM  simulated sensor pair");
+    StartOptions options;
+    if (*c.port) options.port = portOfArgument(s.rt.serial(), c.port);
+    ASSERT_EQ(StartUp(s.p, options), 0);
+    EXPECT_EQ(s.status(), c.status) << c.port;
+    EXPECT_EQ(s.requests().empty(), std::string(c.port) != "sim") << c.port;
+  }
 }
 
-TEST(StartupTraffic, MissingPortReportsTheOpenError) {
+TEST(StartupTraffic, ThePortListOffersTheSimulatorUnderItsOwnEntry) {
   Scope s;
-  s.rt.serial().setPorts({{1, "/dev/does-not-exist", "COM1"}});
+  s.rt.serial().setPorts({});
+  s.rt.serial().addPort(serial::kSimDevice, "SIM  simulated sensor pair");
   ASSERT_EQ(s.start(), 0);
-  EXPECT_EQ(s.status(), "No serial port found");
-  EXPECT_TRUE(s.requests().empty());
+  const ui::Control* list = s.ui().control(s.p.st.pHandle, ids::main::DropDCom);
+  ASSERT_EQ(list->items.size(), 1u);
+  EXPECT_EQ(list->items[0].label, "SIM  simulated sensor pair");
+  EXPECT_LT(list->items[0].value, 1);  // below every port number
+  s.ui().SetCtrlVal(s.p.st.pHandle, ids::main::DropDCom, list->items[0].value);
+  s.commit(s.p.st.pHandle, ids::main::DropDCom);
+  EXPECT_EQ(s.commands(), (std::vector<std::uint16_t>{5, 10, 2, 2, 2, 7}));
 }
 
 }  // namespace

@@ -82,19 +82,14 @@ TEST(ExternalFlash, WriteStoresEightWordsAtPageAndOffsetAndEchoesBoth) {
   EXPECT_EQ(sensor.flash()[8], 0xAAAA);
 }
 
-TEST(ExternalFlash, ClearErasesEveryWordAndIsAnswered) {
-  SensorPair sensor;
-  answerTo(sensor, request(102, 0, {5, 0, 0, 0, 0, 0, 0, 0, 0}));
-  EXPECT_EQ(wordAt(answerTo(sensor, request(101, 0)), 2), 101);
-  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(),
-                          [](auto w) { return w == 0xFFFF; }));
-}
-
-TEST(ExternalFlash, WritingWithoutClearingOnlyClearsBits) {
+TEST(ExternalFlash, WritesOnlyClearBitsUntilAnAnsweredClearErasesEveryWord) {
   SensorPair sensor;
   answerTo(sensor, request(102, 0, {2, 0x0F0F}));
   answerTo(sensor, request(102, 0, {2, 0x00FF}));
   EXPECT_EQ(sensor.flash()[0], 0x000F);
+  EXPECT_EQ(wordAt(answerTo(sensor, request(101, 0)), 2), 101);
+  EXPECT_TRUE(std::all_of(sensor.flash().begin(), sensor.flash().end(),
+                          [](auto w) { return w == 0xFFFF; }));
 }
 
 TEST(ExternalFlash, PagesOutsideTwoToNineAndOffsetsPastThePageWriteNothingButAreEchoed) {

@@ -87,14 +87,6 @@ TEST(Faults, NoiseComesAheadOfTheAnswerAtTheConfiguredMeanRateAndRepeats) {
   EXPECT_NEAR(noise / 200.0, 1.5, 0.25);
 }
 
-TEST(Faults, ExtraDelayAddsToTheReactionTime) {
-  Faults f;
-  f.extraDelay = 0.4;
-  SensorPair sensor({}, f, 0.003);
-  EXPECT_DOUBLE_EQ(send(sensor, request(5)).at(0).delay, 0.403);
-  EXPECT_DOUBLE_EQ(SensorPair({}, {}, 0.003).receive(request(5), 0.0).at(0).delay, 0.003);
-}
-
 TEST(Faults, HangUpServesTheFirstRequestsThenNothingUntilAPowerCycle) {
   SensorPair sensor = withFaults([](Faults& f) { f.hangUpAfter = 2; });
   send(sensor, request(1, 0, {1}));

@@ -20,18 +20,6 @@ ByteVector concat(std::initializer_list<ByteVector> parts) {
   return all;
 }
 
-TEST(RequestFramer, DecodesCommandArgumentAndPayloadHighByteFirst) {
-  RequestFramer framer;
-  const auto requests = framer.push(request(102, 0x0108, {9, 0x1234, 0xFFFF}), 0.0);
-  ASSERT_EQ(requests.size(), 1u);
-  EXPECT_EQ(requests[0].command, 102);
-  EXPECT_EQ(requests[0].argument, 0x0108);
-  EXPECT_EQ(requests[0].payload[0], 9);
-  EXPECT_EQ(requests[0].payload[1], 0x1234);
-  EXPECT_EQ(requests[0].payload[2], 0xFFFF);
-  EXPECT_EQ(requests[0].payload[14], 0);
-}
-
 TEST(RequestFramer, AssemblesARequestThatArrivesOneByteAtATime) {
   RequestFramer framer;
   const ByteVector bytes = request(5);

@@ -4,16 +4,22 @@
 
 namespace qrix::testing {
 
+namespace {
+constexpr const char* kSensorDevice = "/dev/ttyS0";
+}  // namespace
+
 Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
     : sensor(std::make_shared<sim::SensorPair>(hw, faults)),
       rt([](int id) { return panelTemplate(id); }, "/tmp"),
       p(rt) {
-  rt.serial().setPorts({{1, serial::kSimDevice, "COM1  simulated sensor pair"}});
+  // The simulated pair stands behind COM1 as a real sensor would, and behind the simulator's
+  // own entry once a test adds it.
+  rt.serial().setPorts({{1, kSensorDevice, "COM1  /dev/ttyS0"}});
   rt.serial().setOpener([this](const serial::PortEntry& entry, const serial::OpenSettings&,
                                int& error) -> std::unique_ptr<serial::SerialDevice> {
     if (responder_)
       return std::make_unique<ScriptedDevice>(responder_, [this] { return rt.Timer(); });
-    if (entry.device != serial::kSimDevice) {
+    if (entry.device != kSensorDevice && entry.device != serial::kSimDevice) {
       error = serial::kErrNoSerialPort;
       return nullptr;
     }
@@ -43,10 +49,6 @@ void Scope::commit(int panel, int control) {
 void Scope::setValue(int panel, int control, double value) {
   ui().SetCtrlVal(panel, control, value);
   ui().dispatch(panel, control, ui::EVENT_VAL_CHANGED);
-}
-
-void Scope::rightClick(int panel, int control) {
-  ui().dispatch(panel, control, ui::EVENT_RIGHT_CLICK);
 }
 
 std::vector<std::uint16_t> Scope::commands() const {

@@ -19,7 +19,7 @@ class Scope {
  public:
   explicit Scope(sim::HardwareInfo hw = {}, sim::Faults faults = {});
 
-  // Start-up as the program does it, on port 1 (the simulated line).
+  // Start-up as the program does it, on port 1 (the simulated pair behind COM1).
   int start();
   // Start-up without the port set-up step.
   int startOffline();
@@ -28,7 +28,6 @@ class Scope {
   void click(int panel, int control);  // left-click, then commit
   void commit(int panel, int control);
   void setValue(int panel, int control, double value);  // value changed
-  void rightClick(int panel, int control);
 
   ui::UiModel& ui() { return rt.ui(); }
   std::string status() { return ui().GetCtrlText(p.st.pHandle, ids::main::TEXTStatus); }
