@@ -50,9 +50,12 @@ TEST(PanelTable, EveryControlTheProgramAddressesExistsWithTheKindItNeeds) {
       for (const ui::ListItem& item : c.items) values.insert(item.value);
       for (double v : values) {
         s.ui().SetCtrlVal(handle, id, v);
-        for (int event :
-             {ui::EVENT_COMMIT, ui::EVENT_VAL_CHANGED, ui::EVENT_LEFT_CLICK, ui::EVENT_RIGHT_CLICK})
+        for (int event : {ui::EVENT_COMMIT, ui::EVENT_VAL_CHANGED, ui::EVENT_LEFT_CLICK,
+                          ui::EVENT_RIGHT_CLICK}) {
+          // The loops (RUN, VIDEO, a recording) run until something raises stop_flag.
+          s.rt.at(s.rt.Timer() + 0.3, [&s] { s.p.st.stop_flag = 1; });
           (*fn)(handle, id, event, 0, 0);
+        }
       }
     }
   }

@@ -51,6 +51,10 @@ void Scope::setValue(int panel, int control, double value) {
   ui().dispatch(panel, control, ui::EVENT_VAL_CHANGED);
 }
 
+void Scope::rightClick(int panel, int control) {
+  ui().dispatch(panel, control, ui::EVENT_RIGHT_CLICK);
+}
+
 std::vector<std::uint16_t> Scope::commands() const {
   std::vector<std::uint16_t> out;
   for (const auto& r : sensor->requests()) out.push_back(r.command);

@@ -28,6 +28,7 @@ class Scope {
   void click(int panel, int control);  // left-click, then commit
   void commit(int panel, int control);
   void setValue(int panel, int control, double value);  // value changed
+  void rightClick(int panel, int control);
 
   ui::UiModel& ui() { return rt.ui(); }
   std::string status() { return ui().GetCtrlText(p.st.pHandle, ids::main::TEXTStatus); }
