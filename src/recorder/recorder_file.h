@@ -1,0 +1,51 @@
+#pragma once
+// The recorder file: a header of four lines (start date and time, interval, set-point, column
+// names), then one tab-separated line of six RUN values per sample, every line ending in CR LF.
+// The file is kept open for the whole recording and each line is handed to the system as soon
+// as it is written, so a line the sample counter shows is never lost with the program.
+
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace qrix {
+
+// The six RUN values of one sample line, in file order.
+struct RecorderSample {
+  std::uint16_t slave = 0;        // Aval
+  std::uint16_t master = 0;       // Bval
+  std::uint16_t mval = 0;         // Mvalue
+  std::int32_t mvalUm = 0;        // umValue
+  std::uint16_t slaveEdges = 0;   // edcntA
+  std::uint16_t masterEdges = 0;  // edcntB
+};
+
+// The four header lines; date "MM-DD-YYYY", time "HH:MM:SS" as the runtime gives them.
+std::string recorderHeader(std::string_view date, std::string_view time, std::uint16_t interval,
+                           std::int32_t setpoint);
+std::string recorderSampleLine(const RecorderSample& sample);
+
+class RecorderFile {
+ public:
+  // Creates the file anew (an existing one is cut to nothing); false when it cannot be created.
+  bool create(const std::string& path);
+  // Writes the text and flushes it to the system; false when either failed or no file is open.
+  // A failed append closes the file and cuts off what part of the text got through, so the file
+  // ends with the last complete line.
+  bool append(std::string_view text);
+  bool isOpen() const { return file_ != nullptr; }
+  // Flushes and closes; false when a deferred write failed.
+  bool close();
+
+ private:
+  struct Closer {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+  };
+  std::unique_ptr<std::FILE, Closer> file_;
+  std::string path_;
+  std::uintmax_t complete_ = 0;  // bytes of whole appends
+};
+
+}  // namespace qrix
