@@ -8,6 +8,7 @@
 #include "params/sensor_controls.h"
 #include "params/system_controls.h"
 #include "recorder/rec_time.h"
+#include "recorder/recording.h"
 #include "shell/help_texts.h"
 #include "shell/panel_toggles.h"
 #include "shell/program.h"
@@ -76,7 +77,7 @@ void bindCallbacks(Program& p) {
   onEvent("CC_NEDITeachA", [&p](int e) { return teachCursor(p, Master, e); });
   onEvent("CC_NEDITeachB", [&p](int e) { return teachCursor(p, Slave, e); });
 
-  // Recorder panel: the duration follows its two settings.
+  // Recorder panel: the duration follows its two settings; the file, START and STOP.
   onEvent("CC_NEDITRecTime", [&p](int e) {
     if (e == ui::EVENT_COMMIT) CalcRecTime(p);
     return 0;
@@ -85,6 +86,9 @@ void bindCallbacks(Program& p) {
     if (e == ui::EVENT_COMMIT) CalcRecTime(p);
     return 0;
   });
+  procedure("CC_CMDBTNrecfile", CC_CMDBTNrecfile);
+  procedure("CC_BTNStartRecord", CC_BTNStartRecord);
+  procedure("CC_BTNStopRecord", CC_BTNStopRecord);
   onEvent("CC_TOGGBTN_Recorder", [&p](int e) {
     if (e != ui::EVENT_COMMIT) return 0;
     if (p.ui().GetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder) != 0)

@@ -1,0 +1,184 @@
+#include "recorder/recording.h"
+
+#include "display/bar_graph.h"
+#include "display/raw_graph.h"
+#include "display/run_cycle.h"
+#include "link/commands.h"
+#include "link/transport.h"
+#include "recorder/recorder_file.h"
+#include "runtime/files.h"
+#include "shell/line_owner.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+namespace {
+
+namespace pop = ids::popup;
+
+constexpr const char* kWriteError = "Error writing recorder file!";
+
+// Whole seconds of a timer reading, modulo 65536: the recorder's interval mark.
+std::uint16_t wholeSeconds(double time) {
+  return static_cast<std::uint16_t>(static_cast<std::uint64_t>(time));
+}
+
+void showRecordingGraphs(Program& p) {
+  ui::UiModel& ui = p.ui();
+  namespace m = ids::main;
+  for (int c : {m::GRAPHBarMaster, m::GRAPHBarSlave, m::GRAPHRaw})
+    ui.SetVisible(p.st.pHandle, c, true);
+  for (int c : {m::GRAPHVideoMaster, m::GRAPHVideoSlave}) ui.SetVisible(p.st.pHandle, c, false);
+}
+
+void showRecorderState(Program& p, bool active) {
+  ui::UiModel& ui = p.ui();
+  const int panel = p.st.pPopUp;
+  ui.SetCtrlText(panel, pop::TEXTRecState, active ? "DATA-RECORDER active ..." : "DATA-RECORDER");
+  ui.SetBackColour(panel, pop::TEXTRecState, active ? ui::kRed : ui::kLightGrey);
+  ui.SetTextColour(panel, pop::TEXTRecState, active ? ui::kWhite : ui::kBlack);
+}
+
+void showWriteError(Program& p) {
+  p.setStatus(kWriteError);
+  p.showStatus();
+}
+
+RecorderSample sampleOf(const ProgramState& st) {
+  return {st.Aval, st.Bval, st.Mvalue, st.umValue, st.edcntA, st.edcntB};
+}
+
+// Frame 0 as the record holds it now travels with every RUN request.
+int sendRunRequest(Program& p) {
+  CopyVarsToPP(p.st.parameter, 0, p.st.pp);
+  return sendRequest(p, Discard::ForFrameExchange, cmd::kRun, 0, p.st.pp);
+}
+
+// The recording once the line is held and the file is open with its header.
+std::uint16_t recordSamples(Program& p, RecorderFile& file, std::uint16_t interval,
+                            std::uint16_t samples) {
+  ProgramState& st = p.st;
+  if (sendRunRequest(p) == kFrameBytes) p.showText("Line Ok!");
+  double lastRequest = p.rt.Timer();
+  // The interval is counted from the whole second in which the last sample was taken.
+  std::uint16_t mark = wholeSeconds(p.rt.Timer());
+  st.stop_flag = 0;
+  st.graph_flag = 0;
+  std::uint16_t count = 0;
+  do {
+    const auto elapsed = static_cast<std::uint16_t>(wholeSeconds(p.rt.Timer()) - mark);
+    if (st.graph_flag == 1) {
+      CopyPPtoRAWVars(p);
+      PlotVIDEOBarGraph(p);
+      PlotRAWGraph(p);
+      if (elapsed >= interval) {
+        // The counter shows only what the file already holds.
+        if (!file.append(recorderSampleLine(sampleOf(st)))) {
+          showWriteError(p);
+          st.stop_flag = 1;
+          break;
+        }
+        ++count;
+        p.ui().SetCtrlVal(st.pPopUp, pop::NUMRecCount, count);
+        mark = wholeSeconds(p.rt.Timer());
+      }
+      st.graph_flag = 0;
+      discardQueues(p, Discard::ForFrameExchange);
+    }
+    // Any frame releases the next request; only RUN answers are sampled.
+    if (st.rx_flag == 1) {
+      lastRequest = p.rt.Timer();
+      sendRunRequest(p);
+    }
+    if (elapsedSince(p, lastRequest) > TIMEOUT) {
+      p.showText("Timeout RS232-Line!");
+      st.stop_flag = 1;
+      break;
+    }
+    if (count >= samples) st.stop_flag = 1;
+    p.pump();
+  } while (st.stop_flag == 0);
+  return count;
+}
+
+}  // namespace
+
+std::uint16_t runRecording(Program& p) {
+  ExclusiveLineClaim claim(p, LineUser::Recorder);
+  if (!claim) return 0;
+  ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  const auto samples = static_cast<std::uint16_t>(ui.GetCtrlVal(st.pPopUp, pop::NEDITRecSamples));
+  const auto interval = static_cast<std::uint16_t>(ui.GetCtrlVal(st.pPopUp, pop::NEDITRecTime));
+
+  // The file is made before anything is dimmed: a file that cannot be created starts nothing.
+  files::DeleteFile(st.rec_fname);
+  const std::string szTime = files::TimeStr();
+  const std::string szDate = files::DateStr();
+  RecorderFile file;
+  if (!file.create(st.rec_fname) ||
+      !file.append(recorderHeader(szDate, szTime, interval, st.parameter.sys.setpoint))) {
+    showWriteError(p);
+    return 0;
+  }
+
+  showRecordingGraphs(p);
+  // The recording keeps its file: another choice waits until it has ended.
+  const bool fileButtonDimmed = ui.IsDimmed(st.pPopUp, pop::CMDBTNrecfile);
+  ui.SetDimmed(st.pPopUp, pop::CMDBTNrecfile, true);
+  showRecorderState(p, true);
+
+  const std::uint16_t count = recordSamples(p, file, interval, samples);
+
+  st.rx_flag = 0;
+  st.graph_flag = 0;
+  discardQueues(p, Discard::ForFrameExchange);
+  // A write the system deferred can still fail at the close.
+  if (!file.close()) showWriteError(p);
+  ui.SetDimmed(st.pPopUp, pop::CMDBTNrecfile, fileButtonDimmed);
+  showRecorderState(p, false);
+  return count;
+}
+
+int CC_CMDBTNrecfile(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT || p.st.lineUser == LineUser::Recorder) return 0;
+  const FileSelection choice = p.rt.FileSelectPopup(
+      p.st.proj_dir, "RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save);
+  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
+  if (choice.status == VAL_EXISTING_FILE_SELECTED) {
+    // Declined: the path on screen stays the one START will use.
+    if (p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1) return 0;
+    files::DeleteFile(choice.path);
+  }
+  p.st.rec_fname = choice.path;
+  p.ui().ResetTextBox(p.st.pPopUp, pop::TEXTRecFile, p.st.rec_fname);
+  return 0;
+}
+
+int CC_BTNStartRecord(Program& p, int, int, int event) {
+  // One exchange at a time: no recording starts inside RUN, VIDEO, DATA or a flash transfer.
+  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  if (files::FileExists(p.st.rec_fname)) {
+    if (p.rt.ConfirmPopup("ATTENTION !", "File already exist - overwrite ?") != 1) return 0;
+    files::DeleteFile(p.st.rec_fname);
+  }
+  runRecording(p);
+  return 0;
+}
+
+int CC_BTNStopRecord(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  ProgramState& st = p.st;
+  st.stop_flag = 1;
+  // A recording gives the buttons back their own states when it has ended.
+  if (!lineExclusive(p)) {
+    namespace m = ids::main;
+    for (int c : {m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset})
+      p.ui().SetDimmed(st.pHandle, c, false);
+    p.ui().SetDimmed(st.pPopUp, pop::BTNStartRecord, false);
+  }
+  p.rt.Delay(0.1);
+  return 0;
+}
+
+}  // namespace qrix
