@@ -67,27 +67,34 @@ std::string ChildProcess::stderrSoFar(double seconds) {
   return errBuf_;
 }
 
-bool ChildProcess::running() {
-  if (pid_ <= 0) return false;
+bool ChildProcess::reaped(int options) {
+  if (pid_ <= 0) return true;
   int status = 0;
-  return waitpid(pid_, &status, WNOHANG) == 0;
+  if (waitpid(pid_, &status, options) != pid_) return false;
+  // Once reaped, the pid is no longer ours to signal: it may belong to another process.
+  pid_ = -1;
+  exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return true;
+}
+
+bool ChildProcess::running() {
+  return !reaped(WNOHANG);
+}
+
+int ChildProcess::waitForExit(double seconds) {
+  for (double waited = 0; waited < seconds && !reaped(WNOHANG); waited += 0.05) usleep(50000);
+  return pid_ <= 0 ? exitCode_ : -1;
 }
 
 int ChildProcess::terminate() {
-  if (pid_ <= 0) return exitCode_;
+  if (reaped(WNOHANG)) return exitCode_;
   kill(pid_, SIGTERM);
-  int status = 0;
-  bool exited = false;
-  for (int i = 0; i < 40 && !exited; ++i) {
-    exited = waitpid(pid_, &status, WNOHANG) == pid_;
-    if (!exited) usleep(50000);
+  for (int i = 0; i < 40; ++i) {
+    if (reaped(WNOHANG)) return exitCode_;
+    usleep(50000);
   }
-  if (!exited) {
-    kill(pid_, SIGKILL);
-    waitpid(pid_, &status, 0);
-  }
-  pid_ = -1;
-  exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  kill(pid_, SIGKILL);
+  reaped(0);
   return exitCode_;
 }
 

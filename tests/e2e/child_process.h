@@ -23,11 +23,16 @@ class ChildProcess {
   std::string stderrSoFar(double seconds);
 
   bool running();
+  // Waits up to `seconds` for the child to exit by itself; its exit code, -1 when it is still
+  // running (or was ended by a signal).
+  int waitForExit(double seconds);
   // Ends the child with SIGTERM (SIGKILL after 2 s); its exit code, -1 when it did not exit.
   int terminate();
 
  private:
   bool readSome(int fd, std::string& into, double seconds);
+  // Reaps the child if it has exited, keeping its exit code; true once it is gone.
+  bool reaped(int options);
   pid_t pid_ = -1;
   int exitCode_ = -1;
   int out_ = -1;
