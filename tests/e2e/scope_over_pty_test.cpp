@@ -1,8 +1,12 @@
 // The real scope binary, drawn off screen, identifies the sensor pair that the simulator server
-// serves on a pseudo-terminal: the server's log shows the six start-up requests in order.
+// serves on a pseudo-terminal: the server's log shows the six start-up requests in order. A batch
+// recording writes its file and reports by its exit status.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <regex>
 
 #include "child_process.h"
@@ -37,6 +41,41 @@ TEST(ScopeOverPty, ReportsAPortThatCannotBeOpenedAndKeepsRunning) {
       [](const std::string& s) { return s.find("qrix-no-such-device") != std::string::npos; }, 10);
   EXPECT_NE(err.find("qrix-no-such-device"), std::string::npos);
   EXPECT_TRUE(scope.running());
+}
+
+TEST(ScopeOverPty, BatchRecordingWritesEverySampleAndExitsWithZero) {
+  ChildProcess sim(QRIX_SENSOR_SIM_PATH, {});
+  const std::string device = sim.readStdoutLine(5);
+  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qrix-e2e-" + std::to_string(getpid()) + ".dat");
+
+  ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device, "--record", file.string(),
+                                       "--rec-interval", "1", "--rec-samples", "5"});
+  EXPECT_EQ(scope.waitForExit(60), 0) << scope.stderrSoFar(0.1);
+
+  std::ifstream in(file, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  std::filesystem::remove(file);
+  static const std::regex recording(R"(\d\d-\d\d-\d{4} \d\d:\d\d:\d\d\r\n)"
+                                    R"(Q-RIX-RECORDER-FILE: Time-Interval\[s\]: 1\r\n)"
+                                    "SETPOINT-VALUE \\[\xB5m\\]: -?\\d+\r\n"
+                                    "SLAVE\tMASTER\tMVAL\tMVAL\\[um\\]\tS_EDGE\tM_EDGE\r\n"
+                                    R"((\d+\t\d+\t\d+\t-?\d+\t\d+\t\d+\r\n){5})");
+  EXPECT_TRUE(std::regex_match(text, recording)) << text;
+}
+
+TEST(ScopeOverPty, BatchRecordingFromASilentSensorFailsWithTheStatusOnStderr) {
+  ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--silent"});
+  const std::string device = sim.readStdoutLine(5);
+  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qrix-e2e-silent-" + std::to_string(getpid()));
+
+  ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device, "--record", file.string()});
+  EXPECT_EQ(scope.waitForExit(60), 1);
+  EXPECT_NE(scope.stderrSoFar(0.1).find("Timeout RS232-Line!"), std::string::npos);
+  std::filesystem::remove(file);
 }
 
 TEST(ScopeOverPty, VersionAndHelpOptions) {
