@@ -111,8 +111,9 @@ std::uint16_t runRecording(Program& p) {
   const auto samples = static_cast<std::uint16_t>(ui.GetCtrlVal(st.pPopUp, pop::NEDITRecSamples));
   const auto interval = static_cast<std::uint16_t>(ui.GetCtrlVal(st.pPopUp, pop::NEDITRecTime));
 
-  // The file is made before anything is dimmed: a file that cannot be created starts nothing.
-  files::DeleteFile(st.rec_fname);
+  // The file is made before the recording shows itself: a file that cannot be created starts
+  // nothing, and the claim gives every button back. Only a file is removed, never a folder.
+  if (files::FileExists(st.rec_fname)) files::DeleteFile(st.rec_fname);
   const std::string szTime = files::TimeStr();
   const std::string szDate = files::DateStr();
   RecorderFile file;

@@ -237,12 +237,17 @@ TEST_F(Recording, FailedWriteEndsTheRecordingAndLeavesOnlyWholeLines) {
 }
 
 TEST_F(Recording, FileThatCannotBeCreatedStartsNothing) {
-  st.rec_fname = (dir / "no-such-folder" / "rec.dat").string();
-  record();
-  EXPECT_EQ(s.status(), "Error writing recorder file!");
-  EXPECT_EQ(runRequests(), 0u);
-  EXPECT_FALSE(fs::exists(st.rec_fname));
-  expectIdle();
+  fs::create_directory(dir / "folder.dat");
+  for (const fs::path& path : {dir / "no-such-folder" / "rec.dat", dir / "folder.dat"}) {
+    st.rec_fname = path.string();
+    record();
+    EXPECT_EQ(s.status(), "Error writing recorder file!");
+    EXPECT_EQ(runRequests(), 0u);
+    EXPECT_FALSE(fs::is_regular_file(path));
+    expectIdle();
+  }
+  // The empty folder of the recorder file's name is left alone.
+  EXPECT_TRUE(fs::is_directory(dir / "folder.dat"));
 }
 
 TEST_F(Recording, DecliningEitherOverwriteQuestionChangesNothing) {
