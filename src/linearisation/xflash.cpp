@@ -56,6 +56,8 @@ int ClearXFLASH(Program& p) {
 
 bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const LinTable& table,
                  std::uint16_t sensor) {
+  // A block outside the table would be read past its end; it is not sent.
+  if (page < kFirstPage || page > kLastPage || offset > kPageWords - kBlockWords) return false;
   ProgramState& st = p.st;
   const int b = (page - kFirstPage) * kPageWords + offset;
   WordArray payload = fillerPayload();

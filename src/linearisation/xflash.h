@@ -21,7 +21,8 @@ inline constexpr std::uint16_t kXFlashAccessCode = 6047;
 // Sends the clear frame and waits: 1 when it was answered in time, else 0.
 int ClearXFLASH(Program& p);
 // Sends the 8 words of `table` at page `page` (2..9), offset `offset` (0..248) and waits. True
-// when the answer echoes that offset and page; only then does the progress bar advance.
+// when the answer echoes that offset and page; only then does the progress bar advance. A block
+// outside the table is not sent (false).
 bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const LinTable& table,
                  std::uint16_t sensor);
 // Clears the flash and writes linArray into it. True when every frame was answered as sent; the

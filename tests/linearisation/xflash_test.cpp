@@ -208,6 +208,16 @@ TEST_F(XFlash, ALostOrWrongAnswerEndsIncompleteWithTheBarAtTheLastConfirmedBlock
   }
 }
 
+TEST(XFlashBlock, ABlockOutsideTheTableIsNotSent) {
+  Scope s;
+  openLine(s);
+  const LinTable table{};
+  for (auto [offset, page] : {std::pair{0, 1}, {0, 10}, {249, 2}})
+    EXPECT_FALSE(WriteXFLASH(s.p, static_cast<std::uint16_t>(offset),
+                             static_cast<std::uint16_t>(page), table, kXFlashSlave));
+  EXPECT_TRUE(s.requests().empty());
+}
+
 TEST_F(XFlash, EachButtonHidesAfterUseAndOnlyTheAccessCodeShowsBothAgain) {
   Scope s;
   openLine(s);
