@@ -2,6 +2,7 @@
 
 #include "display/block_transfers.h"
 #include "display/run_cycle.h"
+#include "linearisation/xflash.h"
 #include "link/port_setup.h"
 #include "link/teach_reset.h"
 #include "params/get_send.h"
@@ -79,7 +80,10 @@ void bindCallbacks(Program& p) {
 
   // Recorder panel: the duration follows its two settings; the file, START and STOP.
   onEvent("CC_NEDITRecTime", [&p](int e) {
-    if (e == ui::EVENT_COMMIT) CalcRecTime(p);
+    if (e == ui::EVENT_COMMIT) {
+      CalcRecTime(p);
+      revealXFlashButtons(p);
+    }
     return 0;
   });
   onEvent("CC_NEDITRecSamples", [&p](int e) {
@@ -97,6 +101,10 @@ void bindCallbacks(Program& p) {
       p.ui().HidePanel(p.st.pPopUp);
     return 0;
   });
+
+  // External flash, on the calibration panel.
+  procedure("CC_BTNWriteXFSL", CC_BTNWriteXFSL);
+  procedure("CC_BTNWriteXFMA", CC_BTNWriteXFMA);
 
   // Last: the help wraps whatever is bound above under the names of its controls.
   bindHelp(p);

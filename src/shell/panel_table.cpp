@@ -138,16 +138,16 @@ Panel mainPanel() {
   raw.strip.pointsPerScreen = 101;
   raw.strip.yLeft = {0, 2048};
   raw.strip.yLabel = "virtual pixels";
-  b.graph(m::GRAPHVideoMaster, "GRAPHVideoMaster", 420, 98, 850, 178, "Video MASTER", 4096, 256,
+  b.graph(m::GRAPHVideoMaster, "GRAPHVideoMaster", 420, 98, 850, 170, "Video MASTER", 4096, 256,
           "CCD position [virtual pixels]", "intensity [ADC counts]")
       .visible = false;
-  b.graph(m::GRAPHVideoSlave, "GRAPHVideoSlave", 420, 280, 850, 178, "Video SLAVE", 4096, 256,
+  b.graph(m::GRAPHVideoSlave, "GRAPHVideoSlave", 420, 294, 850, 164, "Video SLAVE", 4096, 256,
           "CCD position [virtual pixels]", "intensity [ADC counts]")
       .visible = false;
-  b.graph(m::GRAPHDataMaster, "GRAPHDataMaster", 420, 98, 850, 178, "Measurement buffer MASTER",
+  b.graph(m::GRAPHDataMaster, "GRAPHDataMaster", 420, 98, 850, 170, "Measurement buffer MASTER",
           254, 4096, "scan", "value [virtual pixels]")
       .visible = false;
-  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 280, 850, 178, "Measurement buffer SLAVE", 254,
+  b.graph(m::GRAPHDataSlave, "GRAPHDataSlave", 420, 294, 850, 164, "Measurement buffer SLAVE", 254,
           4096, "scan", "value [virtual pixels]")
       .visible = false;
   b.graph(m::GRAPHBarMaster, "GRAPHBarMaster", 420, 476, 850, 80, "MASTER", 4096, 1, {}, {});

@@ -67,6 +67,9 @@ struct ProgramState {
   // Sensor buffers: video and measurement history of master (A) and slave (B).
   Line128 adcbufA{}, adcbufB{}, mvalBUFA{}, mvalBUFB{};
 
+  // Linearisation table for the external flash: file value + 32767 per entry.
+  std::array<std::uint16_t, 2048> linArray{};
+
   // Values of the last RUN answer and the display state derived from them.
   std::uint16_t Aval = 0, Bval = 0, Mvalue = 0, poti = 0, edcntA = 0, edcntB = 0, peakwA = 0,
                 peakwB = 0, anaMax = 0, anaMin = 0, raw15 = 0, instate = 0;

@@ -7,6 +7,7 @@
 #include <QAccessibleActionInterface>
 #include <QAccessibleValueInterface>
 #include <QElapsedTimer>
+#include <QPlainTextEdit>
 
 #include "accessible_search.h"
 #include "synthetic_panels.h"
@@ -99,6 +100,17 @@ TEST_F(Accessibility, ShownTextsAreInTheDescription) {
   EXPECT_EQ(face("TXTstatus")->text(QAccessible::Description), "Measuring");
   EXPECT_EQ(face("TBXlog")->text(QAccessible::Description), "a\nb");
   EXPECT_EQ(face("BTNrun")->text(QAccessible::Description), "Run");
+}
+
+// Qt's editable-text interface ignores read-only: the box must not keep text the program never
+// wrote.
+TEST_F(Accessibility, TextInsertedIntoAReadOnlyBoxIsPutBack) {
+  ui().ResetTextBox(main, id("TBXlog"), "a\nb");
+  QAccessibleEditableTextInterface* edit = face("TBXlog")->editableTextInterface();
+  ASSERT_NE(edit, nullptr);
+  edit->insertText(0, "9");
+  EXPECT_EQ(as<QPlainTextEdit>("TBXlog")->toPlainText(), "a\nb");
+  EXPECT_EQ(ui().GetCtrlText(main, id("TBXlog")), "a\nb");
 }
 
 }  // namespace

@@ -65,6 +65,11 @@ TextBoxView::TextBoxView(EventRouter& router, int panel, int control, QWidget* p
   edit_->setReadOnly(true);
   edit_->setLineWrapMode(QPlainTextEdit::NoWrap);
   setWidget(edit_, true);
+  // Only the program writes here. A screen reader's editable-text interface ignores read-only,
+  // so whatever it changed is put back.
+  connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
+    if (const ui::Control* c = this->control()) applyValue(*c);
+  });
 }
 
 void TextBoxView::applyAttributes(const ui::Control& c) {

@@ -1,0 +1,42 @@
+#include "linearisation/lin_file.h"
+
+#include <limits>
+
+#include "runtime/files.h"
+#include "shell/program.h"
+
+namespace qrix {
+
+std::uint16_t linWord(std::int16_t value) {
+  // The offset is 32767, not 32768: -32768 wraps round to 65535.
+  return static_cast<std::uint16_t>(value + 32767);
+}
+
+int ReadLinDataFromFile(Program& p, LinTable& values) {
+  FileSelection choice =
+      p.rt.FileSelectPopup(p.st.proj_dir, "XF-LINEAR.DAT", "*.dat",
+                           "Q-RIX-LT-Series-Linearisation-File", FileDialogMode::Load);
+  if (choice.status == VAL_NO_FILE_SELECTED) return kLinFileCancelled;
+  p.st.file_name = choice.path;
+
+  // A short, non-numeric or out-of-range file would otherwise reach the flash as a table of
+  // wrong words; it is refused whole and the earlier table stays.
+  const auto read = files::readIntegers(choice.path, kLinWords);
+  LinTable table{};
+  bool ok = read.has_value();
+  for (int i = 0; ok && i < kLinWords; ++i) {
+    const std::int64_t v = (*read)[static_cast<std::size_t>(i)];
+    ok = v >= std::numeric_limits<std::int16_t>::min() &&
+         v <= std::numeric_limits<std::int16_t>::max();
+    if (ok) table[static_cast<std::size_t>(i)] = linWord(static_cast<std::int16_t>(v));
+  }
+  if (!ok) {
+    p.setStatus("Error reading linearisation file!");
+    p.showStatus();
+    return kLinFileError;
+  }
+  values = table;
+  return kLinFileLoaded;
+}
+
+}  // namespace qrix

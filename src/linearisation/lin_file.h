@@ -1,0 +1,28 @@
+#pragma once
+// The linearisation file: 2048 signed correction values, one decimal number per line, that the
+// sensor's external flash holds as unsigned words (value + 32767, kept to 16 bits).
+
+#include <array>
+#include <cstdint>
+
+namespace qrix {
+
+struct Program;
+
+inline constexpr int kLinWords = 2048;
+using LinTable = std::array<std::uint16_t, kLinWords>;
+
+// ReadLinDataFromFile results.
+inline constexpr int kLinFileLoaded = 0;
+inline constexpr int kLinFileCancelled = 1;
+inline constexpr int kLinFileError = -1;
+
+// The flash word of one file value.
+std::uint16_t linWord(std::int16_t value);
+
+// Load dialog, then the first 2048 values of the chosen file into `values`. A file that does not
+// hold 2048 signed 16-bit numbers leaves `values` as it was and says so in the status line; a
+// cancelled dialog leaves it silently.
+int ReadLinDataFromFile(Program& p, LinTable& values);
+
+}  // namespace qrix
