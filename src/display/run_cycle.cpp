@@ -4,6 +4,7 @@
 #include "display/raw_graph.h"
 #include "link/block_reads.h"
 #include "link/commands.h"
+#include "link/frame_codec.h"
 #include "link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
@@ -45,6 +46,56 @@ void showRunGraphs(Program& p) {
 
 }  // namespace
 
+int sendRunRequest(Program& p) {
+  CopyVarsToPP(p.st.parameter, 0, p.st.pp);
+  return sendRequest(p, Discard::ForFrameExchange, cmd::kRun, 0, p.st.pp);
+}
+
+void runExchange(Program& p, const RunExchange& exchange) {
+  ProgramState& st = p.st;
+  double lastRequest = exchange.lastRequest;
+  bool strayBefore = false;
+  do {
+    // A frame that does not start with the sync word was taken out of step with the line: the
+    // tail of an answer cut by a flush (RESET or TEACH during RUN) joined to the next one. It is
+    // not drawn, and the next request waits until the rest of the stray answer has arrived, so
+    // that the flush before the request drops it and the line is back in step. Only when that
+    // did not help (noise, a wrong sync word) does the user see it.
+    if (st.rx_flag == 1) {
+      const bool stray = !rxInSync(st);
+      if (stray) {
+        st.graph_flag = 0;
+        if (strayBefore) p.showText("read error - not sync byte 0xAA!");
+        p.rt.Delay(kFrameBytes * kByteSeconds);
+      }
+      strayBefore = stray;
+    }
+    // Only RUN answers are drawn; any frame releases the next request.
+    if (st.graph_flag == 1) {
+      CopyPPtoRAWVars(p);
+      PlotVIDEOBarGraph(p);
+      PlotRAWGraph(p);
+      if (!exchange.onAnswer()) {
+        st.stop_flag = 1;
+        break;
+      }
+      st.graph_flag = 0;
+      discardQueues(p, Discard::ForFrameExchange);
+    }
+    if (st.rx_flag == 1) {
+      lastRequest = p.rt.Timer();
+      sendRunRequest(p);
+    }
+    if (elapsedSince(p, lastRequest) > exchange.timeout) {
+      p.showText("Timeout RS232-Line!");
+      st.stop_flag = 1;
+      break;
+    }
+    if (exchange.finished()) st.stop_flag = 1;
+    p.pump();
+  } while (st.stop_flag == 0);
+}
+
 void PushRUN(Program& p) {
   LineClaim claim(p, LineUser::Run);
   if (!claim) return;
@@ -57,31 +108,9 @@ void PushRUN(Program& p) {
   st.graph_flag = 0;
   st.rx_flag = 0;
 
-  double lastRequest = p.rt.Timer();
+  const double firstRequest = p.rt.Timer();
   PushGETRAW(p);
-  do {
-    // Only RUN answers are drawn; any frame releases the next request.
-    if (st.graph_flag == 1) {
-      CopyPPtoRAWVars(p);
-      PlotVIDEOBarGraph(p);
-      PlotRAWGraph(p);
-      st.graph_flag = 0;
-      discardQueues(p, Discard::ForFrameExchange);
-    }
-    if (st.rx_flag == 1) {
-      // The payload is frame 0 as the record holds it now, so an edit made during RUN
-      // travels with the next request.
-      CopyVarsToPP(st.parameter, 0, st.pp);
-      lastRequest = p.rt.Timer();
-      sendRequest(p, Discard::ForFrameExchange, cmd::kRun, 0, st.pp);
-    }
-    if (elapsedSince(p, lastRequest) > kRunTimeout) {
-      p.showText("Timeout RS232-Line!");
-      st.stop_flag = 1;
-      break;
-    }
-    p.pump();
-  } while (st.stop_flag == 0);
+  runExchange(p, {kRunTimeout, firstRequest});
 
   st.rx_flag = 0;
   st.graph_flag = 0;

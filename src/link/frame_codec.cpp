@@ -24,6 +24,10 @@ std::uint16_t rxEcho(const ProgramState& st) {
   return wordAt(st.szReadBuf.data(), 2);
 }
 
+bool rxInSync(const ProgramState& st) {
+  return wordAt(st.szReadBuf.data(), 0) == cmd::kRxSync;
+}
+
 int GetRxBuf(ProgramState& st) {
   const std::uint8_t* b = st.szReadBuf.data();
   if (rxEcho(st) == cmd::kRun) {

@@ -25,5 +25,8 @@ void FillTxBuf(ProgramState& st, std::uint16_t command, std::uint16_t argument,
 int GetRxBuf(ProgramState& st);
 // The echo of the frame in szReadBuf.
 std::uint16_t rxEcho(const ProgramState& st);
+// Whether the frame in szReadBuf starts with the answer sync word 0x00AA; a frame taken out of
+// step with the line (or noise) does not.
+bool rxInSync(const ProgramState& st);
 
 }  // namespace qrix

@@ -84,7 +84,7 @@ int CheckComLine(Program& p) {
   sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   int result = 0;
   if (WaitRxFull(p)) {
-    if (wordAt(st.szReadBuf.data(), 0) == cmd::kRxSync) {
+    if (rxInSync(st)) {
       p.setStatus("Echo Check - Line Ok!");
       result = 1;
     } else {

@@ -48,56 +48,31 @@ RecorderSample sampleOf(const ProgramState& st) {
   return {st.Aval, st.Bval, st.Mvalue, st.umValue, st.edcntA, st.edcntB};
 }
 
-// Frame 0 as the record holds it now travels with every RUN request.
-int sendRunRequest(Program& p) {
-  CopyVarsToPP(p.st.parameter, 0, p.st.pp);
-  return sendRequest(p, Discard::ForFrameExchange, cmd::kRun, 0, p.st.pp);
-}
-
 // The recording once the line is held and the file is open with its header.
 std::uint16_t recordSamples(Program& p, RecorderFile& file, std::uint16_t interval,
                             std::uint16_t samples) {
   ProgramState& st = p.st;
   if (sendRunRequest(p) == kFrameBytes) p.showText("Line Ok!");
-  double lastRequest = p.rt.Timer();
+  const double firstRequest = p.rt.Timer();
   // The interval is counted from the whole second in which the last sample was taken.
   std::uint16_t mark = wholeSeconds(p.rt.Timer());
   st.stop_flag = 0;
   st.graph_flag = 0;
   std::uint16_t count = 0;
-  do {
+  const auto sample = [&] {
     const auto elapsed = static_cast<std::uint16_t>(wholeSeconds(p.rt.Timer()) - mark);
-    if (st.graph_flag == 1) {
-      CopyPPtoRAWVars(p);
-      PlotVIDEOBarGraph(p);
-      PlotRAWGraph(p);
-      if (elapsed >= interval) {
-        // The counter shows only what the file already holds.
-        if (!file.append(recorderSampleLine(sampleOf(st)))) {
-          showWriteError(p);
-          st.stop_flag = 1;
-          break;
-        }
-        ++count;
-        p.ui().SetCtrlVal(st.pPopUp, pop::NUMRecCount, count);
-        mark = wholeSeconds(p.rt.Timer());
-      }
-      st.graph_flag = 0;
-      discardQueues(p, Discard::ForFrameExchange);
+    if (elapsed < interval) return true;
+    // The counter shows only what the file already holds.
+    if (!file.append(recorderSampleLine(sampleOf(st)))) {
+      showWriteError(p);
+      return false;
     }
-    // Any frame releases the next request; only RUN answers are sampled.
-    if (st.rx_flag == 1) {
-      lastRequest = p.rt.Timer();
-      sendRunRequest(p);
-    }
-    if (elapsedSince(p, lastRequest) > TIMEOUT) {
-      p.showText("Timeout RS232-Line!");
-      st.stop_flag = 1;
-      break;
-    }
-    if (count >= samples) st.stop_flag = 1;
-    p.pump();
-  } while (st.stop_flag == 0);
+    ++count;
+    p.ui().SetCtrlVal(st.pPopUp, pop::NUMRecCount, count);
+    mark = wholeSeconds(p.rt.Timer());
+    return true;
+  };
+  runExchange(p, {TIMEOUT, firstRequest, sample, [&] { return count >= samples; }});
   return count;
 }
 

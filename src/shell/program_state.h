@@ -15,6 +15,7 @@ inline constexpr int MAXPOINT = 128;
 inline constexpr double TIMEOUT = 1.5;
 inline constexpr int eventMask = 0x8006;
 inline constexpr int kFrameBytes = 36;
+inline constexpr double kByteSeconds = 10.0 / 19200;  // one byte on the line at 19200 baud 8N1
 inline constexpr int kReadBufSize = 4096;
 inline constexpr std::size_t kStatusChars = 72;  // the status line's text buffer
 

@@ -86,13 +86,26 @@ TEST_F(RunCycle, SensorFallingSilentEndsRunThreeSecondsAfterTheLastRequest) {
   EXPECT_EQ(s.status(), "Timeout RS232-Line!");
 }
 
+// RESET's flush cuts the RUN answer in flight; the cut tail and RESET's answer then arrive out
+// of step with the frames. RUN must get back in step and draw the answers that follow.
 TEST_F(RunCycle, ResetDuringRunIsAnsweredByTheNextFrameAndRunGoesOn) {
   s.rt.at(s.rt.Timer() + 0.5, [this] { s.click(st.pHandle, m::ButtonReset); });
-  run(1.0);
+  s.rt.at(s.rt.Timer() + 0.8, [this] { s.sensor->setPotentiometer(88); });
+  run(1.2);
   const auto resets = sent(11);
   ASSERT_EQ(resets.size(), 1u);
   EXPECT_GT(sent(8).back().time, resets[0].time);
   EXPECT_EQ(s.status(), "Reset Max/Min OK!");
+  EXPECT_EQ(st.poti, 88);
+}
+
+TEST_F(RunCycle, FramesWithoutTheSyncWordAreNotDrawnAndTheUserSeesWhy) {
+  sim::Faults wrongSync;
+  wrongSync.wrongSync = true;
+  startWith(wrongSync);
+  run(1.0);
+  EXPECT_EQ(s.status(), "read error - not sync byte 0xAA!");
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::NUMAval), 0);
 }
 
 TEST_F(RunCycle, TeachWithoutAnswerDuringRunEndsRun) {
