@@ -13,15 +13,10 @@
 #include <optional>
 #include <string>
 
-#include "child_process.h"
 #include "display/run_cycle.h"
 #include "link/transport.h"
 #include "recorder/recording.h"
-#include "runtime/qt/qt_runtime.h"
-#include "runtime/qt/qt_serial_device.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
-#include "shell/startup.h"
+#include "sim_session.h"
 
 namespace {
 
@@ -66,23 +61,9 @@ Phase timed(qrix::Program& p, Loop loop) {
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
-  qrix::testing::ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--reaction", "0"});
-  const std::string device = sim.readStdoutLine(5);
-  if (device.empty()) {
-    std::printf("record rate: the simulator did not start\n");
-    return 1;
-  }
-
-  qrix::QtRuntime rt([](int id) { return qrix::panelTemplate(id); });
-  const int port = rt.serial().addPort(device, device);
-  rt.serial().setOpener(qrix::qt::openQtSerialDevice);
-  qrix::Program p(rt);
   int runAnswers = 0;
-  qrix::StartOptions options;
-  options.port = port;
   // The receive notification, counting the RUN answers it takes.
-  options.portSetup = [&runAnswers](qrix::Program& prog) {
-    prog.serial().OpenComConfig(prog.st.com, "", 19200, 0, 8, 1, 4096, 4096);
+  qrix::bench::SimSession session("record rate", [&runAnswers](qrix::Program& prog) {
     prog.serial().InstallComCallback(
         prog.st.com, qrix::eventMask, qrix::kFrameBytes, 0x55,
         [&prog, &runAnswers](int com, int mask, void*) {
@@ -90,8 +71,9 @@ int main(int argc, char** argv) {
           if (prog.st.nBytesR >= qrix::kFrameBytes && prog.st.graph_flag == 1) ++runAnswers;
         },
         nullptr);
-  };
-  if (qrix::StartUp(p, options) != 0) return 1;
+  });
+  if (!session.ok()) return 1;
+  qrix::Program& p = session.program();
 
   const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                      ("qrix-record-rate-" + std::to_string(getpid()) + ".dat");
@@ -107,7 +89,7 @@ int main(int argc, char** argv) {
     run += timed(p, [&p] { qrix::PushRUN(p); });
     answers += runAnswers - before;
     rec += timed(p, [&p, &samples] { samples += qrix::runRecording(p); });
-    sim.stderrSoFar(0);  // the server's request log must not fill its pipe
+    session.simulator().stderrSoFar(0);  // the server's request log must not fill its pipe
   }
   std::filesystem::remove(file);
 
@@ -118,6 +100,5 @@ int main(int argc, char** argv) {
       "ratio %.3f (target >= 0.95); recording CPU/wall %.3f\n",
       answers, run.seconds, runRate, samples, rec.seconds, recRate,
       runRate > 0 ? recRate / runRate : 0.0, rec.cpuSeconds / rec.seconds);
-  qrix::ShutDown(p);
   return 0;
 }

@@ -8,36 +8,15 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "child_process.h"
 #include "link/identification.h"
-#include "link/transport.h"
-#include "runtime/qt/qt_runtime.h"
-#include "runtime/qt/qt_serial_device.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
-#include "shell/startup.h"
+#include "sim_session.h"
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
-  qrix::testing::ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--reaction", "0"});
-  const std::string device = sim.readStdoutLine(5);
-  if (device.empty()) {
-    std::printf("round trip: the simulator did not start\n");
-    return 1;
-  }
-
-  qrix::QtRuntime rt([](int id) { return qrix::panelTemplate(id); });
-  const int port = rt.serial().addPort(device, device);
-  rt.serial().setOpener(qrix::qt::openQtSerialDevice);
-  qrix::Program p(rt);
-  qrix::StartOptions options;
-  options.port = port;
-  options.portSetup = [](qrix::Program& prog) {
-    prog.serial().OpenComConfig(prog.st.com, "", 19200, 0, 8, 1, 4096, 4096);
-    qrix::installReceiveNotification(prog, prog.st.com);
-  };
-  if (qrix::StartUp(p, options) != 0) return 1;
+  qrix::bench::SimSession session("round trip");
+  if (!session.ok()) return 1;
+  qrix::Program& p = session.program();
 
   constexpr int kExchanges = 100;
   qrix::CheckComLine(p);  // settle the line
@@ -52,6 +31,5 @@ int main(int argc, char** argv) {
       "round trip: %d/%d answered, %.1f exchanges/s = %.3f of the line limit %.1f/s "
       "(target >= 0.95)\n",
       answered, kExchanges, rate, rate / limit, limit);
-  qrix::ShutDown(p);
   return answered == kExchanges ? 0 : 1;
 }

@@ -1,0 +1,49 @@
+#include "sim_session.h"
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+#include "link/transport.h"
+#include "runtime/qt/qt_serial_device.h"
+#include "shell/panel_table.h"
+#include "shell/startup.h"
+
+namespace qrix::bench {
+
+SimSession::SimSession(const std::string& name, Notification notification)
+    : sim_(QRIX_SENSOR_SIM_PATH, {"--reaction", "0"}) {
+  const std::string device = sim_.readStdoutLine(5);
+  if (device.empty()) {
+    std::printf("%s: the simulator did not start\n", name.c_str());
+    return;
+  }
+  rt_ = std::make_unique<QtRuntime>([](int id) { return panelTemplate(id); });
+  const int port = rt_->serial().addPort(device, device);
+  rt_->serial().setOpener(qt::openQtSerialDevice);
+  program_ = std::make_unique<Program>(*rt_);
+  StartOptions options;
+  options.port = port;
+  options.portSetup = [notification](Program& p) {
+    p.serial().OpenComConfig(p.st.com, "", 19200, 0, 8, 1, 4096, 4096);
+    if (notification)
+      notification(p);
+    else
+      installReceiveNotification(p, p.st.com);
+  };
+  ok_ = StartUp(*program_, options) == 0;
+  if (!ok_) std::printf("%s: the scope did not start\n", name.c_str());
+}
+
+SimSession::~SimSession() {
+  if (ok_) ShutDown(*program_);
+}
+
+double cpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
+}
+
+}  // namespace qrix::bench
