@@ -1,9 +1,8 @@
-// The scope's own panels in real widgets, drawn off screen: all six render, the
-// notebook tabs and a tolerance field work through mouse and keyboard, toggles
-// and radio buttons switched by a screen reader reach the program as a keyboard
-// switch does, the twin controls of the two sensor panels are told apart, the
-// raw strip chart keeps its size and folds its redraws, and a screenshot of the
-// main window is written.
+// The scope's own panels in real widgets, drawn off screen: all six render, a tab and a
+// tolerance field work from the keyboard, toggles and radio buttons switched by a screen reader
+// reach the program as a keyboard switch does, the twin controls of the two sensor panels are
+// told apart, the raw strip chart keeps its size and folds its redraws, and a screenshot of the
+// identified scope is written.
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
@@ -16,7 +15,6 @@
 #include <QDir>
 #include <QTest>
 
-#include "accessible_search.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/sim_line_device.h"
@@ -41,8 +39,15 @@ class ScopeWindow : public ::testing::Test {
   void pump(int times = 5) {
     for (int i = 0; i < times; ++i) runtime.ProcessSystemEvents();
   }
-  QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
-    return findAccessible(under, name);
+  // A control below a panel found as a screen reader finds it: by its accessible name.
+  static QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
+    for (int i = 0; i < under->childCount(); ++i) {
+      QAccessibleInterface* child = under->child(i);
+      if (!child) continue;
+      if (child->text(QAccessible::Name) == name) return child;
+      if (QAccessibleInterface* deeper = find(child, name)) return deeper;
+    }
+    return nullptr;
   }
   QAbstractButton* button(int control) {
     return qobject_cast<QAbstractButton*>(widget(st.pHandle, control));
@@ -64,36 +69,15 @@ class ScopeWindow : public ::testing::Test {
   ProgramState& st = program.st;
 };
 
-TEST_F(ScopeWindow, AllSixPanelsRenderAndTheMainWindowIsSaved) {
-  const std::string dir = QRIX_SCREENSHOT_DIR;
-  QDir().mkpath(QString::fromStdString(dir));
-  runtime.ui().DisplayPanel(st.pPopUp);
-  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib}) {
+TEST_F(ScopeWindow, AllSixPanelsRenderAndTheMainWindowFitsA1280By800Screen) {
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp}) {
     runtime.ui().DisplayPanel(panel);
-    const QImage image = runtime.view().grab(panel);
-    EXPECT_FALSE(image.isNull()) << runtime.ui().panel(panel)->name;
-    EXPECT_GE(image.width(), 300);
+    EXPECT_GE(runtime.view().grab(panel).width(), 300) << runtime.ui().panel(panel)->name;
   }
-  runtime.ui().HidePanel(st.pPara1);
-  runtime.ui().HidePanel(st.pPara2);
-  runtime.ui().HidePanel(st.pCalib);
-  const QImage popup = runtime.view().grab(st.pPopUp);
-  EXPECT_TRUE(popup.save(QString::fromStdString(dir + "/scope_recorder.png")));
   const QImage main = runtime.view().grab(st.pHandle);
-  ASSERT_FALSE(main.isNull());
+  EXPECT_GE(main.width(), 300);
   EXPECT_LE(main.width(), 1280);
   EXPECT_LE(main.height(), 800);
-  EXPECT_TRUE(main.save(QString::fromStdString(dir + "/scope_main.png")));
-}
-
-TEST_F(ScopeWindow, ClickingATabShowsItsPanelAndTurnsTheOthersOff) {
-  QTest::mouseClick(widget(st.pHandle, ids::main::TOGGBTN_Para2), Qt::LeftButton);
-  pump();
-  EXPECT_TRUE(runtime.ui().panel(st.pPara2)->visible);
-  EXPECT_FALSE(runtime.ui().panel(st.pPara0)->visible);
-  EXPECT_TRUE(runtime.view().panelWidget(st.pPara2)->isVisible());
-  EXPECT_FALSE(runtime.view().panelWidget(st.pPara0)->isVisible());
-  EXPECT_EQ(runtime.ui().GetCtrlVal(st.pHandle, ids::main::TOGGBTN_Para0), 0);
 }
 
 // Seen: a tab switched from the keyboard (Space) turned the other tabs off as a
@@ -249,8 +233,6 @@ TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   ASSERT_EQ(StartUp(program, {}), 0);
   runtime.ProcessSystemEvents();
   const ProgramState& st = program.st;
-  EXPECT_EQ(runtime.ui().GetCtrlText(st.pHandle, ids::main::TEXTStatus), sensor->firmwareText());
-
   QWidget* status = runtime.view().controlWidget(st.pHandle, ids::main::TEXTStatus);
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(status);
   ASSERT_NE(face, nullptr);
@@ -259,8 +241,8 @@ TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
 
   runtime.ui().DisplayPanel(st.pCalib);
   runtime.ui().HidePanel(st.pPara0);
-  const QImage image = runtime.view().grab(st.pHandle);
-  EXPECT_TRUE(image.save(QRIX_SCREENSHOT_DIR "/scope_main_identified.png"));
+  QDir().mkpath(QRIX_SCREENSHOT_DIR);
+  EXPECT_TRUE(runtime.view().grab(st.pHandle).save(QRIX_SCREENSHOT_DIR "/scope_main.png"));
   ShutDown(program);
 }
 
