@@ -2,7 +2,7 @@
 // one box toggled between two controls, every row reaching its text through the panels'
 // callbacks, help wrapped around the callbacks bound before it, and the banner's picture with
 // and without a tv.bmp in the working directory. A click on a box closing it is pinned through
-// the widgets (test_help_and_banner.cpp).
+// the widgets (view/test_scope_window.cpp).
 
 #include <gtest/gtest.h>
 #include <unistd.h>
