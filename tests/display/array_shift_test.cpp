@@ -1,4 +1,5 @@
-// The history's copy and shift routines: status codes and shifting an array onto itself.
+// The history's shift routine: shifting an array onto itself either way, and the status codes
+// of empty arrays and whole-length shifts, which leave the array alone.
 
 #include "display/array_shift.h"
 
@@ -9,32 +10,24 @@
 namespace qrix {
 namespace {
 
-TEST(ArrayShift, RejectsEmptyArraysAndShiftsOfTheWholeLength) {
+TEST(ArrayShift, ShiftsInPlaceEitherWayAndRefusesEmptyArraysAndWholeLengthShifts) {
+  using A = std::array<double, 5>;
   struct Case {
     int n, shifts, status;
+    A expected;
   };
-  double a[4] = {1, 2, 3, 4};
-  for (Case c :
-       {Case{0, 0, kErrArrayLength}, Case{-1, 1, kErrArrayLength}, Case{4, 4, kErrShiftLength},
-        Case{4, -4, kErrShiftLength}, Case{4, 3, kArrayOk}, Case{4, -3, kArrayOk}}) {
-    double out[4] = {9, 9, 9, 9};
-    EXPECT_EQ(Shift(a, c.n, c.shifts, out), c.status) << c.n << " " << c.shifts;
+  const A kept{1, 2, 3, 4, 5};
+  for (Case c : {Case{5, -2, kArrayOk, {3, 4, 5, 0, 0}}, Case{5, 2, kArrayOk, {0, 0, 1, 2, 3}},
+                 Case{5, 0, kArrayOk, kept}, Case{0, 0, kErrArrayLength, kept},
+                 Case{-1, 1, kErrArrayLength, kept}, Case{5, 5, kErrShiftLength, kept},
+                 Case{5, -5, kErrShiftLength, kept}}) {
+    A a = kept;
+    EXPECT_EQ(Shift(a.data(), c.n, c.shifts, a.data()), c.status) << c.n << " " << c.shifts;
+    EXPECT_EQ(a, c.expected) << c.n << " " << c.shifts;
   }
-  double out[1] = {9};
-  EXPECT_EQ(Copy1D(a, 0, out), kErrArrayLength);
-  EXPECT_EQ(out[0], 9);
-}
-
-TEST(ArrayShift, ShiftsInPlaceInEitherDirection) {
-  struct Case {
-    int shifts;
-    std::array<double, 5> expected;
-  };
-  for (Case c : {Case{-2, {3, 4, 5, 0, 0}}, Case{2, {0, 0, 1, 2, 3}}, Case{0, {1, 2, 3, 4, 5}}}) {
-    std::array<double, 5> a{1, 2, 3, 4, 5};
-    ASSERT_EQ(Shift(a.data(), 5, c.shifts, a.data()), kArrayOk);
-    EXPECT_EQ(a, c.expected) << c.shifts;
-  }
+  double out = 9;
+  EXPECT_EQ(Copy1D(kept.data(), 0, &out), kErrArrayLength);
+  EXPECT_EQ(out, 9);
 }
 
 }  // namespace

@@ -63,10 +63,14 @@ TEST_F(BlockTransfers, DataReadsMasterThenSlaveOnceAndDrawsFiveCurvesEach) {
   EXPECT_EQ(s.status(), "Parameter-frame received! - Line Ok!");
 }
 
-TEST_F(BlockTransfers, DataWithAShortBlockStopsReadingAndDrawsNothing) {
+TEST_F(BlockTransfers, DataWithAShortBlockTimesOutStoresNothingAndStopsReading) {
   setFaults([](sim::Faults& f) { f.shortBlock = true; });
+  st.mvalBUFA.fill(7);
+  const double t0 = s.rt.Timer();
   s.click(st.pHandle, m::BTNData);
+  EXPECT_GT(s.rt.Timer() - t0, 1.5);
   EXPECT_EQ(wire(), (Wire{{8, 0, -1}, {9, 0, 2}}));
+  EXPECT_EQ(std::count(st.mvalBUFA.begin(), st.mvalBUFA.end(), 7), 128);
   EXPECT_TRUE(graph(m::GRAPHDataMaster).plots.empty());
   EXPECT_EQ(s.status(), "Timeout-RS-232 while reading 64 data-words!");
   EXPECT_FALSE(dimmed(m::BTNData));

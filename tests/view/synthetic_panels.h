@@ -1,6 +1,6 @@
 #pragma once
-// A small panel set for the view tests: a top-level panel with one control of every kind and
-// two child panels that both hold a control named SLIDEpower. Every callback is recorded.
+// A small panel set for the view tests: a top-level panel with a control of every kind the
+// tests drive, and one child panel. Every callback of the main panel is recorded.
 
 #include <gtest/gtest.h>
 
@@ -11,18 +11,6 @@
 #include "runtime/qt/qt_runtime.h"
 
 namespace qrix::test {
-
-inline constexpr int kMainResource = 1;
-inline constexpr int kPara1Resource = 2;
-inline constexpr int kPara2Resource = 3;
-
-ui::UiModel::PanelSource syntheticPanels();
-
-struct Recorded {
-  std::string panel;
-  std::string name;  // control name, or the panel's name for control 0
-  int event;
-};
 
 class ViewTest : public ::testing::Test {
  protected:
@@ -45,9 +33,8 @@ class ViewTest : public ::testing::Test {
 
   mutable QtRuntime runtime;
   int main = 0;
-  int para1 = 0;
-  int para2 = 0;
-  std::vector<Recorded> events;
+  int child = 0;
+  std::vector<std::pair<std::string, int>> events;  // (control or panel name, event)
 };
 
 }  // namespace qrix::test

@@ -1,5 +1,6 @@
-// Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes
-// remove them, axes and cursors follow the model, and many plot calls cost one redraw.
+// Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes remove
+// them, axes and cursors follow the model. That many changes cost one redraw is pinned on the
+// scope's strip chart (test_scope_window.cpp).
 
 #include <qcustomplot.h>
 
@@ -12,8 +13,8 @@ class Graphs : public ViewTest {
  protected:
   QCustomPlot* graph() { return runtime.view().plotWidget(main, id("GRAPHprofile")); }
   QCustomPlot* strip() { return runtime.view().plotWidget(main, id("STRIPrate")); }
-  int plotLine(std::vector<double> x, std::vector<double> y, int lineStyle = 0) {
-    return ui().PlotXY(main, id("GRAPHprofile"), x, y, ui::kRed, 5, 0, lineStyle);
+  void plotLine(std::vector<double> x, std::vector<double> y, int lineStyle = 0) {
+    ui().PlotXY(main, id("GRAPHprofile"), x, y, ui::kRed, 5, 0, lineStyle);
   }
   int rectangles() {
     int n = 0;
@@ -23,27 +24,19 @@ class Graphs : public ViewTest {
   }
 };
 
-TEST_F(Graphs, PlotsAndRectanglesBecomePlottablesAndItems) {
+TEST_F(Graphs, PlotsBecomePlottablesAndItemsAndDeletingAllLeavesOnlyTheCursors) {
   plotLine({0, 1, 2}, {5, 6, 7});
   plotLine({0, 1, 2}, {1, 2, 3}, ui::kLineStyleDash);
   ui().PlotRectangle(main, id("GRAPHprofile"), 1, 1, 2, 2, ui::kBlue, ui::kGreen);
   runtime.view().flushPlots();
   ASSERT_EQ(graph()->plottableCount(), 2);
   EXPECT_EQ(rectangles(), 1);
-  EXPECT_EQ(graph()->graph(0)->pen().color(), QColor(255, 0, 0));
   EXPECT_EQ(graph()->graph(1)->pen().style(), Qt::DashLine);
   EXPECT_EQ(graph()->graph(0)->data()->size(), 3);
-}
-
-TEST_F(Graphs, DeletingAllPlotsLeavesOnlyTheCursors) {
-  for (int i = 0; i < 5; ++i) plotLine({0, 1}, {double(i), double(i)});
-  ui().PlotRectangle(main, id("GRAPHprofile"), 1, 1, 2, 2, ui::kBlue, ui::kGreen);
-  runtime.view().flushPlots();
   const int cursorItems = graph()->itemCount() - 1;
   ui().DeleteGraphPlot(main, id("GRAPHprofile"), -1);
   runtime.view().flushPlots();
   EXPECT_EQ(graph()->plottableCount(), 0);
-  EXPECT_EQ(rectangles(), 0);
   EXPECT_EQ(graph()->itemCount(), cursorItems);
 }
 
@@ -57,19 +50,7 @@ TEST_F(Graphs, OutlineTurningBackKeepsItsPointOrder) {
   EXPECT_EQ(curve->data()->at(3)->value, 1);
 }
 
-TEST_F(Graphs, ManyPlotCallsCostOneRedraw) {
-  int replots = 0;
-  QObject::connect(graph(), &QCustomPlot::afterReplot, [&] { ++replots; });
-  pumpFor(40);
-  replots = 0;
-  for (int i = 0; i < 50; ++i) plotLine({0, 1}, {double(i), double(i)});
-  EXPECT_EQ(replots, 0);
-  pumpFor(60);
-  EXPECT_EQ(replots, 1);
-  EXPECT_EQ(graph()->plottableCount(), 50);
-}
-
-TEST_F(Graphs, AxesAndLabelsFollowTheModel) {
+TEST_F(Graphs, AxesFollowTheModelAndTheRightAxisShowsOnlyOnceSet) {
   const int g = id("GRAPHprofile");
   ui().SetAxisRange(main, g, ui::Axis::X, 0, 2048);
   ui().SetAxisRange(main, g, ui::Axis::YLeft, -5, 5);
@@ -89,8 +70,7 @@ TEST_F(Graphs, CursorsAreVerticalLinesWithAMarkerOnlyForTheMarkerStyle) {
   ui().SetGraphCursor(main, g, 2, 700, 60);
   ui().SetCursorPointStyle(main, g, 2, ui::kPointStyleNoMarker);
   runtime.view().flushPlots();
-  std::vector<double> lines;
-  int markers = 0;
+  std::vector<double> lines, markers;
   for (int i = 0; i < graph()->itemCount(); ++i) {
     QCPAbstractItem* item = graph()->item(i);
     if (!item->visible()) continue;
@@ -98,25 +78,21 @@ TEST_F(Graphs, CursorsAreVerticalLinesWithAMarkerOnlyForTheMarkerStyle) {
       EXPECT_EQ(line->point1->key(), line->point2->key());
       lines.push_back(line->point1->key());
     }
-    if (auto* marker = qobject_cast<QCPItemTracer*>(item)) {
-      ++markers;
-      EXPECT_EQ(marker->position->key(), 300);
-    }
+    if (auto* marker = qobject_cast<QCPItemTracer*>(item))
+      markers.push_back(marker->position->key());
   }
   EXPECT_EQ(lines, (std::vector<double>{300, 700}));
-  EXPECT_EQ(markers, 1);
+  EXPECT_EQ(markers, std::vector<double>{300});
 }
 
-TEST_F(Graphs, StripChartDrawsEachTraceWithItsColourAndVisibility) {
+TEST_F(Graphs, StripChartDrawsTheLastScreenOfEachVisibleTrace) {
   const int s = id("STRIPrate");
   ui().SetStripPointsPerScreen(main, s, 3);
   const double samples[] = {1, 10, 2, 20, 3, 30, 4, 40};
   ui().PlotStripChart(main, s, samples, 8);
   ui().SetTraceVisible(main, s, 2, false);
-  ui().SetAxisRange(main, s, ui::Axis::YLeft, 0, 50);
   runtime.view().flushPlots();
   ASSERT_EQ(strip()->graphCount(), 2);
-  EXPECT_EQ(strip()->graph(0)->pen().color(), QColor(255, 0, 0));
   EXPECT_FALSE(strip()->graph(1)->visible());
   // The last three samples of trace 1, oldest first.
   auto data = strip()->graph(0)->data();
@@ -124,7 +100,6 @@ TEST_F(Graphs, StripChartDrawsEachTraceWithItsColourAndVisibility) {
   EXPECT_EQ(data->at(0)->value, 2);
   EXPECT_EQ(data->at(2)->value, 4);
   EXPECT_EQ(strip()->xAxis->range(), QCPRange(0, 2));
-  EXPECT_EQ(strip()->yAxis->range(), QCPRange(0, 50));
 }
 
 }  // namespace

@@ -81,27 +81,21 @@ TEST_F(Pump, ReturnsWhenNothingHappens) {
   EXPECT_LT(longest, 1000);
 }
 
-TEST_F(Pump, HandlesAPostedSingleShotTimerWithinOneCall) {
-  bool fired = false;
-  QTimer::singleShot(0, [&] { fired = true; });
-  runtime.ProcessSystemEvents();
-  EXPECT_TRUE(fired);
-}
-
 TEST_F(Pump, RunUserInterfaceReturnsTheQuitCode) {
   QTimer::singleShot(20, [&] { runtime.QuitUserInterface(7); });
   EXPECT_EQ(runtime.RunUserInterface(), 7);
   EXPECT_TRUE(runtime.quitRequested());
 }
 
-TEST_F(Pump, DelayWaitsWithoutPumpingAndTheClockMovesOn) {
+TEST_F(Pump, DelayWaitsWithoutPumpingAndThePumpRunsAPostedTimer) {
   bool fired = false;
   QTimer::singleShot(0, [&] { fired = true; });
   const double before = runtime.Timer();
   runtime.Delay(0.03);
   EXPECT_FALSE(fired);
   EXPECT_GE(runtime.Timer() - before, 0.03);
-  runtime.Delay(-1);  // nothing to wait for
+  runtime.ProcessSystemEvents();
+  EXPECT_TRUE(fired);
 }
 
 TEST_F(Pump, SerialNotificationRunsOnlyInsideThePump) {
@@ -130,49 +124,45 @@ TEST_F(Pump, ConfirmPopupAnswersYesAsOneAndNoAsZero) {
   }
 }
 
-TEST_F(Pump, SaveDialogTakesAnExistingNameWithoutAskingItself) {
+// An existing name is taken without the dialog asking about overwriting itself (the program
+// asks); a new name gets the filter's extension; a cancel reports nothing.
+TEST_F(Pump, FileDialogReportsExistingAndNewNamesAndCancelReportsNothing) {
+  constexpr FileDialogMode Save = FileDialogMode::Save;
   QTemporaryDir dir;
-  const QString existing = dir.filePath("old.cfg");
-  QFile(existing).open(QIODevice::WriteOnly);
-  bool askedTwice = false;
-  QPointer<QFileDialog> dialog;
-  // Were the dialog to ask about overwriting, that question would be a second modal.
-  std::optional<ModalWatcher> question;
-  ModalWatcher user([&](QWidget* modal) {
-    dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    question.emplace([&](QWidget* next) {
-      askedTwice = next != dialog;
-      if (askedTwice) next->close();
+  QFile(dir.filePath("old.cfg")).open(QIODevice::WriteOnly);
+  struct Case {
+    QString typed;  // empty: cancel
+    FileDialogMode mode;
+    int status;
+    QString path;
+  };
+  const Case cases[] = {
+      {dir.filePath("old.cfg"), Save, VAL_EXISTING_FILE_SELECTED, dir.filePath("old.cfg")},
+      {dir.filePath("fresh"), Save, VAL_NEW_FILE_SELECTED, dir.filePath("fresh.cfg")},
+      {"", FileDialogMode::Load, VAL_NO_FILE_SELECTED, ""}};
+  for (const Case& c : cases) {
+    bool askedTwice = false;
+    QPointer<QFileDialog> dialog;
+    std::optional<ModalWatcher> question;  // an overwrite question would be a second modal
+    ModalWatcher user([&](QWidget* modal) {
+      dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      question.emplace([&](QWidget* next) {
+        askedTwice = next != dialog;
+        if (!askedTwice) return;
+        static_cast<QDialog*>(next)->reject();
+        QTimer::singleShot(0, dialog, &QDialog::reject);
+      });
+      if (c.typed.isEmpty()) return static_cast<QDialog*>(dialog)->reject();
+      typeFileName(dialog, c.typed);
+      static_cast<QDialog*>(dialog)->accept();
     });
-    typeFileName(dialog, existing);
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  FileSelection chosen = runtime.FileSelectPopup(dir.path().toStdString(), "new.cfg", "*.cfg",
-                                                 "Save configuration", FileDialogMode::Save);
-  EXPECT_EQ(chosen.status, VAL_EXISTING_FILE_SELECTED);
-  EXPECT_EQ(chosen.path, existing.toStdString());
-  EXPECT_FALSE(askedTwice);
-}
-
-TEST_F(Pump, SaveDialogReportsANewNameAndCancelReportsNothing) {
-  QTemporaryDir dir;
-  ModalWatcher user([&](QWidget* modal) {
-    auto* dialog = qobject_cast<QFileDialog*>(modal);
-    ASSERT_NE(dialog, nullptr);
-    typeFileName(dialog, dir.filePath("fresh"));
-    static_cast<QDialog*>(dialog)->accept();
-  });
-  FileSelection chosen =
-      runtime.FileSelectPopup(dir.path().toStdString(), "", "*.cfg", "Save", FileDialogMode::Save);
-  EXPECT_EQ(chosen.status, VAL_NEW_FILE_SELECTED);
-  EXPECT_EQ(chosen.path, dir.filePath("fresh.cfg").toStdString());
-
-  ModalWatcher canceller([](QWidget* modal) { qobject_cast<QDialog*>(modal)->reject(); });
-  chosen =
-      runtime.FileSelectPopup(dir.path().toStdString(), "", "*.cfg", "Load", FileDialogMode::Load);
-  EXPECT_EQ(chosen.status, VAL_NO_FILE_SELECTED);
-  EXPECT_TRUE(chosen.path.empty());
+    FileSelection chosen =
+        runtime.FileSelectPopup(dir.path().toStdString(), "new.cfg", "*.cfg", "Save", c.mode);
+    EXPECT_EQ(chosen.status, c.status) << c.typed.toStdString();
+    EXPECT_EQ(chosen.path, c.path.toStdString());
+    EXPECT_FALSE(askedTwice) << c.typed.toStdString();
+  }
 }
 
 }  // namespace

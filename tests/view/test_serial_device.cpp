@@ -75,12 +75,6 @@ class SerialDevice : public ::testing::Test {
   PseudoTerminal pty;
 };
 
-TEST_F(SerialDevice, MissingDeviceGivesTheNoSerialPortCode) {
-  int error = 0;
-  EXPECT_EQ(QtSerialDevice::open("/dev/ttyQRIXmissing9", serial::OpenSettings{}, error), nullptr);
-  EXPECT_EQ(error, serial::kErrNoSerialPort);
-}
-
 TEST_F(SerialDevice, LibraryOpensThroughTheQtOpenerAndReportsItsCodes) {
   serial::SerialLibrary lib;
   lib.setOpener(qt::openQtSerialDevice);
@@ -94,7 +88,7 @@ TEST_F(SerialDevice, LibraryOpensThroughTheQtOpenerAndReportsItsCodes) {
   EXPECT_EQ(pty.receive(3, 500), std::string("\x02\x10\x03", 3));
 }
 
-TEST_F(SerialDevice, BytesArriveInTheQueueWithoutPumping) {
+TEST_F(SerialDevice, BytesArriveInTheQueueWithoutPumpingAndAFlushDropsThem) {
   auto device = open(pty.path());
   ASSERT_NE(device, nullptr);
   pty.send("hello");
@@ -103,13 +97,8 @@ TEST_F(SerialDevice, BytesArriveInTheQueueWithoutPumping) {
   EXPECT_EQ(device->read(buf, 8), 5u);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(buf), 5), "hello");
   EXPECT_EQ(device->inQueueLength(), 0u);
-}
-
-TEST_F(SerialDevice, FlushInputDropsEverythingQueued) {
-  auto device = open(pty.path());
-  ASSERT_NE(device, nullptr);
-  pty.send("stale bytes");
-  waitForQueue(*device, 11);
+  pty.send("stale");
+  ASSERT_EQ(waitForQueue(*device, 5), 5u);
   device->flushInput();
   EXPECT_EQ(device->inQueueLength(), 0u);
 }
