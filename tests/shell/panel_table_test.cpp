@@ -5,10 +5,13 @@
 #include "shell/panel_table.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
+#include <filesystem>
 #include <set>
+#include <string>
 
 #include "params/panel_binding.h"
 #include "params/param_file.h"
@@ -46,6 +49,10 @@ TEST(PanelTable, EveryControlTheProgramAddressesExistsWithTheKindItNeeds) {
                     std::to_string(code));
   });
   ASSERT_EQ(s.start(), 0);
+  // START records on the way: into a file of this test's own.
+  const auto recording = std::filesystem::temp_directory_path() /
+                         ("qrix-sweep-" + std::to_string(::getpid()) + ".dat");
+  s.p.st.rec_fname = recording.string();
   for (int handle : s.ui().panelHandles()) {
     for (const auto& [id, c] : s.ui().panel(handle)->controls) {
       const ui::Callback* fn = s.rt.callbacks().find(c.callback);
@@ -66,6 +73,7 @@ TEST(PanelTable, EveryControlTheProgramAddressesExistsWithTheKindItNeeds) {
   s.ui().dispatch(s.p.st.pPopUp, 0, ui::EVENT_CLOSE);
   s.ui().dispatch(s.p.st.pHandle, 0, ui::EVENT_CLOSE);
   ShutDown(s.p);
+  std::filesystem::remove(recording);
   EXPECT_EQ(failures, std::set<std::string>{});
 }
 
