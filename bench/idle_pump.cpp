@@ -1,8 +1,6 @@
 // The event pump while a program loop waits for a flag that never comes: CPU time over wall
 // time (a pump that spins burns a whole core), and how late the loop sees a timer fire.
 
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QTimer>
 #include <chrono>
@@ -10,24 +8,12 @@
 #include <cstdlib>
 #include <optional>
 
+#include "cpu_time.h"
 #include "runtime/qt/qt_runtime.h"
 
-namespace {
-
-using Clock = std::chrono::steady_clock;
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
-
-}  // namespace
+using qrix::bench::Clock;
+using qrix::bench::cpuSeconds;
+using qrix::bench::secondsSince;
 
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);

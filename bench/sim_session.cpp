@@ -1,7 +1,5 @@
 #include "sim_session.h"
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
 #include "link/transport.h"
@@ -37,13 +35,6 @@ SimSession::SimSession(const std::string& name, Notification notification)
 
 SimSession::~SimSession() {
   if (ok_) ShutDown(*program_);
-}
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
-         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) * 1e-6;
 }
 
 }  // namespace qrix::bench

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "child_process.h"
+#include "cpu_time.h"
 #include "runtime/qt/qt_runtime.h"
 #include "shell/program.h"
 
@@ -34,8 +35,5 @@ class SimSession {
   std::unique_ptr<Program> program_;
   bool ok_ = false;
 };
-
-// CPU seconds of this process so far.
-double cpuSeconds();
 
 }  // namespace qrix::bench

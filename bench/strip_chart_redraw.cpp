@@ -5,7 +5,6 @@
 // limit (26.7 per second).
 
 #include <qcustomplot.h>
-#include <sys/resource.h>
 
 #include <QApplication>
 #include <chrono>
@@ -13,6 +12,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "cpu_time.h"
 #include "runtime/qt/qt_runtime.h"
 #include "shell/panel_table.h"
 #include "shell/program.h"
@@ -20,23 +20,16 @@
 
 namespace {
 
+using qrix::bench::Clock;
+using qrix::bench::cpuSeconds;
+using qrix::bench::secondsSince;
+
 using Clock = std::chrono::steady_clock;
 using namespace qrix;
 
 constexpr double kAnswerSeconds = 0.0375;  // one RUN exchange on the line
 constexpr double kRunSeconds = 3.0;
 constexpr int kTraces = 7;
-
-double cpuSeconds() {
-  rusage usage{};
-  getrusage(RUSAGE_SELF, &usage);
-  auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec * 1e-6; };
-  return seconds(usage.ru_utime) + seconds(usage.ru_stime);
-}
-
-double secondsSince(Clock::time_point start) {
-  return std::chrono::duration<double>(Clock::now() - start).count();
-}
 
 class Feeder {
  public:
