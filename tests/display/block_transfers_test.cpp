@@ -93,6 +93,17 @@ TEST_F(BlockTransfers, VideoRepeatsSlaveThenMasterUntilStop) {
   for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
 }
 
+// A block that does not arrive ends its pass without drawing, not the loop.
+TEST_F(BlockTransfers, VideoGoesOnAfterAPassWithAShortBlock) {
+  setFaults([](sim::Faults& f) { f.shortBlock = true; });
+  const std::vector<double> shown = graph(m::GRAPHVideoSlave).plots.at(0).y;
+  st.adcbufB.fill(7);  // what a drawing of the stored buffer would show
+  s.rt.at(s.rt.Timer() + 4.0, [this] { s.click(st.pHandle, m::BTNStop); });
+  s.click(st.pHandle, m::BTNVideo);
+  EXPECT_EQ(wire(), (Wire{{8, 0, -1}, {9, 0, 1}, {8, 0, -1}, {9, 0, 1}, {8, 0, -1}, {9, 0, 1}}));
+  EXPECT_EQ(graph(m::GRAPHVideoSlave).plots.at(0).y, shown);
+}
+
 TEST_F(BlockTransfers, VideoWithoutSensorEndsAndLeavesDataDimmed) {
   setFaults([](sim::Faults& f) { f.silent = true; });
   s.click(st.pHandle, m::BTNVideo);
