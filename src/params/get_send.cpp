@@ -21,14 +21,15 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
     CopyVarsToPP(st.parameter, frame, st.pp);
     if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
       p.showText("Waiting for parameter-frame ...");
-    const auto parameterFrame = [&st] {
+    const std::uint16_t command = st.parameter.cmd;
+    // Only the answer to this request is a parameter frame: never a RUN answer still in
+    // flight, nor a frame taken out of step with the line (the tail of an answer cut by a
+    // flush joined to the next one), which would fill the record with shifted words.
+    const auto parameterFrame = [&st, command] {
       if (st.rx_flag != 1) return false;
-      // A RUN answer still in flight is measurement data, never a parameter frame.
-      if (st.graph_flag == 1) {
-        st.rx_flag = 0;
-        return false;
-      }
-      return true;
+      if (rxInSync(st) && rxEcho(st) == command) return true;
+      st.rx_flag = 0;
+      return false;
     };
     answered = waitUntil(p, TIMEOUT, parameterFrame);
     if (answered) {

@@ -113,6 +113,27 @@ TEST_F(GetSend, RunAnswerArrivingDuringGetIsNotTakenAsParameters) {
   EXPECT_EQ(st.parameter.master.pixEnd, s.sensor->ram(1)[5]);
 }
 
+// The answer to frame 1 arrives behind three stray bytes, the tail of an answer cut by a flush:
+// taken as a frame, its words would be shifted by a byte and a half.
+TEST(GetSendOutOfStep, AShiftedFrameIsNotTakenAsParameters) {
+  Scope s;
+  s.useResponder([](const std::vector<std::uint8_t>& request) {
+    if (request[3] == 7) return std::vector<std::uint8_t>(72, 'v');
+    std::vector<std::uint8_t> answer(36, 0);
+    answer[1] = 0xAA;
+    answer[3] = request[3];
+    for (int i = 6; i < 36; i += 2) answer[i + 1] = 77;  // every word of the frame: 77
+    if (request[3] == 2 && request[5] == 1) answer.insert(answer.begin(), {0x12, 0x34, 0x56});
+    answer.resize(36);
+    return answer;
+  });
+  ASSERT_EQ(s.start(), 0);
+  s.click(s.p.st.pHandle, ids::main::BTNGet);
+  EXPECT_EQ(s.p.st.parameter.sys.spare[0], 77);  // frame 0 came in step
+  EXPECT_EQ(s.p.st.parameter.master.power, ParameterRecord{}.master.power);
+  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+}
+
 TEST_F(GetSend, RadioButtonsKeepExactlyOneTargetOn) {
   s.setValue(st.pHandle, ids::main::RBTFile, 1);
   EXPECT_EQ(st.target, 3);
