@@ -23,14 +23,6 @@ constexpr BlockRequest kVideoBlocks[] = {
 constexpr BlockRequest kDataBlocks[] = {
     {0, kMasterData}, {64, kMasterData}, {0, kSlaveData}, {64, kSlaveData}};
 
-void setDimmed(Program& p, std::initializer_list<int> controls, bool dimmed) {
-  for (int c : controls) p.ui().SetDimmed(p.st.pHandle, c, dimmed);
-}
-
-void setVisible(Program& p, std::initializer_list<int> controls, bool visible) {
-  for (int c : controls) p.ui().SetVisible(p.st.pHandle, c, visible);
-}
-
 // Both transfers read the sensor's RAM: the memory target follows, whatever it was.
 void prepareBlockTransfer(Program& p) {
   p.ui().SetDimmed(p.st.pPopUp, ids::popup::BTNStartRecord, true);
@@ -54,9 +46,9 @@ void PushVIDEO(Program& p) {
   LineClaim claim(p, LineUser::Video);
   if (!claim) return;
   ProgramState& st = p.st;
-  setVisible(p, {m::GRAPHRaw, m::GRAPHDataMaster, m::RAWSelect}, false);
-  setVisible(p, {m::GRAPHVideoMaster, m::GRAPHVideoSlave}, true);
-  setDimmed(p, {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
+  p.setMainVisible({m::GRAPHRaw, m::GRAPHDataMaster, m::RAWSelect}, false);
+  p.setMainVisible({m::GRAPHVideoMaster, m::GRAPHVideoSlave}, true);
+  p.setMainDimmed({m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
   st.stop_flag = 0;
   while (st.stop_flag == 0) {
     if (PushGETRAW(p) == 1) {
@@ -74,7 +66,7 @@ void PushVIDEO(Program& p) {
     p.rt.Delay(0.01);
     p.pump();
   }
-  setDimmed(p, {m::BTNRun, m::BTNVideo, m::ButtonTeach}, false);
+  p.setMainDimmed({m::BTNRun, m::BTNVideo, m::ButtonTeach}, false);
   endBlockTransfer(p);
 }
 
@@ -82,9 +74,9 @@ void PushDATA(Program& p) {
   LineClaim claim(p, LineUser::Data);
   if (!claim) return;
   ProgramState& st = p.st;
-  setVisible(p, {m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);
-  setVisible(p, {m::GRAPHDataMaster, m::GRAPHDataSlave}, true);
-  setDimmed(p, {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
+  p.setMainVisible({m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);
+  p.setMainVisible({m::GRAPHDataMaster, m::GRAPHDataSlave}, true);
+  p.setMainDimmed({m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
   if (PushGETRAW(p) == 1) {
     CopyPPtoRAWVars(p);
     if (readBlocks(p, kDataBlocks) == 1) {
@@ -94,7 +86,7 @@ void PushDATA(Program& p) {
       PlotVIDEOBarGraph(p);
     }
   }
-  setDimmed(p, {m::BTNRun, m::BTNVideo, m::ButtonTeach, m::BTNData}, false);
+  p.setMainDimmed({m::BTNRun, m::BTNVideo, m::ButtonTeach, m::BTNData}, false);
   endBlockTransfer(p);
 }
 

@@ -35,13 +35,10 @@ void CopyPPtoRAWVars(Program& p) {
 namespace {
 
 void showRunGraphs(Program& p) {
-  ui::UiModel& ui = p.ui();
-  const int main = p.st.pHandle;
   namespace m = ids::main;
-  for (int c : {m::GRAPHRaw, m::GRAPHBarMaster, m::GRAPHBarSlave, m::RAWSelect})
-    ui.SetVisible(main, c, true);
-  for (int c : {m::GRAPHVideoMaster, m::GRAPHDataMaster, m::GRAPHVideoSlave, m::GRAPHDataSlave})
-    ui.SetVisible(main, c, false);
+  p.setMainVisible({m::GRAPHRaw, m::GRAPHBarMaster, m::GRAPHBarSlave, m::RAWSelect}, true);
+  p.setMainVisible({m::GRAPHVideoMaster, m::GRAPHDataMaster, m::GRAPHVideoSlave, m::GRAPHDataSlave},
+                   false);
 }
 
 }  // namespace
@@ -131,8 +128,7 @@ int CC_BTNStop(Program& p, int, int, int event) {
   // A recording or flash transfer gives the buttons back their own states when it has ended.
   if (!lineExclusive(p)) {
     namespace m = ids::main;
-    for (int c : {m::BTNData, m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset})
-      ui.SetDimmed(st.pHandle, c, false);
+    p.setMainDimmed({m::BTNData, m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset}, false);
     ui.SetDimmed(st.pPopUp, ids::popup::BTNStartRecord, false);
   }
   // The running loop sees stop_flag once this callback has returned, after the pause.

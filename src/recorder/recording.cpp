@@ -24,11 +24,9 @@ std::uint16_t wholeSeconds(double time) {
 }
 
 void showRecordingGraphs(Program& p) {
-  ui::UiModel& ui = p.ui();
   namespace m = ids::main;
-  for (int c : {m::GRAPHBarMaster, m::GRAPHBarSlave, m::GRAPHRaw})
-    ui.SetVisible(p.st.pHandle, c, true);
-  for (int c : {m::GRAPHVideoMaster, m::GRAPHVideoSlave}) ui.SetVisible(p.st.pHandle, c, false);
+  p.setMainVisible({m::GRAPHBarMaster, m::GRAPHBarSlave, m::GRAPHRaw}, true);
+  p.setMainVisible({m::GRAPHVideoMaster, m::GRAPHVideoSlave}, false);
 }
 
 void showRecorderState(Program& p, bool active) {
@@ -149,8 +147,7 @@ int CC_BTNStopRecord(Program& p, int, int, int event) {
   // A recording gives the buttons back their own states when it has ended.
   if (!lineExclusive(p)) {
     namespace m = ids::main;
-    for (int c : {m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset})
-      p.ui().SetDimmed(st.pHandle, c, false);
+    p.setMainDimmed({m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset}, false);
     p.ui().SetDimmed(st.pPopUp, pop::BTNStartRecord, false);
   }
   p.rt.Delay(0.1);

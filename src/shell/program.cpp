@@ -11,4 +11,12 @@ void Program::setStatus(std::string_view text) {
   st.szStatus = std::string(text.substr(0, kStatusChars - 1));
 }
 
+void Program::setMainVisible(std::initializer_list<int> controls, bool visible) {
+  for (int c : controls) ui().SetVisible(st.pHandle, c, visible);
+}
+
+void Program::setMainDimmed(std::initializer_list<int> controls, bool dimmed) {
+  for (int c : controls) ui().SetDimmed(st.pHandle, c, dimmed);
+}
+
 }  // namespace qrix

@@ -1,6 +1,7 @@
 #pragma once
 // The program: its state and the runtime it runs on. Every procedure of the scope takes it.
 
+#include <initializer_list>
 #include <string_view>
 
 #include "runtime/runtime.h"
@@ -24,6 +25,9 @@ struct Program {
   void setStatus(std::string_view text);
   // Shows szStatus in the status line.
   void showStatus() { showText(st.szStatus); }
+  // Shows or hides, dims or enables a list of main-panel controls.
+  void setMainVisible(std::initializer_list<int> controls, bool visible);
+  void setMainDimmed(std::initializer_list<int> controls, bool dimmed);
   // Pumps events once; the place where other callbacks and the receive notification run.
   void pump() { rt.ProcessSystemEvents(); }
 };
