@@ -1,9 +1,6 @@
 #include "recorder/recording.h"
 
-#include "display/bar_graph.h"
-#include "display/raw_graph.h"
 #include "display/run_cycle.h"
-#include "link/commands.h"
 #include "link/transport.h"
 #include "recorder/recorder_file.h"
 #include "runtime/files.h"
