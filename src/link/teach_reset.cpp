@@ -10,7 +10,7 @@
 namespace qrix {
 
 int CC_ButtonTeach(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
+  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kTeach;
   GetPanelValues(p);
@@ -18,10 +18,7 @@ int CC_ButtonTeach(Program& p, int, int, int event) {
   sendRequest(p, Discard::ForFrameExchange, cmd::kTeach, 0, st.pp);
   p.showText("New setpoint value teached!");
   if (waitForFrame(p)) {
-    for (std::uint16_t frame = 0; frame < 3; ++frame) {
-      PushGET(p, kTargetRam, frame);
-      p.rt.Delay(0.1);
-    }
+    readParameterFrames(p, kTargetRam);
   } else {
     p.showText("Timeout RS232-Line!");
     st.stop_flag = 1;  // a running RUN ends
@@ -43,7 +40,7 @@ void ResetMaxMin(Program& p) {
 }
 
 int CC_ButtonReset(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT && !lineExclusive(p)) ResetMaxMin(p);
+  if (event == ui::EVENT_COMMIT && !exchangesRefused(p)) ResetMaxMin(p);
   return 0;
 }
 

@@ -11,7 +11,7 @@
 
 namespace qrix {
 
-bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
+bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer store) {
   ProgramState& st = p.st;
   bool answered = true;
   if (target != kTargetFile) {
@@ -32,11 +32,11 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
       return false;
     };
     answered = waitUntil(p, TIMEOUT, parameterFrame);
-    if (answered) {
+    if (!answered) {
+      p.setStatus("Timeout-RS-232...");
+    } else if (store == StoreAnswer::Yes) {
       CopyPPtoVars(st.pp, frame, st.parameter);
       p.setStatus("Parameter-frame received! - Line Ok!");
-    } else {
-      p.setStatus("Timeout-RS-232...");
     }
   }
   p.showStatus();
@@ -50,7 +50,7 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame) {
 }
 
 int CC_BTNSend(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
+  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
   ProgramState& st = p.st;
   p.showText("Transmit...");
   if (st.target == kTargetFile) {
@@ -74,23 +74,28 @@ int CC_BTNSend(Program& p, int, int, int event) {
 }
 
 int CC_BTNGet(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || lineExclusive(p)) return 0;
+  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
   ProgramState& st = p.st;
   // A cancelled or unreadable file changes nothing at all: unsaved panel edits survive.
   if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;
   if (st.target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
   if (st.target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
-  bool allAnswered = true;
+  readParameterFrames(p, static_cast<std::uint16_t>(st.target));
+  return 0;
+}
+
+bool readParameterFrames(Program& p, std::uint16_t target) {
+  bool allStored = true;
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    allAnswered &= PushGET(p, static_cast<std::uint16_t>(st.target), frame);
+    allStored &= PushGET(p, target, frame, allStored ? StoreAnswer::Yes : StoreAnswer::No);
     p.rt.Delay(0.1);
   }
   // A frame that timed out must not be hidden behind the success text of a later one.
-  if (!allAnswered) {
+  if (!allStored) {
     p.setStatus("Timeout-RS-232...");
     p.showStatus();
   }
-  return 0;
+  return allStored;
 }
 
 void setMemoryTarget(Program& p, int target) {

@@ -12,10 +12,22 @@ inline constexpr int kTargetRam = 1;
 inline constexpr int kTargetEeprom = 2;
 inline constexpr int kTargetFile = 3;
 
+// Whether PushGET may store the answer it receives.
+enum class StoreAnswer { Yes, No };
+
 // Reads one parameter frame from RAM (target 1) or EEPROM (2) into the record; with target 3
 // it only refreshes the status line. After frame 2 the panels are rewritten from the record and
-// the tolerance window is redrawn. True when the frame arrived (always true for target 3).
-bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame);
+// the tolerance window is redrawn. True when the frame arrived (always true for target 3). With
+// StoreAnswer::No the request and the wait are the same, but the record and the status text keep
+// what they hold.
+bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame,
+             StoreAnswer store = StoreAnswer::Yes);
+
+// Reads frames 0, 1 and 2 with PushGET, each followed by a pause of 0.1 s. A parameter answer
+// carries nothing that tells which frame it answers: after a time-out, a late answer would be
+// taken for the next frame. So once a frame has timed out, no later frame of the series is
+// stored, and the status line ends on the time-out. True when every frame was stored.
+bool readParameterFrames(Program& p, std::uint16_t target);
 
 int CC_BTNSend(Program& p, int panel, int control, int event);
 int CC_BTNGet(Program& p, int panel, int control, int event);

@@ -52,6 +52,26 @@ TEST_F(TeachReset, TeachSendsFrameZeroThenReadsTheThreeFramesBack) {
   EXPECT_EQ(s.status(), "Parameter-frame received! - Line Ok!");
 }
 
+// The sensor acknowledges the teach at once, then answers the read-back 1.7 s late: frame 0
+// times out and its late answer lands in frame 1's wait, where it must not be taken as the
+// master's frame.
+TEST_F(TeachReset, AReadBackFrameAfterATimeoutIsNotStored) {
+  const double t0 = s.rt.Timer();
+  s.rt.at(t0 + 0.025, [&] {  // after the teach request reached the sensor
+    sim::Faults late;
+    late.extraDelay = 1.7;
+    s.sensor->setFaults(late);
+  });
+  s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 222);  // the teach reads the panels
+  s.ui().SetCtrlVal(st.pPara2, ids::sensor::SLIDEpower, 333);
+  const size_t before = s.requests().size();
+  s.click(st.pHandle, m::ButtonTeach);
+  EXPECT_EQ(since(before).size(), 4u);
+  EXPECT_EQ(st.parameter.master.power, 222);
+  EXPECT_EQ(st.parameter.slave.power, 333);
+  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+}
+
 TEST_F(TeachReset, SilentSensorTimesOutWithoutReadBack) {
   silence();
   st.parameter.master.teach = 1234;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "link/frame_codec.h"
 #include "support/scope_fixture.h"
 
@@ -85,17 +87,54 @@ TEST_F(GetSend, SilentSensorTimesOutThreeTimesThenRewritesThePanels) {
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), st.parameter.master.power);
 }
 
-TEST_F(GetSend, OneUnansweredFrameLeavesTheTimeoutTextAtTheEnd) {
-  sim::Faults silent;
-  silent.silent = true;
-  s.sensor->setFaults(silent);  // frame 0 goes unanswered; the sensor is back for frames 1 and 2
-  s.rt.at(s.rt.Timer() + 1.0, [&] { s.sensor->setFaults({}); });
-  st.parameter.slave.teach = 1;
-  const size_t before = s.requests().size();
+// A parameter answer does not say which frame it answers. Once a frame has timed out, a late
+// answer to it would be taken for the next frame (frame 0's first word as the master's power),
+// and a SEND to EEPROM would then write it into the sensor: no later frame of the GET is stored.
+TEST_F(GetSend, AfterATimeoutNoLaterFrameOfTheGetIsStored) {
+  const auto markRecord = [&] {
+    st.parameter.sys.toleranceUP = 111;
+    st.parameter.master.power = 222;
+    st.parameter.slave.power = 333;
+  };
+  const auto stored = [&] {
+    return std::vector<bool>{st.parameter.sys.toleranceUP == s.sensor->ram(0)[7],
+                             st.parameter.master.power == s.sensor->ram(1)[0],
+                             st.parameter.slave.power == s.sensor->ram(2)[0]};
+  };
+  const auto keptMarks = [&] {
+    return std::vector<bool>{st.parameter.sys.toleranceUP == 111, st.parameter.master.power == 222,
+                             st.parameter.slave.power == 333};
+  };
+
+  // Every answer 1.7 s late: frame 0 times out, its answer lands in frame 1's wait.
+  sim::Faults late;
+  late.extraDelay = 1.7;
+  s.sensor->setFaults(late);
+  markRecord();
+  size_t before = s.requests().size();
   s.click(st.pHandle, ids::main::BTNGet);
-  ASSERT_EQ(since(before).size(), 3u);
-  EXPECT_EQ(st.parameter.slave.teach, s.sensor->ram(2)[3]);  // frame 2 was answered
+  EXPECT_EQ(since(before).size(), 3u);  // the requests still go out
+  EXPECT_EQ(keptMarks(), std::vector<bool>(3, true));
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 222);
   EXPECT_EQ(s.status(), "Timeout-RS-232...");
+
+  // Only every second request answered: whichever frame times out first, the frames stored are
+  // exactly those before it, and both alternations come round in two GETs.
+  sim::Faults sparse;
+  sparse.answerEvery = 2;
+  s.sensor->setFaults(sparse);
+  s.rt.runUntil(s.rt.Timer() + 2.0);  // the late answers have drained
+  std::vector<std::vector<bool>> outcomes;
+  for (int get = 0; get < 2; ++get) {
+    markRecord();
+    s.click(st.pHandle, ids::main::BTNGet);
+    const std::vector<bool> got = stored(), kept = keptMarks();
+    const auto firstLost = std::find(got.begin(), got.end(), false) - got.begin();
+    for (std::ptrdiff_t n = 0; n < 3; ++n) EXPECT_EQ(kept[n], n >= firstLost) << get << n;
+    EXPECT_EQ(s.status(), "Timeout-RS-232...");
+    outcomes.push_back(got);
+  }
+  EXPECT_NE(outcomes[0], outcomes[1]);
 }
 
 TEST_F(GetSend, RunAnswerArrivingDuringGetIsNotTakenAsParameters) {
