@@ -43,7 +43,7 @@ void endBlockTransfer(Program& p) {
 }  // namespace
 
 void PushVIDEO(Program& p) {
-  LineClaim claim(p, LineUser::Video);
+  ExclusiveLineClaim claim(p, LineUser::Video);
   if (!claim) return;
   ProgramState& st = p.st;
   p.setMainVisible({m::GRAPHRaw, m::GRAPHDataMaster, m::RAWSelect}, false);
@@ -71,7 +71,7 @@ void PushVIDEO(Program& p) {
 }
 
 void PushDATA(Program& p) {
-  LineClaim claim(p, LineUser::Data);
+  ExclusiveLineClaim claim(p, LineUser::Data);
   if (!claim) return;
   ProgramState& st = p.st;
   p.setMainVisible({m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);

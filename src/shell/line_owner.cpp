@@ -12,6 +12,10 @@ bool lineExclusive(const Program& p) {
   return p.st.lineUser == LineUser::Recorder || p.st.lineUser == LineUser::Flash;
 }
 
+bool exchangesRefused(const Program& p) {
+  return lineBusy(p) && p.st.lineUser != LineUser::Run;
+}
+
 LineClaim::LineClaim(Program& p, LineUser user) : p_(p), held_(!lineBusy(p)) {
   if (held_) p_.st.lineUser = user;
 }
@@ -24,21 +28,27 @@ ExclusiveLineClaim::ExclusiveLineClaim(Program& p, LineUser user) : p_(p), claim
   if (!claim_) return;
   const ProgramState& st = p.st;
   namespace m = ids::main;
-  const std::pair<int, int> starters[] = {
-      {st.pHandle, m::BTNRun},
-      {st.pHandle, m::BTNVideo},
-      {st.pHandle, m::BTNData},
-      {st.pHandle, m::ButtonTeach},
-      {st.pHandle, m::ButtonReset},
-      {st.pHandle, m::BTNGet},
-      {st.pHandle, m::BTNSend},
-      {st.pHandle, m::DropDCom},
-      {st.pPopUp, ids::popup::BTNStartRecord},
-      {st.pCalib, ids::calib::BTNWriteXFMA},
-      {st.pCalib, ids::calib::BTNWriteXFSL},
+  // The loops' own buttons and the recorder's START follow the VIDEO and DATA steps.
+  const bool blockTransfer = user == LineUser::Video || user == LineUser::Data;
+  const struct {
+    int panel, control;
+    bool byBlockTransfer;
+  } starters[] = {
+      {st.pHandle, m::BTNRun, false},
+      {st.pHandle, m::BTNVideo, false},
+      {st.pHandle, m::BTNData, false},
+      {st.pHandle, m::ButtonTeach, false},
+      {st.pHandle, m::ButtonReset, true},
+      {st.pHandle, m::BTNGet, true},
+      {st.pHandle, m::BTNSend, true},
+      {st.pHandle, m::DropDCom, true},
+      {st.pPopUp, ids::popup::BTNStartRecord, false},
+      {st.pCalib, ids::calib::BTNWriteXFMA, true},
+      {st.pCalib, ids::calib::BTNWriteXFSL, true},
   };
   ui::UiModel& ui = p.ui();
-  for (auto [panel, control] : starters) {
+  for (auto [panel, control, byBlockTransfer] : starters) {
+    if (blockTransfer && !byBlockTransfer) continue;
     saved_.push_back({panel, control, ui.IsDimmed(panel, control)});
     ui.SetDimmed(panel, control, true);
   }

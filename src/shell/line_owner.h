@@ -1,8 +1,9 @@
 #pragma once
 // Which long exchange holds the serial line. The RUN, VIDEO and DATA loops, a recording and a
 // flash transfer each run inside their button's callback and pump events on every pass; the
-// claim keeps a second loop from starting inside a running one. A recording and a flash
-// transfer hold the line alone: no other exchange may start while they run.
+// claim keeps a second loop from starting inside a running one. Only RUN lets a one-shot
+// exchange (TEACH, RESET, GET, SEND) run inside it: VIDEO and DATA read blocks with the receive
+// notification off, and a recording or flash transfer holds the line alone.
 
 #include <vector>
 
@@ -14,9 +15,13 @@ enum class LineUser { None, Run, Video, Data, Recorder, Flash };
 
 // True while a loop holds the line: a commit on RUN, VIDEO or DATA is then ignored.
 bool lineBusy(const Program& p);
-// True while a recording or a flash transfer runs: no other exchange (RUN, VIDEO, DATA, TEACH,
-// RESET, GET, SEND, a port change, a flash transfer, a recording) may start.
+// True while a recording or a flash transfer runs: they give the buttons back their own states
+// when they end, so STOP leaves them alone.
 bool lineExclusive(const Program& p);
+// True while a loop other than RUN holds the line: no other exchange (RUN, VIDEO, DATA, TEACH,
+// RESET, GET, SEND, a port change, a flash transfer, a recording) may start. Inside VIDEO or
+// DATA such an exchange could not see its answer and its flush would cut a block in flight.
+bool exchangesRefused(const Program& p);
 
 // Holds the line for one loop; empty (false) when another loop holds it already.
 class LineClaim {
@@ -32,8 +37,9 @@ class LineClaim {
   bool held_;
 };
 
-// Holds the line alone: also dims every control that starts an exchange and, when released,
-// gives each back the dimmed state it had.
+// Holds the line alone: also dims the controls that start an exchange and, when released, gives
+// each back the dimmed state it had. A recording or flash transfer dims them all; VIDEO and DATA
+// dim those that their own steps leave alone (GET, SEND, RESET, the port list, the flash).
 class ExclusiveLineClaim {
  public:
   ExclusiveLineClaim(Program& p, LineUser user);

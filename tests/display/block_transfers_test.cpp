@@ -113,6 +113,35 @@ TEST_F(BlockTransfers, VideoWithoutSensorEndsAndLeavesDataDimmed) {
   EXPECT_TRUE(dimmed(m::BTNData));
 }
 
+// With the receive notification off for the blocks, an exchange started inside VIDEO or DATA
+// could not see its answer and would cut the block in flight. GET, SEND, RESET, TEACH and the
+// port list are refused, past the dimming too; their dimming is theirs again afterwards.
+TEST_F(BlockTransfers, NoOtherExchangeStartsWhileVideoOrDataReadsBlocks) {
+  const int refusedAndDimmed[] = {m::BTNGet, m::BTNSend, m::ButtonReset, m::DropDCom};
+  s.ui().SetDimmed(st.pHandle, m::BTNSend, true);  // an earlier state that must come back
+  for (int button : {m::BTNVideo, m::BTNData}) {
+    first = s.requests().size();
+    std::vector<bool> dimmedDuring;
+    s.rt.at(s.rt.Timer() + 0.15, [&] {  // inside the first block read
+      for (int c : refusedAndDimmed) dimmedDuring.push_back(dimmed(c));
+      s.ui().SetCtrlVal(st.pHandle, m::DropDCom, 7);
+      for (int c : refusedAndDimmed) s.commitPastDimming(st.pHandle, c);
+      s.commitPastDimming(st.pHandle, m::ButtonTeach);
+      s.click(st.pHandle, m::BTNStop);
+    });
+    s.click(st.pHandle, button);
+    EXPECT_EQ(dimmedDuring, std::vector<bool>(4, true)) << button;
+    const Wire pass = button == m::BTNVideo
+                          ? Wire{{8, 0, -1}, {9, 0, 1}, {9, 64, 1}, {9, 0, 0}, {9, 64, 0}}
+                          : Wire{{8, 0, -1}, {9, 0, 2}, {9, 64, 2}, {9, 0, 3}, {9, 64, 3}};
+    EXPECT_EQ(wire(), pass) << button;
+    EXPECT_EQ(s.status(), "Data[64] block received!") << button;
+    EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::DropDCom), st.com);
+    for (int c : {m::BTNGet, m::ButtonReset, m::DropDCom}) EXPECT_FALSE(dimmed(c)) << c;
+    EXPECT_TRUE(dimmed(m::BTNSend));
+  }
+}
+
 // STOP enables DATA while VIDEO still finishes its pass; a DATA pressed then is ignored.
 TEST_F(BlockTransfers, DataPressedWhileVideoEndsIsIgnored) {
   s.rt.at(s.rt.Timer() + 0.5, [this] {

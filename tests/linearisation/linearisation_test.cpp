@@ -101,6 +101,7 @@ TEST_F(LinFile, ValuesBecomeFlashWordsAndAFileThatCannotBeReadKeepsThemAndSaysSo
   EXPECT_EQ((std::vector<int>{table[0], table[1], table[2], table[3]}),
             (std::vector<int>{32767, 0, 65534, 65535}));
   EXPECT_TRUE(table == words);
+  EXPECT_EQ(s.rt.dialogs().back().button, "Load");
 
   // Each of these would otherwise reach the flash as wrong words.
   const LinTable loaded = table;
@@ -206,16 +207,19 @@ TEST_F(XFlash, EachButtonHidesAfterUseAndOnlyTheAccessCodeShowsBothAgain) {
   EXPECT_EQ(shown(), std::pair(false, true));
 }
 
-// The transfer holds the line alone: RUN, GET and a second transfer stay out while it runs, and
-// it does not start inside RUN.
+// The transfer holds the line alone: RUN, TEACH, RESET, GET, SEND, a port change and a second
+// transfer stay out while it runs, also when committed past the dimming, and it does not start
+// inside RUN.
 TEST_F(XFlash, NoOtherExchangeRunsDuringATransferAndNoneStartsInsideRun) {
   const std::size_t first = s.requests().size();
   bool dimmedDuring = false;
   s.rt.at(s.rt.Timer() + 1.0, [&] {
     dimmedDuring = s.ui().IsDimmed(st.pHandle, m::BTNRun) && s.ui().IsDimmed(st.pHandle, m::BTNGet);
-    s.click(st.pHandle, m::BTNRun);
-    s.click(st.pHandle, m::BTNGet);
-    s.click(st.pCalib, c::BTNWriteXFMA);
+    s.ui().SetCtrlVal(st.pHandle, m::DropDCom, 7);
+    for (int control :
+         {m::BTNRun, m::ButtonTeach, m::ButtonReset, m::BTNGet, m::BTNSend, m::DropDCom})
+      s.commitPastDimming(st.pHandle, control);
+    s.commitPastDimming(st.pCalib, c::BTNWriteXFMA);
   });
   press(s, c::BTNWriteXFSL);
   EXPECT_TRUE(dimmedDuring);
@@ -225,6 +229,7 @@ TEST_F(XFlash, NoOtherExchangeRunsDuringATransferAndNoneStartsInsideRun) {
   EXPECT_EQ(std::vector(commands.begin() + first, commands.end()), expected);
   EXPECT_FALSE(s.ui().IsDimmed(st.pHandle, m::BTNRun));
   EXPECT_FALSE(s.ui().IsDimmed(st.pHandle, m::BTNGet));
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::DropDCom), st.com);
 
   const std::size_t dialogs = s.rt.dialogs().size();
   enterCode(s, kXFlashAccessCode);

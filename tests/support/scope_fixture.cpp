@@ -1,5 +1,7 @@
 #include "support/scope_fixture.h"
 
+#include <gtest/gtest.h>
+
 #include "runtime/sim_line_device.h"
 
 namespace qrix::testing {
@@ -53,6 +55,15 @@ void Scope::setValue(int panel, int control, double value) {
 
 void Scope::rightClick(int panel, int control) {
   ui().dispatch(panel, control, ui::EVENT_RIGHT_CLICK);
+}
+
+void Scope::commitPastDimming(int panel, int control) {
+  const ui::Callback* fn = rt.callbacks().find(ui().control(panel, control)->callback);
+  if (!fn) {
+    ADD_FAILURE() << "control " << control << " of panel " << panel << " has no callback";
+    return;
+  }
+  (*fn)(panel, control, ui::EVENT_COMMIT, 0, 0);
 }
 
 std::vector<std::uint16_t> Scope::commands() const {

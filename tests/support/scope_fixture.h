@@ -29,6 +29,9 @@ class Scope {
   void commit(int panel, int control);
   void setValue(int panel, int control, double value);  // value changed
   void rightClick(int panel, int control);
+  // A commit that reaches the callback even when the control is dimmed, as a refused action
+  // must be refused by the callback too.
+  void commitPastDimming(int panel, int control);
 
   ui::UiModel& ui() { return rt.ui(); }
   std::string status() { return ui().GetCtrlText(p.st.pHandle, ids::main::TEXTStatus); }
