@@ -27,6 +27,7 @@ std::string openErrorText(int code) {
 void InitRS232(Program& p, int port) {
   ProgramState& st = p.st;
   serial::SerialLibrary& com = p.serial();
+  st.lineChecked = false;
   const int opened = com.OpenComConfig(port, "", 19200, serial::kNoParity, 8, 1, 4096, 4096);
   if (opened < 0) {
     p.setStatus(openErrorText(opened));
@@ -36,14 +37,12 @@ void InitRS232(Program& p, int port) {
     com.FlushOutQ(port);
     com.SetCTSMode(port, 0);
     installReceiveNotification(p, port);
-    if (CheckComLine(p) == 1) {
+    st.lineChecked = CheckComLine(p) == 1;
+    if (st.lineChecked) {
       p.rt.Delay(0.1);
       if (!GetHARDWAREInfo(p)) p.setStatus("Error reading HARDWARE-info!");
-      for (std::uint16_t frame = 0; frame < 3; ++frame) {
-        p.rt.Delay(0.1);
-        PushGET(p, 1, frame);
-      }
       p.rt.Delay(0.1);
+      readParameterFrames(p, kTargetRam);
       // Anything but the 72 bytes of a firmware text is a failed read.
       if (GetVERSIONInfo(p) != 72) p.setStatus("Error reading firmware-info!");
     }
@@ -55,8 +54,8 @@ void InitRS232(Program& p, int port) {
 
 int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   if (event != ui::EVENT_COMMIT) return 0;
-  // The line belongs to a recording or flash transfer: the list shows the port in use again.
-  if (lineExclusive(p)) {
+  // The line belongs to a loop that refuses other exchanges: the list shows the port in use.
+  if (exchangesRefused(p)) {
     p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
     return 0;
   }

@@ -40,6 +40,7 @@ struct ProgramState {
   int graph_flag = 0;
   int stop_flag = 1;
   LineUser lineUser = LineUser::None;  // the loop that holds the line
+  bool lineChecked = false;            // the open port passed its line check
 
   // Scales of the connected sensor.
   std::uint16_t ccdvirtpixel = 4096;

@@ -65,17 +65,37 @@ TEST(ScopeOverPty, BatchRecordingWritesEverySampleAndExitsWithZero) {
   EXPECT_TRUE(std::regex_match(text, recording)) << text;
 }
 
-TEST(ScopeOverPty, BatchRecordingFromASilentSensorFailsWithTheStatusOnStderr) {
+// Without a sensor there is nothing to record: an existing file keeps its content, the exit
+// status is 1 and stderr says why (the open error, or the line check's text).
+TEST(ScopeOverPty, BatchRecordingWithoutASensorLeavesAnExistingFileAsItWas) {
   ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--silent"});
-  const std::string device = sim.readStdoutLine(5);
-  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
+  const std::string silentDevice = sim.readStdoutLine(5);
+  ASSERT_EQ(silentDevice.rfind("/dev/", 0), 0u) << "simulator printed '" << silentDevice << "'";
   const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("qrix-e2e-silent-" + std::to_string(getpid()));
-
-  ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device, "--record", file.string()});
-  EXPECT_EQ(scope.waitForExit(60), 1);
-  EXPECT_NE(scope.stderrSoFar(0.1).find("Timeout RS232-Line!"), std::string::npos);
+      std::filesystem::temp_directory_path() / ("qrix-e2e-old-" + std::to_string(getpid()));
+  const struct {
+    std::string port;
+    const char* reason;
+  } cases[] = {{"/dev/qrix-no-such-device", "No serial port found"},
+               {silentDevice, "Timeout-RS-232..."}};
+  for (const auto& c : cases) {
+    std::ofstream(file, std::ios::binary) << "OLD DATA\r\n";
+    ChildProcess scope(QRIX_SCOPE_PATH,
+                       {"--port", c.port, "--record", file.string(), "--rec-samples", "5"});
+    EXPECT_EQ(scope.waitForExit(60), 1) << c.port;
+    const std::string err = scope.stderrSoFar(0.1);
+    EXPECT_NE(err.find(c.reason), std::string::npos) << err;
+    EXPECT_EQ(err.find("recording incomplete"), std::string::npos) << err;
+    std::ifstream in(file, std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "OLD DATA\r\n") << c.port;
+  }
   std::filesystem::remove(file);
+}
+
+TEST(ScopeOverPty, CommandLineFaultsExitWithTwoAndSayWhat) {
+  ChildProcess missing(QRIX_SCOPE_PATH, {"--port"});
+  EXPECT_EQ(missing.waitForExit(10), 2);
+  EXPECT_NE(missing.stderrSoFar(0.1).find("--port needs a value"), std::string::npos);
 }
 
 TEST(ScopeOverPty, VersionAndHelpOptions) {
