@@ -14,7 +14,6 @@ void plotData(Program& p, int graph, const Line128& data, const X128& x, const L
   const double top = p.st.ccdvirtpixel;
   ui.SetAxisRange(panel, graph, ui::Axis::YRight, 0.0, top);
   ui.SetAxisRange(panel, graph, ui::Axis::YLeft, 0.0, top);
-  ui.SetAxisRange(panel, graph, ui::Axis::X, 0.0, kDataAxisMax);
   ui.DeleteGraphPlot(panel, graph, -1);
   // Later plots lie on top: the measured curve is drawn last.
   using namespace ui;

@@ -7,9 +7,8 @@ namespace qrix {
 
 struct Program;
 
-// The data graphs' x-axis is fixed at 0 to 254: 128 buffer words drawn at x = 0, 2, ..., 254.
-inline constexpr double kDataAxisMax = 254.0;
-
+// Neither sets the x-axis: the panel fixes it at 0 to 254, where the 128 buffer words lie at
+// x = 0, 2, ..., 254.
 void PlotDATACurveA(Program& p, const Line128& data, const X128& x);
 void PlotDATACurveB(Program& p, const Line128& data, const X128& x);
 
