@@ -84,8 +84,9 @@ std::uint16_t runRecording(Program& p) {
   // The file is made before the recording shows itself: a file that cannot be created starts
   // nothing, and the claim gives every button back. Only a file is removed, never a folder.
   if (files::FileExists(st.rec_fname)) files::DeleteFile(st.rec_fname);
-  const std::string szTime = files::TimeStr();
-  const std::string szDate = files::DateStr();
+  const std::time_t now = p.rt.CalendarTime();
+  const std::string szTime = files::TimeStr(now);
+  const std::string szDate = files::DateStr(now);
   RecorderFile file;
   if (!file.create(st.rec_fname) ||
       !file.append(recorderHeader(szDate, szTime, interval, st.parameter.sys.setpoint))) {
@@ -114,7 +115,8 @@ std::uint16_t runRecording(Program& p) {
 int CC_CMDBTNrecfile(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT || p.st.lineUser == LineUser::Recorder) return 0;
   const FileSelection choice = p.rt.FileSelectPopup(
-      p.st.proj_dir, "RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save);
+      p.st.proj_dir, "RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save,
+      FileDialogButton::Ok);
   if (choice.status == VAL_NO_FILE_SELECTED) return 0;
   if (choice.status == VAL_EXISTING_FILE_SELECTED) {
     // Declined: the path on screen stays the one START will use.

@@ -99,13 +99,12 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
 }
 
 namespace {
-std::string formatNow(const char* format) {
-  std::time_t now = std::time(nullptr);
+std::string formatLocal(std::time_t when, const char* format) {
   std::tm local{};
 #ifdef _WIN32
-  localtime_s(&local, &now);
+  localtime_s(&local, &when);
 #else
-  localtime_r(&now, &local);
+  localtime_r(&when, &local);
 #endif
   char buf[32];
   std::strftime(buf, sizeof buf, format, &local);
@@ -113,11 +112,11 @@ std::string formatNow(const char* format) {
 }
 }  // namespace
 
-std::string DateStr() {
-  return formatNow("%m-%d-%Y");
+std::string DateStr(std::time_t when) {
+  return formatLocal(when, "%m-%d-%Y");
 }
-std::string TimeStr() {
-  return formatNow("%H:%M:%S");
+std::string TimeStr(std::time_t when) {
+  return formatLocal(when, "%H:%M:%S");
 }
 
 }  // namespace qrix::files

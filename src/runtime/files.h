@@ -2,6 +2,7 @@
 // File and text services of the runtime: paths, numeric text files, date and time texts.
 
 #include <cstdint>
+#include <ctime>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,8 +24,8 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
 // another one. False when anything failed, the temporary file then removed.
 bool writeFileAtomically(const std::string& path, const std::string& content);
 
-// "MM-DD-YYYY" and "HH:MM:SS" of the local time.
-std::string DateStr();
-std::string TimeStr();
+// "MM-DD-YYYY" and "HH:MM:SS" of a calendar time, in local time.
+std::string DateStr(std::time_t when);
+std::string TimeStr(std::time_t when);
 
 }  // namespace qrix::files

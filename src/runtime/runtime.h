@@ -2,6 +2,7 @@
 // The runtime the program runs on: the ui model, the event pump, the clock, dialogs and the
 // serial library. Two backends implement it: Qt (real windows) and headless (virtual clock).
 
+#include <ctime>
 #include <string>
 
 #include "runtime/serial_library.h"
@@ -10,6 +11,16 @@
 namespace qrix {
 
 enum class FileDialogMode { Load, Save };
+// The label of the button that accepts the choice.
+enum class FileDialogButton { Ok, Save, Load };
+inline const char* labelOf(FileDialogButton button) {
+  switch (button) {
+    case FileDialogButton::Ok: return "OK";
+    case FileDialogButton::Save: return "Save";
+    case FileDialogButton::Load: return "Load";
+  }
+  return "OK";
+}
 
 // Result of a file selection: 0 cancelled, 1 an existing file, 2 a new file name.
 struct FileSelection {
@@ -43,12 +54,15 @@ class Runtime {
   virtual double Timer() = 0;
   // Waits without pumping events.
   virtual void Delay(double seconds) = 0;
+  // The calendar time, for the date and time texts.
+  virtual std::time_t CalendarTime() { return std::time(nullptr); }
 
   // 1 yes, 0 no.
   virtual int ConfirmPopup(const std::string& title, const std::string& message) = 0;
   virtual FileSelection FileSelectPopup(const std::string& directory,
                                         const std::string& defaultName, const std::string& filter,
-                                        const std::string& title, FileDialogMode mode) = 0;
+                                        const std::string& title, FileDialogMode mode,
+                                        FileDialogButton button) = 0;
 
   // The directory that holds the program.
   virtual std::string programDirectory() const = 0;

@@ -73,6 +73,7 @@ TEST_F(ParamFile, DefaultsAreWrittenAsTheFrameWordsInOrderRightAlignedWithCrLf) 
   EXPECT_EQ(s.rt.dialogs().back().title, "Q-RIX-MS-Series Parameter File");
   EXPECT_EQ(s.rt.dialogs().back().defaultName, "QRIXpara.cfg");
   EXPECT_EQ(s.rt.dialogs().back().filter, "*.cfg");
+  EXPECT_EQ(s.rt.dialogs().back().button, "Save");
 }
 
 TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
@@ -125,6 +126,7 @@ TEST_F(ParamFile, UnreadableFilesChangeNothing) {
     const size_t dialogs = s.rt.dialogs().size();
     load(dir / name);
     EXPECT_EQ(s.rt.dialogs().size(), dialogs + 1);
+    EXPECT_EQ(s.rt.dialogs().back().button, "Load");
     EXPECT_EQ(s.status(), "Error reading parameter file!") << name;
     EXPECT_EQ(st.parameter.master.teach, 999) << name;
     EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 812) << name;

@@ -125,7 +125,8 @@ TEST_F(Pump, ConfirmPopupAnswersYesAsOneAndNoAsZero) {
 }
 
 // An existing name is taken without the dialog asking about overwriting itself (the program
-// asks); a new name gets the filter's extension; a cancel reports nothing.
+// asks); a new name gets the filter's extension; a cancel reports nothing. The accept button
+// reads as the program asks.
 TEST_F(Pump, FileDialogReportsExistingAndNewNamesAndCancelReportsNothing) {
   constexpr FileDialogMode Save = FileDialogMode::Save;
   QTemporaryDir dir;
@@ -133,20 +134,25 @@ TEST_F(Pump, FileDialogReportsExistingAndNewNamesAndCancelReportsNothing) {
   struct Case {
     QString typed;  // empty: cancel
     FileDialogMode mode;
+    FileDialogButton button;
     int status;
     QString path;
   };
   const Case cases[] = {
-      {dir.filePath("old.cfg"), Save, VAL_EXISTING_FILE_SELECTED, dir.filePath("old.cfg")},
-      {dir.filePath("fresh"), Save, VAL_NEW_FILE_SELECTED, dir.filePath("fresh.cfg")},
-      {"", FileDialogMode::Load, VAL_NO_FILE_SELECTED, ""}};
+      {dir.filePath("old.cfg"), Save, FileDialogButton::Save, VAL_EXISTING_FILE_SELECTED,
+       dir.filePath("old.cfg")},
+      {dir.filePath("fresh"), Save, FileDialogButton::Ok, VAL_NEW_FILE_SELECTED,
+       dir.filePath("fresh.cfg")},
+      {"", FileDialogMode::Load, FileDialogButton::Load, VAL_NO_FILE_SELECTED, ""}};
   for (const Case& c : cases) {
     bool askedTwice = false;
+    QString acceptLabel;
     QPointer<QFileDialog> dialog;
     std::optional<ModalWatcher> question;  // an overwrite question would be a second modal
     ModalWatcher user([&](QWidget* modal) {
       dialog = qobject_cast<QFileDialog*>(modal);
       ASSERT_NE(dialog, nullptr);
+      acceptLabel = dialog->labelText(QFileDialog::Accept);
       question.emplace([&](QWidget* next) {
         askedTwice = next != dialog;
         if (!askedTwice) return;
@@ -157,11 +163,12 @@ TEST_F(Pump, FileDialogReportsExistingAndNewNamesAndCancelReportsNothing) {
       typeFileName(dialog, c.typed);
       static_cast<QDialog*>(dialog)->accept();
     });
-    FileSelection chosen =
-        runtime.FileSelectPopup(dir.path().toStdString(), "new.cfg", "*.cfg", "Save", c.mode);
+    FileSelection chosen = runtime.FileSelectPopup(dir.path().toStdString(), "new.cfg", "*.cfg",
+                                                   "Save", c.mode, c.button);
     EXPECT_EQ(chosen.status, c.status) << c.typed.toStdString();
     EXPECT_EQ(chosen.path, c.path.toStdString());
     EXPECT_FALSE(askedTwice) << c.typed.toStdString();
+    EXPECT_EQ(acceptLabel.toStdString(), labelOf(c.button));
   }
 }
 

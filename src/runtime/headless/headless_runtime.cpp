@@ -42,7 +42,7 @@ void HeadlessRuntime::Delay(double seconds) {
 }
 
 int HeadlessRuntime::ConfirmPopup(const std::string& title, const std::string& message) {
-  dialogs_.push_back({"confirm", title, message, {}, {}, {}});
+  dialogs_.push_back({"confirm", title, message, {}, {}, {}, {}});
   if (confirmAnswers_.empty()) return 0;
   int answer = confirmAnswers_.front();
   confirmAnswers_.pop_front();
@@ -52,9 +52,14 @@ int HeadlessRuntime::ConfirmPopup(const std::string& title, const std::string& m
 FileSelection HeadlessRuntime::FileSelectPopup(const std::string& directory,
                                                const std::string& defaultName,
                                                const std::string& filter, const std::string& title,
-                                               FileDialogMode mode) {
-  dialogs_.push_back(
-      {mode == FileDialogMode::Save ? "save" : "load", title, {}, directory, defaultName, filter});
+                                               FileDialogMode mode, FileDialogButton button) {
+  dialogs_.push_back({mode == FileDialogMode::Save ? "save" : "load",
+                      title,
+                      {},
+                      directory,
+                      defaultName,
+                      filter,
+                      labelOf(button)});
   if (fileAnswers_.empty()) return {};
   FileSelection answer = std::move(fileAnswers_.front());
   fileAnswers_.pop_front();

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,10 +27,13 @@ class HeadlessRuntime : public Runtime {
   bool quitRequested() const override { return quit_; }
   double Timer() override { return now_; }
   void Delay(double seconds) override;
+  // The wall clock, unless a test fixed the calendar time.
+  std::time_t CalendarTime() override { return calendar_ ? *calendar_ : std::time(nullptr); }
+  void setCalendarTime(std::time_t when) { calendar_ = when; }
   int ConfirmPopup(const std::string& title, const std::string& message) override;
   FileSelection FileSelectPopup(const std::string& directory, const std::string& defaultName,
                                 const std::string& filter, const std::string& title,
-                                FileDialogMode mode) override;
+                                FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override { return programDir_; }
 
   // Runs an action (a user's click, say) inside the pump once the clock reaches `time`.
@@ -43,7 +47,7 @@ class HeadlessRuntime : public Runtime {
   void answerConfirm(int answer) { confirmAnswers_.push_back(answer); }
   void answerFileDialog(FileSelection selection) { fileAnswers_.push_back(std::move(selection)); }
   struct DialogRecord {
-    std::string kind, title, text, directory, defaultName, filter;
+    std::string kind, title, text, directory, defaultName, filter, button;
   };
   const std::vector<DialogRecord>& dialogs() const { return dialogs_; }
   // A RunUserInterface with nothing left to do would otherwise wait forever.
@@ -55,6 +59,7 @@ class HeadlessRuntime : public Runtime {
   bool quit_ = false;
   int quitCode_ = 0;
   double idleLimit_ = 60;
+  std::optional<std::time_t> calendar_;
   std::multimap<double, std::function<void()>> actions_;
   std::deque<int> confirmAnswers_;
   std::deque<FileSelection> fileAnswers_;

@@ -87,7 +87,8 @@ int QtRuntime::ConfirmPopup(const std::string& title, const std::string& message
 
 FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
                                          const std::string& defaultName, const std::string& filter,
-                                         const std::string& title, FileDialogMode mode) {
+                                         const std::string& title, FileDialogMode mode,
+                                         FileDialogButton button) {
   const QString nameFilter = QString::fromStdString(filter);
   QFileDialog dialog(dialogParent(), QString::fromStdString(title),
                      QString::fromStdString(directory));
@@ -103,6 +104,7 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
+  dialog.setLabelText(QFileDialog::Accept, QString::fromLatin1(labelOf(button)));
   if (!defaultName.empty()) dialog.selectFile(QString::fromStdString(defaultName));
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   const QString path = dialog.selectedFiles().constFirst();

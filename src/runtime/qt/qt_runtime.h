@@ -29,7 +29,7 @@ class QtRuntime : public Runtime {
   int ConfirmPopup(const std::string& title, const std::string& message) override;
   FileSelection FileSelectPopup(const std::string& directory, const std::string& defaultName,
                                 const std::string& filter, const std::string& title,
-                                FileDialogMode mode) override;
+                                FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override;
 
   qt::QtView& view() { return *view_; }
