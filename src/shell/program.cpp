@@ -11,6 +11,10 @@ void Program::setStatus(std::string_view text) {
   st.szStatus = std::string(text.substr(0, kStatusChars - 1));
 }
 
+void Program::logLine(std::string text) {
+  st.health.log(rt.CalendarTime(), rt.Timer(), std::move(text));
+}
+
 void Program::setMainVisible(std::initializer_list<int> controls, bool visible) {
   for (int c : controls) ui().SetVisible(st.pHandle, c, visible);
 }

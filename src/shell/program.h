@@ -2,6 +2,7 @@
 // The program: its state and the runtime it runs on. Every procedure of the scope takes it.
 
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 #include "runtime/runtime.h"
@@ -28,6 +29,8 @@ struct Program {
   // Shows or hides, dims or enables a list of main-panel controls.
   void setMainVisible(std::initializer_list<int> controls, bool visible);
   void setMainDimmed(std::initializer_list<int> controls, bool dimmed);
+  // Appends a line event to the link log, stamped with both clocks.
+  void logLine(std::string text);
   // Pumps events once; the place where other callbacks and the receive notification run.
   void pump() { rt.ProcessSystemEvents(); }
 };

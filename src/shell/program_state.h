@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/link_health.h"
 #include "params/parameter.h"
 #include "shell/line_owner.h"
 
@@ -41,6 +42,7 @@ struct ProgramState {
   int stop_flag = 1;
   LineUser lineUser = LineUser::None;  // the loop that holds the line
   bool lineChecked = false;            // the open port passed its line check
+  link::LinkHealth health;             // what the line did: counters and the line events
 
   // Scales of the connected sensor.
   std::uint16_t ccdvirtpixel = 4096;

@@ -1,0 +1,106 @@
+#pragma once
+// What the line did: counters per exchange kind and a time-stamped log of the last line events.
+// The exchanges report into it; the link indicator, its log window and batch use read it.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <ctime>
+#include <deque>
+#include <string>
+
+namespace qrix::link {
+
+enum class ExchangeKind {
+  LineCheck,
+  HardwareInfo,
+  FirmwareText,
+  ParameterRead,
+  ParameterWrite,
+  Run,
+  Teach,
+  Reset,
+  Block,
+  FlashClear,
+  FlashWrite,
+};
+inline constexpr std::size_t kExchangeKinds = 11;
+const char* nameOf(ExchangeKind kind);
+
+// How an exchange ended.
+enum class Outcome {
+  Answered,   // the frame (or raw answer) it waited for arrived
+  TimedOut,   // nothing usable within the time-out
+  WrongEcho,  // frames came, but none echoed the request's command
+  OutOfStep,  // bytes came, but never a frame starting with the sync word
+  LineLost,   // the device went away
+  NotAwaited, // a request that expects no answer (a parameter write)
+};
+const char* nameOf(Outcome outcome);
+
+struct ExchangeCounters {
+  std::uint64_t requests = 0;
+  std::uint64_t answers = 0;
+  std::uint64_t timeouts = 0;
+  std::uint64_t wrongEcho = 0;
+  std::uint64_t outOfStep = 0;
+  std::uint64_t lineLost = 0;
+  std::uint64_t droppedBytes = 0;  // bytes ahead of a sync word, dropped by the frame reader
+  std::uint64_t shortBlocks = 0;   // raw answers short of their length within the time-out
+  std::uint64_t surplusBlocks = 0; // raw answers with bytes beyond their length
+};
+
+// Colour of the link indicator.
+enum class LinkState {
+  Unknown,   // grey: no exchange yet
+  Good,      // green
+  Degraded,  // amber: more than 1 % of the last 100 exchanges failed
+  Failed,    // red: the line is lost or the last exchange failed
+};
+
+struct LineEvent {
+  std::time_t calendar = 0;  // wall clock, for the reader of the log
+  double seconds = 0;        // runtime clock, for the order and spacing of events
+  std::string text;
+};
+
+class LinkHealth {
+ public:
+  static constexpr std::size_t kLogEvents = 500;
+  static constexpr std::size_t kRecentExchanges = 100;
+
+  // One exchange of `kind` ended with `outcome` (also when no answer was awaited).
+  void record(ExchangeKind kind, Outcome outcome);
+  void droppedBytes(ExchangeKind kind, std::uint64_t count);
+  void shortBlock(ExchangeKind kind);
+  void surplusBlock(ExchangeKind kind);
+  // The port opened (the line is there again) or went away.
+  void lineOpened();
+  void lineLost();
+
+  // Appends to the log, dropping the oldest event beyond kLogEvents.
+  void log(std::time_t calendar, double seconds, std::string text);
+
+  LinkState state() const;
+  bool lost() const { return lost_; }
+  const ExchangeCounters& counters(ExchangeKind kind) const {
+    return counters_[static_cast<std::size_t>(kind)];
+  }
+  ExchangeCounters totals() const;
+  const std::deque<LineEvent>& events() const { return events_; }
+  // One line per exchange kind that was used, for a tooltip or the end of a batch run.
+  std::string summary() const;
+  // The log as text, one event per line, oldest first.
+  std::string logText() const;
+
+ private:
+  std::array<ExchangeCounters, kExchangeKinds> counters_{};
+  std::deque<bool> recent_;  // failed? of the last exchanges, oldest first
+  bool lost_ = false;
+  std::deque<LineEvent> events_;
+};
+
+// "2026-12-07 09:14:03  +12.345 s  text"
+std::string formatEvent(const LineEvent& event);
+
+}  // namespace qrix::link
