@@ -71,7 +71,14 @@ std::optional<ReceivedFrame> FrameReader::next() {
       drop(std::min(skip, kAnswerFrameBytes - lost_.size()));
       continue;
     }
-    // A frame start is the sync word and a frame echo; wait until those four bytes are here.
+    // A frame start is the sync word and a frame echo; wait until those four bytes are here,
+    // unless the bytes of a possible start complete a frame's worth of dropped ones: that is the
+    // end of a frame out of step, not a start.
+    const bool outOfStepEnds = !lost_.empty() && lost_.size() + available >= kAnswerFrameBytes;
+    if (available < 4 && outOfStepEnds) {
+      drop(available);
+      continue;
+    }
     if (available < 2) return std::nullopt;
     if (at[1] != kSyncLow) {
       drop(1);

@@ -1,5 +1,8 @@
 #include "link/transport.h"
 
+#include <algorithm>
+#include <array>
+
 #include "link/frame_codec.h"
 #include "shell/program.h"
 
@@ -8,31 +11,49 @@ namespace qrix {
 void RX_Receive_Function(Program& p, int port, int mask) {
   if (!(mask & serial::LWRS_RECEIVE)) return;
   ProgramState& st = p.st;
-  st.nBytesR = p.serial().ComRd(port, st.szReadBuf.data(), kFrameBytes);
-  if (st.nBytesR < kFrameBytes) return;  // the line failed under us; no frame to take
+  serial::SerialLibrary& com = p.serial();
+  std::array<std::uint8_t, kReadBufSize> bytes;
+  const int queued = std::min(com.GetInQLen(port), kReadBufSize);
+  const int got = queued > 0 ? com.ComRd(port, bytes.data(), queued) : 0;
+  if (got <= 0) return;  // the line failed under us; no frame to take
+  const std::uint64_t droppedBefore = st.reader.droppedBytes();
+  st.reader.push(bytes.data(), static_cast<std::size_t>(got));
+  const std::optional<link::ReceivedFrame> frame = st.reader.next();
+  st.health.droppedBytes(st.exchangeKind, st.reader.droppedBytes() - droppedBefore);
+  if (!frame) return;
+  std::copy(frame->bytes.begin(), frame->bytes.end(), st.szReadBuf.begin());
+  st.nBytesR = kFrameBytes;
   st.graph_flag = GetRxBuf(st);
   st.rx_flag = 1;
-  p.serial().FlushInQ(port);
+  // One frame per notification: whatever else came with it is discarded.
+  discardInput(p);
 }
 
 void installReceiveNotification(Program& p, int port) {
+  // Every received byte goes to the frame reader at once, so that bytes dropped ahead of a
+  // frame never hold a frame back.
   p.serial().InstallComCallback(
-      port, eventMask, kFrameBytes, 0x55,
+      port, eventMask, 1, 0x55,
       [&p](int com, int mask, void*) { RX_Receive_Function(p, com, mask); }, nullptr);
 }
 
 void removeReceiveNotification(Program& p, int port) {
-  p.serial().InstallComCallback(port, eventMask, kFrameBytes, 0x55, nullptr, nullptr);
+  p.serial().InstallComCallback(port, eventMask, 1, 0x55, nullptr, nullptr);
+}
+
+void discardInput(Program& p) {
+  p.serial().FlushInQ(p.st.com);
+  p.st.reader.clear();
 }
 
 void discardQueues(Program& p, Discard order) {
   serial::SerialLibrary& com = p.serial();
   if (order == Discard::ForFrameExchange) {
-    com.FlushInQ(p.st.com);
+    discardInput(p);
     com.FlushOutQ(p.st.com);
   } else {
     com.FlushOutQ(p.st.com);
-    com.FlushInQ(p.st.com);
+    discardInput(p);
   }
 }
 

@@ -11,8 +11,9 @@ namespace qrix {
 
 struct Program;
 
-// Receive notification: with at least 36 bytes queued, reads one frame, unpacks it, raises
-// rx_flag and discards whatever else is queued. Runs only inside the event pump.
+// Receive notification: hands the queued bytes to the frame reader; when they complete a frame,
+// unpacks it, raises rx_flag and discards whatever else is queued. Runs only inside the event
+// pump.
 void RX_Receive_Function(Program& p, int port, int mask);
 // Installs the receive notification on the port, or switches it off.
 void installReceiveNotification(Program& p, int port);
@@ -29,6 +30,8 @@ enum class Discard {
   ForRawExchange,
 };
 void discardQueues(Program& p, Discard order);
+// Discards the input queue and the bytes the frame reader holds.
+void discardInput(Program& p);
 
 // One request: discards both queues, clears rx_flag, packs command, argument and payload into
 // szWriteBuf and writes the 36 bytes. Returns the count written (36 when all were queued).

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 
+#include "link/frame_reader.h"
 #include "link/link_health.h"
 #include "params/parameter.h"
 #include "shell/line_owner.h"
@@ -43,6 +44,8 @@ struct ProgramState {
   LineUser lineUser = LineUser::None;  // the loop that holds the line
   bool lineChecked = false;            // the open port passed its line check
   link::LinkHealth health;             // what the line did: counters and the line events
+  link::FrameReader reader;            // received bytes on their way to whole frames
+  link::ExchangeKind exchangeKind = link::ExchangeKind::LineCheck;  // of the last request
 
   // Scales of the connected sensor.
   std::uint16_t ccdvirtpixel = 4096;

@@ -93,6 +93,7 @@ TEST(FrameReader, DropsAndCountsWhatComesAheadOfAFrame) {
 TEST(FrameReader, ALineWithoutTheSyncWordYieldsFramesOutOfStep) {
   Bytes wrong = frame(5, 3);
   wrong[1] = 0xAB;
+  wrong[35] = 0x00;  // a last byte that could begin a sync word
   FrameReader reader;
   const Taken taken = feed(reader, join({wrong, wrong, Bytes(10, 0x55)}), 7);
   EXPECT_TRUE(taken.inSync.empty());
