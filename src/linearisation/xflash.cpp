@@ -46,9 +46,11 @@ int writeXFlashButton(Program& p, int event, std::uint16_t sensor) {
 }  // namespace
 
 int ClearXFLASH(Program& p) {
+  p.st.exchangeKind = link::ExchangeKind::FlashClear;
   sendRequest(p, Discard::ForFrameExchange, cmd::kClearFlash, 0, fillerPayload());
   p.showText("clearing X-FLASH...");
-  const bool answered = waitForFrame(p);
+  const bool answered =
+      awaitFrame(p, link::ExchangeKind::FlashClear, cmd::kClearFlash, Accept::AnyFrame).answered();
   p.setStatus(answered ? "X-FLASH-cleared!" : "Timeout-RS-232...");
   p.showStatus();
   return answered ? 1 : 0;
@@ -64,12 +66,15 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
   payload[0] = page;
   for (int k = 0; k < kBlockWords; ++k)
     payload[static_cast<std::size_t>(1 + k)] = table[static_cast<std::size_t>(b + k)];
-  sendRequest(p, Discard::ForFrameExchange, cmd::kWriteFlash, offset, payload);
+  const Reply reply =
+      exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::ForFrameExchange, cmd::kWriteFlash,
+                    offset, payload, Accept::AnyFrame);
 
   bool confirmed = false;
-  if (waitForFrame(p)) {
+  if (reply.answered()) {
     p.ui().SetCtrlVal(st.pHandle, ids::main::NUMAnaMax, b);
-    const std::uint16_t echoOffset = st.pp[0], echoPage = st.pp[1];
+    const WordArray echo = reply.words();
+    const std::uint16_t echoOffset = echo[0], echoPage = echo[1];
     if (echoPage >= kFirstPage && echoPage <= kLastPage) {
       char text[32];
       std::snprintf(text, sizeof text, "X-FLASH-write OK: PAGE%u ...", unsigned{echoPage});

@@ -24,12 +24,13 @@ int PushGETRAW(Program& p) {
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kRun;
   st.parameter.arg = 0;
+  st.exchangeKind = link::ExchangeKind::Run;
   if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp) ==
       kFrameBytes)
     p.showText("Line Ok!");
   st.graph_flag = 0;
   // Only a RUN answer ends the wait.
-  if (waitUntil(p, TIMEOUT, [&st] { return st.graph_flag == 1; })) return 1;
+  if (awaitFrame(p, link::ExchangeKind::Run, cmd::kRun, Accept::RunAnswer).answered()) return 1;
   p.showText("Timeout RS232-Line!");
   st.stop_flag = 1;
   return 0;
@@ -49,29 +50,25 @@ std::string blockWaitingText(std::uint16_t start) {
 
 int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   ProgramState& st = p.st;
-  serial::SerialLibrary& com = p.serial();
   st.parameter.cmd = cmd::kReadBlock;
   WordArray request{};
   request[0] = buffer;
+  st.exchangeKind = link::ExchangeKind::Block;
   sendRequest(p, Discard::ForRawExchange, cmd::kReadBlock, start, request);
   p.showText(blockWaitingText(start));
 
-  int n = 0;
-  const auto queued = [&] {
-    n = std::max(0, com.GetInQLen(st.com));
-    return n >= kBlockBytes;
-  };
-  if (!waitUntil(p, TIMEOUT, queued)) p.setStatus("Timeout-RS-232 while reading 64 data-words!");
-
-  // Never read more than the buffer holds; whatever is left is dropped with the block.
-  st.nBytesR = n > 0 ? com.ComRd(st.com, st.szReadBuf.data(), std::min(n, kReadBufSize)) : 0;
-  if (n > kReadBufSize) com.FlushInQ(st.com);
+  // The block carries no sync word: bytes beyond its length (noise ahead of it) mean its words
+  // would be shifted, and it is dropped as a surplus.
+  const RawReply reply = awaitRaw(p, link::ExchangeKind::Block, kBlockBytes, WaitMode::PumpEvents);
+  if (reply.queued < kBlockBytes) p.setStatus("Timeout-RS-232 while reading 64 data-words!");
+  st.nBytesR = static_cast<int>(reply.bytes.size());
+  std::copy(reply.bytes.begin(), reply.bytes.end(), st.szReadBuf.begin());
   int result = 0;
   Line128* target = bufferArray(st, buffer);
-  if (st.nBytesR == kBlockBytes && n == kBlockBytes && target && start + kBlockWords <= MAXPOINT) {
+  if (reply.answered() && target && start + kBlockWords <= MAXPOINT) {
     p.setStatus("Data[64] block received!");
     for (int i = 0; i < kBlockWords; ++i)
-      (*target)[static_cast<size_t>(start + i)] = wordAt(st.szReadBuf.data(), 2 * i);
+      (*target)[static_cast<size_t>(start + i)] = wordAt(reply.bytes.data(), 2 * i);
     result = 1;
   }
   p.showStatus();

@@ -28,14 +28,17 @@ bool rxInSync(const ProgramState& st) {
   return wordAt(st.szReadBuf.data(), 0) == cmd::kRxSync;
 }
 
-int GetRxBuf(ProgramState& st) {
-  const std::uint8_t* b = st.szReadBuf.data();
-  if (rxEcho(st) == cmd::kRun) {
-    for (int k = 0; k < kPpWords; ++k) st.pp[static_cast<size_t>(k)] = wordAt(b, 4 + 2 * k);
+int unpackFrame(const std::uint8_t* b, WordArray& words) {
+  if (wordAt(b, 2) == cmd::kRun) {
+    for (int k = 0; k < kPpWords; ++k) words[static_cast<size_t>(k)] = wordAt(b, 4 + 2 * k);
     return 1;
   }
-  for (int k = 0; k < kFrameWords; ++k) st.pp[static_cast<size_t>(k)] = wordAt(b, 6 + 2 * k);
+  for (int k = 0; k < kFrameWords; ++k) words[static_cast<size_t>(k)] = wordAt(b, 6 + 2 * k);
   return 0;
+}
+
+int GetRxBuf(ProgramState& st) {
+  return unpackFrame(st.szReadBuf.data(), st.pp);
 }
 
 }  // namespace qrix

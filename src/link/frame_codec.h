@@ -23,6 +23,8 @@ void FillTxBuf(ProgramState& st, std::uint16_t command, std::uint16_t argument,
 // Unpacks the frame in szReadBuf into pp: a RUN answer (echo 8) fills all 16 words from byte 4
 // and gives 1; any other answer fills words 0..14 from byte 6 and gives 0.
 int GetRxBuf(ProgramState& st);
+// The same unpacking from a frame's bytes into a word array.
+int unpackFrame(const std::uint8_t* frame, WordArray& words);
 // The echo of the frame in szReadBuf.
 std::uint16_t rxEcho(const ProgramState& st);
 // Whether the frame in szReadBuf starts with the answer sync word 0x00AA; a frame taken out of

@@ -81,15 +81,16 @@ int CheckComLine(Program& p) {
   st.parameter.cmd = cmd::kLineCheck;
   st.parameter.arg = 0;
   CopyVarsToPP(st.parameter, 0, st.pp);
-  sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::LineCheck, Discard::ForRawExchange,
+                                    st.parameter.cmd, st.parameter.arg, st.pp, Accept::AnyFrame);
   int result = 0;
-  if (WaitRxFull(p)) {
-    if (rxInSync(st)) {
-      p.setStatus("Echo Check - Line Ok!");
-      result = 1;
-    } else {
-      p.setStatus("read error - not sync byte 0xAA!");
-    }
+  if (!reply.answered()) {
+    p.setStatus("Timeout-RS-232...");
+  } else if (reply.frame.inSync) {
+    p.setStatus("Echo Check - Line Ok!");
+    result = 1;
+  } else {
+    p.setStatus("read error - not sync byte 0xAA!");
   }
   p.showStatus();
   return result;
@@ -100,12 +101,16 @@ int GetHARDWAREInfo(Program& p) {
   ui::UiModel& ui = p.ui();
   st.parameter.cmd = cmd::kHardwareInfo;
   st.parameter.arg = 0;
-  sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
-  if (!WaitRxFull(p)) return 0;
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::HardwareInfo, Discard::ForRawExchange,
+                                    st.parameter.cmd, st.parameter.arg, st.pp, Accept::AnyFrame);
+  if (!reply.answered()) {
+    p.setStatus("Timeout-RS-232...");
+    return 0;
+  }
   // Only an answer to this request may set the scales every later limit depends on.
-  if (rxEcho(st) != cmd::kHardwareInfo) return 0;
+  if (!reply.frame.inSync || reply.frame.echo() != cmd::kHardwareInfo) return 0;
 
-  const std::uint8_t* b = st.szReadBuf.data();
+  const std::uint8_t* b = reply.frame.bytes.data();
   st.ccdtype = wordAt(b, 4);
   st.ccdmaxpixel = wordAt(b, 6);
   st.ccdresolution = wordAt(b, 8);
@@ -156,28 +161,25 @@ int GetHARDWAREInfo(Program& p) {
 
 int GetVERSIONInfo(Program& p) {
   ProgramState& st = p.st;
-  serial::SerialLibrary& com = p.serial();
   removeReceiveNotification(p, st.com);
   st.parameter.cmd = cmd::kFirmwareText;
   st.parameter.arg = 0;
+  st.exchangeKind = link::ExchangeKind::FirmwareText;
   sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   p.showText("Waiting for firmware info ...");
 
   // The text is read from the queue itself, so this wait must not pump (the notification is
   // off anyway); it sleeps a millisecond between looks instead of spinning.
-  int n = 0;
-  const auto queued = [&] {
-    n = std::max(0, com.GetInQLen(st.com));
-    return n >= kFirmwareBytes;
-  };
-  if (!waitUntil(p, TIMEOUT, queued, WaitMode::SleepOnly))
-    p.setStatus("Timeout - reading firmware info!");
+  const RawReply reply =
+      awaitRaw(p, link::ExchangeKind::FirmwareText, kFirmwareBytes, WaitMode::SleepOnly);
+  const int n = reply.queued;
+  if (n < kFirmwareBytes) p.setStatus("Timeout - reading firmware info!");
 
   st.szVersion.clear();
-  const int toRead = std::min(n, kReadBufSize);
-  st.nBytesR = toRead > 0 ? com.ComRd(st.com, st.szReadBuf.data(), toRead) : 0;
-  if (n == kFirmwareBytes && st.nBytesR == kFirmwareBytes) {
-    const std::uint8_t* b = st.szReadBuf.data();
+  st.nBytesR = static_cast<int>(reply.bytes.size());
+  std::copy(reply.bytes.begin(), reply.bytes.end(), st.szReadBuf.begin());
+  if (reply.answered()) {
+    const std::uint8_t* b = reply.bytes.data();
     std::string text;
     if (st.pcbtype == 0) {
       // 36 words, one character in the low byte of each.

@@ -15,9 +15,10 @@ int CC_ButtonTeach(Program& p, int, int, int event) {
   st.parameter.cmd = cmd::kTeach;
   GetPanelValues(p);
   CopyVarsToPP(st.parameter, 0, st.pp);
+  st.exchangeKind = link::ExchangeKind::Teach;
   sendRequest(p, Discard::ForFrameExchange, cmd::kTeach, 0, st.pp);
   p.showText("New setpoint value teached!");
-  if (waitForFrame(p)) {
+  if (awaitFrame(p, link::ExchangeKind::Teach, cmd::kTeach, Accept::AnyFrame).answered()) {
     readParameterFrames(p, kTargetRam);
   } else {
     p.showText("Timeout RS232-Line!");
@@ -32,10 +33,13 @@ int CC_ButtonTeach(Program& p, int, int, int event) {
 void ResetMaxMin(Program& p) {
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kResetMaxMin;
+  st.exchangeKind = link::ExchangeKind::Reset;
   sendRequest(p, Discard::ForFrameExchange, cmd::kResetMaxMin, 0, st.pp);
   p.showText("Reset Max/Min values...");
   // The content of the answer is not examined; any frame acknowledges.
-  p.setStatus(waitForFrame(p) ? "Reset Max/Min OK!" : "Timeout-RS-232...");
+  const bool acknowledged =
+      awaitFrame(p, link::ExchangeKind::Reset, cmd::kResetMaxMin, Accept::AnyFrame).answered();
+  p.setStatus(acknowledged ? "Reset Max/Min OK!" : "Timeout-RS-232...");
   p.showStatus();
 }
 

@@ -5,7 +5,12 @@
 #include <cstdint>
 #include <functional>
 
+#include <vector>
+
+#include "link/frame_reader.h"
+#include "link/link_health.h"
 #include "params/parameter.h"
+#include "shell/program_state.h"
 
 namespace qrix {
 
@@ -48,10 +53,49 @@ enum class WaitMode { PumpEvents, SleepOnly };
 bool waitUntil(Program& p, double seconds, const std::function<bool()>& done,
                WaitMode mode = WaitMode::PumpEvents);
 
+// What ends the wait for an answer frame.
+enum class Accept {
+  AnyFrame,   // any frame, also one out of step: the sensor's acknowledgements
+  OwnEcho,    // only a frame in step that echoes the request's command
+  RunAnswer,  // only a RUN answer; a RUN request in flight may also bring it
+};
+
+// The answer to one request, as a value.
+struct Reply {
+  link::Outcome outcome = link::Outcome::TimedOut;
+  link::ReceivedFrame frame;  // when answered
+  bool answered() const { return outcome == link::Outcome::Answered; }
+  // The frame's words as the receive notification unpacks them into pp.
+  WordArray words() const;
+};
+
+// The one exchange every frame request uses: sends the request (as sendRequest), then waits for
+// the answer that `accept` takes, pumping events, for at most `timeout`. A frame it does not take
+// is left unanswered (the wait goes on). The outcome is counted in the link health under `kind`.
+Reply exchangeFrame(Program& p, link::ExchangeKind kind, Discard order, std::uint16_t command,
+                    std::uint16_t argument, const WordArray& payload, Accept accept,
+                    double timeout = TIMEOUT);
+// The wait of an exchange whose request has gone out already.
+Reply awaitFrame(Program& p, link::ExchangeKind kind, std::uint16_t command, Accept accept,
+                 double timeout = TIMEOUT);
+
+// A raw answer of a fixed length (the firmware text, a data block), read from the input queue
+// with the receive notification off. Once the length is queued the line is watched for a few
+// byte times more: bytes beyond the length (noise ahead of the answer, a surplus) mean the
+// answer cannot be trusted.
+struct RawReply {
+  link::Outcome outcome = link::Outcome::TimedOut;
+  int queued = 0;                   // bytes that were waiting when the wait ended
+  std::vector<std::uint8_t> bytes;  // every byte read (at most the read buffer's size)
+  bool answered() const { return outcome == link::Outcome::Answered; }
+};
+RawReply awaitRaw(Program& p, link::ExchangeKind kind, int length, WaitMode mode);
+
 // Waits until rx_flag rises (true: any frame arrived) or TIMEOUT passes (false).
 bool waitForFrame(Program& p);
-// waitForFrame as 1 or 0; a time-out leaves "Timeout-RS-232..." in szStatus.
-int WaitRxFull(Program& p);
+
+// True when the open port's device went away (cable pulled, pseudo-terminal closed).
+bool serialLineLost(Program& p);
 
 // Seconds since `start` on the runtime clock.
 double elapsedSince(Program& p, double start);

@@ -19,23 +19,18 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer 
     if (target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
     // The request carries the frame's current program values.
     CopyVarsToPP(st.parameter, frame, st.pp);
+    st.exchangeKind = link::ExchangeKind::ParameterRead;
     if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
       p.showText("Waiting for parameter-frame ...");
-    const std::uint16_t command = st.parameter.cmd;
     // Only the answer to this request is a parameter frame: never a RUN answer still in
-    // flight, nor a frame taken out of step with the line (the tail of an answer cut by a
-    // flush joined to the next one), which would fill the record with shifted words.
-    const auto parameterFrame = [&st, command] {
-      if (st.rx_flag != 1) return false;
-      if (rxInSync(st) && rxEcho(st) == command) return true;
-      st.rx_flag = 0;
-      return false;
-    };
-    answered = waitUntil(p, TIMEOUT, parameterFrame);
+    // flight, nor a frame out of step with the line.
+    const Reply reply =
+        awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
+    answered = reply.answered();
     if (!answered) {
       p.setStatus("Timeout-RS-232...");
     } else if (store == StoreAnswer::Yes) {
-      CopyPPtoVars(st.pp, frame, st.parameter);
+      CopyPPtoVars(reply.words(), frame, st.parameter);
       p.setStatus("Parameter-frame received! - Line Ok!");
     }
   }
@@ -65,7 +60,9 @@ int CC_BTNSend(Program& p, int, int, int event) {
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     st.parameter.arg = frame;
     CopyVarsToPP(st.parameter, frame, st.pp);
+    st.exchangeKind = link::ExchangeKind::ParameterWrite;
     sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp);
+    st.health.record(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
     p.pump();
     if (st.nBytesW == kFrameBytes) p.showText(kSentText[frame]);
     if (frame < 2) p.rt.Delay(0.1);
