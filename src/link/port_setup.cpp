@@ -1,6 +1,8 @@
 #include "link/port_setup.h"
 
 #include <charconv>
+#include <optional>
+#include <string>
 
 #include "link/identification.h"
 #include "link/transport.h"
@@ -28,16 +30,25 @@ void InitRS232(Program& p, int port) {
   ProgramState& st = p.st;
   serial::SerialLibrary& com = p.serial();
   st.lineChecked = false;
+  st.lineLostPending = false;
   const int opened = com.OpenComConfig(port, "", 19200, serial::kNoParity, 8, 1, 4096, 4096);
+  const std::optional<serial::PortEntry> entry = com.port(port);
+  const std::string name = entry ? entry->device : "port " + std::to_string(port);
   if (opened < 0) {
     p.setStatus(openErrorText(opened));
+    const std::string& reason = com.lastOpenReason();
+    p.logLine("cannot open " + name + ": " + openErrorText(opened) +
+              (reason.empty() ? "" : " (" + reason + ")"));
   } else {
+    st.health.lineOpened();
+    p.logLine("opened " + name + " at 19200 baud 8N1");
     com.SetComTime(port, TIMEOUT);
     com.FlushInQ(port);
     com.FlushOutQ(port);
     com.SetCTSMode(port, 0);
     installReceiveNotification(p, port);
     st.lineChecked = CheckComLine(p) == 1;
+    if (!st.lineChecked) p.logLine("line check failed: " + st.szStatus);
     if (st.lineChecked) {
       p.rt.Delay(0.1);
       if (!GetHARDWAREInfo(p)) p.setStatus("Error reading HARDWARE-info!");
@@ -66,6 +77,32 @@ int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   p.showText("Init COM-Port ...");
   InitRS232(p, st.com);
   return 0;
+}
+
+void onSerialLineLost(Program& p, int port) {
+  ProgramState& st = p.st;
+  if (port != st.com) return;
+  st.health.lineLost();
+  const std::optional<serial::PortEntry> entry = p.serial().port(port);
+  p.logLine("serial port lost: " + (entry ? entry->device : std::to_string(port)));
+  st.lineLostPending = true;
+  if (st.callbackDepth == 0) reportPendingLineLoss(p);
+}
+
+void reportPendingLineLoss(Program& p) {
+  ProgramState& st = p.st;
+  if (!st.lineLostPending || st.callbackDepth > 0) return;
+  st.lineLostPending = false;
+  st.stop_flag = 1;
+  st.lineChecked = false;
+  p.serial().CloseCom(st.com);
+  p.setStatus("Serial port lost!");
+  p.showStatus();
+}
+
+void watchSerialLines(Program& p) {
+  p.serial().setLineLostHandler([&p](int port) { onSerialLineLost(p, port); });
+  p.serial().setPortsChangedHandler([&p] { fillPortList(p); });
 }
 
 int portOfArgument(serial::SerialLibrary& serial, const std::string& value) {

@@ -11,7 +11,51 @@ int SerialLibrary::addPort(const std::string& device, const std::string& label) 
   for (const PortEntry& e : ports_) number = std::max(number, e.number + 1);
   if (device == kSimDevice) number = kSimPort;
   ports_.push_back(PortEntry{number, device, label});
+  numbers_[device] = number;
+  added_.push_back(device);
   return number;
+}
+
+void SerialLibrary::followPorts(const std::vector<PortEntry>& enumerated) {
+  for (const PortEntry& e : ports_) numbers_.emplace(e.device, e.number);
+  const auto used = [this](int number) {
+    for (const auto& [device, n] : numbers_)
+      if (n == number) return true;
+    return false;
+  };
+  std::vector<PortEntry> next;
+  for (PortEntry e : enumerated) {
+    auto known = numbers_.find(e.device);
+    if (known != numbers_.end()) {
+      if (known->second != e.number)
+        e.label = "COM" + std::to_string(known->second) + "  " + e.device;
+      e.number = known->second;
+    } else {
+      if (used(e.number)) {
+        int free = 1;
+        while (used(free)) ++free;
+        e.label = "COM" + std::to_string(free) + "  " + e.device;
+        e.number = free;
+      }
+      numbers_[e.device] = e.number;
+    }
+    next.push_back(e);
+  }
+  for (const PortEntry& e : ports_)
+    if (std::find(added_.begin(), added_.end(), e.device) != added_.end()) next.push_back(e);
+  std::sort(next.begin(), next.end(), [](const PortEntry& a, const PortEntry& b) {
+    // The simulator's number sits below the others but its entry stays last.
+    return (a.number == kSimPort) == (b.number == kSimPort) ? a.number < b.number
+                                                            : b.number == kSimPort;
+  });
+  const bool changed =
+      next.size() != ports_.size() ||
+      !std::equal(next.begin(), next.end(), ports_.begin(),
+                  [](const PortEntry& a, const PortEntry& b) {
+                    return a.number == b.number && a.device == b.device && a.label == b.label;
+                  });
+  ports_ = std::move(next);
+  if (changed && portsChanged_) portsChanged_();
 }
 
 std::optional<PortEntry> SerialLibrary::port(int number) const {
@@ -40,10 +84,11 @@ int SerialLibrary::OpenComConfig(int port, const std::string& /*deviceName*/, lo
   if (!entry) return port < 1 ? kErrInvalidPort : kErrNoSerialPort;
   if (!opener_) return kErrNoSerialPort;
   CloseCom(port);
-  int error = kErrCannotOpen;
+  OpenError error;
   OpenSettings settings{baud, parity, dataBits, stopBits, inQueueSize, outQueueSize};
   std::unique_ptr<SerialDevice> dev = opener_(*entry, settings, error);
-  if (!dev) return error < 0 ? error : kErrCannotOpen;
+  lastOpenReason_ = dev ? std::string() : error.reason;
+  if (!dev) return error.code < 0 ? error.code : kErrCannotOpen;
   open_[port].device = std::move(dev);
   return 0;
 }
@@ -111,6 +156,15 @@ int SerialLibrary::GetInQLen(int port) {
 
 void SerialLibrary::dispatchNotifications() {
   // Collect first: a notification may close or reopen ports.
+  std::vector<int> lost;
+  for (auto& [number, p] : open_) {
+    if (p.device->failed() && !p.lossReported) {
+      p.lossReported = true;
+      lost.push_back(number);
+    }
+  }
+  if (lineLost_)
+    for (int number : lost) lineLost_(number);
   std::vector<int> due;
   for (auto& [number, p] : open_) {
     const Notification& n = p.notification;

@@ -52,9 +52,15 @@ struct OpenSettings {
   int outQueueSize = 4096;
 };
 
-// Opens the device of a port entry, or returns a negative code of the table above.
+// Why a device did not open: a negative code of the table above, and the system's reason.
+struct OpenError {
+  int code = kErrCannotOpen;
+  std::string reason;
+};
+
+// Opens the device of a port entry, or returns none and says why.
 using DeviceOpener =
-    std::function<std::unique_ptr<SerialDevice>(const PortEntry&, const OpenSettings&, int& error)>;
+    std::function<std::unique_ptr<SerialDevice>(const PortEntry&, const OpenSettings&, OpenError&)>;
 
 using ComCallback = std::function<void(int port, int eventMask, void* data)>;
 
@@ -67,6 +73,18 @@ class SerialLibrary {
   int addPort(const std::string& device, const std::string& label);
   std::optional<PortEntry> port(int number) const;
   void setOpener(DeviceOpener opener) { opener_ = std::move(opener); }
+
+  // Follows the devices the system enumerates as they come and go. A device keeps the number it
+  // was first given for the whole run, so a port number never moves to another device; a new
+  // device gets its proposed number when that was never used, else the next free one; a device
+  // that went away leaves the list. Paths added by addPort and the simulator stay. Calls the
+  // ports-changed handler when the list changed.
+  void followPorts(const std::vector<PortEntry>& enumerated);
+  void setPortsChangedHandler(std::function<void()> handler) { portsChanged_ = std::move(handler); }
+  // Called from the pump, once, when the device of an open port has gone away.
+  void setLineLostHandler(std::function<void(int port)> handler) {
+    lineLost_ = std::move(handler);
+  }
 
   int OpenComConfig(int port, const std::string& deviceName, long baud, int parity, int dataBits,
                     int stopBits, int inQueueSize, int outQueueSize);
@@ -83,6 +101,8 @@ class SerialLibrary {
   int GetInQLen(int port);
 
   bool isOpen(int port) const { return open_.count(port) != 0; }
+  // The system's reason for the last open that failed (empty when it gave none).
+  const std::string& lastOpenReason() const { return lastOpenReason_; }
   SerialDevice* device(int port);
 
   // Called by the event pump only: runs the receive notification of every port whose
@@ -102,12 +122,18 @@ class SerialLibrary {
     std::unique_ptr<SerialDevice> device;
     Notification notification;
     double timeout = 1.5;
+    bool lossReported = false;
   };
   OpenPort* find(int port);
 
   std::vector<PortEntry> ports_;
+  std::map<std::string, int> numbers_;  // every device ever listed, with its number
+  std::vector<std::string> added_;      // devices named by addPort
+  std::function<void()> portsChanged_;
+  std::function<void(int)> lineLost_;
   DeviceOpener opener_;
   std::map<int, OpenPort> open_;
+  std::string lastOpenReason_;
 };
 
 }  // namespace qrix::serial

@@ -45,14 +45,22 @@ class TimedByteQueue {
 class TimedInputDevice : public SerialDevice {
  public:
   explicit TimedInputDevice(TimedByteQueue::Clock clock) : input_(std::move(clock)) {}
-  std::size_t read(std::uint8_t* data, std::size_t n) override { return input_.read(data, n); }
-  std::size_t inQueueLength() override { return input_.length(); }
+  std::size_t read(std::uint8_t* data, std::size_t n) override {
+    return failed_ ? 0 : input_.read(data, n);
+  }
+  std::size_t inQueueLength() override { return failed_ ? 0 : input_.length(); }
   void flushInput() override { input_.flush(); }
   void flushOutput() override {}
-  std::optional<double> nextArrival() const override { return input_.nextArrival(); }
+  std::optional<double> nextArrival() const override {
+    return failed_ ? std::nullopt : input_.nextArrival();
+  }
+  bool failed() const override { return failed_; }
+  // The line goes away, as a pulled cable would take it.
+  void fail() { failed_ = true; }
 
  protected:
   TimedByteQueue input_;
+  bool failed_ = false;
 };
 
 }  // namespace qrix::serial

@@ -74,13 +74,17 @@ int main(int argc, char** argv) {
   serial.setPorts(qrix::qt::enumeratePorts());
   serial.addPort(qrix::serial::kSimDevice, "SIM  simulated sensor pair");
   auto sensor = std::make_shared<qrix::sim::SensorPair>();
-  serial.setOpener([&rt, sensor](const qrix::serial::PortEntry& entry,
-                                 const qrix::serial::OpenSettings& settings,
-                                 int& error) -> std::unique_ptr<qrix::serial::SerialDevice> {
-    if (entry.device == qrix::serial::kSimDevice)
-      return std::make_unique<qrix::serial::SimLineDevice>(sensor, [&rt] { return rt.Timer(); });
-    return qrix::qt::openQtSerialDevice(entry, settings, error);
-  });
+  serial.setOpener(
+      [&rt, sensor](const qrix::serial::PortEntry& entry,
+                    const qrix::serial::OpenSettings& settings,
+                    qrix::serial::OpenError& error) -> std::unique_ptr<qrix::serial::SerialDevice> {
+        if (entry.device == qrix::serial::kSimDevice)
+          return std::make_unique<qrix::serial::SimLineDevice>(sensor,
+                                                               [&rt] { return rt.Timer(); });
+        return qrix::qt::openQtSerialDevice(entry, settings, error);
+      });
+
+  rt.followSerialDevices();
 
   qrix::StartOptions options;
   if (!cli.port.empty()) options.port = qrix::portOfArgument(serial, cli.port);

@@ -46,6 +46,8 @@ struct ProgramState {
   link::LinkHealth health;             // what the line did: counters and the line events
   link::FrameReader reader;            // received bytes on their way to whole frames
   link::ExchangeKind exchangeKind = link::ExchangeKind::LineCheck;  // of the last request
+  int callbackDepth = 0;       // callbacks running, one inside another's pump
+  bool lineLostPending = false;  // the line went away inside a callback; told when it returns
 
   // Scales of the connected sensor.
   std::uint16_t ccdvirtpixel = 4096;

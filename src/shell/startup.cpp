@@ -106,6 +106,7 @@ int StartUp(Program& p, const StartOptions& options) {
   InitVars(p);
   if (options.port) st.com = *options.port;
   fillPortList(p);
+  watchSerialLines(p);
   if (options.portSetup)
     options.portSetup(p);
   else

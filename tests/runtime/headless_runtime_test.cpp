@@ -37,9 +37,10 @@ class SimLine : public ::testing::Test {
  protected:
   void SetUp() override {
     rt.serial().setPorts({{1, "/dev/ttyS0", "COM1  /dev/ttyS0"}});
-    rt.serial().setOpener([this](const serial::PortEntry&, const serial::OpenSettings&, int&) {
-      return std::make_unique<serial::SimLineDevice>(sensor, [this] { return rt.Timer(); });
-    });
+    rt.serial().setOpener(
+        [this](const serial::PortEntry&, const serial::OpenSettings&, serial::OpenError&) {
+          return std::make_unique<serial::SimLineDevice>(sensor, [this] { return rt.Timer(); });
+        });
     ASSERT_EQ(rt.serial().OpenComConfig(1, "", 19200, 0, 8, 1, 4096, 4096), 0);
   }
   void sendLineCheck() {

@@ -18,14 +18,18 @@ Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
   // own entry once a test adds it.
   rt.serial().setPorts({{1, kSensorDevice, "COM1  /dev/ttyS0"}});
   rt.serial().setOpener([this](const serial::PortEntry& entry, const serial::OpenSettings&,
-                               int& error) -> std::unique_ptr<serial::SerialDevice> {
-    if (responder_)
-      return std::make_unique<ScriptedDevice>(responder_, [this] { return rt.Timer(); });
-    if (entry.device != kSensorDevice && entry.device != serial::kSimDevice) {
-      error = serial::kErrNoSerialPort;
+                               serial::OpenError& error) -> std::unique_ptr<serial::SerialDevice> {
+    std::unique_ptr<serial::TimedInputDevice> line;
+    if (responder_) {
+      line = std::make_unique<ScriptedDevice>(responder_, [this] { return rt.Timer(); });
+    } else if (entry.device != kSensorDevice && entry.device != serial::kSimDevice) {
+      error.code = serial::kErrNoSerialPort;
       return nullptr;
+    } else {
+      line = std::make_unique<serial::SimLineDevice>(sensor, [this] { return rt.Timer(); });
     }
-    return std::make_unique<serial::SimLineDevice>(sensor, [this] { return rt.Timer(); });
+    line_ = line.get();
+    return line;
   });
 }
 

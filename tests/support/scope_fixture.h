@@ -40,12 +40,18 @@ class Scope {
   // Port 1 answers through a hand-written responder instead of the simulator.
   void useResponder(Responder responder) { responder_ = std::move(responder); }
 
+  // Pulls the cable of the line port 1 opened last.
+  void unplug() {
+    if (line_) line_->fail();
+  }
+
   std::shared_ptr<sim::SensorPair> sensor;
   HeadlessRuntime rt;
   Program p;
 
  private:
   Responder responder_;
+  serial::TimedInputDevice* line_ = nullptr;  // owned by the serial library while open
 };
 
 }  // namespace qrix::testing

@@ -99,9 +99,10 @@ TEST_F(Pump, DelayWaitsWithoutPumpingAndThePumpRunsAPostedTimer) {
 }
 
 TEST_F(Pump, SerialNotificationRunsOnlyInsideThePump) {
-  runtime.serial().setOpener([](const serial::PortEntry&, const serial::OpenSettings&, int&) {
-    return std::unique_ptr<serial::SerialDevice>(std::make_unique<FullLine>());
-  });
+  runtime.serial().setOpener(
+      [](const serial::PortEntry&, const serial::OpenSettings&, serial::OpenError&) {
+        return std::unique_ptr<serial::SerialDevice>(std::make_unique<FullLine>());
+      });
   int port = runtime.serial().addPort("full", "full");
   ASSERT_EQ(runtime.serial().OpenComConfig(port, "", 19200, 0, 8, 1, 512, 512), 0);
   int notified = 0;

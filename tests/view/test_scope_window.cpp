@@ -293,9 +293,10 @@ TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   QtRuntime runtime([](int id) { return panelTemplate(id); });
   auto sensor = std::make_shared<sim::SensorPair>();
   runtime.serial().setPorts({{1, serial::kSimDevice, "SIM  simulated sensor pair"}});
-  runtime.serial().setOpener([&](const serial::PortEntry&, const serial::OpenSettings&, int&) {
-    return std::make_unique<serial::SimLineDevice>(sensor, [&] { return runtime.Timer(); });
-  });
+  runtime.serial().setOpener(
+      [&](const serial::PortEntry&, const serial::OpenSettings&, serial::OpenError&) {
+        return std::make_unique<serial::SimLineDevice>(sensor, [&] { return runtime.Timer(); });
+      });
   Program program(runtime);
   ASSERT_EQ(StartUp(program, {}), 0);
   runtime.ProcessSystemEvents();

@@ -67,9 +67,9 @@ size_t waitForQueue(QtSerialDevice& device, size_t n) {
 class SerialDevice : public ::testing::Test {
  protected:
   std::unique_ptr<QtSerialDevice> open(const std::string& path) {
-    int error = 1;
+    serial::OpenError error;
     auto device = QtSerialDevice::open(path, serial::OpenSettings{}, error);
-    EXPECT_EQ(error, device ? 0 : error);
+    EXPECT_EQ(error.code, device ? 0 : error.code);
     return device;
   }
   PseudoTerminal pty;

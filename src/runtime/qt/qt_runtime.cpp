@@ -39,6 +39,12 @@ QtRuntime::QtRuntime(ui::UiModel::PanelSource panels) : Runtime(std::move(panels
   serial_.setOpener(qt::openQtSerialDevice);
 }
 
+void QtRuntime::followSerialDevices() {
+  QObject::connect(&deviceWatch_, &QTimer::timeout,
+                   [this] { serial_.followPorts(qt::enumeratePorts()); });
+  deviceWatch_.start(2000);
+}
+
 QtRuntime::~QtRuntime() {
   ui_.setObserver(nullptr);
   view_.reset();

@@ -33,12 +33,16 @@ class QtRuntime : public Runtime {
   std::string programDirectory() const override;
 
   qt::QtView& view() { return *view_; }
+  // Enumerates the system's serial devices every two seconds, so the port list follows devices
+  // as they are plugged in and pulled out.
+  void followSerialDevices();
 
  private:
   QWidget* dialogParent() const;
 
   std::unique_ptr<qt::QtView> view_;
   QTimer heartbeat_;
+  QTimer deviceWatch_;
   QElapsedTimer clock_;
   bool quit_ = false;
   int quitCode_ = 0;

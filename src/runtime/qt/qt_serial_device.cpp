@@ -43,7 +43,7 @@ bool isFatal(QSerialPort::SerialPortError error) {
 
 std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
                                                      const serial::OpenSettings& settings,
-                                                     int& error) {
+                                                     serial::OpenError& error) {
   auto port = std::make_unique<QSerialPort>();
   port->setPortName(QString::fromStdString(path));
   const bool configured =
@@ -53,12 +53,16 @@ std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
       port->setStopBits(settings.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop) &&
       port->setFlowControl(QSerialPort::NoFlowControl);
   if (!configured || !port->open(QIODevice::ReadWrite)) {
-    error = configured ? openErrorCode(port->error()) : serial::kErrUnknownSystem;
-    std::fprintf(stderr, "serial: cannot open %s: %s\n", path.c_str(),
-                 port->errorString().toLocal8Bit().constData());
+    error.code = configured ? openErrorCode(port->error()) : serial::kErrUnknownSystem;
+    error.reason = port->errorString().toStdString();
+    if (configured && port->error() == QSerialPort::PermissionError)
+      error.reason +=
+          " (the port is in use, or the user may not open it: on Linux the user must be in the "
+          "'dialout' group)";
+    std::fprintf(stderr, "serial: cannot open %s: %s\n", path.c_str(), error.reason.c_str());
     return nullptr;
   }
-  error = 0;
+  error.code = 0;
   return std::make_unique<QtSerialDevice>(Opened{}, std::move(port));
 }
 
@@ -140,7 +144,7 @@ void QtSerialDevice::flushOutput() {
 
 std::unique_ptr<serial::SerialDevice> openQtSerialDevice(const serial::PortEntry& entry,
                                                          const serial::OpenSettings& settings,
-                                                         int& error) {
+                                                         serial::OpenError& error) {
   return QtSerialDevice::open(entry.device, settings, error);
 }
 

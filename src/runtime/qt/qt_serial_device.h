@@ -22,7 +22,8 @@ class QtSerialDevice : public serial::SerialDevice {
   //   kErrUnknownSystem (-1) anything else (settings refused, ...)
   // The system's reason goes to stderr.
   static std::unique_ptr<QtSerialDevice> open(const std::string& path,
-                                              const serial::OpenSettings& settings, int& error);
+                                              const serial::OpenSettings& settings,
+                                              serial::OpenError& error);
   // Only open() makes one.
   struct Opened {
     explicit Opened() = default;
@@ -52,6 +53,6 @@ class QtSerialDevice : public serial::SerialDevice {
 // A DeviceOpener for the serial library.
 std::unique_ptr<serial::SerialDevice> openQtSerialDevice(const serial::PortEntry& entry,
                                                          const serial::OpenSettings& settings,
-                                                         int& error);
+                                                         serial::OpenError& error);
 
 }  // namespace qrix::qt
