@@ -1,6 +1,7 @@
 #pragma once
-// The runtime the program runs on: the ui model, the event pump, the clock, dialogs and the
-// serial library. Two backends implement it: Qt (real windows) and headless (virtual clock).
+// The runtime the program runs on: the ui model, the event pump, the clock, dialogs, the
+// clipboard and the serial library. Two backends implement it: Qt (real windows) and headless
+// (virtual clock).
 
 #include <ctime>
 #include <string>
@@ -63,6 +64,9 @@ class Runtime {
                                         const std::string& defaultName, const std::string& filter,
                                         const std::string& title, FileDialogMode mode,
                                         FileDialogButton button) = 0;
+
+  // Puts a text on the system clipboard; false when the clipboard did not take it.
+  virtual bool ClipboardPutText(const std::string& text) = 0;
 
   // The directory that holds the program.
   virtual std::string programDirectory() const = 0;

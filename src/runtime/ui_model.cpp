@@ -20,6 +20,7 @@ const char* kindName(ControlKind kind) {
     case ControlKind::StripChart: return "strip chart";
     case ControlKind::Decoration: return "decoration";
     case ControlKind::Picture: return "picture";
+    case ControlKind::Led: return "LED";
   }
   return "?";
 }
@@ -163,24 +164,23 @@ void UiModel::failed(int handle, int id, int code, const std::string& what) cons
     std::fprintf(stderr, "ui: %s\n", what.c_str());
 }
 
-Control* UiModel::mutableControl(int handle, int id, std::optional<ControlKind> kind) {
+Control* UiModel::mutableControl(int handle, int id, std::optional<ControlKind> kind, int* status) {
+  const auto miss = [&](int code, const std::string& what) -> Control* {
+    failed(handle, id, code, what);
+    if (status) *status = code;
+    return nullptr;
+  };
   Panel* p = panel(handle);
-  if (!p) {
-    failed(handle, id, kErrNoPanel,
-           "no panel " + std::to_string(handle) + " (control " + std::to_string(id) + ")");
-    return nullptr;
-  }
+  if (!p)
+    return miss(kErrNoPanel,
+                "no panel " + std::to_string(handle) + " (control " + std::to_string(id) + ")");
   auto it = p->controls.find(id);
-  if (it == p->controls.end()) {
-    failed(handle, id, kErrNoControl, "panel " + p->name + " has no control " + std::to_string(id));
-    return nullptr;
-  }
-  if (kind && it->second.kind != *kind) {
-    failed(handle, id, kErrWrongKind,
-           p->name + "/" + it->second.name + " is a " + kindName(it->second.kind) + ", not a " +
-               kindName(*kind));
-    return nullptr;
-  }
+  if (it == p->controls.end())
+    return miss(kErrNoControl, "panel " + p->name + " has no control " + std::to_string(id));
+  if (kind && it->second.kind != *kind)
+    return miss(kErrWrongKind, p->name + "/" + it->second.name + " is a " +
+                                   kindName(it->second.kind) + ", not a " + kindName(*kind));
+  if (status) *status = kOk;
   return &it->second;
 }
 
@@ -325,6 +325,24 @@ int UiModel::DisplayImageFile(int handle, int id, std::string_view path) {
   if (!c) return kErrWrongKind;
   c->imagePath = std::string(path);
   notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
+int UiModel::SetTooltip(int handle, int id, std::string_view text) {
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
+  c->tooltip = std::string(text);
+  notify(handle, id, Aspect::Attributes);
+  return kOk;
+}
+
+int UiModel::SetLedColour(int handle, int id, Rgb colour) {
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::Led, &status);
+  if (!c) return status;
+  c->ledColour = colour;
+  notify(handle, id, Aspect::Attributes);
   return kOk;
 }
 

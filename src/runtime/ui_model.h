@@ -86,6 +86,9 @@ class UiModel {
   int ReplaceListItem(int panel, int id, int index, std::string_view label, double value);
   int SetListItems(int panel, int id, std::vector<ListItem> items);
   int DisplayImageFile(int panel, int id, std::string_view path);
+  // Any kind of control; an empty text removes the tooltip.
+  int SetTooltip(int panel, int id, std::string_view text);
+  int SetLedColour(int panel, int id, Rgb colour);
   // A new text label on a panel; returns its control id.
   int NewTextLabel(int panel, int top, int left, std::string_view text, std::string_view font,
                    Rgb textColour, Rgb backColour, int pointSize);
@@ -112,7 +115,9 @@ class UiModel {
   int dispatch(int panel, int control, int event, int data1 = 0, int data2 = 0);
 
  private:
-  Control* mutableControl(int panel, int id, std::optional<ControlKind> kind = std::nullopt);
+  // The control, or null with the reason in `status` (when given) after reporting the miss.
+  Control* mutableControl(int panel, int id, std::optional<ControlKind> kind = std::nullopt,
+                          int* status = nullptr);
   // control(), reporting a miss: the program reads only controls it knows.
   const Control* readControl(int panel, int id) const;
   void failed(int panel, int id, int code, const std::string& what) const;

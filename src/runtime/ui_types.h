@@ -29,6 +29,10 @@ inline constexpr Rgb kDarkGreen = 0x008000;
 inline constexpr Rgb kBlue = 0x0000FF;
 inline constexpr Rgb kGrey = 0xA0A0A0;
 inline constexpr Rgb kLightGrey = 0xE0E0E0;
+inline constexpr Rgb kAmber = 0xFFB000;
+
+// A font role, not a family: the system's fixed-pitch font, for text read in columns.
+inline constexpr const char* kFixedPitchFont = "VAL_FIXED_PITCH_FONT";
 
 enum class ControlKind {
   CommandButton,
@@ -43,6 +47,7 @@ enum class ControlKind {
   StripChart,
   Decoration,
   Picture,
+  Led,  // a round light in one colour; pressed like a command button
 };
 
 const char* kindName(ControlKind kind);
@@ -141,7 +146,9 @@ struct Control {
   int pointSize = 0;  // 0: the view's default
   std::string font;
   std::string imagePath;
-  std::string callback;  // "CC_<name>", empty when the control has none
+  std::string callback;   // "CC_<name>", empty when the control has none
+  std::string tooltip;    // shown when the pointer rests on the control; empty: none
+  Rgb ledColour = kGrey;  // the light of an LED
 
   GraphState graph;
   StripChartState strip;

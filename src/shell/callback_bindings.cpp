@@ -11,6 +11,8 @@
 #include "recorder/rec_time.h"
 #include "recorder/recording.h"
 #include "shell/help_texts.h"
+#include "shell/link_indicator.h"
+#include "shell/link_log_window.h"
 #include "shell/panel_toggles.h"
 #include "shell/program.h"
 #include "shell/startup.h"
@@ -101,6 +103,13 @@ void bindCallbacks(Program& p) {
       p.ui().HidePanel(p.st.pPopUp);
     return 0;
   });
+
+  // The link indicator and its log window.
+  procedure("CC_LEDLink", CC_LEDLink);
+  cb.bind("CC_LINKLOG",
+          [&p](int panel, int, int event, int, int) { return CC_LINKLOG(p, panel, event); });
+  procedure("CC_BTNCopyLog", CC_BTNCopyLog);
+  procedure("CC_BTNSaveLog", CC_BTNSaveLog);
 
   // External flash, on the calibration panel.
   procedure("CC_BTNWriteXFSL", CC_BTNWriteXFSL);

@@ -3,6 +3,7 @@
 // simulated sensor pair) and the program, then runs it.
 
 #include <QApplication>
+#include <QScopeGuard>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -90,6 +91,10 @@ int main(int argc, char** argv) {
   if (!cli.port.empty()) options.port = qrix::portOfArgument(serial, cli.port);
 
   qrix::Program program(rt);
+  // Whichever way the scope ends, the counters come last.
+  const auto printStats = qScopeGuard([&] {
+    if (cli.stats) std::fputs(program.st.health.summary().c_str(), stderr);
+  });
   if (!cli.batch) return qrix::WinMain(program, options);
 
   if (qrix::StartUp(program, options) < 0) return 1;

@@ -1,5 +1,5 @@
 #pragma once
-// Resource and control ids of the six panels. The panel table (panel_table.cpp) defines the
+// Resource and control ids of the panels. The panel table (panel_table.cpp) defines the
 // controls under these ids; the program refers to controls only through these names.
 
 namespace qrix::ids {
@@ -11,6 +11,7 @@ inline constexpr int kPara1Panel = 4;
 inline constexpr int kPara2Panel = 5;
 inline constexpr int kCalibPanel = 1;
 inline constexpr int kPopUpPanel = 6;
+inline constexpr int kLinkLogPanel = 7;
 
 namespace main {
 inline constexpr int DropDCom = 2;
@@ -52,6 +53,7 @@ inline constexpr int NUMAnaMax = 38;
 inline constexpr int HelpText1 = 40;
 inline constexpr int HelpText2 = 41;
 inline constexpr int RAWSelect = 47;
+inline constexpr int LEDLink = 48;  // the link indicator; a press opens the link log
 }  // namespace main
 
 namespace para0 {
@@ -101,5 +103,13 @@ inline constexpr int CMDBTNrecfile = 11;
 inline constexpr int BTNStopRecord = 12;
 inline constexpr int BTNStartRecord = 13;
 }  // namespace popup
+
+// The link log window: the line events, and their copy and save.
+namespace linklog {
+inline constexpr int TEXTLinkLog = 2;
+inline constexpr int TEXTLogState = 3;
+inline constexpr int BTNCopyLog = 4;
+inline constexpr int BTNSaveLog = 5;
+}  // namespace linklog
 
 }  // namespace qrix::ids

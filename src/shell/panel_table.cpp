@@ -186,8 +186,10 @@ Panel mainPanel() {
   b.ring(m::DropDCom, "DropDCom", 16, 668, "Serial port", {{"COM1", 1}}, 1, 300);
   b.toggle(m::TOGGBTN_Recorder, "TOGGBTN_Recorder", 16, 716, 140, "Recorder ...");
 
-  b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1264, 26, {}, false).text =
+  b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1228, 26, {}, false).text =
       "";
+  // The link indicator ends the status line; grey until the first exchange.
+  b.add(m::LEDLink, "LEDLink", ControlKind::Led, 1244, 767, 26, 26, "Link");
 
   // Help box 2 is wider: the serial port's help has a line of 77 characters.
   for (int id : {m::HelpText1, m::HelpText2}) {
@@ -295,6 +297,19 @@ Panel popUpPanel() {
   return b.panel;
 }
 
+Panel linkLogPanel() {
+  namespace l = ids::linklog;
+  PanelBuilder b(ids::kLinkLogPanel, "pLinkLog", "Link log", 780, 480, "CC_LINKLOG");
+  Control& log = b.add(l::TEXTLinkLog, "TEXTLinkLog", ControlKind::TextBox, 16, 28, 748, 380,
+                       "Line events, newest last", false);
+  // Columns of time stamps line up only in a fixed-pitch font.
+  log.font = ui::kFixedPitchFont;
+  b.add(l::TEXTLogState, "TEXTLogState", ControlKind::TextMessage, 16, 428, 520, 26, {}, false);
+  b.button(l::BTNCopyLog, "BTNCopyLog", 556, 426, "Copy", 100);
+  b.button(l::BTNSaveLog, "BTNSaveLog", 664, 426, "Save ...", 100);
+  return b.panel;
+}
+
 }  // namespace
 
 std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
@@ -305,6 +320,7 @@ std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
     case ids::kPara2Panel: return sensorPanel(false);
     case ids::kCalibPanel: return calibPanel();
     case ids::kPopUpPanel: return popUpPanel();
+    case ids::kLinkLogPanel: return linkLogPanel();
     default: return std::nullopt;
   }
 }

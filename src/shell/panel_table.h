@@ -1,5 +1,5 @@
 #pragma once
-// The six panels of the scope as data: the stand-in for a resource file.
+// The panels of the scope as data: the stand-in for a resource file.
 
 #include <optional>
 #include <string>

@@ -11,6 +11,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: qrix-scope [--port VALUE] [--record PATH [--rec-interval I] [--rec-samples N]]\n"
+    "                  [--stats]\n"
     "Set-up and display tool for a Q-RIX thru-beam master/slave sensor pair.\n\n"
     "  --port VALUE        serial port to open at start-up:\n"
     "                      a port number as the port list shows it (default 1),\n"
@@ -23,6 +24,9 @@ constexpr std::string_view kUsage =
     "                      the file is left as it was\n"
     "  --rec-interval I    seconds between samples, 0..65535 (default 1)\n"
     "  --rec-samples N     samples to record, 0..65535 (default 100)\n"
+    "  --stats             on exit (after a batch recording, or when the window\n"
+    "                      closes), print the link's counters per exchange kind\n"
+    "                      to stderr\n"
     "  --help              show this text\n"
     "  --version           show the version\n\n"
     "Without a display the window is drawn off screen (QT_QPA_PLATFORM=offscreen).\n";
@@ -73,8 +77,14 @@ ScopeOptions parseScopeOptions(std::span<const std::string_view> args) {
       out.version = true;
       return out;
     }
-    if (!takesValue(name)) return fail("unknown option '" + std::string(args[i]) + "'");
+    const bool flag = name == "--stats";
+    if (!flag && !takesValue(name)) return fail("unknown option '" + std::string(args[i]) + "'");
     if (!seen.insert(name).second) return fail(std::string(name) + " is given more than once");
+    if (flag) {
+      if (value) return fail(std::string(name) + " takes no value");
+      out.stats = true;
+      continue;
+    }
     if (!value) {
       if (i + 1 >= args.size()) return fail(std::string(name) + " needs a value");
       value = args[++i];

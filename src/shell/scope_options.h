@@ -1,5 +1,6 @@
 #pragma once
-// Command line of qrix-scope: the port to start on and an optional batch recording.
+// Command line of qrix-scope: the port to start on, an optional batch recording, and whether to
+// print the link's counters on exit.
 
 #include <optional>
 #include <span>
@@ -13,6 +14,7 @@ namespace qrix {
 struct ScopeOptions {
   std::string port;  // empty: the default port
   std::optional<BatchRecording> batch;
+  bool stats = false;  // the link's counters to stderr on exit
   bool help = false;
   bool version = false;
   std::string error;  // empty when the command line was understood

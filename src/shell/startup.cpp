@@ -8,6 +8,7 @@
 #include "recorder/rec_time.h"
 #include "runtime/files.h"
 #include "shell/banner.h"
+#include "shell/link_indicator.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -18,16 +19,18 @@ struct PanelLoad {
   int ProgramState::*handle;
   int resourceId;
   const char* name;
+  bool window;  // a top-level window; otherwise a child of the main panel
 };
 
 // Load order; the main panel gets handle 1 and is the parent of the four child panels.
 constexpr PanelLoad kPanels[] = {
-    {&ProgramState::pHandle, ids::kMainPanel, "pHandle"},
-    {&ProgramState::pPara0, ids::kPara0Panel, "pPara0"},
-    {&ProgramState::pPara1, ids::kPara1Panel, "pPara1"},
-    {&ProgramState::pPara2, ids::kPara2Panel, "pPara2"},
-    {&ProgramState::pCalib, ids::kCalibPanel, "pCalib"},
-    {&ProgramState::pPopUp, ids::kPopUpPanel, "pPopUp"},
+    {&ProgramState::pHandle, ids::kMainPanel, "pHandle", true},
+    {&ProgramState::pPara0, ids::kPara0Panel, "pPara0", false},
+    {&ProgramState::pPara1, ids::kPara1Panel, "pPara1", false},
+    {&ProgramState::pPara2, ids::kPara2Panel, "pPara2", false},
+    {&ProgramState::pCalib, ids::kCalibPanel, "pCalib", false},
+    {&ProgramState::pPopUp, ids::kPopUpPanel, "pPopUp", true},
+    {&ProgramState::pLinkLog, ids::kLinkLogPanel, "pLinkLog", true},
 };
 
 }  // namespace
@@ -92,9 +95,7 @@ int StartUp(Program& p, const StartOptions& options) {
   ui::UiModel& ui = p.ui();
   bindCallbacks(p);
   for (const PanelLoad& load : kPanels) {
-    const int parent =
-        load.resourceId == ids::kMainPanel || load.resourceId == ids::kPopUpPanel ? 0 : st.pHandle;
-    const int handle = ui.LoadPanel(parent, load.resourceId);
+    const int handle = ui.LoadPanel(load.window ? 0 : st.pHandle, load.resourceId);
     st.*load.handle = handle;
     if (handle < 0) {
       std::fprintf(stderr, "qrix-scope: cannot load panel %s (resource %d): error %d\n", load.name,
@@ -112,6 +113,7 @@ int StartUp(Program& p, const StartOptions& options) {
   else
     InitRS232(p, st.com);
   InitGUI(p);
+  showLinkHealth(p);
   ui.DisplayPanel(st.pHandle);
   ui.DisplayPanel(st.pPara0);
   ui.SetActivePanel(st.pHandle);
@@ -126,7 +128,7 @@ int RunScope(Program& p) {
 void ShutDown(Program& p) {
   ProgramState& st = p.st;
   p.serial().CloseCom(st.com);
-  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pHandle})
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog, st.pHandle})
     p.ui().DiscardPanel(panel);
 }
 

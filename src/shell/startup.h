@@ -16,7 +16,7 @@ struct StartOptions {
   std::optional<int> port;
 };
 
-// Loads the six panels, the defaults, the port, the controls; shows the main panel.
+// Loads the panels, the defaults, the port, the controls; shows the main panel.
 // 0 on success, -1 when a panel did not load (an error message goes to stderr).
 int StartUp(Program& p, const StartOptions& options);
 // Runs the event loop until the main panel is closed.

@@ -1,6 +1,6 @@
 // The real scope binary, drawn off screen, identifies the sensor pair that the simulator server
 // serves on a pseudo-terminal: the server's log shows the six start-up requests in order. A batch
-// recording writes its file and reports by its exit status.
+// recording writes its file and reports by its exit status, and --stats adds the link counters.
 
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -90,6 +90,22 @@ TEST(ScopeOverPty, BatchRecordingWithoutASensorLeavesAnExistingFileAsItWas) {
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "OLD DATA\r\n") << c.port;
   }
   std::filesystem::remove(file);
+}
+
+// The counters come last on stderr, after the recording's own message, and only when asked.
+TEST(ScopeOverPty, StatsPrintsTheLinkCountersOnExit) {
+  static const std::regex counters(
+      R"((^|\n)(no exchange yet|[a-zA-Z/ ]+: \d+ requests, \d+ answers, [^\n]* surplus)\n$)");
+  for (bool stats : {false, true}) {
+    std::vector<std::string> args = {"--port", "/dev/qrix-no-such-device", "--record",
+                                     "/tmp/qrix-e2e-never-written"};
+    if (stats) args.push_back("--stats");
+    ChildProcess scope(QRIX_SCOPE_PATH, args);
+    EXPECT_EQ(scope.waitForExit(60), 1) << stats;
+    const std::string err = scope.stderrSoFar(0.1);
+    EXPECT_NE(err.find("No serial port found"), std::string::npos) << err;
+    EXPECT_EQ(std::regex_search(err, counters), stats) << err;
+  }
 }
 
 TEST(ScopeOverPty, CommandLineFaultsExitWithTwoAndSayWhat) {

@@ -1,6 +1,7 @@
 // The retained ui model where it holds logic of its own: callbacks by name and dimmed controls,
 // children discarded with their parent, text-box lines, operations refused on the wrong kind,
-// graph plots deleted one or all, and the strip chart's history.
+// tooltips and LED colours with a code of its own for each miss, graph plots deleted one or
+// all, and the strip chart's history.
 
 #include "runtime/ui_model.h"
 
@@ -13,11 +14,10 @@ std::optional<PanelTemplate> testPanels(int id) {
   if (id != 7 && id != 8) return std::nullopt;
   Panel p;
   p.callback = "CC_PANEL";
-  const std::pair<const char*, ControlKind> controls[] = {{"BTNGo", ControlKind::CommandButton},
-                                                          {"TEXTInfo", ControlKind::TextBox},
-                                                          {"GRAPHOne", ControlKind::Graph},
-                                                          {"STRIP", ControlKind::StripChart},
-                                                          {"DROPmode", ControlKind::Ring}};
+  const std::pair<const char*, ControlKind> controls[] = {
+      {"BTNGo", ControlKind::CommandButton}, {"TEXTInfo", ControlKind::TextBox},
+      {"GRAPHOne", ControlKind::Graph},      {"STRIP", ControlKind::StripChart},
+      {"DROPmode", ControlKind::Ring},       {"LEDlink", ControlKind::Led}};
   int next = 1;
   for (const auto& [name, kind] : controls) {
     Control& c = p.controls[next];
@@ -81,6 +81,37 @@ TEST(UiModel, WrongKindsAndMissingControlsAreRefusedAndReported) {
   ui.GetCtrlVal(p, 99);
   EXPECT_EQ(reported,
             (std::vector<int>{kErrWrongKind, kErrWrongKind, kErrNoControl, kErrNoControl}));
+}
+
+TEST(UiModel, TooltipsGoOnAnyControlLedColoursOnLedsAndEachMissHasItsOwnCode) {
+  UiModel ui(testPanels);
+  const int p = ui.LoadPanel(0, 7);
+  std::vector<int> reported;
+  ui.setFailureHook([&](int, int, int code) { reported.push_back(code); });
+  struct Case {
+    const char* what;
+    int status;
+    int expected;
+  };
+  const Case cases[] = {
+      {"tooltip on a button", ui.SetTooltip(p, 1, "tip"), kOk},
+      {"tooltip on an LED", ui.SetTooltip(p, 6, "lit"), kOk},
+      {"colour of an LED", ui.SetLedColour(p, 6, kRed), kOk},
+      {"colour of a button", ui.SetLedColour(p, 1, kRed), kErrWrongKind},
+      {"colour of no control", ui.SetLedColour(p, 99, kRed), kErrNoControl},
+      {"colour on no panel", ui.SetLedColour(42, 6, kRed), kErrNoPanel},
+      {"tooltip of no control", ui.SetTooltip(p, 99, "x"), kErrNoControl},
+      {"tooltip on no panel", ui.SetTooltip(42, 1, "x"), kErrNoPanel},
+  };
+  std::vector<int> failures;
+  for (const Case& c : cases) {
+    EXPECT_EQ(c.status, c.expected) << c.what;
+    if (c.expected != kOk) failures.push_back(c.expected);
+  }
+  EXPECT_EQ(reported, failures);
+  EXPECT_EQ(ui.control(p, 1)->tooltip, "tip");
+  EXPECT_EQ(ui.control(p, 1)->ledColour, kGrey);
+  EXPECT_EQ(ui.control(p, 6)->ledColour, kRed);
 }
 
 TEST(UiModel, GraphPlotsCanBeDeletedOneOrAll) {

@@ -24,6 +24,18 @@ TEST(ScopeOptions, TakesThePortAndABatchRecordingInEitherSpelling) {
   EXPECT_EQ(o.batch->interval, 0);
   EXPECT_EQ(o.batch->samples, 7);
   EXPECT_FALSE(parse({"--port", "sim"}).batch);
+  EXPECT_FALSE(o.stats);
+}
+
+TEST(ScopeOptions, StatsIsAFlagWithOrWithoutABatchRecording) {
+  const ScopeOptions batch = parse({"--record", "run.dat", "--stats", "--rec-samples", "3"});
+  ASSERT_EQ(batch.error, "");
+  EXPECT_TRUE(batch.stats);
+  EXPECT_EQ(batch.batch->samples, 3);
+  const ScopeOptions window = parse({"--stats"});
+  ASSERT_EQ(window.error, "");
+  EXPECT_TRUE(window.stats);
+  EXPECT_FALSE(window.batch);
 }
 
 TEST(ScopeOptions, RefusesWithAMessageThatNamesTheFault) {
@@ -42,6 +54,8 @@ TEST(ScopeOptions, RefusesWithAMessageThatNamesTheFault) {
       {{"--rec-interval", "65536"}, "--rec-interval takes a whole number 0..65535"},
       {{"--rec-samples", "-1"}, "--rec-samples takes a whole number 0..65535"},
       {{"--rec-samples", "5"}, "--rec-interval and --rec-samples need --record PATH"},
+      {{"--stats", "--port", "1", "--stats"}, "--stats is given more than once"},
+      {{"--stats=yes"}, "--stats takes no value"},
       {{"--colour"}, "unknown option '--colour'"},
       {{"COM1"}, "unknown option 'COM1'"},
   };

@@ -24,8 +24,11 @@ TEST(Startup, DerivedDefaultsAndTheVisiblePanels) {
   EXPECT_EQ(ui.GetCtrlVal(st.pPopUp, ids::popup::NUMRecSeconds), 40);
 
   for (int panel : {st.pHandle, st.pPara0}) EXPECT_TRUE(ui.panel(panel)->visible);
-  for (int panel : {st.pPara1, st.pPara2, st.pCalib, st.pPopUp})
+  for (int panel : {st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog})
     EXPECT_FALSE(ui.panel(panel)->visible);
+  // The link log comes after the six, a window of its own.
+  EXPECT_EQ(st.pLinkLog, 7);
+  EXPECT_EQ(ui.panel(st.pLinkLog)->parent, 0);
   EXPECT_EQ(ui.activePanel(), st.pHandle);
   EXPECT_EQ(ui.panel(st.pHandle)->activeControl, ids::main::BTNStop);
 }

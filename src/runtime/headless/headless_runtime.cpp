@@ -66,6 +66,12 @@ FileSelection HeadlessRuntime::FileSelectPopup(const std::string& directory,
   return answer;
 }
 
+bool HeadlessRuntime::ClipboardPutText(const std::string& text) {
+  if (clipboardRefused_) return false;
+  clipboard_ = text;
+  return true;
+}
+
 void HeadlessRuntime::at(double time, std::function<void()> action) {
   actions_.emplace(time, std::move(action));
 }

@@ -35,6 +35,10 @@ class HeadlessRuntime : public Runtime {
                                 const std::string& filter, const std::string& title,
                                 FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override { return programDir_; }
+  // Kept here for a test to read; a test may make the clipboard refuse, as a busy one can.
+  bool ClipboardPutText(const std::string& text) override;
+  const std::string& clipboardText() const { return clipboard_; }
+  void refuseClipboard(bool refuse) { clipboardRefused_ = refuse; }
 
   // Runs an action (a user's click, say) inside the pump once the clock reaches `time`.
   void at(double time, std::function<void()> action);
@@ -64,6 +68,8 @@ class HeadlessRuntime : public Runtime {
   std::deque<int> confirmAnswers_;
   std::deque<FileSelection> fileAnswers_;
   std::vector<DialogRecord> dialogs_;
+  std::string clipboard_;
+  bool clipboardRefused_ = false;
 };
 
 }  // namespace qrix

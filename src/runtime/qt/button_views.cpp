@@ -1,35 +1,15 @@
 #include "runtime/qt/button_views.h"
 
-#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalBlocker>
-#include <functional>
+
+#include "runtime/qt/mouse_aware_button.h"
 
 namespace qrix::qt {
 
 namespace {
-
-// A button that tells when the left mouse button went down on it. Qt's `pressed` also comes
-// from Space and from a screen reader's press, which are no left-click.
-template <class Base>
-class MouseAwareButton : public Base {
- public:
-  MouseAwareButton(QWidget* parent, std::function<void()> leftPressed)
-      : Base(parent), leftPressed_(std::move(leftPressed)) {}
-
- protected:
-  // A double click arrives here too, as a second press.
-  void mousePressEvent(QMouseEvent* event) override {
-    Base::mousePressEvent(event);
-    // Down only when the press hit the button itself.
-    if (event->button() == Qt::LeftButton && this->isDown()) leftPressed_();
-  }
-
- private:
-  std::function<void()> leftPressed_;
-};
 
 void applyLabel(QAbstractButton* button, const ui::Control& c) {
   QString text = QString::fromStdString(c.label);

@@ -60,6 +60,8 @@ void ControlView::applyCommon(const ui::Control& c) {
   widget_->setGeometry(body);
   widget_->setEnabled(!c.dimmed);
   widget_->setVisible(c.visible);
+  if (const QString tip = QString::fromStdString(c.tooltip); widget_->toolTip() != tip)
+    widget_->setToolTip(tip);
   if (caption_) {
     caption_->setText(QString::fromStdString(c.label));
     caption_->adjustSize();

@@ -4,6 +4,7 @@
 
 #include "runtime/qt/button_views.h"
 #include "runtime/qt/graph_view.h"
+#include "runtime/qt/led_view.h"
 #include "runtime/qt/number_views.h"
 #include "runtime/qt/ring_view.h"
 #include "runtime/qt/strip_chart_view.h"
@@ -30,6 +31,7 @@ ControlView* makeView(EventRouter& router, int panel, const ui::Control& c, QWid
     case ControlKind::StripChart: return new StripChartView(router, panel, c.id, parent);
     case ControlKind::Decoration: return new DecorationView(router, panel, c.id, parent);
     case ControlKind::Picture: return new PictureView(router, panel, c.id, parent);
+    case ControlKind::Led: return new LedView(router, panel, c.id, parent);
   }
   return nullptr;
 }

@@ -1,6 +1,7 @@
 #include "runtime/qt/qt_runtime.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -120,6 +121,15 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
 
 std::string QtRuntime::programDirectory() const {
   return QCoreApplication::applicationDirPath().toStdString();
+}
+
+bool QtRuntime::ClipboardPutText(const std::string& text) {
+  QClipboard* clipboard = QGuiApplication::clipboard();
+  if (!clipboard) return false;
+  const QString wanted = QString::fromStdString(text);
+  clipboard->setText(wanted);
+  // Qt reports no failure; reading back tells whether the system took the text.
+  return clipboard->text() == wanted;
 }
 
 }  // namespace qrix

@@ -31,6 +31,7 @@ class QtRuntime : public Runtime {
                                 const std::string& filter, const std::string& title,
                                 FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override;
+  bool ClipboardPutText(const std::string& text) override;
 
   qt::QtView& view() { return *view_; }
   // Enumerates the system's serial devices every two seconds, so the port list follows devices

@@ -1,5 +1,6 @@
 #include "runtime/qt/text_views.h"
 
+#include <QFontDatabase>
 #include <QFrame>
 #include <QLabel>
 #include <QMouseEvent>
@@ -17,9 +18,11 @@ namespace {
 // placed side by side at fixed positions do not run into each other.
 constexpr const char* kApplicationFont = "NIApp";
 
-// Font names of the form VAL_..._FONT name a role, not a family: keep the default family then.
+// Font names of the form VAL_..._FONT name a role, not a family: keep the default family then,
+// or take the system's fixed-pitch font for that role.
 void applyFont(QWidget* w, const ui::Control& c) {
-  QFont font = w->font();
+  QFont font = c.font == ui::kFixedPitchFont ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
+                                             : w->font();
   const bool applicationFont = c.font == kApplicationFont;
   if (!c.font.empty() && !applicationFont && c.font.rfind("VAL_", 0) != 0)
     font.setFamily(QString::fromStdString(c.font));
