@@ -62,7 +62,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     if (st.rx_flag == 1) {
       const bool stray = !rxInSync(st);
       if (stray) {
-        st.health.record(link::ExchangeKind::Run, link::Outcome::OutOfStep);
+        p.recordExchange(link::ExchangeKind::Run, link::Outcome::OutOfStep);
         st.graph_flag = 0;
         if (strayBefore) p.showText("read error - not sync byte 0xAA!");
         p.rt.Delay(kFrameBytes * kByteSeconds);
@@ -71,7 +71,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     }
     // Only RUN answers are drawn; any frame releases the next request.
     if (st.graph_flag == 1) {
-      st.health.record(link::ExchangeKind::Run, link::Outcome::Answered);
+      p.recordExchange(link::ExchangeKind::Run, link::Outcome::Answered);
       CopyPPtoRAWVars(p);
       PlotVIDEOBarGraph(p);
       PlotRAWGraph(p);
@@ -88,7 +88,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     }
     // A line that went away ends the exchange at once, as a time-out would.
     if (elapsedSince(p, lastRequest) > exchange.timeout || serialLineLost(p)) {
-      st.health.record(link::ExchangeKind::Run, serialLineLost(p) ? link::Outcome::LineLost
+      p.recordExchange(link::ExchangeKind::Run, serialLineLost(p) ? link::Outcome::LineLost
                                                                   : link::Outcome::TimedOut);
       p.showText("Timeout RS232-Line!");
       st.stop_flag = 1;

@@ -42,6 +42,7 @@ void InitRS232(Program& p, int port) {
   } else {
     st.health.lineOpened();
     p.logLine("opened " + name + " at 19200 baud 8N1");
+    p.linkHealthChanged();
     com.SetComTime(port, TIMEOUT);
     com.FlushInQ(port);
     com.FlushOutQ(port);
@@ -85,6 +86,7 @@ void onSerialLineLost(Program& p, int port) {
   st.health.lineLost();
   const std::optional<serial::PortEntry> entry = p.serial().port(port);
   p.logLine("serial port lost: " + (entry ? entry->device : std::to_string(port)));
+  p.linkHealthChanged();
   st.lineLostPending = true;
   if (st.callbackDepth == 0) reportPendingLineLoss(p);
 }

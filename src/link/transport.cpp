@@ -105,7 +105,7 @@ link::ReceivedFrame lastFrame(const ProgramState& st) {
 }
 
 void count(Program& p, link::ExchangeKind kind, link::Outcome outcome) {
-  p.st.health.record(kind, outcome);
+  p.recordExchange(kind, outcome);
 }
 
 }  // namespace

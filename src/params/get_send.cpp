@@ -62,7 +62,7 @@ int CC_BTNSend(Program& p, int, int, int event) {
     CopyVarsToPP(st.parameter, frame, st.pp);
     st.exchangeKind = link::ExchangeKind::ParameterWrite;
     sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp);
-    st.health.record(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
+    p.recordExchange(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
     p.pump();
     if (st.nBytesW == kFrameBytes) p.showText(kSentText[frame]);
     if (frame < 2) p.rt.Delay(0.1);

@@ -1,5 +1,7 @@
 #include "shell/program.h"
 
+#include "shell/link_indicator.h"
+
 namespace qrix {
 
 void Program::showText(std::string_view text) {
@@ -13,6 +15,17 @@ void Program::setStatus(std::string_view text) {
 
 void Program::logLine(std::string text) {
   st.health.log(rt.CalendarTime(), rt.Timer(), std::move(text));
+}
+
+void Program::recordExchange(link::ExchangeKind kind, link::Outcome outcome) {
+  st.health.record(kind, outcome);
+  if (outcome != link::Outcome::Answered && outcome != link::Outcome::NotAwaited)
+    logLine(std::string(link::nameOf(kind)) + ": " + link::nameOf(outcome));
+  showLinkHealth(*this);
+}
+
+void Program::linkHealthChanged() {
+  showLinkHealth(*this);
 }
 
 void Program::setMainVisible(std::initializer_list<int> controls, bool visible) {

@@ -31,6 +31,11 @@ struct Program {
   void setMainDimmed(std::initializer_list<int> controls, bool dimmed);
   // Appends a line event to the link log, stamped with both clocks.
   void logLine(std::string text);
+  // Counts one exchange in the link health, logs it when it failed, and shows the health on the
+  // link indicator.
+  void recordExchange(link::ExchangeKind kind, link::Outcome outcome);
+  // Shows the link health after a change that was no exchange (a port opened or lost).
+  void linkHealthChanged();
   // Pumps events once; the place where other callbacks and the receive notification run.
   void pump() { rt.ProcessSystemEvents(); }
 };
