@@ -31,10 +31,12 @@ bool FaultInjector::hungUp() const {
 std::optional<Transmission> FaultInjector::shape(Command command, Bytes answer,
                                                  double reactionTime) {
   if (faults_.silent) {
+    ++swallowed_;
     return std::nullopt;
   }
   ++answers_;
   if (faults_.answerEvery > 1 && answers_ % static_cast<std::uint64_t>(faults_.answerEvery) != 0) {
+    ++swallowed_;
     return std::nullopt;
   }
   if (faults_.wrongSync && isFramed(command)) {
@@ -56,6 +58,7 @@ std::optional<Transmission> FaultInjector::shape(Command command, Bytes answer,
     const double whole = std::floor(faults_.noiseBytesPerAnswer);
     std::bernoulli_distribution onePlus(faults_.noiseBytesPerAnswer - whole);
     out.bytes = randomBytes(static_cast<std::size_t>(whole) + (onePlus(rng_) ? 1 : 0));
+    noiseBytes_ += out.bytes.size();
   }
   out.bytes.insert(out.bytes.end(), answer.begin(), answer.end());
   return out;

@@ -31,12 +31,18 @@ class FaultInjector {
   // or nothing if the answer is swallowed.
   std::optional<Transmission> shape(Command command, Bytes answer, double reactionTime);
 
+  // What the faults did so far: random bytes sent ahead of answers, answers swallowed.
+  std::uint64_t noiseBytesSent() const { return noiseBytes_; }
+  std::uint64_t answersSwallowed() const { return swallowed_; }
+
  private:
   Bytes randomBytes(std::size_t count);
 
   Faults faults_;
   std::uint64_t requests_ = 0;
   std::uint64_t answers_ = 0;
+  std::uint64_t noiseBytes_ = 0;
+  std::uint64_t swallowed_ = 0;
   std::mt19937 rng_;
 };
 

@@ -87,6 +87,8 @@ class SensorPair {
   void setHardware(const HardwareInfo& hw);
 
   const Faults& faults() const { return injector_.faults(); }
+  // What the faults injected since they were last set.
+  const FaultInjector& injected() const { return injector_; }
   // Replaces the faults; their counters (every k-th answer, hang-up) restart.
   void setFaults(const Faults& faults) { injector_ = FaultInjector(faults); }
 
