@@ -3,7 +3,6 @@
 #include <cstdint>
 
 #include "display/axis_range.h"
-#include "display/target_rule.h"
 #include "display/tolerance_window.h"
 #include "shell/program.h"
 
@@ -14,12 +13,6 @@ namespace {
 constexpr double kCursorY = 0.75;
 constexpr double kBarBottom = 0.25;
 constexpr double kBarTop = 1.0;
-
-std::uint16_t onLine(std::uint16_t pos, std::uint16_t n) {
-  if (pos < 1) pos = 1;
-  if (pos > n) pos = n;
-  return pos;
-}
 
 // The zone the sensor reports, from its received (not clamped) edge position: with no edge the
 // whole line is shadowed only when the position is 0; with one edge the zone runs to the line's
@@ -41,7 +34,7 @@ void drawZone(Program& p, int graph, int edges, int pos, int width, int n) {
 // In evaluation modes 3 and 4 the measured value spans both lines, which meet at n: past n it
 // is marked on the master's line, below n on the slave's.
 void markValueAcrossLines(Program& p) {
-  ProgramState& st = p.st;
+  const ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   using ids::main::GRAPHBarMaster;
   using ids::main::GRAPHBarSlave;
@@ -50,8 +43,7 @@ void markValueAcrossLines(Program& p) {
   if (st.Mvalue > n) {
     ui.SetCursorPointStyle(panel, GRAPHBarSlave, 2, ui::kPointStyleNoMarker);
     ui.SetCursorPointStyle(panel, GRAPHBarMaster, 2, ui::kPointStyleMarker);
-    if (st.Mvalue > 2 * n - 1) st.Mvalue = static_cast<std::uint16_t>(2 * n);
-    ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.Mvalue - n, kCursorY);
+    ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.MvalueHeld - n, kCursorY);
   } else if (st.Mvalue < n) {
     ui.SetCursorPointStyle(panel, GRAPHBarMaster, 2, ui::kPointStyleNoMarker);
     ui.SetCursorPointStyle(panel, GRAPHBarSlave, 2, ui::kPointStyleMarker);
@@ -65,7 +57,7 @@ void markValueAcrossLines(Program& p) {
 }  // namespace
 
 void PlotVIDEOBarGraph(Program& p) {
-  ProgramState& st = p.st;
+  const ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   const int panel = st.pHandle;
   using namespace ids::main;
@@ -77,8 +69,6 @@ void PlotVIDEOBarGraph(Program& p) {
   ui.SetCtrlVal(st.pPara2, ids::sensor::NUMTeach, st.parameter.slave.teach);
   ui.SetCtrlVal(panel, NUMAnaMax, st.anaMax);
   ui.SetCtrlVal(panel, NUMAnaMin, st.anaMin);
-
-  updateTargetAndTolerance(st);
 
   // The band's bounds belong to it; a lower bound below 0 leaves nothing below the band.
   const int upper = st.tVal + st.tolup;
@@ -94,8 +84,6 @@ void PlotVIDEOBarGraph(Program& p) {
   ui.SetCtrlVal(panel, NUMTolLoMM, scale * st.tollo / 1024000.0);
 
   const std::uint16_t n = st.ccdvirtpixel;
-  st.curposA = onLine(st.Aval, n);
-  st.curposB = onLine(st.Bval, n);
 
   for (int graph : {GRAPHBarMaster, GRAPHBarSlave}) {
     setDrawableRange(ui, panel, graph, ui::Axis::X, 0.0, n);

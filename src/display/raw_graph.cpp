@@ -6,7 +6,6 @@
 
 #include "display/array_shift.h"
 #include "display/axis_range.h"
-#include "display/target_rule.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -29,7 +28,7 @@ int analogValue(const ProgramState& st) {
     case 3: return st.anaMax;
     case 2:
     case 4: return st.anaMin == st.YAXISMAX - 1 ? 1 : st.anaMin;
-    default: return st.Mvalue;
+    default: return st.MvalueHeld;
   }
 }
 
@@ -42,7 +41,7 @@ struct Span {
 // narrow to see; widened to take in a value outside it; kept inside the chart's full scale.
 Span zoomRange(const ProgramState& st) {
   const int t = st.tVal;
-  const int m = st.Mvalue;
+  const int m = st.MvalueHeld;
   Span r;
   if (st.tollo < 20 || st.tolup < 20) {
     r = {t - 20, t + 20};
@@ -73,7 +72,6 @@ void PlotRAWGraph(Program& p) {
   using ids::main::GRAPHRaw;
 
   const int analog = analogValue(st);
-  updateTargetAndTolerance(st);
 
   double* history = st.arrayNORM.data();
   Shift(history, kHistory, -kTraces, history);  // drop the oldest sample
@@ -83,7 +81,7 @@ void PlotRAWGraph(Program& p) {
   const Span zoom = zoomRange(st);
   double* newest = history + kHistory - kTraces;
   newest[0] = st.tVal;
-  newest[1] = st.Mvalue;
+  newest[1] = st.MvalueHeld;
   newest[2] = analog;
   newest[3] = upperLine;
   newest[4] = lowerLine;

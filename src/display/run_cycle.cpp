@@ -2,6 +2,7 @@
 
 #include "display/bar_graph.h"
 #include "display/raw_graph.h"
+#include "display/run_values.h"
 #include "link/block_reads.h"
 #include "link/commands.h"
 #include "link/frame_codec.h"
@@ -30,6 +31,7 @@ void CopyPPtoRAWVars(Program& p) {
   st.parameter.slave.teach = w[13];
   st.raw15 = w[14];
   st.instate = w[15];
+  deriveRunValues(st);
 }
 
 namespace {
@@ -88,8 +90,8 @@ void runExchange(Program& p, const RunExchange& exchange) {
     }
     // A line that went away ends the exchange at once, as a time-out would.
     if (elapsedSince(p, lastRequest) > exchange.timeout || serialLineLost(p)) {
-      p.recordExchange(link::ExchangeKind::Run, serialLineLost(p) ? link::Outcome::LineLost
-                                                                  : link::Outcome::TimedOut);
+      p.recordExchange(link::ExchangeKind::Run,
+                       serialLineLost(p) ? link::Outcome::LineLost : link::Outcome::TimedOut);
       p.showText("Timeout RS232-Line!");
       st.stop_flag = 1;
       break;

@@ -11,7 +11,8 @@ struct Program;
 // The RUN time-out: no frame for this long after a request ends RUN.
 inline constexpr double kRunTimeout = 3.0;
 
-// Copies the 16 words of a RUN answer from pp into the RUN values.
+// Copies the 16 words of a RUN answer from pp into the RUN values and derives, once, what the
+// displays and the recorder take from them.
 void CopyPPtoRAWVars(Program& p);
 
 // Sends a RUN request whose payload is frame 0 as the record holds it now, so an edit made

@@ -40,7 +40,7 @@ void showWriteError(Program& p) {
 }
 
 RecorderSample sampleOf(const ProgramState& st) {
-  return {st.Aval, st.Bval, st.Mvalue, st.umValue, st.edcntA, st.edcntB};
+  return {st.Aval, st.Bval, st.MvalueHeld, st.umValue, st.edcntA, st.edcntB};
 }
 
 // The recording once the line is held and the file is open with its header.

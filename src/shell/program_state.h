@@ -84,7 +84,7 @@ struct ProgramState {
   std::uint16_t Aval = 0, Bval = 0, Mvalue = 0, poti = 0, edcntA = 0, edcntB = 0, peakwA = 0,
                 peakwB = 0, anaMax = 0, anaMin = 0, raw15 = 0, instate = 0;
   std::int32_t umValue = 0;
-  std::uint16_t tVal = 0, tolup = 0, tollo = 0, curposA = 0, curposB = 0;
+  std::uint16_t tVal = 0, tolup = 0, tollo = 0, curposA = 0, curposB = 0, MvalueHeld = 0;
 
   // History of the raw strip chart: 100 samples of 7 traces, newest last; kept across RUNs.
   std::array<double, 700> arrayNORM{};

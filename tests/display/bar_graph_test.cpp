@@ -32,7 +32,7 @@ TEST_F(BarGraph, ShowsEachValueInItsOwnDisplay) {
   st.parameter.master.teach = 66;
   st.parameter.slave.teach = 77;
   st.umValue = -1500;
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   EXPECT_EQ(val(NUMAval), 11);
   EXPECT_EQ(val(NUMBval), 22);
   EXPECT_EQ(val(NUMMvalue), 33);
@@ -54,7 +54,7 @@ TEST_F(BarGraph, TargetFollowsTheEvaluationMode) {
   for (Case c : {Case{0, 30000}, Case{1, 40000}, Case{2, 4464}, Case{3, 2048}, Case{4, 2048},
                  Case{9, 2048}}) {
     st.parameter.sys.evalmode = c.mode;
-    PlotVIDEOBarGraph(s.p);
+    drawBars();
     EXPECT_EQ(st.tVal, c.tVal) << c.mode;
   }
 }
@@ -63,7 +63,7 @@ TEST_F(BarGraph, ModeTwoRaisesZeroToleranceFieldsInTheRecord) {
   st.parameter.sys.evalmode = 2;
   st.parameter.sys.toleranceUP = 0;
   st.parameter.sys.toleranceLO = 0;
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   EXPECT_EQ(st.parameter.sys.toleranceUP, 1);
   EXPECT_EQ(st.parameter.sys.toleranceLO, 1);
   EXPECT_EQ(st.tolup, 1);
@@ -80,7 +80,7 @@ TEST_F(BarGraph, ToleranceComesFromTheFieldsOrThePotentiometer) {
   st.poti = 25;
   for (Case c : {Case{0, 100, 70}, Case{1, 25, 25}, Case{2, 100, 70}, Case{3, 25, 25}}) {
     st.parameter.sys.hwmode = c.hwmode;
-    PlotVIDEOBarGraph(s.p);
+    drawBars();
     EXPECT_EQ(st.tolup, c.up) << c.hwmode;
     EXPECT_EQ(st.tollo, c.lo) << c.hwmode;
     EXPECT_DOUBLE_EQ(val(NUMTolUpMM), 2048.0 * c.up / 1024000) << c.hwmode;
@@ -100,7 +100,7 @@ TEST_F(BarGraph, ValueDisplaysTurnRedOutsideTheBandWhoseBoundsBelongToIt) {
                  Case{150, 121, ui::kRed}, Case{10, 90, ui::kDarkGreen}, Case{10, 89, ui::kRed}}) {
     st.parameter.sys.toleranceLO = c.lo;
     st.Mvalue = c.value;
-    PlotVIDEOBarGraph(s.p);
+    drawBars();
     EXPECT_EQ(main(NUMMvalue).backColour, c.colour) << c.lo << " " << c.value;
     EXPECT_EQ(main(NUMValueMM).backColour, c.colour) << c.lo << " " << c.value;
   }
@@ -122,13 +122,13 @@ TEST_F(BarGraph, ZoneBarFollowsTheEdgeCountOfEachSensor) {
     // Master first with the slave showing no zone, then the other way round.
     st.edcntA = c.edges, st.Aval = c.pos, st.peakwA = c.width;
     st.edcntB = 0, st.Bval = 5, st.peakwB = 0;
-    PlotVIDEOBarGraph(s.p);
+    drawBars();
     EXPECT_EQ(rects(GRAPHBarMaster, ui::kRed), c.bars) << "master " << c.edges << " " << c.pos;
     EXPECT_TRUE(rects(GRAPHBarSlave, ui::kRed).empty());
 
     st.edcntB = c.edges, st.Bval = c.pos, st.peakwB = c.width;
     st.edcntA = 0, st.Aval = 5, st.peakwA = 0;
-    PlotVIDEOBarGraph(s.p);
+    drawBars();
     EXPECT_EQ(rects(GRAPHBarSlave, ui::kRed), c.bars) << "slave " << c.edges << " " << c.pos;
     EXPECT_TRUE(rects(GRAPHBarMaster, ui::kRed).empty());
   }
@@ -138,7 +138,7 @@ TEST_F(BarGraph, CursorsStayOnTheLineWhileTheBarKeepsTheReceivedPosition) {
   st.Aval = 0;
   st.Bval = 5000;
   st.edcntB = 1;
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   for (int n : {1, 2}) {
     EXPECT_EQ(cursor(GRAPHBarMaster, n).x, 1) << n;
     EXPECT_EQ(cursor(GRAPHBarSlave, n).x, 4096) << n;
@@ -164,8 +164,8 @@ TEST_F(BarGraph, ModesThreeAndFourMarkTheValueOnTheLineItLiesOnOthersLeaveTheEdg
         Case{3, 4096, 4096, kNone, kNone, 100, 100}}) {
     st.parameter.sys.evalmode = c.mode;
     st.Mvalue = c.value;
-    PlotVIDEOBarGraph(s.p);
-    EXPECT_EQ(st.Mvalue, c.kept) << c.value;
+    drawBars();
+    EXPECT_EQ(st.MvalueHeld, c.kept) << c.value;
     EXPECT_EQ(cursor(GRAPHBarMaster, 2).pointStyle, c.masterStyle) << c.value;
     EXPECT_EQ(cursor(GRAPHBarSlave, 2).pointStyle, c.slaveStyle) << c.value;
     EXPECT_EQ(cursor(GRAPHBarMaster, 2).x, c.masterX) << c.value;
@@ -177,8 +177,8 @@ TEST_F(BarGraph, ModesThreeAndFourMarkTheValueOnTheLineItLiesOnOthersLeaveTheEdg
 TEST_F(BarGraph, TheLimitedValueIsWhatTheRawChartDrawsButNotWhatTheDisplayShows) {
   st.parameter.sys.evalmode = 3;
   st.Mvalue = 9000;
-  PlotVIDEOBarGraph(s.p);
-  PlotRAWGraph(s.p);
+  drawBars();
+  drawRaw();
   EXPECT_EQ(val(NUMMvalue), 9000);
   EXPECT_EQ(strip().traces[1].points.back(), 8192);
 }
@@ -187,9 +187,9 @@ TEST_F(BarGraph, AxesSpanTheLineAndPlotsDoNotPileUp) {
   st.ccdvirtpixel = 2048;
   st.edcntA = st.edcntB = 1;
   s.ui().SetAxisRange(st.pHandle, GRAPHBarSlave, ui::Axis::YLeft, 0, 100);
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   const size_t plots = graph(GRAPHBarMaster).plots.size();
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   EXPECT_EQ(graph(GRAPHBarMaster).plots.size(), plots);
   for (int g : {GRAPHBarMaster, GRAPHBarSlave}) {
     EXPECT_DOUBLE_EQ(graph(g).x.max, 2048) << g;
@@ -198,7 +198,7 @@ TEST_F(BarGraph, AxesSpanTheLineAndPlotsDoNotPileUp) {
   }
   // A virtual pixel count of 0 still gives a range the graph can draw.
   st.ccdvirtpixel = 0;
-  PlotVIDEOBarGraph(s.p);
+  drawBars();
   EXPECT_LT(graph(GRAPHBarSlave).x.min, graph(GRAPHBarSlave).x.max);
 }
 

@@ -5,6 +5,9 @@
 
 #include <vector>
 
+#include "display/bar_graph.h"
+#include "display/raw_graph.h"
+#include "display/run_values.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -34,6 +37,15 @@ class DisplayTest : public ::testing::Test {
       if (pl.kind == ui::Plot::Kind::Rectangle && pl.colour == colour)
         out.push_back({pl.x1, pl.x2});
     return out;
+  }
+  // An answer's values as RUN takes them: derived once, then drawn.
+  void drawBars() {
+    deriveRunValues(st);
+    PlotVIDEOBarGraph(s.p);
+  }
+  void drawRaw() {
+    deriveRunValues(st);
+    PlotRAWGraph(s.p);
   }
   void clearBars() {
     for (int g : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave})

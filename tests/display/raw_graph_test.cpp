@@ -40,7 +40,7 @@ TEST_F(RawGraph, FirstCallPlotsNinetyNineEmptySamplesThenTheAnswer) {
   st.Aval = 400;
   st.Bval = 600;
   s.ui().SetStripPointsPerScreen(st.pHandle, GRAPHRaw, 50);  // set again on every call
-  PlotRAWGraph(s.p);
+  drawRaw();
   const auto& traces = strip().traces;
   ASSERT_EQ(traces.size(), 7u);
   const double newestSample[] = {1000, 1010, 1010, 1050, 940, 400, 600};
@@ -55,7 +55,7 @@ TEST_F(RawGraph, FirstCallPlotsNinetyNineEmptySamplesThenTheAnswer) {
 TEST_F(RawGraph, HistoryMovesOnBySampleAndKeepsTheScreenFull) {
   for (std::uint16_t m : {10, 20, 30}) {
     st.Mvalue = m;
-    PlotRAWGraph(s.p);
+    drawRaw();
   }
   EXPECT_EQ(st.arrayNORM[7 * 97 + 1], 10);
   EXPECT_EQ(st.arrayNORM[7 * 98 + 1], 20);
@@ -73,7 +73,7 @@ TEST_F(RawGraph, ToleranceLinesStayInsideTheChart) {
                  Case{1000, 10, 20, 4096, 1010, 980}}) {
     target(c.t, c.up, c.lo);
     st.YAXISMAX = c.yMax;
-    PlotRAWGraph(s.p);
+    drawRaw();
     EXPECT_EQ(newest(4), c.upper) << c.t;
     EXPECT_EQ(newest(5), c.lower) << c.t;
   }
@@ -92,7 +92,7 @@ TEST_F(RawGraph, AnalogTraceFollowsTheAnalogOutputMode) {
                  Case{4, 300, 300}, Case{2, 2047, 1}, Case{1, 2047, 1900}}) {
     st.parameter.sys.anamode = c.mode;
     st.anaMin = c.anaMin;
-    PlotRAWGraph(s.p);
+    drawRaw();
     EXPECT_EQ(newest(3), c.shown) << c.mode << " " << c.anaMin;
   }
 }
@@ -121,7 +121,7 @@ TEST_F(RawGraph, ZoomNarrowsToTheTargetAndWidensToTakeInTheValue) {
   for (const Case& c : cases) {
     target(c.t, c.up, c.lo);
     st.Mvalue = c.value;
-    PlotRAWGraph(s.p);
+    drawRaw();
     EXPECT_EQ(yAxis().min, c.low) << c.t << " " << c.value;
     EXPECT_EQ(yAxis().max, c.high) << c.t << " " << c.value;
   }
@@ -140,7 +140,7 @@ TEST_F(RawGraph, SelectorChoosesTracesAndRangeWhateverTheZoom) {
   for (Case c : {Case{0, 1, true, 0, 3000}, Case{65536, 0, true, 0, 3000},
                  Case{1, 0, false, 0, 4096}, Case{1, 1, false, 940, 1100}}) {
     view(c.select, c.zoom);
-    PlotRAWGraph(s.p);
+    drawRaw();
     for (size_t t = 0; t < 7; ++t)
       EXPECT_EQ(strip().traces[t].visible, c.edges == (t >= 5)) << c.select << " trace " << t;
     EXPECT_EQ(yAxis().min, c.low) << c.select << " " << c.zoom;
@@ -149,7 +149,7 @@ TEST_F(RawGraph, SelectorChoosesTracesAndRangeWhateverTheZoom) {
   // Scales of 0 still give a range the chart can draw.
   st.YAXISMAX = 0;
   view(1, 0);
-  PlotRAWGraph(s.p);
+  drawRaw();
   EXPECT_LT(yAxis().min, yAxis().max);
 }
 

@@ -116,7 +116,7 @@ TEST_F(Recording, EveryAnswerAtIntervalZeroIsWrittenAndEachCountedLineIsInTheFil
   const std::string text = readAll(st.rec_fname);
   const std::string header = recorderHeader("03-14-2026", "15:09:26", 0, st.parameter.sys.setpoint);
   const std::string last =
-      recorderSampleLine({st.Aval, st.Bval, st.Mvalue, st.umValue, st.edcntA, st.edcntB});
+      recorderSampleLine({st.Aval, st.Bval, st.MvalueHeld, st.umValue, st.edcntA, st.edcntB});
   EXPECT_EQ(text.substr(0, header.size()), header);
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
   EXPECT_TRUE(idle());

@@ -1,8 +1,18 @@
-#include "display/target_rule.h"
+#include "display/run_values.h"
 
 namespace qrix {
 
-void updateTargetAndTolerance(ProgramState& st) {
+namespace {
+
+std::uint16_t onLine(std::uint16_t pos, std::uint16_t n) {
+  if (pos < 1) pos = 1;
+  if (pos > n) pos = n;
+  return pos;
+}
+
+}  // namespace
+
+void deriveRunValues(ProgramState& st) {
   SysFrame& sys = st.parameter.sys;
   switch (sys.evalmode) {
     case 0: st.tVal = st.parameter.slave.teach; break;
@@ -25,6 +35,12 @@ void updateTargetAndTolerance(ProgramState& st) {
     st.tolup = st.poti;
     st.tollo = st.poti;
   }
+  const std::uint16_t n = st.ccdvirtpixel;
+  st.curposA = onLine(st.Aval, n);
+  st.curposB = onLine(st.Bval, n);
+  const bool acrossLines = sys.evalmode == 3 || sys.evalmode == 4;
+  st.MvalueHeld =
+      acrossLines && st.Mvalue > 2 * n - 1 ? static_cast<std::uint16_t>(2 * n) : st.Mvalue;
 }
 
 }  // namespace qrix
