@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -112,6 +113,52 @@ TEST(ScopeOverPty, CommandLineFaultsExitWithTwoAndSayWhat) {
   ChildProcess missing(QRIX_SCOPE_PATH, {"--port"});
   EXPECT_EQ(missing.waitForExit(10), 2);
   EXPECT_NE(missing.stderrSoFar(0.1).find("--port needs a value"), std::string::npos);
+}
+
+std::string readFile(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// Random bytes ahead of every answer: the identification and the recording go through, and the
+// link counters on stderr tell what was dropped.
+TEST(ScopeOverPty, BatchRecordingWorksOnANoisyLine) {
+  ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--noise"});
+  const std::string device = sim.readStdoutLine(5);
+  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qrix-e2e-noise-" + std::to_string(getpid()));
+  ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device, "--record", file.string(),
+                                       "--rec-interval", "0", "--rec-samples", "40", "--stats"});
+  EXPECT_EQ(scope.waitForExit(60), 0) << scope.stderrSoFar(0.1);
+  const std::string text = readFile(file);
+  std::filesystem::remove(file);
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 4 + 40) << text;
+  const std::string err = scope.stderrSoFar(0.1);
+  static const std::regex dropped(R"(RUN: \d+ requests, \d+ answers, .* ([1-9]\d*) bytes dropped)");
+  EXPECT_TRUE(std::regex_search(err, dropped)) << err;
+}
+
+// The line goes away in the middle of a recording (the simulator closes the pseudo-terminal):
+// the recording ends on the lost port, and the file keeps every complete line.
+TEST(ScopeOverPty, BatchRecordingEndsOnALostPortWithEveryCompleteLineKept) {
+  ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--hang-up-after", "30"});
+  const std::string device = sim.readStdoutLine(5);
+  ASSERT_EQ(device.rfind("/dev/", 0), 0u) << "simulator printed '" << device << "'";
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / ("qrix-e2e-lost-" + std::to_string(getpid()));
+  ChildProcess scope(QRIX_SCOPE_PATH, {"--port", device, "--record", file.string(),
+                                       "--rec-interval", "0", "--rec-samples", "1000"});
+  EXPECT_EQ(scope.waitForExit(60), 1);
+  EXPECT_NE(scope.stderrSoFar(0.1).find("recording incomplete: Serial port lost!"),
+            std::string::npos)
+      << scope.stderrSoFar(0.1);
+  const std::string text = readFile(file);
+  std::filesystem::remove(file);
+  const auto lines = std::count(text.begin(), text.end(), '\n');
+  EXPECT_GT(lines, 4 + 10) << text;
+  EXPECT_LT(lines, 4 + 30);
+  EXPECT_TRUE(text.ends_with("\r\n"));
 }
 
 TEST(ScopeOverPty, VersionAndHelpOptions) {
