@@ -61,19 +61,13 @@ Phase timed(qrix::Program& p, Loop loop) {
 int main(int argc, char** argv) {
   if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
-  int runAnswers = 0;
-  // The receive notification, counting the RUN answers it takes.
-  qrix::bench::SimSession session("record rate", [&runAnswers](qrix::Program& prog) {
-    prog.serial().InstallComCallback(
-        prog.st.com, qrix::eventMask, qrix::kFrameBytes, 0x55,
-        [&prog, &runAnswers](int com, int mask, void*) {
-          qrix::RX_Receive_Function(prog, com, mask);
-          if (prog.st.nBytesR >= qrix::kFrameBytes && prog.st.graph_flag == 1) ++runAnswers;
-        },
-        nullptr);
-  });
+  qrix::bench::SimSession session("record rate");
   if (!session.ok()) return 1;
   qrix::Program& p = session.program();
+  // The RUN answers drawn, as the link health counts them.
+  const auto runAnswers = [&p] {
+    return static_cast<int>(p.st.health.counters(qrix::link::ExchangeKind::Run).answers);
+  };
 
   const std::filesystem::path file = std::filesystem::temp_directory_path() /
                                      ("qrix-record-rate-" + std::to_string(getpid()) + ".dat");
@@ -85,9 +79,9 @@ int main(int argc, char** argv) {
   Phase run, rec;
   int answers = 0, samples = 0;
   for (int round = 0; round < kRounds; ++round) {
-    const int before = runAnswers;
+    const int before = runAnswers();
     run += timed(p, [&p] { qrix::PushRUN(p); });
-    answers += runAnswers - before;
+    answers += runAnswers() - before;
     rec += timed(p, [&p, &samples] { samples += qrix::runRecording(p); });
     session.simulator().stderrSoFar(0);  // the server's request log must not fill its pipe
   }

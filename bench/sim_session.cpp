@@ -9,8 +9,16 @@
 
 namespace qrix::bench {
 
-SimSession::SimSession(const std::string& name, Notification notification)
-    : sim_(QRIX_SENSOR_SIM_PATH, {"--reaction", "0"}) {
+namespace {
+std::vector<std::string> withReaction(std::vector<std::string> args) {
+  args.insert(args.begin(), {"--reaction", "0"});
+  return args;
+}
+}  // namespace
+
+SimSession::SimSession(const std::string& name, Notification notification,
+                       std::vector<std::string> simArgs)
+    : sim_(QRIX_SENSOR_SIM_PATH, withReaction(std::move(simArgs))) {
   const std::string device = sim_.readStdoutLine(5);
   if (device.empty()) {
     std::printf("%s: the simulator did not start\n", name.c_str());

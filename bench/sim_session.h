@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "child_process.h"
 #include "cpu_time.h"
@@ -20,7 +21,9 @@ class SimSession {
   using Notification = std::function<void(Program&)>;
 
   // `name` opens the line printed when the simulator or the start-up fails.
-  explicit SimSession(const std::string& name, Notification notification = {});
+  // `simArgs` go to the simulator after its own (faults such as --noise).
+  explicit SimSession(const std::string& name, Notification notification = {},
+                      std::vector<std::string> simArgs = {});
   ~SimSession();
   SimSession(const SimSession&) = delete;
   SimSession& operator=(const SimSession&) = delete;
