@@ -7,7 +7,7 @@
 #include <random>
 #include <vector>
 
-#include "link/frame_reader.h"
+#include "qrix/link/frame_reader.h"
 
 int main() {
   constexpr std::size_t kStreamBytes = 10u << 20;

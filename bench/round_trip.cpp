@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "link/identification.h"
+#include "sensor_link/identification.h"
 #include "sim_session.h"
 
 int main(int argc, char** argv) {

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "link/transport.h"
 #include "runtime/qt/qt_serial_device.h"
+#include "sensor_link/transport.h"
 #include "shell/panel_table.h"
 #include "shell/startup.h"
 

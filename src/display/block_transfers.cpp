@@ -4,9 +4,9 @@
 #include "display/data_curves.h"
 #include "display/run_cycle.h"
 #include "display/video_curves.h"
-#include "link/block_reads.h"
-#include "link/transport.h"
 #include "params/get_send.h"
+#include "sensor_link/block_reads.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "link/commands.h"
-#include "link/transport.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 
@@ -66,9 +66,8 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
   payload[0] = page;
   for (int k = 0; k < kBlockWords; ++k)
     payload[static_cast<std::size_t>(1 + k)] = table[static_cast<std::size_t>(b + k)];
-  const Reply reply =
-      exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::ForFrameExchange, cmd::kWriteFlash,
-                    offset, payload, Accept::AnyFrame);
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::ForFrameExchange,
+                                    cmd::kWriteFlash, offset, payload, Accept::AnyFrame);
 
   bool confirmed = false;
   if (reply.answered()) {

@@ -1,9 +1,9 @@
-#include "link/frame_reader.h"
+#include "qrix/link/frame_reader.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "link/commands.h"
+#include "qrix/link/commands.h"
 
 namespace qrix::link {
 
@@ -66,8 +66,7 @@ std::optional<ReceivedFrame> FrameReader::next() {
       // Everything up to the next 0x00 is no frame start.
       const void* zero = std::memchr(at, kSyncHigh, available);
       const std::size_t skip =
-          zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - at)
-               : available;
+          zero ? static_cast<std::size_t>(static_cast<const std::uint8_t*>(zero) - at) : available;
       drop(std::min(skip, kAnswerFrameBytes - lost_.size()));
       continue;
     }

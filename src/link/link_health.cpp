@@ -1,4 +1,4 @@
-#include "link/link_health.h"
+#include "qrix/link/link_health.h"
 
 #include <cstdio>
 

@@ -1,11 +1,11 @@
 #include "params/get_send.h"
 
 #include "display/tolerance_window.h"
-#include "link/commands.h"
-#include "link/frame_codec.h"
-#include "link/transport.h"
 #include "params/panel_binding.h"
 #include "params/param_file.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/frame_codec.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 

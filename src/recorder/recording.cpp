@@ -1,9 +1,9 @@
 #include "recorder/recording.h"
 
 #include "display/run_cycle.h"
-#include "link/transport.h"
 #include "recorder/recorder_file.h"
 #include "runtime/files.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 

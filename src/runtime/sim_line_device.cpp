@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <span>
 
+#include "qrix/sim/sensor_pair.hpp"
+
 namespace qrix::serial {
 
 SimLineDevice::SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, TimedByteQueue::Clock clock)

@@ -5,8 +5,11 @@
 
 #include <memory>
 
-#include "qrix/sim/sensor_pair.hpp"
 #include "runtime/timed_byte_queue.h"
+
+namespace qrix::sim {
+class SensorPair;
+}
 
 namespace qrix::serial {
 

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-#include "link/frame_reader.h"
-#include "link/link_health.h"
 #include "params/parameter.h"
+#include "qrix/link/frame_reader.h"
+#include "qrix/link/link_health.h"
 #include "shell/line_owner.h"
 
 namespace qrix {
@@ -47,7 +47,7 @@ struct ProgramState {
   link::LinkHealth health;             // what the line did: counters and the line events
   link::FrameReader reader;            // received bytes on their way to whole frames
   link::ExchangeKind exchangeKind = link::ExchangeKind::LineCheck;  // of the last request
-  int callbackDepth = 0;       // callbacks running, one inside another's pump
+  int callbackDepth = 0;         // callbacks running, one inside another's pump
   bool lineLostPending = false;  // the line went away inside a callback; told when it returns
 
   // Scales of the connected sensor.

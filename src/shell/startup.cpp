@@ -3,10 +3,10 @@
 #include <cstdio>
 
 #include "display/tolerance_window.h"
-#include "link/port_setup.h"
 #include "params/panel_binding.h"
 #include "recorder/rec_time.h"
 #include "runtime/files.h"
+#include "sensor_link/port_setup.h"
 #include "shell/banner.h"
 #include "shell/link_indicator.h"
 #include "shell/program.h"

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <cstdlib>
 #include <filesystem>
 
 #include "child_process.h"
@@ -70,6 +71,8 @@ TEST(Replug, ALostLineIsToldAndChoosingThePortAgainIdentifiesTheSensor) {
 }  // namespace qrix::testing
 
 int main(int argc, char** argv) {
+  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

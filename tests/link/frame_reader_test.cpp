@@ -2,7 +2,7 @@
 // pair inside a payload, a cut frame followed by a whole one, a line that never shows the sync
 // word, and what it counts as dropped.
 
-#include "link/frame_reader.h"
+#include "qrix/link/frame_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // counter each outcome counts, the log keeping its newest 500 events, and the summary naming
 // only the exchange kinds that were used.
 
-#include "link/link_health.h"
+#include "qrix/link/link_health.h"
 
 #include <gtest/gtest.h>
 

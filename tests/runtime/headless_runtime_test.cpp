@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include "qrix/sim/sensor_pair.hpp"
 #include "runtime/sim_line_device.h"
 
 namespace qrix {

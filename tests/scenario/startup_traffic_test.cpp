@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "link/port_setup.h"
+#include "sensor_link/port_setup.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

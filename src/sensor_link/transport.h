@@ -4,12 +4,11 @@
 
 #include <cstdint>
 #include <functional>
-
 #include <vector>
 
-#include "link/frame_reader.h"
-#include "link/link_health.h"
 #include "params/parameter.h"
+#include "qrix/link/frame_reader.h"
+#include "qrix/link/link_health.h"
 #include "shell/program_state.h"
 
 namespace qrix {

@@ -1,11 +1,11 @@
-#include "link/identification.h"
+#include "sensor_link/identification.h"
 
 #include <algorithm>
 #include <string>
 
-#include "link/commands.h"
-#include "link/frame_codec.h"
-#include "link/transport.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/frame_codec.h"
+#include "sensor_link/transport.h"
 #include "shell/panel_table.h"
 #include "shell/program.h"
 

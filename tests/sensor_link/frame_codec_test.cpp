@@ -1,7 +1,7 @@
 // The 36-byte request and answer layouts: packing of command, argument and payload high byte
 // first, and the two ways an answer is unpacked (RUN answers from byte 4, all others from 6).
 
-#include "link/frame_codec.h"
+#include "sensor_link/frame_codec.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // than 128 bytes). A silent sensor is met by RUN (run_cycle_test), a short block by DATA
 // (block_transfers_test).
 
-#include "link/block_reads.h"
+#include "sensor_link/block_reads.h"
 
 #include <gtest/gtest.h>
 
-#include "link/transport.h"
+#include "sensor_link/transport.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

@@ -1,6 +1,6 @@
-#include "link/frame_codec.h"
+#include "sensor_link/frame_codec.h"
 
-#include "link/commands.h"
+#include "qrix/link/commands.h"
 
 namespace qrix {
 

@@ -1,7 +1,7 @@
 // Identification of the sensor from its hardware information and firmware text: CCD
 // descriptions, scales, firmware-dependent controls, and every failure of the three exchanges.
 
-#include "link/identification.h"
+#include "sensor_link/identification.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "link/transport.h"
+#include "sensor_link/transport.h"
 
 #include <algorithm>
 #include <array>
 
-#include "link/frame_codec.h"
+#include "sensor_link/frame_codec.h"
 #include "shell/program.h"
 
 namespace qrix {
@@ -161,16 +161,19 @@ RawReply awaitRaw(Program& p, link::ExchangeKind kind, int length, WaitMode mode
   st.exchangeKind = kind;
   RawReply reply;
   const auto queued = [&] { return reply.queued = std::max(0, com.GetInQLen(st.com)); };
-  bool complete = waitUntil(p, TIMEOUT, [&] { return queued() >= length || serialLineLost(p); }, mode);
+  bool complete = waitUntil(
+      p, TIMEOUT, [&] { return queued() >= length || serialLineLost(p); }, mode);
   if (complete && !serialLineLost(p)) {
     // The last byte of the answer is in; more within three byte times would be a surplus.
     const int all = reply.queued;
-    waitUntil(p, 3 * kByteSeconds, [&] { return queued() > all; }, WaitMode::SleepOnly);
+    waitUntil(
+        p, 3 * kByteSeconds, [&] { return queued() > all; }, WaitMode::SleepOnly);
   }
   const int toRead = std::min(reply.queued, kReadBufSize);
   if (toRead > 0) {
     reply.bytes.resize(static_cast<std::size_t>(toRead));
-    reply.bytes.resize(static_cast<std::size_t>(std::max(0, com.ComRd(st.com, reply.bytes.data(), toRead))));
+    reply.bytes.resize(
+        static_cast<std::size_t>(std::max(0, com.ComRd(st.com, reply.bytes.data(), toRead))));
   }
   if (reply.queued > kReadBufSize) com.FlushInQ(st.com);
   if (serialLineLost(p)) {

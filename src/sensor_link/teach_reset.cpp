@@ -1,9 +1,9 @@
-#include "link/teach_reset.h"
+#include "sensor_link/teach_reset.h"
 
-#include "link/commands.h"
-#include "link/transport.h"
 #include "params/get_send.h"
 #include "params/panel_binding.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 

@@ -1,12 +1,12 @@
-#include "link/port_setup.h"
+#include "sensor_link/port_setup.h"
 
 #include <charconv>
 #include <optional>
 #include <string>
 
-#include "link/identification.h"
-#include "link/transport.h"
 #include "params/get_send.h"
+#include "sensor_link/identification.h"
+#include "sensor_link/transport.h"
 #include "shell/line_owner.h"
 #include "shell/program.h"
 

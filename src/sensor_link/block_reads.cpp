@@ -1,11 +1,11 @@
-#include "link/block_reads.h"
+#include "sensor_link/block_reads.h"
 
 #include <algorithm>
 #include <string>
 
-#include "link/commands.h"
-#include "link/frame_codec.h"
-#include "link/transport.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/frame_codec.h"
+#include "sensor_link/transport.h"
 #include "shell/program.h"
 
 namespace qrix {

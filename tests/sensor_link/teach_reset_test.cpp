@@ -1,7 +1,7 @@
 // TEACH and RESET against the simulated pair: the frames on the wire, the read-back after a
 // teach, the cursors, a silent sensor, and an answer that lands in the pass of the time-out.
 
-#include "link/teach_reset.h"
+#include "sensor_link/teach_reset.h"
 
 #include <gtest/gtest.h>
 
