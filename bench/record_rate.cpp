@@ -14,8 +14,8 @@
 #include <string>
 
 #include "display/run_cycle.h"
+#include "program/transport.h"
 #include "recorder/recording.h"
-#include "sensor_link/transport.h"
 #include "sim_session.h"
 
 namespace {

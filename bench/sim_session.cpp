@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
+#include "program/panel_table.h"
+#include "program/transport.h"
 #include "runtime/qt/qt_serial_device.h"
-#include "sensor_link/transport.h"
-#include "shell/panel_table.h"
 #include "shell/startup.h"
 
 namespace qrix::bench {

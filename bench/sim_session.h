@@ -10,8 +10,8 @@
 
 #include "child_process.h"
 #include "cpu_time.h"
+#include "program/program.h"
 #include "runtime/qt/qt_runtime.h"
-#include "shell/program.h"
 
 namespace qrix::bench {
 

@@ -13,9 +13,9 @@
 #include <sstream>
 #include <string>
 
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "runtime/qt/qt_runtime.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 
 namespace {
 

@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "cpu_time.h"
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "runtime/qt/qt_runtime.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 
 namespace {

@@ -7,6 +7,8 @@ bash scripts/install-deps.sh
 
 # One formatting for every source file.
 find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.hpp' | xargs clang-format --dry-run --Werror
+# No include cycle between the folders of src/.
+bash scripts/check-layers.sh
 
 cmake --preset release
 cmake --build --preset release

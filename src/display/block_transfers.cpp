@@ -1,14 +1,14 @@
 #include "display/block_transfers.h"
 
-#include "display/bar_graph.h"
-#include "display/data_curves.h"
 #include "display/run_cycle.h"
-#include "display/video_curves.h"
-#include "params/get_send.h"
+#include "plots/bar_graph.h"
+#include "plots/data_curves.h"
+#include "plots/video_curves.h"
+#include "program/line_owner.h"
+#include "program/memory_target.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "sensor_link/block_reads.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 

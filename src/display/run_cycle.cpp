@@ -1,14 +1,14 @@
 #include "display/run_cycle.h"
 
-#include "display/bar_graph.h"
-#include "display/raw_graph.h"
-#include "display/run_values.h"
+#include "plots/bar_graph.h"
+#include "plots/raw_graph.h"
+#include "plots/run_values.h"
+#include "program/frame_codec.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "qrix/link/commands.h"
 #include "sensor_link/block_reads.h"
-#include "sensor_link/frame_codec.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 

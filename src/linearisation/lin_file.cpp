@@ -2,8 +2,8 @@
 
 #include <limits>
 
+#include "program/program.h"
 #include "runtime/files.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -1,13 +1,13 @@
 #include "params/get_send.h"
 
-#include "display/tolerance_window.h"
 #include "params/panel_binding.h"
 #include "params/param_file.h"
+#include "plots/tolerance_window.h"
+#include "program/frame_codec.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "qrix/link/commands.h"
-#include "sensor_link/frame_codec.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 
@@ -93,14 +93,6 @@ bool readParameterFrames(Program& p, std::uint16_t target) {
     p.showStatus();
   }
   return allStored;
-}
-
-void setMemoryTarget(Program& p, int target) {
-  ProgramState& st = p.st;
-  st.target = target;
-  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTRam, target == kTargetRam);
-  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTEeprom, target == kTargetEeprom);
-  p.ui().SetCtrlVal(st.pHandle, ids::main::RBTFile, target == kTargetFile);
 }
 
 namespace {

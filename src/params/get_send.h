@@ -4,13 +4,11 @@
 
 #include <cstdint>
 
+#include "program/memory_target.h"
+
 namespace qrix {
 
 struct Program;
-
-inline constexpr int kTargetRam = 1;
-inline constexpr int kTargetEeprom = 2;
-inline constexpr int kTargetFile = 3;
 
 // Whether PushGET may store the answer it receives.
 enum class StoreAnswer { Yes, No };
@@ -35,7 +33,5 @@ int CC_BTNGet(Program& p, int panel, int control, int event);
 int CC_RBTRam(Program& p, int panel, int control, int event);
 int CC_RBTEeprom(Program& p, int panel, int control, int event);
 int CC_RBTFile(Program& p, int panel, int control, int event);
-// Switches the memory target, keeping exactly one radio button on.
-void setMemoryTarget(Program& p, int target);
 
 }  // namespace qrix

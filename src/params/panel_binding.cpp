@@ -5,10 +5,10 @@
 #include <functional>
 #include <vector>
 
-#include "display/data_curves.h"
-#include "display/video_curves.h"
 #include "params/system_controls.h"
-#include "shell/program.h"
+#include "plots/data_curves.h"
+#include "plots/video_curves.h"
+#include "program/program.h"
 
 namespace qrix {
 

@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "params/panel_binding.h"
+#include "program/program.h"
 #include "runtime/files.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "display/data_curves.h"
-#include "display/video_curves.h"
 #include "params/panel_binding.h"
-#include "shell/program.h"
+#include "plots/data_curves.h"
+#include "plots/video_curves.h"
+#include "program/program.h"
 
 namespace qrix {
 

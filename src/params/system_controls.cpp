@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "shell/program.h"
+#include "program/program.h"
 
 namespace qrix {
 

@@ -1,6 +1,6 @@
 #include "recorder/rec_time.h"
 
-#include "shell/program.h"
+#include "program/program.h"
 
 namespace qrix {
 

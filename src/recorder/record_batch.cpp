@@ -1,8 +1,8 @@
 #include "recorder/record_batch.h"
 
+#include "program/program.h"
 #include "recorder/rec_time.h"
 #include "recorder/recording.h"
-#include "shell/program.h"
 
 namespace qrix {
 

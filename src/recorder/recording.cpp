@@ -1,11 +1,11 @@
 #include "recorder/recording.h"
 
 #include "display/run_cycle.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "recorder/recorder_file.h"
 #include "runtime/files.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -82,9 +82,7 @@ class SerialLibrary {
   void followPorts(const std::vector<PortEntry>& enumerated);
   void setPortsChangedHandler(std::function<void()> handler) { portsChanged_ = std::move(handler); }
   // Called from the pump, once, when the device of an open port has gone away.
-  void setLineLostHandler(std::function<void(int port)> handler) {
-    lineLost_ = std::move(handler);
-  }
+  void setLineLostHandler(std::function<void(int port)> handler) { lineLost_ = std::move(handler); }
 
   int OpenComConfig(int port, const std::string& deviceName, long baud, int parity, int dataBits,
                     int stopBits, int inQueueSize, int outQueueSize);

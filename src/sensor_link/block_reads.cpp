@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <string>
 
+#include "program/frame_codec.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "qrix/link/commands.h"
-#include "sensor_link/frame_codec.h"
-#include "sensor_link/transport.h"
-#include "shell/program.h"
 
 namespace qrix {
 

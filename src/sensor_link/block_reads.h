@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <span>
 
-#include "shell/program_state.h"
+#include "program/program_state.h"
 
 namespace qrix {
 

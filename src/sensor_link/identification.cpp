@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <string>
 
+#include "program/frame_codec.h"
+#include "program/panel_table.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "qrix/link/commands.h"
-#include "sensor_link/frame_codec.h"
-#include "sensor_link/transport.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 
 namespace qrix {
 

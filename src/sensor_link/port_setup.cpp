@@ -5,10 +5,10 @@
 #include <string>
 
 #include "params/get_send.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "sensor_link/identification.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -2,10 +2,10 @@
 
 #include "params/get_send.h"
 #include "params/panel_binding.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "program/transport.h"
 #include "qrix/link/commands.h"
-#include "sensor_link/transport.h"
-#include "shell/line_owner.h"
-#include "shell/program.h"
 
 namespace qrix {
 

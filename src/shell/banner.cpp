@@ -1,7 +1,7 @@
 #include "shell/banner.h"
 
+#include "program/program.h"
 #include "runtime/files.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -6,6 +6,7 @@
 #include "params/get_send.h"
 #include "params/sensor_controls.h"
 #include "params/system_controls.h"
+#include "program/program.h"
 #include "recorder/rec_time.h"
 #include "recorder/recording.h"
 #include "sensor_link/port_setup.h"
@@ -14,7 +15,6 @@
 #include "shell/link_indicator.h"
 #include "shell/link_log_window.h"
 #include "shell/panel_toggles.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 
 namespace qrix {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "shell/program.h"
+#include "program/program.h"
 
 namespace qrix {
 

@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "program/program.h"
 #include "shell/link_log_window.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "program/program.h"
 #include "runtime/files.h"
-#include "shell/program.h"
 
 namespace qrix {
 

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "recorder/record_batch.h"
 #include "runtime/qt/qt_port_list.h"
@@ -20,8 +22,6 @@
 #include "runtime/qt/qt_serial_device.h"
 #include "runtime/sim_line_device.h"
 #include "sensor_link/port_setup.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/scope_options.h"
 #include "shell/startup.h"
 

@@ -1,6 +1,6 @@
 #include "shell/panel_toggles.h"
 
-#include "shell/program.h"
+#include "program/program.h"
 
 namespace qrix {
 

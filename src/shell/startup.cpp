@@ -2,14 +2,14 @@
 
 #include <cstdio>
 
-#include "display/tolerance_window.h"
 #include "params/panel_binding.h"
+#include "plots/tolerance_window.h"
+#include "program/program.h"
 #include "recorder/rec_time.h"
 #include "runtime/files.h"
 #include "sensor_link/port_setup.h"
 #include "shell/banner.h"
 #include "shell/link_indicator.h"
-#include "shell/program.h"
 
 namespace qrix {
 
@@ -94,6 +94,7 @@ int StartUp(Program& p, const StartOptions& options) {
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   bindCallbacks(p);
+  p.onLinkHealthChanged = [&p] { showLinkHealth(p); };
   for (const PanelLoad& load : kPanels) {
     const int handle = ui.LoadPanel(load.window ? 0 : st.pHandle, load.resourceId);
     st.*load.handle = handle;

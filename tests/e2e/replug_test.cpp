@@ -11,9 +11,9 @@
 #include <filesystem>
 
 #include "child_process.h"
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "runtime/qt/qt_runtime.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 
 namespace qrix::testing {

@@ -15,7 +15,7 @@
 
 #include "linearisation/lin_file.h"
 #include "linearisation/xflash.h"
-#include "sensor_link/transport.h"
+#include "program/transport.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

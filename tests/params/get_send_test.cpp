@@ -8,7 +8,7 @@
 
 #include <algorithm>
 
-#include "sensor_link/frame_codec.h"
+#include "program/frame_codec.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

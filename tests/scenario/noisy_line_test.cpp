@@ -40,8 +40,7 @@ TEST(NoisyLine, FrameExchangesWorkAndTheDroppedBytesAreTheNoise) {
   s.click(st.pHandle, m::BTNRun);
   // At the line's pace less the noise's bytes.
   EXPECT_GT(st.health.counters(link::ExchangeKind::Run).answers - runsBefore, 45u);
-  EXPECT_EQ(st.health.totals().droppedBytes - droppedBefore,
-            s.sensor->injected().noiseBytesSent());
+  EXPECT_EQ(st.health.totals().droppedBytes - droppedBefore, s.sensor->injected().noiseBytesSent());
   EXPECT_GT(s.sensor->injected().noiseBytesSent(), 100u);
   EXPECT_EQ(st.health.state(), link::LinkState::Good);
 }

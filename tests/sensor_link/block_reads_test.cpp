@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "sensor_link/transport.h"
+#include "program/transport.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/headless/headless_runtime.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 #include "support/scripted_device.h"
 

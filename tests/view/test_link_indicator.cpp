@@ -15,11 +15,11 @@
 #include <QTest>
 #include <functional>
 
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "runtime/qt/qt_colours.h"
 #include "runtime/qt/qt_runtime.h"
 #include "shell/link_indicator.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 
 namespace qrix::test {

@@ -17,12 +17,12 @@
 #include <QLabel>
 #include <QTest>
 
+#include "program/panel_table.h"
+#include "program/program.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/sim_line_device.h"
 #include "shell/help_texts.h"
-#include "shell/panel_table.h"
-#include "shell/program.h"
 #include "shell/startup.h"
 
 namespace qrix::test {

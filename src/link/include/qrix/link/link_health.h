@@ -29,12 +29,12 @@ const char* nameOf(ExchangeKind kind);
 
 // How an exchange ended.
 enum class Outcome {
-  Answered,   // the frame (or raw answer) it waited for arrived
-  TimedOut,   // nothing usable within the time-out
-  WrongEcho,  // frames came, but none echoed the request's command
-  OutOfStep,  // bytes came, but never a frame starting with the sync word
-  LineLost,   // the device went away
-  NotAwaited, // a request that expects no answer (a parameter write)
+  Answered,    // the frame (or raw answer) it waited for arrived
+  TimedOut,    // nothing usable within the time-out
+  WrongEcho,   // frames came, but none echoed the request's command
+  OutOfStep,   // bytes came, but never a frame starting with the sync word
+  LineLost,    // the device went away
+  NotAwaited,  // a request that expects no answer (a parameter write)
 };
 const char* nameOf(Outcome outcome);
 
@@ -45,9 +45,9 @@ struct ExchangeCounters {
   std::uint64_t wrongEcho = 0;
   std::uint64_t outOfStep = 0;
   std::uint64_t lineLost = 0;
-  std::uint64_t droppedBytes = 0;  // bytes ahead of a sync word, dropped by the frame reader
-  std::uint64_t shortBlocks = 0;   // raw answers short of their length within the time-out
-  std::uint64_t surplusBlocks = 0; // raw answers with bytes beyond their length
+  std::uint64_t droppedBytes = 0;   // bytes ahead of a sync word, dropped by the frame reader
+  std::uint64_t shortBlocks = 0;    // raw answers short of their length within the time-out
+  std::uint64_t surplusBlocks = 0;  // raw answers with bytes beyond their length
 };
 
 // Colour of the link indicator.

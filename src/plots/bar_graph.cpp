@@ -1,0 +1,108 @@
+#include "plots/bar_graph.h"
+
+#include <cstdint>
+
+#include "plots/axis_range.h"
+#include "plots/tolerance_window.h"
+#include "program/program.h"
+
+namespace qrix {
+
+namespace {
+
+constexpr double kCursorY = 0.75;
+constexpr double kBarBottom = 0.25;
+constexpr double kBarTop = 1.0;
+
+// The zone the sensor reports, from its received (not clamped) edge position: with no edge the
+// whole line is shadowed only when the position is 0; with one edge the zone runs to the line's
+// end; with two or more it is the reported width.
+void drawZone(Program& p, int graph, int edges, int pos, int width, int n) {
+  double left = pos, right = 0;
+  if (edges == 0) {
+    if (pos != 0) return;
+    left = 1.0;
+    right = n;
+  } else if (edges == 1) {
+    right = n;
+  } else {
+    right = pos + width;
+  }
+  p.ui().PlotRectangle(p.st.pHandle, graph, left, kBarBottom, right, kBarTop, ui::kRed, ui::kRed);
+}
+
+// In evaluation modes 3 and 4 the measured value spans both lines, which meet at n: past n it
+// is marked on the master's line, below n on the slave's.
+void markValueAcrossLines(Program& p) {
+  const ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  using ids::main::GRAPHBarMaster;
+  using ids::main::GRAPHBarSlave;
+  const int n = st.ccdvirtpixel;
+  const int panel = st.pHandle;
+  if (st.Mvalue > n) {
+    ui.SetCursorPointStyle(panel, GRAPHBarSlave, 2, ui::kPointStyleNoMarker);
+    ui.SetCursorPointStyle(panel, GRAPHBarMaster, 2, ui::kPointStyleMarker);
+    ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.MvalueHeld - n, kCursorY);
+  } else if (st.Mvalue < n) {
+    ui.SetCursorPointStyle(panel, GRAPHBarMaster, 2, ui::kPointStyleNoMarker);
+    ui.SetCursorPointStyle(panel, GRAPHBarSlave, 2, ui::kPointStyleMarker);
+    ui.SetGraphCursor(panel, GRAPHBarSlave, 2, n - st.Mvalue, kCursorY);
+  } else {
+    ui.SetCursorPointStyle(panel, GRAPHBarMaster, 2, ui::kPointStyleNoMarker);
+    ui.SetCursorPointStyle(panel, GRAPHBarSlave, 2, ui::kPointStyleNoMarker);
+  }
+}
+
+}  // namespace
+
+void PlotVIDEOBarGraph(Program& p) {
+  const ProgramState& st = p.st;
+  ui::UiModel& ui = p.ui();
+  const int panel = st.pHandle;
+  using namespace ids::main;
+
+  ui.SetCtrlVal(panel, NUMBval, st.Bval);
+  ui.SetCtrlVal(panel, NUMAval, st.Aval);
+  ui.SetCtrlVal(panel, NUMMvalue, st.Mvalue);
+  ui.SetCtrlVal(st.pPara1, ids::sensor::NUMTeach, st.parameter.master.teach);
+  ui.SetCtrlVal(st.pPara2, ids::sensor::NUMTeach, st.parameter.slave.teach);
+  ui.SetCtrlVal(panel, NUMAnaMax, st.anaMax);
+  ui.SetCtrlVal(panel, NUMAnaMin, st.anaMin);
+
+  // The band's bounds belong to it; a lower bound below 0 leaves nothing below the band.
+  const int upper = st.tVal + st.tolup;
+  const int lower = st.tVal - st.tollo;
+  const ui::Rgb band = st.Mvalue > upper || st.Mvalue < lower ? ui::kRed : ui::kDarkGreen;
+  ui.SetBackColour(panel, NUMValueMM, band);
+  ui.SetBackColour(panel, NUMMvalue, band);
+
+  ui.SetCtrlVal(panel, NUMValueMM, st.umValue / 1000.0);
+  // Both tolerance displays use the master's scale, whatever the evaluation mode.
+  const double scale = st.parameter.master.scale;
+  ui.SetCtrlVal(panel, NUMTolUpMM, scale * st.tolup / 1024000.0);
+  ui.SetCtrlVal(panel, NUMTolLoMM, scale * st.tollo / 1024000.0);
+
+  const std::uint16_t n = st.ccdvirtpixel;
+
+  for (int graph : {GRAPHBarMaster, GRAPHBarSlave}) {
+    setDrawableRange(ui, panel, graph, ui::Axis::X, 0.0, n);
+    ui.SetAxisRange(panel, graph, ui::Axis::YLeft, 0.0, 1.0);
+  }
+  ui.DeleteGraphPlot(panel, GRAPHBarMaster, -1);
+  ui.DeleteGraphPlot(panel, GRAPHBarSlave, -1);
+
+  ui.SetGraphCursor(panel, GRAPHBarMaster, 1, st.curposA, kCursorY);
+  ui.SetGraphCursor(panel, GRAPHBarSlave, 1, st.curposB, kCursorY);
+  ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.curposA, kCursorY);
+  ui.SetGraphCursor(panel, GRAPHBarSlave, 2, st.curposB, kCursorY);
+
+  drawZone(p, GRAPHBarMaster, st.edcntA, st.Aval, st.peakwA, n);
+  drawZone(p, GRAPHBarSlave, st.edcntB, st.Bval, st.peakwB, n);
+
+  if (st.parameter.sys.evalmode == 3 || st.parameter.sys.evalmode == 4) markValueAcrossLines(p);
+
+  PlotTOLWindow(p, st.parameter.sys.evalmode, st.curposA, st.curposB);
+}
+
+}  // namespace qrix

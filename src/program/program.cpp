@@ -1,0 +1,37 @@
+#include "program/program.h"
+
+namespace qrix {
+
+void Program::showText(std::string_view text) {
+  ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
+}
+
+void Program::setStatus(std::string_view text) {
+  // The status buffer holds 71 characters and its terminator.
+  st.szStatus = std::string(text.substr(0, kStatusChars - 1));
+}
+
+void Program::logLine(std::string text) {
+  st.health.log(rt.CalendarTime(), rt.Timer(), std::move(text));
+}
+
+void Program::recordExchange(link::ExchangeKind kind, link::Outcome outcome) {
+  st.health.record(kind, outcome);
+  if (outcome != link::Outcome::Answered && outcome != link::Outcome::NotAwaited)
+    logLine(std::string(link::nameOf(kind)) + ": " + link::nameOf(outcome));
+  linkHealthChanged();
+}
+
+void Program::linkHealthChanged() {
+  if (onLinkHealthChanged) onLinkHealthChanged();
+}
+
+void Program::setMainVisible(std::initializer_list<int> controls, bool visible) {
+  for (int c : controls) ui().SetVisible(st.pHandle, c, visible);
+}
+
+void Program::setMainDimmed(std::initializer_list<int> controls, bool dimmed) {
+  for (int c : controls) ui().SetDimmed(st.pHandle, c, dimmed);
+}
+
+}  // namespace qrix

@@ -1,0 +1,46 @@
+#pragma once
+// The program: its state and the runtime it runs on. Every procedure of the scope takes it.
+
+#include <functional>
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+#include "program/panel_ids.h"
+#include "program/program_state.h"
+#include "runtime/runtime.h"
+
+namespace qrix {
+
+struct Program {
+  explicit Program(Runtime& runtime) : rt(runtime) {}
+
+  Runtime& rt;
+  ProgramState st;
+  // Shows the link health wherever the user sees it (the link indicator, its log window).
+  std::function<void()> onLinkHealthChanged;
+
+  ui::UiModel& ui() { return rt.ui(); }
+  serial::SerialLibrary& serial() { return rt.serial(); }
+
+  // Puts a text into the status line without touching szStatus.
+  void showText(std::string_view text);
+  // szStatus = text (cut to the status buffer's length).
+  void setStatus(std::string_view text);
+  // Shows szStatus in the status line.
+  void showStatus() { showText(st.szStatus); }
+  // Shows or hides, dims or enables a list of main-panel controls.
+  void setMainVisible(std::initializer_list<int> controls, bool visible);
+  void setMainDimmed(std::initializer_list<int> controls, bool dimmed);
+  // Appends a line event to the link log, stamped with both clocks.
+  void logLine(std::string text);
+  // Counts one exchange in the link health, logs it when it failed, and shows the health on the
+  // link indicator.
+  void recordExchange(link::ExchangeKind kind, link::Outcome outcome);
+  // Shows the link health after a change that was no exchange (a port opened or lost).
+  void linkHealthChanged();
+  // Pumps events once; the place where other callbacks and the receive notification run.
+  void pump() { rt.ProcessSystemEvents(); }
+};
+
+}  // namespace qrix
