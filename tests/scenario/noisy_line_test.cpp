@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
+#include "linearisation/xflash.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -43,6 +46,29 @@ TEST(NoisyLine, FrameExchangesWorkAndTheDroppedBytesAreTheNoise) {
   EXPECT_EQ(st.health.totals().droppedBytes - droppedBefore, s.sensor->injected().noiseBytesSent());
   EXPECT_GT(s.sensor->injected().noiseBytesSent(), 100u);
   EXPECT_EQ(st.health.state(), link::LinkState::Good);
+}
+
+// The flash frames come through the noise; the 128-byte blocks, which carry no sync word, have
+// noise ahead of them and are refused as a surplus, never stored shifted by the noise's bytes.
+TEST(NoisyLine, TheFlashIsWrittenAndBlocksWithNoiseAreRefusedNotShifted) {
+  sim::Faults noisy;
+  noisy.noiseBytesPerAnswer = 3.0;
+  Scope s({}, noisy);
+  ASSERT_EQ(s.start(), 0);
+  ProgramState& st = s.p.st;
+  for (std::size_t i = 0; i < st.linArray.size(); ++i)
+    st.linArray[i] = static_cast<std::uint16_t>(i * 7);
+  EXPECT_TRUE(transferTable(s.p, kXFlashMaster));
+  EXPECT_EQ(s.status(), "X-FLASH Data successfully written!");
+  EXPECT_TRUE(std::equal(st.linArray.begin(), st.linArray.end(), s.sensor->flash().begin()));
+
+  st.adcbufA.fill(7);
+  st.adcbufB.fill(7);
+  s.rt.at(s.rt.Timer() + 1.0, [&] { s.click(st.pHandle, m::BTNStop); });
+  s.click(st.pHandle, m::BTNVideo);
+  EXPECT_EQ(std::count(st.adcbufB.begin(), st.adcbufB.end(), 7), 128);
+  EXPECT_GT(st.health.counters(link::ExchangeKind::Block).surplusBlocks, 0u);
+  EXPECT_EQ(st.health.counters(link::ExchangeKind::Block).answers, 0u);
 }
 
 TEST(NoisyLine, EverySwallowedAnswerIsOneTimeOut) {
