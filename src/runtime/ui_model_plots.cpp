@@ -1,6 +1,7 @@
 // Graphs and strip charts of the ui model: plots, axes, cursors and traces.
 
 #include <algorithm>
+#include <cstddef>
 
 #include "runtime/ui_model.h"
 
@@ -138,6 +139,23 @@ int UiModel::PlotStripChart(int handle, int id, const double* data, int count) {
     for (size_t t = 0; t < n; ++t) traces[t].points.push_back(data[i + t]);
   for (auto& t : traces)
     if (t.points.size() > keep) t.points.erase(t.points.begin(), t.points.end() - keep);
+  notify(handle, id, Aspect::Plots);
+  return kOk;
+}
+
+int UiModel::PlotStripChartPoints(int handle, int id, const double* sample, int traceCount) {
+  Control* c = mutableControl(handle, id, ControlKind::StripChart);
+  if (!c) return kErrWrongKind;
+  auto& traces = c->strip.traces;
+  if (traceCount != static_cast<int>(traces.size())) return kErrCountMismatch;
+  if (traces.empty()) return kOk;
+  const auto keep = static_cast<std::ptrdiff_t>(c->strip.pointsPerScreen);
+  for (size_t t = 0; t < traces.size(); ++t) {
+    auto& points = traces[t].points;
+    if (static_cast<std::ptrdiff_t>(points.size()) >= keep)
+      points.erase(points.begin(), points.end() - (keep - 1));
+    points.push_back(sample[t]);
+  }
   notify(handle, id, Aspect::Plots);
   return kOk;
 }

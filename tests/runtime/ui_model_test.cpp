@@ -1,6 +1,6 @@
 // The retained ui model where it holds logic of its own: callbacks by name and dimmed controls,
 // children discarded with their parent, text-box lines, operations refused on the wrong kind,
-// graph plots deleted one or all, and the strip chart's history.
+// graph plots deleted one or all, and the strip chart's history, whole or a sample at a time.
 
 #include "runtime/ui_model.h"
 
@@ -105,6 +105,37 @@ TEST(UiModel, StripChartKeepsTheLastScreenOfEachTrace) {
   const auto& traces = ui.control(p, 4)->strip.traces;
   EXPECT_EQ(traces[0].points, (std::vector<double>{2, 3, 4}));
   EXPECT_EQ(traces[1].points, (std::vector<double>{20, 30, 40}));
+}
+
+// Each RUN answer appends its own sample; the history must come out as if the whole of it had
+// been handed over at once.
+TEST(UiModel, AppendedSamplesKeepTheSameLastScreenAsTheWholeHistoryAndFollowTheTraceCount) {
+  UiModel ui(testPanels);
+  const int appended = ui.LoadPanel(0, 7);
+  const int whole = ui.LoadPanel(0, 7);
+  for (int p : {appended, whole}) {
+    ui.SetStripTraces(p, 4, 2);
+    ui.SetStripPointsPerScreen(p, 4, 3);
+  }
+  const double data[] = {1, 10, 2, 20, 3, 30, 4, 40, 5, 50};
+  for (int s = 0; s < 5; ++s) EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data + 2 * s, 2), kOk);
+  ui.PlotStripChart(whole, 4, data, 10);
+  const auto& traces = ui.control(appended, 4)->strip.traces;
+  EXPECT_EQ(traces[0].points, (std::vector<double>{3, 4, 5}));
+  EXPECT_EQ(traces, ui.control(whole, 4)->strip.traces);
+
+  // A third trace starts empty; values for another number of traces change nothing.
+  ui.SetStripTraces(appended, 4, 3);
+  const double three[] = {6, 60, 600};
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 3), kOk);
+  EXPECT_EQ(traces[1].points, (std::vector<double>{40, 50, 60}));
+  EXPECT_EQ(traces[2].points, std::vector<double>{600});
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data, 2), kErrCountMismatch);
+  ui.SetStripTraces(appended, 4, 2);
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 3), kErrCountMismatch);
+  EXPECT_EQ(traces[0].points, (std::vector<double>{4, 5, 6}));
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 2), kOk);
+  EXPECT_EQ(traces[1].points, (std::vector<double>{50, 60, 60}));
 }
 
 }  // namespace
