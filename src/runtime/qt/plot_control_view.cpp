@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace qrix::qt {
 
@@ -13,8 +14,9 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
   setWidget(plot_, true);
 }
 
-void PlotControlView::markDirty() {
+void PlotControlView::markDirty(bool redrawAnyway) {
   dirty_ = true;
+  redrawAnyway_ = redrawAnyway_ || redrawAnyway;
   if (timer_.isActive()) return;
   qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
   timer_.start(static_cast<int>(std::max<qint64>(0, kMinReplotMs - since)));
@@ -24,8 +26,11 @@ void PlotControlView::flushPlots() {
   timer_.stop();
   if (!dirty_) return;
   dirty_ = false;
+  const bool redrawAnyway = std::exchange(redrawAnyway_, false);
   const ui::Control* c = control();
   if (!c) return;
+  // A value set again, or plots deleted and added back the same, leave nothing new to show.
+  if (!redrawAnyway && !changedSinceDrawn(*c)) return;
   redraw(*c);
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
@@ -36,6 +41,7 @@ void PlotControlView::flushPlots() {
 void PlotControlView::detach() {
   timer_.stop();
   dirty_ = false;
+  redrawAnyway_ = false;
   ControlView::detach();
 }
 
