@@ -22,6 +22,8 @@ enum class Aspect {
   Plots,       // graph plots, axes, cursors, strip chart
 };
 
+// Told only of real changes: setting a control's value, text, colours, position, visibility,
+// dimming, label or plot settings to what they already are tells it nothing.
 class UiObserver {
  public:
   virtual ~UiObserver() = default;
