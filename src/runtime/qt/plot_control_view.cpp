@@ -11,6 +11,9 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
     : ControlView(router, panel, control, panelWidget), plot_(new QCustomPlot(panelWidget)) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);
+  // The cursors' layer draws into the plot's one paint buffer. A buffer of its own would be
+  // cleared and blended over the whole plot on every replot, for two thin lines.
+  plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
   setWidget(plot_, true);
 }
 
