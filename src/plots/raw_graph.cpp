@@ -104,8 +104,17 @@ void PlotRAWGraph(Program& p) {
   for (int t = 1; t <= kTraces; ++t)
     ui.SetTraceColour(panel, GRAPHRaw, t, kTraceColours[static_cast<std::size_t>(t - 1)]);
 
-  // With 7 traces the 700 values are 100 points of each, so every call redraws the history.
-  ui.PlotStripChart(panel, GRAPHRaw, history, kHistory);
+  // With 7 traces the 700 values are 100 points of each. Once the chart holds that much of every
+  // trace, its tail is the history before this answer, so the answer's own sample is enough.
+  const ui::Control* chart = ui.control(panel, GRAPHRaw);
+  const bool holdsHistory =
+      chart &&
+      std::all_of(chart->strip.traces.begin(), chart->strip.traces.end(),
+                  [](const ui::StripTrace& t) { return t.points.size() >= kHistory / kTraces; });
+  if (holdsHistory)
+    ui.PlotStripChartPoints(panel, GRAPHRaw, newest, kTraces);
+  else
+    ui.PlotStripChart(panel, GRAPHRaw, history, kHistory);
 }
 
 }  // namespace qrix

@@ -195,6 +195,7 @@ const Control* UiModel::readControl(int handle, int id) const {
 int UiModel::SetCtrlVal(int handle, int id, double value) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->value == value) return kOk;
   c->value = value;
   notify(handle, id, Aspect::Value);
   return kOk;
@@ -203,6 +204,7 @@ int UiModel::SetCtrlVal(int handle, int id, double value) {
 int UiModel::SetCtrlText(int handle, int id, std::string_view text) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->text == text) return kOk;
   c->text = std::string(text);
   notify(handle, id, Aspect::Value);
   return kOk;
@@ -221,6 +223,7 @@ std::string UiModel::GetCtrlText(int handle, int id) const {
 int UiModel::SetVisible(int handle, int id, bool visible) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->visible == visible) return kOk;
   c->visible = visible;
   notify(handle, id, Aspect::Attributes);
   return kOk;
@@ -229,6 +232,7 @@ int UiModel::SetVisible(int handle, int id, bool visible) {
 int UiModel::SetDimmed(int handle, int id, bool dimmed) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->dimmed == dimmed) return kOk;
   c->dimmed = dimmed;
   notify(handle, id, Aspect::Attributes);
   return kOk;
@@ -247,6 +251,7 @@ bool UiModel::IsDimmed(int handle, int id) const {
 int UiModel::SetCtrlPos(int handle, int id, int top, int left) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->bounds.top == top && c->bounds.left == left) return kOk;
   c->bounds.top = top;
   c->bounds.left = left;
   notify(handle, id, Aspect::Attributes);
@@ -261,6 +266,7 @@ Rect UiModel::GetCtrlBoundingRect(int handle, int id) const {
 int UiModel::SetBackColour(int handle, int id, Rgb colour) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->hasBackColour && c->backColour == colour) return kOk;
   c->backColour = colour;
   c->hasBackColour = true;
   notify(handle, id, Aspect::Attributes);
@@ -270,6 +276,7 @@ int UiModel::SetBackColour(int handle, int id, Rgb colour) {
 int UiModel::SetTextColour(int handle, int id, Rgb colour) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->textColour == colour) return kOk;
   c->textColour = colour;
   notify(handle, id, Aspect::Attributes);
   return kOk;
@@ -278,6 +285,7 @@ int UiModel::SetTextColour(int handle, int id, Rgb colour) {
 int UiModel::SetLabel(int handle, int id, std::string_view label) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->label == label) return kOk;
   c->label = std::string(label);
   notify(handle, id, Aspect::Attributes);
   return kOk;
@@ -286,6 +294,7 @@ int UiModel::SetLabel(int handle, int id, std::string_view label) {
 int UiModel::ResetTextBox(int handle, int id, std::string_view text) {
   Control* c = mutableControl(handle, id);
   if (!c) return kErrNoControl;
+  if (c->text == text) return kOk;
   c->text = std::string(text);
   notify(handle, id, Aspect::Value);
   return kOk;

@@ -22,6 +22,8 @@ enum class Aspect {
   Plots,       // graph plots, axes, cursors, strip chart
 };
 
+// Told only of real changes: setting a control's value, text, colours, position, visibility,
+// dimming, label or plot settings to what they already are tells it nothing.
 class UiObserver {
  public:
   virtual ~UiObserver() = default;
@@ -37,6 +39,7 @@ inline constexpr int kErrNoPanel = -42;
 inline constexpr int kErrNoControl = -43;
 inline constexpr int kErrWrongKind = -44;
 inline constexpr int kErrPanelLoad = -45;
+inline constexpr int kErrCountMismatch = -46;  // values given for another number of traces
 
 class UiModel {
  public:
@@ -110,6 +113,9 @@ class UiModel {
   int SetTraceColour(int panel, int id, int trace, Rgb colour);
   int SetTraceVisible(int panel, int id, int trace, bool visible);
   int PlotStripChart(int panel, int id, const double* data, int count);
+  // Appends one sample, sample[t] to trace t + 1; `traces` must be the chart's trace count.
+  // The same as PlotStripChart with those values, but each answer hands over only its own.
+  int PlotStripChartPoints(int panel, int id, const double* sample, int traces);
 
   // Routes an event to the callback bound to the control (control 0: the panel's callback).
   int dispatch(int panel, int control, int event, int data1 = 0, int data2 = 0);

@@ -79,11 +79,15 @@ struct Plot {
   int plotStyle = kPlotStyleConnectedPoints;
   int pointStyle = kPointStyleNone;
   int lineStyle = kLineStyleSolid;
+
+  bool operator==(const Plot&) const = default;
 };
 
 struct AxisRange {
   double min = 0;
   double max = 10;
+
+  bool operator==(const AxisRange&) const = default;
 };
 
 struct GraphCursor {
@@ -91,6 +95,8 @@ struct GraphCursor {
   double y = 0;
   int pointStyle = kPointStyleMarker;
   Rgb colour = kBlue;
+
+  bool operator==(const GraphCursor&) const = default;
 };
 
 enum class Axis { X, YLeft, YRight };
@@ -104,12 +110,16 @@ struct GraphState {
   std::array<GraphCursor, 2> cursors{};
   int cursorCount = 0;
   std::string xLabel, yLabel;
+
+  bool operator==(const GraphState&) const = default;
 };
 
 struct StripTrace {
   Rgb colour = kBlack;
   bool visible = true;
   std::vector<double> points;  // the last pointsPerScreen values
+
+  bool operator==(const StripTrace&) const = default;
 };
 
 struct StripChartState {
@@ -117,6 +127,8 @@ struct StripChartState {
   std::vector<StripTrace> traces;
   AxisRange yLeft{0, 100};
   std::string yLabel;
+
+  bool operator==(const StripChartState&) const = default;
 };
 
 struct Rect {

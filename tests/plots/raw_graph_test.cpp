@@ -62,6 +62,13 @@ TEST_F(RawGraph, HistoryMovesOnBySampleAndKeepsTheScreenFull) {
   EXPECT_EQ(newest(2), 30);
   EXPECT_EQ(strip().traces[1].points.size(), 101u);
   EXPECT_EQ(strip().traces[1].points.back(), 30);
+  // Taken a sample at a time, the chart still ends with the whole history, oldest first.
+  for (size_t t = 0; t < 7; ++t) {
+    std::vector<double> history;
+    for (size_t i = t; i < st.arrayNORM.size(); i += 7) history.push_back(st.arrayNORM[i]);
+    const auto& points = strip().traces[t].points;
+    EXPECT_EQ(std::vector<double>(points.end() - 100, points.end()), history) << t;
+  }
 }
 
 TEST_F(RawGraph, ToleranceLinesStayInsideTheChart) {

@@ -1,11 +1,15 @@
 // The retained ui model where it holds logic of its own: callbacks by name and dimmed controls,
 // children discarded with their parent, text-box lines, operations refused on the wrong kind,
 // tooltips and LED colours with a code of its own for each miss, graph plots deleted one or
-// all, and the strip chart's history.
+// all, the strip chart's history, whole or a sample at a time, and the observer told only of
+// real changes.
 
 #include "runtime/ui_model.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <iterator>
 
 namespace qrix::ui {
 namespace {
@@ -136,6 +140,77 @@ TEST(UiModel, StripChartKeepsTheLastScreenOfEachTrace) {
   const auto& traces = ui.control(p, 4)->strip.traces;
   EXPECT_EQ(traces[0].points, (std::vector<double>{2, 3, 4}));
   EXPECT_EQ(traces[1].points, (std::vector<double>{20, 30, 40}));
+}
+
+// RUN sets the indicators' values and colours and the graphs' settings on every answer; a view
+// must hear only of what changed, or it re-styles unchanged widgets 27 times a second.
+TEST(UiModel, SettingWhatIsAlreadyThereTellsTheObserverNothing) {
+  struct Counter : UiObserver {
+    int changes = 0;
+    void panelLoaded(int) override {}
+    void panelDiscarded(int) override {}
+    void changed(int, int, Aspect) override { ++changes; }
+  } counter;
+  UiModel ui(testPanels);
+  ui.setObserver(&counter);
+  const int p = ui.LoadPanel(0, 7);
+  const std::function<int()> settings[] = {
+      [&] { return ui.SetCtrlVal(p, 1, 5); },
+      [&] { return ui.SetCtrlText(p, 2, "x"); },
+      [&] { return ui.SetBackColour(p, 1, kRed); },
+      [&] { return ui.SetTextColour(p, 1, kRed); },
+      [&] { return ui.SetVisible(p, 1, false); },
+      [&] { return ui.SetDimmed(p, 1, true); },
+      [&] { return ui.SetCtrlPos(p, 1, 3, 4); },
+      [&] { return ui.SetLabel(p, 1, "go"); },
+      [&] { return ui.SetAxisRange(p, 3, Axis::YLeft, 0, 5); },
+      [&] { return ui.SetGraphCursor(p, 3, 1, 2, 3); },
+      [&] { return ui.SetCursorPointStyle(p, 3, 2, kPointStyleNoMarker); },
+      [&] { return ui.SetStripTraces(p, 4, 3); },
+      [&] { return ui.SetStripPointsPerScreen(p, 4, 7); },
+      [&] { return ui.SetTraceColour(p, 4, 1, kBlue); },
+      [&] { return ui.SetTraceVisible(p, 4, 2, false); },
+  };
+  for (size_t i = 0; i < std::size(settings); ++i) {
+    counter.changes = 0;
+    EXPECT_EQ(settings[i](), kOk) << i;
+    EXPECT_EQ(settings[i](), kOk) << i;
+    EXPECT_EQ(counter.changes, 1) << "setting " << i << " told twice";
+  }
+  counter.changes = 0;
+  ui.DeleteGraphPlot(p, 3, -1);
+  EXPECT_EQ(counter.changes, 0) << "an empty graph emptied";
+}
+
+// Each RUN answer appends its own sample; the history must come out as if the whole of it had
+// been handed over at once.
+TEST(UiModel, AppendedSamplesKeepTheSameLastScreenAsTheWholeHistoryAndFollowTheTraceCount) {
+  UiModel ui(testPanels);
+  const int appended = ui.LoadPanel(0, 7);
+  const int whole = ui.LoadPanel(0, 7);
+  for (int p : {appended, whole}) {
+    ui.SetStripTraces(p, 4, 2);
+    ui.SetStripPointsPerScreen(p, 4, 3);
+  }
+  const double data[] = {1, 10, 2, 20, 3, 30, 4, 40, 5, 50};
+  for (int s = 0; s < 5; ++s) EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data + 2 * s, 2), kOk);
+  ui.PlotStripChart(whole, 4, data, 10);
+  const auto& traces = ui.control(appended, 4)->strip.traces;
+  EXPECT_EQ(traces[0].points, (std::vector<double>{3, 4, 5}));
+  EXPECT_EQ(traces, ui.control(whole, 4)->strip.traces);
+
+  // A third trace starts empty; values for another number of traces change nothing.
+  ui.SetStripTraces(appended, 4, 3);
+  const double three[] = {6, 60, 600};
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 3), kOk);
+  EXPECT_EQ(traces[1].points, (std::vector<double>{40, 50, 60}));
+  EXPECT_EQ(traces[2].points, std::vector<double>{600});
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data, 2), kErrCountMismatch);
+  ui.SetStripTraces(appended, 4, 2);
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 3), kErrCountMismatch);
+  EXPECT_EQ(traces[0].points, (std::vector<double>{4, 5, 6}));
+  EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, three, 2), kOk);
+  EXPECT_EQ(traces[1].points, (std::vector<double>{50, 60, 60}));
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes remove
-// them, axes and cursors follow the model. That many changes cost one redraw is pinned on the
-// scope's strip chart (test_scope_window.cpp).
+// them, axes and cursors follow the model; only a plot whose content changed is replotted, and a
+// strip chart fed a sample at a time shows what the whole history would. That many changes cost
+// one redraw is pinned on the scope's strip chart (test_scope_window.cpp).
 
 #include <qcustomplot.h>
+
+#include <cmath>
+#include <utility>
+#include <vector>
 
 #include "synthetic_panels.h"
 
@@ -100,6 +105,94 @@ TEST_F(Graphs, StripChartDrawsTheLastScreenOfEachVisibleTrace) {
   EXPECT_EQ(data->at(0)->value, 2);
   EXPECT_EQ(data->at(2)->value, 4);
   EXPECT_EQ(strip()->xAxis->range(), QCPRange(0, 2));
+}
+
+// Every RUN answer deletes the bar graphs' plots and adds them back, mostly the same, and sets
+// ranges and colours again: only what looks different may cost a replot.
+TEST_F(Graphs, OnlyAPlotWhoseContentChangedIsReplotted) {
+  const int g = id("GRAPHprofile");
+  const int s = id("STRIPrate");
+  auto drawProfile = [&] {
+    ui().DeleteGraphPlot(main, g, -1);
+    plotLine({0, 1, 2}, {5, 6, 7});
+    ui().PlotRectangle(main, g, 1, 1, 2, 2, ui::kBlue, ui::kGreen);
+    ui().SetGraphCursor(main, g, 1, 1, 5);
+    ui().SetAxisRange(main, g, ui::Axis::X, 0, 10);
+  };
+  const double sample[] = {3, 30};
+  auto addSample = [&] {
+    ui().SetStripPointsPerScreen(main, s, 2);
+    ui().SetTraceColour(main, s, 1, ui::kRed);
+    ui().PlotStripChartPoints(main, s, sample, 2);
+  };
+  drawProfile();
+  addSample();
+  runtime.view().flushPlots();
+  int graphReplots = 0, stripReplots = 0;
+  QObject::connect(graph(), &QCustomPlot::afterReplot, [&] { ++graphReplots; });
+  QObject::connect(strip(), &QCustomPlot::afterReplot, [&] { ++stripReplots; });
+
+  drawProfile();
+  addSample();  // the screen of two points fills up with the same sample
+  runtime.view().flushPlots();
+  EXPECT_EQ(graphReplots, 0);
+  EXPECT_EQ(stripReplots, 1);
+
+  drawProfile();
+  addSample();  // scrolls, but shows the same
+  runtime.view().flushPlots();
+  EXPECT_EQ(graphReplots, 0);
+  EXPECT_EQ(stripReplots, 1);
+
+  drawProfile();
+  ui().SetGraphCursor(main, g, 1, 2, 5);
+  runtime.view().flushPlots();
+  EXPECT_EQ(graphReplots, 1);
+  EXPECT_EQ(stripReplots, 1);
+  EXPECT_EQ(graph()->plottableCount(), 1);
+}
+
+// The raw chart of RUN gets one sample per answer and appends it to the plot; what it shows
+// must be what a chart handed the whole history at once shows, grid included.
+TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {
+  const int s = id("STRIPrate");
+  const int whole = ui().LoadPanel(0, 1);
+  ui().DisplayPanel(whole);
+  QCustomPlot* wholeStrip = runtime.view().plotWidget(whole, s);
+  ASSERT_NE(wholeStrip, nullptr);
+  constexpr int kPoints = 101, kSamples = 157;
+  std::vector<double> history;
+  for (int p : {main, whole}) {
+    ui().SetStripPointsPerScreen(p, s, kPoints);
+    ui().SetTraceColour(p, s, 1, ui::kRed);
+    ui().SetTraceColour(p, s, 2, ui::kBlue);
+    ui().SetAxisRange(p, s, ui::Axis::YLeft, -100, 100);
+  }
+  for (int i = 0; i < kSamples; ++i) {
+    const double sample[] = {80.0 * std::sin(i * 0.3), static_cast<double>(i % 37)};
+    history.insert(history.end(), sample, sample + 2);
+    ui().PlotStripChartPoints(main, s, sample, 2);
+    runtime.view().flushPlots();
+  }
+  ui().PlotStripChart(whole, s, history.data(), static_cast<int>(history.size()));
+  runtime.view().flushPlots();
+
+  // Keys have moved on with the samples, so compare positions on the screen.
+  ASSERT_EQ(strip()->graphCount(), 2);
+  for (int t = 0; t < 2; ++t) {
+    auto shown = [](QCustomPlot* plot, int trace) {
+      std::vector<std::pair<double, double>> points;
+      for (const QCPGraphData& d : *plot->graph(trace)->data())
+        points.emplace_back(d.key - plot->xAxis->range().lower, d.value);
+      return points;
+    };
+    ASSERT_EQ(shown(strip(), t).size(), static_cast<size_t>(kPoints));
+    EXPECT_EQ(shown(strip(), t), shown(wholeStrip, t)) << "trace " << t;
+    EXPECT_EQ(strip()->graph(t)->data()->constBegin()->value,
+              history[2 * (kSamples - kPoints) + t]);
+  }
+  EXPECT_EQ(strip()->xAxis->range().size(), wholeStrip->xAxis->range().size());
+  EXPECT_EQ(strip()->grab().toImage(), wholeStrip->grab().toImage());
 }
 
 }  // namespace

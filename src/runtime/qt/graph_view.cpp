@@ -33,6 +33,14 @@ void setRange(QCPAxis* axis, const ui::AxisRange& r) {
   axis->setRange(r.min, r.max);
 }
 
+// What a graph shows: its state without the handles, which only tell plots apart for deleting.
+ui::GraphState shownPart(const ui::GraphState& g) {
+  ui::GraphState shown = g;
+  shown.nextHandle = 0;
+  for (ui::Plot& p : shown.plots) p.handle = 0;
+  return shown;
+}
+
 }  // namespace
 
 GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -48,6 +56,10 @@ GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panel
     cursorLines_[i]->setVisible(false);
     cursorMarkers_[i]->setVisible(false);
   }
+}
+
+bool GraphView::changedSinceDrawn(const ui::Control& c) const {
+  return !drawn_ || shownPart(c.graph) != *drawn_;
 }
 
 void GraphView::redraw(const ui::Control& c) {
@@ -78,6 +90,7 @@ void GraphView::redraw(const ui::Control& c) {
   p->xAxis->setLabel(QString::fromStdString(g.xLabel));
   p->yAxis->setLabel(QString::fromStdString(g.yLabel));
   drawCursors(g);
+  drawn_ = shownPart(g);
 }
 
 void GraphView::drawPolyline(const ui::Plot& plotData) {

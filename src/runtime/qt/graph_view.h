@@ -2,6 +2,7 @@
 // Graphs: polylines, rectangles, three axes and two vertical cursors.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "runtime/qt/plot_control_view.h"
@@ -17,6 +18,7 @@ class GraphView : public PlotControlView {
   GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
  protected:
+  bool changedSinceDrawn(const ui::Control& c) const override;
   void redraw(const ui::Control& c) override;
 
  private:
@@ -27,6 +29,7 @@ class GraphView : public PlotControlView {
   std::vector<QCPItemRect*> rectangles_;  // owned by the plot
   std::array<QCPItemStraightLine*, 2> cursorLines_{};
   std::array<QCPItemTracer*, 2> cursorMarkers_{};
+  std::optional<ui::GraphState> drawn_;  // without plot handles
 };
 
 }  // namespace qrix::qt

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <utility>
 
 namespace qrix::qt {
 
@@ -10,11 +11,15 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
     : ControlView(router, panel, control, panelWidget), plot_(new QCustomPlot(panelWidget)) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);
+  // The cursors' layer draws into the plot's one paint buffer. A buffer of its own would be
+  // cleared and blended over the whole plot on every replot, for two thin lines.
+  plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
   setWidget(plot_, true);
 }
 
-void PlotControlView::markDirty() {
+void PlotControlView::markDirty(bool redrawAnyway) {
   dirty_ = true;
+  redrawAnyway_ = redrawAnyway_ || redrawAnyway;
   if (timer_.isActive()) return;
   qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
   timer_.start(static_cast<int>(std::max<qint64>(0, kMinReplotMs - since)));
@@ -24,8 +29,11 @@ void PlotControlView::flushPlots() {
   timer_.stop();
   if (!dirty_) return;
   dirty_ = false;
+  const bool redrawAnyway = std::exchange(redrawAnyway_, false);
   const ui::Control* c = control();
   if (!c) return;
+  // A value set again, or plots deleted and added back the same, leave nothing new to show.
+  if (!redrawAnyway && !changedSinceDrawn(*c)) return;
   redraw(*c);
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
@@ -36,6 +44,7 @@ void PlotControlView::flushPlots() {
 void PlotControlView::detach() {
   timer_.stop();
   dirty_ = false;
+  redrawAnyway_ = false;
   ControlView::detach();
 }
 

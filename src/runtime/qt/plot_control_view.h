@@ -1,6 +1,7 @@
 #pragma once
-// What graphs and strip charts share: a QCustomPlot rebuilt from the model at most once per
-// short interval, however many plot calls the program makes in between.
+// What graphs and strip charts share: a QCustomPlot brought in step with the model at most once
+// per short interval, however many plot calls the program makes in between, and replotted only
+// when what it shows has changed.
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -24,18 +25,22 @@ class PlotControlView : public ControlView {
 
  protected:
   void applyValue(const ui::Control&) override {}
-  void applyAttributes(const ui::Control&) override { markDirty(); }
-  void applyPlots(const ui::Control&) override { markDirty(); }
-  // Rebuilds the plot's content from the model.
+  // Size and visibility are not part of the plot's content: always redrawn.
+  void applyAttributes(const ui::Control&) override { markDirty(true); }
+  void applyPlots(const ui::Control&) override { markDirty(false); }
+  // Whether the model's plot content differs from what the plot was last drawn from.
+  virtual bool changedSinceDrawn(const ui::Control& c) const = 0;
+  // Brings the plot's content in step with the model and remembers what it was drawn from.
   virtual void redraw(const ui::Control& c) = 0;
 
  private:
-  void markDirty();
+  void markDirty(bool redrawAnyway);
 
   QCustomPlot* plot_;
   QTimer timer_;
   QElapsedTimer sinceReplot_;
   bool dirty_ = false;
+  bool redrawAnyway_ = false;
 };
 
 }  // namespace qrix::qt
