@@ -5,7 +5,6 @@
 // the widgets (view/test_scope_window.cpp).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "shell/banner.h"
 #include "shell/help_texts.h"
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
 
 namespace qrix::testing {
 namespace {
@@ -127,10 +127,7 @@ TEST_F(Help, RightClickShowsHelpOnlyOtherEventsReachTheCallbackBoundBefore) {
 class InDirectory {
  public:
   InDirectory()
-      : old_(fs::current_path()),
-        dir_(fs::temp_directory_path() /
-             ("qrix-banner-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+      : old_(fs::current_path()), dir_(fs::temp_directory_path() / uniqueName("qrix-banner")) {
     fs::create_directories(dir_);
     fs::current_path(dir_);
   }
@@ -149,7 +146,7 @@ std::string bannerPicture(bool withTvBmp) {
   InDirectory here;
   if (withTvBmp) std::ofstream("tv.bmp", std::ios::binary) << "BM";
   // The program directory is the one the build copies the shipped logo into.
-  HeadlessRuntime rt([](int id) { return panelTemplate(id); }, QRIX_TEST_BINARY_DIR);
+  HeadlessRuntime rt([](int id) { return panelTemplate(id); }, binaryDirectory().string());
   Program p(rt);
   StartOptions offline;
   offline.portSetup = [](Program&) {};
@@ -158,7 +155,7 @@ std::string bannerPicture(bool withTvBmp) {
 }
 
 TEST(Banner, ShowsTheShippedLogoWithoutTvBmpAndTvBmpWhenThereIsOne) {
-  EXPECT_EQ(bannerPicture(false), files::MakePathname(QRIX_TEST_BINARY_DIR, kShippedLogo));
+  EXPECT_EQ(bannerPicture(false), files::MakePathname(binaryDirectory().string(), kShippedLogo));
   EXPECT_EQ(bannerPicture(true), files::MakePathname(".", "tv.bmp"));
 }
 
