@@ -78,6 +78,10 @@ TEST(ServerOptions, RefusesWithTheOptionNamed) {
       {{"--delay", "3600"}, "bad or missing value for --delay"},
       {{"--delay", "nan"}, "bad or missing value for --delay"},
       {{"--reaction="}, "bad or missing value for --reaction"},
+      // A switch takes no value: "--silent=no" must not silence the sensor.
+      {{"--silent=no"}, "--silent takes no value"},
+      {{"--no-pacing=0"}, "--no-pacing takes no value"},
+      {{"--help=me"}, "--help takes no value"},
   };
   for (const Case& c : cases) EXPECT_EQ(parse(c.args).error, c.error) << c.args.front();
 }
