@@ -102,8 +102,9 @@ int GetHARDWAREInfo(Program& p) {
   st.parameter.arg = 0;
   sendRequest(p, Discard::ForRawExchange, st.parameter.cmd, st.parameter.arg, st.pp);
   if (!WaitRxFull(p)) return 0;
-  // Only an answer to this request may set the scales every later limit depends on.
-  if (rxEcho(st) != cmd::kHardwareInfo) return 0;
+  // Only an answer to this request may set the scales every later limit depends on; a frame
+  // without the sync word is out of step with the line, its "echo" two bytes of something else.
+  if (!rxInSync(st) || rxEcho(st) != cmd::kHardwareInfo) return 0;
 
   const std::uint8_t* b = st.szReadBuf.data();
   st.ccdtype = wordAt(b, 4);
