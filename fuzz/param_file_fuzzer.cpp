@@ -1,7 +1,7 @@
 // The parameter file reader: any bytes as the file a user loads with GET and the file as target
 // (the dialog, the reader, the record taking the words; the panels then show the record within
-// their limits, which the parameter tests pin). Each input is read twice: as it is, and followed
-// by 45 zeros, so that a short input also makes a whole file whose first fields it sets.
+// their limits, which the parameter tests pin). Each input is read as it is and as the start of a
+// whole file (support/number_fields.h).
 //
 // Promises checked:
 // - a file that was refused leaves the record and every panel value as they were, and says so;
@@ -10,9 +10,9 @@
 // - a file with fewer than 45 fields, or a field among them that is no number or a negative
 //   one, is refused.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,26 +27,11 @@ namespace {
 
 constexpr std::string_view kRefused = "Error reading parameter file!";
 
-// Whether the file must be taken (with these words) or refused; none when either may be right.
-struct Expected {
-  bool taken;
-  ParaFileWords words{};
-};
-std::optional<Expected> expectedOutcome(std::string_view text) {
-  const auto fields = leadingFields(text, kParaFileWords);
-  if (fields.size() < static_cast<std::size_t>(kParaFileWords)) return Expected{false};
-  Expected taken{true};
-  bool clear = true;
-  for (std::size_t i = 0; i < fields.size(); ++i) {
-    const FieldValue v = fieldValue(fields[i]);
-    if (v.kind == FieldValue::NotANumber ||
-        (v.kind == FieldValue::Number && v.fits18 && v.value < 0))
-      return Expected{false};
-    clear = clear && v.kind == FieldValue::Number && v.fits18;
-    taken.words[i] = v.low16;
-  }
-  if (!clear) return std::nullopt;
-  return taken;
+FieldVerdict judge(const FieldValue& v) {
+  if (v.kind == FieldValue::NotANumber) return {FieldVerdict::Refuse};
+  if (v.kind == FieldValue::Unclear || !v.fits18) return {FieldVerdict::Unclear};
+  if (v.value < 0) return {FieldVerdict::Refuse};
+  return {FieldVerdict::Word, v.low16};
 }
 
 void loadAndCheck(const std::string& text) {
@@ -70,10 +55,11 @@ void loadAndCheck(const std::string& text) {
     FUZZ_CHECK(recordToWords(p.st.parameter) == recordBefore, "a refused file leaves the record");
     FUZZ_CHECK(program.controlValues() == panelsBefore, "a refused file leaves the panels");
   }
-  if (const std::optional<Expected> expected = expectedOutcome(text)) {
+  if (const auto expected = expectedVerdict(text, kParaFileWords, judge)) {
     FUZZ_CHECK(refused != expected->taken, "a file is taken exactly when its 45 fields are words");
+    const ParaFileWords words = recordToWords(p.st.parameter);
     if (expected->taken)
-      FUZZ_CHECK(recordToWords(p.st.parameter) == expected->words,
+      FUZZ_CHECK(std::equal(words.begin(), words.end(), expected->words.begin()),
                  "the record takes the file's words");
   }
 }
@@ -82,10 +68,7 @@ void loadAndCheck(const std::string& text) {
 }  // namespace qrix::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
-  qrix::fuzz::loadAndCheck(text);
-  std::string completed = text + "\n";
-  for (int i = 0; i < qrix::kParaFileWords; ++i) completed += "0\n";
-  qrix::fuzz::loadAndCheck(completed);
+  for (const std::string& text : qrix::fuzz::asFiles(data, size, qrix::kParaFileWords))
+    qrix::fuzz::loadAndCheck(text);
   return 0;
 }

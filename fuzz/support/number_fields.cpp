@@ -51,4 +51,27 @@ FieldValue fieldValue(std::string_view field) {
   return v;
 }
 
+std::optional<FileVerdict> expectedVerdict(std::string_view text, std::size_t count,
+                                           FieldVerdict (*judge)(const FieldValue&)) {
+  const std::vector<std::string_view> fields = leadingFields(text, count);
+  if (fields.size() < count) return FileVerdict{};
+  FileVerdict taken{true, {}};
+  bool clear = true;
+  for (std::string_view field : fields) {
+    const FieldVerdict v = judge(fieldValue(field));
+    if (v.kind == FieldVerdict::Refuse) return FileVerdict{};
+    clear = clear && v.kind == FieldVerdict::Word;
+    taken.words.push_back(v.word);
+  }
+  if (!clear) return std::nullopt;
+  return taken;
+}
+
+std::array<std::string, 2> asFiles(const std::uint8_t* data, std::size_t size, std::size_t count) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  std::string completed = text + "\n";
+  for (std::size_t i = 0; i < count; ++i) completed += "0\n";
+  return {std::move(text), std::move(completed)};
+}
+
 }  // namespace qrix::fuzz

@@ -3,8 +3,11 @@
 // field certainly is (a plain decimal number, or certainly no number), so that a harness knows
 // which files must be taken and which refused.
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -24,5 +27,23 @@ struct FieldValue {
 // has is certainly none; anything else (a lone sign, two signs, very long digit runs) is left
 // unclear.
 FieldValue fieldValue(std::string_view field);
+
+// What one field of a file must do: give this word, make the file refused, or either.
+struct FieldVerdict {
+  enum Kind { Word, Refuse, Unclear } kind = Unclear;
+  std::uint16_t word = 0;
+};
+// What a file of `count` numbers must do: be taken with these words, or be refused; none when
+// either may be right. Fewer than `count` fields, or one field refused, refuse the file.
+struct FileVerdict {
+  bool taken = false;
+  std::vector<std::uint16_t> words;
+};
+std::optional<FileVerdict> expectedVerdict(std::string_view text, std::size_t count,
+                                           FieldVerdict (*judge)(const FieldValue&));
+
+// A fuzz input as two files: as it is, and followed by `count` zeros, so that a short input also
+// makes a whole file whose first fields it sets.
+std::array<std::string, 2> asFiles(const std::uint8_t* data, std::size_t size, std::size_t count);
 
 }  // namespace qrix::fuzz
