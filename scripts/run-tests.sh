@@ -7,11 +7,12 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Runs a step and prints its wall time and the processor time it took, which a busy machine
+# does not inflate.
 step() {
-  local name=$1 start=$SECONDS
+  local TIMEFORMAT="== $1: %0R s (processor: %0U s user, %0S s system)"
   shift
-  "$@"
-  echo "== $name: $((SECONDS - start)) s"
+  time "$@"
 }
 
 formatting() {
