@@ -7,6 +7,12 @@ packages=(
   qt6-base-dev qt6-serialport-dev libqcustomplot-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
+  # Windows programs of the toolkit-free code, tested under Wine; GoogleTest built from source.
+  g++-mingw-w64-x86-64-posix wine64 googletest
+  # Fuzz harnesses.
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  # The .deb and its checks.
+  dpkg-dev file desktop-file-utils
 )
 
 missing=()

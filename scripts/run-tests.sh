@@ -1,19 +1,46 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, runs every test, then runs the tests
-# again under the address and undefined-behaviour sanitizers, and checks the formatting.
+# Installs what is missing, builds with warnings as errors, runs every test, builds and checks
+# the .deb, runs the tests again under the address and undefined-behaviour sanitizers, builds
+# the toolkit-free code as Windows programs and runs their tests under Wine, runs each fuzz
+# harness for a fixed number of inputs, and checks the formatting. Each step says how long it
+# took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
 
-# One formatting for every source file.
-find src tests bench -name '*.cpp' -o -name '*.h' -o -name '*.hpp' | xargs clang-format --dry-run --Werror
-# No include cycle between the folders of src/.
-bash scripts/check-layers.sh
+# Runs a step and prints its wall time and the processor time it took, which a busy machine
+# does not inflate.
+step() {
+  local TIMEFORMAT="== $1: %0R s (processor: %0U s user, %0S s system)"
+  shift
+  time "$@"
+}
 
-cmake --preset release
-cmake --build --preset release
-ctest --preset release
+formatting() {
+  # One formatting for every source file.
+  find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.hpp' |
+    xargs clang-format --dry-run --Werror
+}
+release() {
+  cmake --preset release
+  cmake --build --preset release
+  ctest --preset release
+}
+sanitizers() {
+  cmake --preset asan
+  cmake --build --preset asan
+  ctest --preset asan
+}
+windows() {
+  cmake --preset windows
+  cmake --build --preset windows
+  ctest --preset windows
+}
 
-cmake --preset asan
-cmake --build --preset asan
-ctest --preset asan
+step dependencies bash scripts/install-deps.sh
+step formatting formatting
+step layers bash scripts/check-layers.sh
+step release release
+step package bash scripts/check-package.sh
+step sanitizers sanitizers
+step windows windows
+step fuzz bash scripts/fuzz.sh

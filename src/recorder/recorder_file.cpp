@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "runtime/files.h"
+
 namespace qrix {
 
 namespace {
@@ -35,7 +37,7 @@ std::string recorderSampleLine(const RecorderSample& s) {
 }
 
 bool RecorderFile::create(const std::string& path) {
-  file_.reset(std::fopen(path.c_str(), "wb"));
+  file_.reset(files::openFile(path, "wb"));
   path_ = path;
   complete_ = 0;
   return isOpen();
@@ -51,7 +53,7 @@ bool RecorderFile::append(std::string_view text) {
   // Closed first, so that nothing left in the buffer lands after the cut.
   file_.reset();
   std::error_code ec;
-  std::filesystem::resize_file(path_, complete_, ec);
+  std::filesystem::resize_file(files::pathOf(path_), complete_, ec);
   return false;
 }
 

@@ -3,13 +3,16 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <random>
 
 #ifdef _WIN32
+#include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
 #else
 #include <unistd.h>
 #endif
@@ -18,23 +21,55 @@ namespace qrix::files {
 
 namespace fs = std::filesystem;
 
+fs::path pathOf(const std::string& utf8) {
+#ifdef _WIN32
+  try {
+    return fs::path(std::u8string(utf8.begin(), utf8.end()));
+  } catch (const std::exception&) {
+    return fs::path(utf8);  // not UTF-8 after all: as the code page reads it
+  }
+#else
+  return fs::path(utf8);
+#endif
+}
+
+namespace {
+// The UTF-8 text of a path.
+std::string textOf(const fs::path& path) {
+#ifdef _WIN32
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+#else
+  return path.string();
+#endif
+}
+}  // namespace
+
+std::FILE* openFile(const std::string& path, const char* mode) {
+#ifdef _WIN32
+  return _wfopen(pathOf(path).c_str(), std::wstring(mode, mode + std::strlen(mode)).c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
 std::string MakePathname(const std::string& directory, const std::string& fileName) {
   if (directory.empty()) return fileName;
-  return (fs::path(directory) / fileName).string();
+  return textOf((pathOf(directory) / pathOf(fileName)).make_preferred());
 }
 
 bool FileExists(const std::string& path) {
   std::error_code ec;
-  return fs::is_regular_file(path, ec);
+  return fs::is_regular_file(pathOf(path), ec);
 }
 
 int DeleteFile(const std::string& path) {
   std::error_code ec;
-  return fs::remove(path, ec) ? 0 : -1;
+  return fs::remove(pathOf(path), ec) ? 0 : -1;
 }
 
 std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, std::size_t count) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(pathOf(path), std::ios::binary);
   if (!in) return std::nullopt;
   std::vector<std::int64_t> values;
   values.reserve(count);
@@ -52,9 +87,23 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
   return values;
 }
 
+std::FILE* createNewFile(const std::string& path) {
+#ifdef _WIN32
+  // The Windows C runtime ignores fopen's "x" and would empty a file of that name.
+  const int fd = _wopen(pathOf(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
+  if (fd < 0) return nullptr;
+  std::FILE* f = _fdopen(fd, "wb");
+  if (!f) _close(fd);
+  return f;
+#else
+  return std::fopen(path.c_str(), "wbx");
+#endif
+}
+
 namespace {
 
-// Creates a file of a fresh name beside `path`; the "x" mode refuses a name that exists, so no
+// Creates a file of a fresh name beside `path`; a name that exists is never opened, so no
 // unrelated file is ever overwritten.
 std::FILE* createTempBeside(const std::string& path, std::string& temp) {
   std::random_device random;
@@ -63,7 +112,7 @@ std::FILE* createTempBeside(const std::string& path, std::string& temp) {
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
     temp = path + suffix;
     errno = 0;
-    if (std::FILE* f = std::fopen(temp.c_str(), "wbx")) return f;
+    if (std::FILE* f = createNewFile(temp)) return f;
     if (errno != EEXIST) return nullptr;
   }
   return nullptr;
@@ -90,9 +139,9 @@ bool writeFileAtomically(const std::string& path, const std::string& content) {
   // A close can still fail (a deferred write error): that too is a failed write.
   written = std::fclose(f) == 0 && written;
   std::error_code ec;
-  if (written) fs::rename(temp, path, ec);
+  if (written) fs::rename(pathOf(temp), pathOf(path), ec);
   if (!written || ec) {
-    std::remove(temp.c_str());
+    fs::remove(pathOf(temp), ec);
     return false;
   }
   return true;

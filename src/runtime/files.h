@@ -2,13 +2,24 @@
 // File and text services of the runtime: paths, numeric text files, date and time texts.
 
 #include <cstdint>
+#include <cstdio>
 #include <ctime>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace qrix::files {
 
+// Paths travel through the program as UTF-8 text, as the dialogs and the command line give them.
+// The path of such a text for the system's file functions: on Windows its UTF-16 form, since
+// the narrow functions there would read the text in the ANSI code page and miss the file.
+std::filesystem::path pathOf(const std::string& utf8);
+// fopen for a UTF-8 path.
+std::FILE* openFile(const std::string& path, const char* mode);
+
+// The folder and the name joined with the system's separator (backslashes on Windows, also in
+// a folder given with forward slashes as Qt reports it); a name with its own root stays as is.
 std::string MakePathname(const std::string& directory, const std::string& fileName);
 bool FileExists(const std::string& path);
 // 0 on success, negative when the file could not be deleted.
@@ -18,6 +29,10 @@ int DeleteFile(const std::string& path);
 // file cannot be read, holds fewer numbers, or a token before the last wanted one is not an
 // integer; text after the last wanted number is ignored.
 std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, std::size_t count);
+
+// Opens a file that does not exist yet for writing bytes as they are (no CR LF translation);
+// null, with errno EEXIST, when the name is taken: nothing of another file is ever emptied.
+std::FILE* createNewFile(const std::string& path);
 
 // Writes the text into a new file of a unique name beside the target, puts it on the disk and
 // renames it over the target, so a failed write never destroys the old file and never touches

@@ -1,8 +1,23 @@
 #include "runtime/serial_library.h"
 
 #include <algorithm>
+#include <cctype>
 
 namespace qrix::serial {
+
+std::optional<int> comPortNumber(std::string_view name) {
+  if (name.starts_with("\\\\.\\")) name.remove_prefix(4);
+  if (name.size() < 4 || name.size() > 7) return std::nullopt;
+  for (std::size_t i = 0; i < 3; ++i)
+    if (std::toupper(static_cast<unsigned char>(name[i])) != "COM"[i]) return std::nullopt;
+  if (name[3] == '0') return std::nullopt;
+  int number = 0;
+  for (char c : name.substr(3)) {
+    if (!std::isdigit(static_cast<unsigned char>(c))) return std::nullopt;
+    number = number * 10 + (c - '0');
+  }
+  return number;
+}
 
 int SerialLibrary::addPort(const std::string& device, const std::string& label) {
   for (const PortEntry& e : ports_)
@@ -10,6 +25,13 @@ int SerialLibrary::addPort(const std::string& device, const std::string& label) 
   int number = 1;
   for (const PortEntry& e : ports_) number = std::max(number, e.number + 1);
   if (device == kSimDevice) number = kSimPort;
+#ifdef _WIN32
+  // Port n is COMn, whether the system listed it or not (and however the name is spelt).
+  if (const std::optional<int> com = comPortNumber(device)) {
+    if (port(*com)) return *com;
+    number = *com;
+  }
+#endif
   ports_.push_back(PortEntry{number, device, label});
   numbers_[device] = number;
   added_.push_back(device);

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/serial_device.h"
@@ -36,6 +37,10 @@ inline constexpr int kNoParity = 0;
 // must never find a simulated sensor on port 1 and report a line that is not there.
 inline constexpr const char* kSimDevice = "sim";
 inline constexpr int kSimPort = -1;
+
+// Windows names its serial ports COM1, COM2, ...: port n is COMn. The number of such a name
+// ("COM7", "com7", or "\\.\COM12" as CreateFile needs it from COM10 on), or none.
+std::optional<int> comPortNumber(std::string_view name);
 
 struct PortEntry {
   int number = 0;
@@ -69,7 +74,7 @@ class SerialLibrary {
   void setPorts(std::vector<PortEntry> ports) { ports_ = std::move(ports); }
   const std::vector<PortEntry>& ports() const { return ports_; }
   // Adds a port for a device (a path given on the command line) and returns its number;
-  // kSimDevice always gets kSimPort.
+  // kSimDevice always gets kSimPort, and on Windows a COM port name its own number.
   int addPort(const std::string& device, const std::string& label);
   std::optional<PortEntry> port(int number) const;
   void setOpener(DeviceOpener opener) { opener_ = std::move(opener); }

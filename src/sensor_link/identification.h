@@ -10,7 +10,8 @@ struct Program;
 
 // 1 when the sensor answered with the sync word 0x00AA, else 0.
 int CheckComLine(Program& p);
-// 1 when an answer with echo 10 arrived; only such an answer changes the stored words.
+// 1 when an answer with the sync word and echo 10 arrived; only such an answer changes the
+// stored words.
 int GetHARDWAREInfo(Program& p);
 // The number of bytes waiting when the wait ended; exactly 72 is a firmware text.
 int GetVERSIONInfo(Program& p);

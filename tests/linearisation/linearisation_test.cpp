@@ -4,7 +4,6 @@
 // and their access code, and the line held alone for the transfer.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <array>
@@ -17,6 +16,7 @@
 #include "linearisation/xflash.h"
 #include "program/transport.h"
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
 
 namespace qrix::testing {
 namespace {
@@ -78,7 +78,7 @@ class XFlash : public ::testing::Test {
     scope.click(scope.p.st.pCalib, button);
   }
 
-  fs::path file = fs::temp_directory_path() / ("qrix-xflash-" + std::to_string(::getpid()));
+  fs::path file = fs::temp_directory_path() / ("qrix-xflash-" + std::to_string(processId()));
   std::string text;  // the file
   LinTable words;    // its flash words
   Scope s;

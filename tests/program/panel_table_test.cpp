@@ -5,7 +5,6 @@
 #include "program/panel_table.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <bit>
@@ -16,6 +15,7 @@
 #include "params/panel_binding.h"
 #include "params/param_file.h"
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
 
 namespace qrix {
 namespace {
@@ -50,8 +50,8 @@ TEST(PanelTable, EveryControlTheProgramAddressesExistsWithTheKindItNeeds) {
   });
   ASSERT_EQ(s.start(), 0);
   // START records on the way: into a file of this test's own.
-  const auto recording = std::filesystem::temp_directory_path() /
-                         ("qrix-sweep-" + std::to_string(::getpid()) + ".dat");
+  const auto recording =
+      std::filesystem::temp_directory_path() / (testing::uniqueName("qrix-sweep") + ".dat");
   s.p.st.rec_fname = recording.string();
   for (int handle : s.ui().panelHandles()) {
     for (const auto& [id, c] : s.ui().panel(handle)->controls) {

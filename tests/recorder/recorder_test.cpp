@@ -4,11 +4,8 @@
 // the line held alone while recording.
 
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <csignal>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -17,6 +14,13 @@
 #include "recorder/recorder_file.h"
 #include "recorder/recording.h"
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
+
+#ifndef _WIN32
+#include <sys/resource.h>
+
+#include <csignal>
+#endif
 
 namespace qrix::testing {
 namespace {
@@ -74,7 +78,7 @@ class Recording : public ::testing::Test {
            !s.ui().IsDimmed(st.pPopUp, pop::BTNStartRecord) &&
            !s.ui().IsDimmed(st.pPopUp, pop::CMDBTNrecfile);
   }
-  fs::path dir = fs::temp_directory_path() / ("qrix-rec-" + std::to_string(::getpid()));
+  fs::path dir = fs::temp_directory_path() / ("qrix-rec-" + std::to_string(processId()));
   Scope s;
   ProgramState& st = s.p.st;
   double t0 = 0;
@@ -148,6 +152,7 @@ TEST_F(Recording, ASilentLineEndsTheRecordingWithEveryCountedLineInTheFile) {
   EXPECT_TRUE(idle());
 }
 
+#ifndef _WIN32  // a file size limit makes the write fail; Windows has none
 TEST_F(Recording, AFailedWriteEndsTheRecordingAndLeavesOnlyWholeLines) {
   // Room for the header and a line and a half of samples.
   rlimit old{};
@@ -163,6 +168,7 @@ TEST_F(Recording, AFailedWriteEndsTheRecordingAndLeavesOnlyWholeLines) {
   EXPECT_LT(count(), 100u);
   expectEveryCountedLineInTheFile();
 }
+#endif
 
 TEST_F(Recording, AFileThatCannotBeCreatedStartsNothing) {
   fs::create_directory(dir / "folder.dat");

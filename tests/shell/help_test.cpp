@@ -1,11 +1,10 @@
 // Context help and the header banner: where a help box goes beside the control right-clicked,
 // one box toggled between two controls, every row reaching its text through the panels'
 // callbacks, help wrapped around the callbacks bound before it, and the banner's picture with
-// and without a tv.bmp in the working directory. A click on a box closing it is pinned through
-// the widgets (view/test_scope_window.cpp).
+// and without a tv.bmp in the working directory, in a build tree and installed. A click on a box
+// closing it is pinned through the widgets (view/test_scope_window.cpp).
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -16,6 +15,7 @@
 #include "shell/banner.h"
 #include "shell/help_texts.h"
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
 
 namespace qrix::testing {
 namespace {
@@ -127,10 +127,7 @@ TEST_F(Help, RightClickShowsHelpOnlyOtherEventsReachTheCallbackBoundBefore) {
 class InDirectory {
  public:
   InDirectory()
-      : old_(fs::current_path()),
-        dir_(fs::temp_directory_path() /
-             ("qrix-banner-" + std::to_string(::getpid()) + "-" +
-              ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+      : old_(fs::current_path()), dir_(fs::temp_directory_path() / uniqueName("qrix-banner")) {
     fs::create_directories(dir_);
     fs::current_path(dir_);
   }
@@ -145,11 +142,11 @@ class InDirectory {
   fs::path old_, dir_;
 };
 
-std::string bannerPicture(bool withTvBmp) {
+// The banner's picture for a program in `programDir`, started in a fresh working directory.
+std::string bannerPicture(const std::string& programDir, bool withTvBmp = false) {
   InDirectory here;
   if (withTvBmp) std::ofstream("tv.bmp", std::ios::binary) << "BM";
-  // The program directory is the one the build copies the shipped logo into.
-  HeadlessRuntime rt([](int id) { return panelTemplate(id); }, QRIX_TEST_BINARY_DIR);
+  HeadlessRuntime rt([](int id) { return panelTemplate(id); }, programDir);
   Program p(rt);
   StartOptions offline;
   offline.portSetup = [](Program&) {};
@@ -157,9 +154,31 @@ std::string bannerPicture(bool withTvBmp) {
   return rt.ui().control(p.st.pHandle, m::PICTLogo)->imagePath;
 }
 
-TEST(Banner, ShowsTheShippedLogoWithoutTvBmpAndTvBmpWhenThereIsOne) {
-  EXPECT_EQ(bannerPicture(false), files::MakePathname(QRIX_TEST_BINARY_DIR, kShippedLogo));
-  EXPECT_EQ(bannerPicture(true), files::MakePathname(".", "tv.bmp"));
+TEST(Banner, ShowsTvBmpOrElseTheLogoTheBuildCopiedBesideTheBinary) {
+  const std::string dir = binaryDirectory().string();
+  EXPECT_EQ(bannerPicture(dir), files::MakePathname(dir, kShippedLogo));
+  EXPECT_EQ(bannerPicture(dir, true), files::MakePathname(".", "tv.bmp"));
+}
+
+// An installed program, <prefix>/bin/qrix-scope, finds its logo in <prefix>/share/qrix-scope; a
+// logo beside the binary comes first, and without either the banner shows no picture.
+TEST(Banner, AnInstalledProgramFindsItsLogoInItsDataFolder) {
+  const fs::path prefix = fs::temp_directory_path() / uniqueName("qrix-prefix");
+  const fs::path bin = prefix / "bin";
+  const fs::path data = (bin / kInstalledDataDir).lexically_normal();
+  EXPECT_EQ(data.lexically_relative(prefix), fs::path("share") / "qrix-scope");
+  fs::create_directories(bin);
+  fs::create_directories(data);
+  EXPECT_EQ(bannerPicture(bin.string()), "");
+
+  std::ofstream(data / kShippedLogo, std::ios::binary) << "BM";
+  const std::string installed = bannerPicture(bin.string());
+  EXPECT_TRUE(fs::exists(installed) && fs::equivalent(installed, data / kShippedLogo)) << installed;
+
+  std::ofstream(bin / kShippedLogo, std::ios::binary) << "BM";
+  const std::string beside = bannerPicture(bin.string());
+  EXPECT_TRUE(fs::exists(beside) && fs::equivalent(beside, bin / kShippedLogo)) << beside;
+  fs::remove_all(prefix);
 }
 
 }  // namespace

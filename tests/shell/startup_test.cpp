@@ -18,7 +18,11 @@ TEST(Startup, DerivedDefaultsAndTheVisiblePanels) {
   EXPECT_EQ(st.thdArrayA[0], 128);  // 50 % of 256
   EXPECT_EQ(st.trgBUFB[127], 100);
   EXPECT_DOUBLE_EQ(st.xArrayMVAL[127], 254);
+#ifdef _WIN32
+  EXPECT_EQ(ui.GetCtrlText(st.pPopUp, ids::popup::TEXTRecFile), "C:\\qrix\\RECORD.DAT");
+#else
   EXPECT_EQ(ui.GetCtrlText(st.pPopUp, ids::popup::TEXTRecFile), "/tmp/RECORD.DAT");
+#endif
   // Interval 1 s and 100 samples.
   EXPECT_EQ(ui.GetCtrlVal(st.pPopUp, ids::popup::NUMRecMinutes), 1);
   EXPECT_EQ(ui.GetCtrlVal(st.pPopUp, ids::popup::NUMRecSeconds), 40);

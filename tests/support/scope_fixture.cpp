@@ -10,9 +10,9 @@ namespace {
 constexpr const char* kSensorDevice = "/dev/ttyS0";
 }  // namespace
 
-Scope::Scope(sim::HardwareInfo hw, sim::Faults faults)
+Scope::Scope(sim::HardwareInfo hw, sim::Faults faults, std::string programDir)
     : sensor(std::make_shared<sim::SensorPair>(hw, faults)),
-      rt([](int id) { return panelTemplate(id); }, "/tmp"),
+      rt([](int id) { return panelTemplate(id); }, std::move(programDir)),
       p(rt) {
   // The simulated pair stands behind COM1 as a real sensor would, and behind the simulator's
   // own entry once a test adds it.

@@ -15,9 +15,17 @@
 
 namespace qrix::testing {
 
+// The program's folder a Scope runs in unless a test gives its own; nothing is written there.
+#ifdef _WIN32
+inline constexpr const char* kScopeProgramDir = "C:\\qrix";
+#else
+inline constexpr const char* kScopeProgramDir = "/tmp";
+#endif
+
 class Scope {
  public:
-  explicit Scope(sim::HardwareInfo hw = {}, sim::Faults faults = {});
+  explicit Scope(sim::HardwareInfo hw = {}, sim::Faults faults = {},
+                 std::string programDir = kScopeProgramDir);
 
   // Start-up as the program does it, on port 1 (the simulated pair behind COM1).
   int start();

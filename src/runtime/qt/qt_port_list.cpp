@@ -3,6 +3,7 @@
 #include <QSerialPortInfo>
 #include <algorithm>
 #include <cctype>
+#include <optional>
 #include <tuple>
 
 namespace qrix::qt {
@@ -51,9 +52,8 @@ std::vector<serial::PortEntry> enumeratePorts() {
 #ifdef Q_OS_WIN
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     const std::string name = info.portName().toStdString();
-    if (name.rfind("COM", 0) != 0 || name.size() <= 3) continue;
-    int number = QString::fromStdString(name.substr(3)).toInt();
-    if (number > 0) ports.push_back({number, name, name});
+    if (const std::optional<int> number = serial::comPortNumber(name))
+      ports.push_back({*number, name, name});
   }
   std::sort(ports.begin(), ports.end(), [](const serial::PortEntry& a, const serial::PortEntry& b) {
     return a.number < b.number;

@@ -73,6 +73,12 @@ std::optional<HardwareWord> hardwareWordOf(std::string_view name) {
   return std::nullopt;
 }
 
+// Options that take no value; "--silent=no" must not silence the sensor.
+bool isSwitch(std::string_view name) {
+  return name == "--help" || name == "-h" || name == "--no-pacing" || name == "--silent" ||
+         name == "--wrong-sync" || name == "--short-block" || name == "--noise";
+}
+
 }  // namespace
 
 std::string_view usageText() {
@@ -118,7 +124,9 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
       field = *number;
     };
 
-    if (name == "--help" || name == "-h") {
+    if (inlineValue && isSwitch(name)) {
+      result.error = std::string(name) + " takes no value";
+    } else if (name == "--help" || name == "-h") {
       result.help = true;
     } else if (name == "--no-pacing") {
       o.pacing = false;
