@@ -24,16 +24,16 @@
 #include <span>
 
 #include "display/run_cycle.h"
-#include "sensor_link/block_reads.h"
-#include "qrix/link/commands.h"
-#include "program/frame_codec.h"
-#include "sensor_link/identification.h"
-#include "sensor_link/port_setup.h"
-#include "program/transport.h"
 #include "params/get_send.h"
 #include "params/panel_binding.h"
 #include "params/param_file.h"
+#include "program/frame_codec.h"
 #include "program/parameter.h"
+#include "program/transport.h"
+#include "qrix/link/commands.h"
+#include "sensor_link/block_reads.h"
+#include "sensor_link/identification.h"
+#include "sensor_link/port_setup.h"
 #include "support/fed_line.h"
 #include "support/fuzz_check.h"
 #include "support/offline_program.h"
@@ -114,7 +114,8 @@ class ReceivePath {
   // Every 36 bytes in a row that the line delivered: a frame the program took is one of them.
   std::vector<Bytes> deliveredFrames() const {
     Bytes all;
-    for (const LineLog::Read& r : log_->reads) all.insert(all.end(), r.bytes.begin(), r.bytes.end());
+    for (const LineLog::Read& r : log_->reads)
+      all.insert(all.end(), r.bytes.begin(), r.bytes.end());
     std::vector<Bytes> frames;
     for (std::size_t i = 0; i + kFrameBytes <= all.size(); ++i)
       frames.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(i),

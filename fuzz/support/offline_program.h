@@ -4,8 +4,8 @@
 
 #include <vector>
 
-#include "runtime/headless/headless_runtime.h"
 #include "program/program.h"
+#include "runtime/headless/headless_runtime.h"
 
 namespace qrix::fuzz {
 
