@@ -41,7 +41,7 @@ class PortOfArgument : public ::testing::Test {
  protected:
   void SetUp() override {
     lib.setPorts({{1, "COM1", "COM1"}, {3, "COM3", "COM3"}});
-    lib.setOpener([this](const PortEntry& entry, const OpenSettings&, int&) {
+    lib.setOpener([this](const PortEntry& entry, const OpenSettings&, OpenError&) {
       opened = entry.device;
       return std::unique_ptr<SerialDevice>();
     });
