@@ -35,7 +35,9 @@ class StatusEcho : public ui::UiObserver {
 SensorSession::SensorSession(const std::string& port)
     : runtime_([](int id) { return panelTemplate(id); }), program_(runtime_) {
   serial::SerialLibrary& serial = runtime_.serial();
-  serial.setPorts(qt::enumeratePorts());
+  // Only a port number needs the system's list; a script naming a path saves the scan.
+  if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos)
+    serial.setPorts(qt::enumeratePorts());
   serial.addPort(serial::kSimDevice, "SIM  simulated sensor pair");
   auto sensor = std::make_shared<sim::SensorPair>();
   serial.setOpener([this, sensor](
