@@ -13,7 +13,8 @@ struct CommandName {
 };
 constexpr CommandName kCommands[] = {
     {"info", Command::Info},       {"get", Command::Get},       {"send", Command::Send},
-    {"compare", Command::Compare}, {"record", Command::Record}, {"flash", Command::Flash},
+    {"compare", Command::Compare}, {"record", Command::Record}, {"video", Command::Video},
+    {"data", Command::Data},       {"flash", Command::Flash},
 };
 
 std::optional<std::uint16_t> parseCount(std::string_view text) {
@@ -32,6 +33,8 @@ bool takes(Command command, std::string_view option) {
     case Command::Send: return option == "--eeprom";
     case Command::Compare: return option == "--json";
     case Command::Record: return option == "--interval" || option == "--samples";
+    case Command::Video:
+    case Command::Data: return option == "-o";
     case Command::Flash: return option == "--master" || option == "--slave";
     case Command::None: return false;
   }
@@ -143,6 +146,9 @@ std::string_view cliUsageText() {
          "  compare [FILE] [--json]        RAM against EEPROM (and FILE): the differing fields\n"
          "  record FILE --interval I --samples N\n"
          "                                 record N samples every I seconds into FILE\n"
+         "  video [-o CSV], data [-o CSV]  one VIDEO or DATA pass: the video curves and their\n"
+         "                                 thresholds, or the measurement buffers and their\n"
+         "                                 limits, as CSV (on stdout without -o)\n"
          "  flash TABLE --master|--slave   write a linearisation table into the external flash\n"
          "\n"
          "Options:\n"

@@ -10,7 +10,7 @@
 
 namespace qrix::cli {
 
-enum class Command { None, Info, Get, Send, Compare, Record, Flash };
+enum class Command { None, Info, Get, Send, Compare, Record, Video, Data, Flash };
 
 struct CliOptions {
   Command command = Command::None;
@@ -19,7 +19,7 @@ struct CliOptions {
   bool eeprom = false;
   bool help = false;
   bool version = false;
-  // get: -o FILE; send, record, flash: the operand; compare: the optional file.
+  // get, video, data: -o FILE; send, record, flash: the operand; compare: the optional file.
   std::string file;
   std::uint16_t interval = 0;
   std::uint16_t samples = 0;

@@ -2,15 +2,18 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "cli/buffer_csv.h"
 #include "cli/json_text.h"
 #include "cli/parameter_fields.h"
 #include "cli/sensor_session.h"
+#include "display/block_transfers.h"
 #include "linearisation/xflash.h"
 #include "params/get_send.h"
 #include "params/param_file.h"
@@ -119,9 +122,11 @@ int runSend(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   const int target = o.eeprom ? kTargetEeprom : kTargetRam;
   // As the window does it: GET from the file into the panels, then SEND from the panels.
+  // (CC_BTNGet's steps, so that a file changed since it was checked stops the send.)
   s.runtime().answerFileDialog(o.file);
   setMemoryTarget(p, kTargetFile);
-  CC_BTNGet(p, p.st.pHandle, ids::main::BTNGet, ui::EVENT_COMMIT);
+  if (ReadParaFromFile(p) != kParaFileLoaded) return kExitFailed;
+  readParameterFrames(p, kTargetFile);
   setMemoryTarget(p, target);
   CC_BTNSend(p, p.st.pHandle, ids::main::BTNSend, ui::EVENT_COMMIT);
   const ParaFileWords sent = recordToWords(p.st.parameter);
@@ -177,7 +182,14 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   // The recorder writes line by line; an earlier file of that name is replaced only by a
   // complete recording. An incomplete one stays beside it.
   const std::string partial = o.file + ".part";
-  const bool complete = recordBatch(s.program(), {partial, o.interval, o.samples});
+  Program& p = s.program();
+  s.watchValues([&](int panel, int control) {
+    if (panel == p.st.pPopUp && control == ids::popup::NUMRecCount)
+      s.progress().show(static_cast<long>(p.ui().GetCtrlVal(panel, control)), o.samples);
+  });
+  const bool complete = recordBatch(p, {partial, o.interval, o.samples});
+  s.watchValues({});
+  s.progress().finish();
   std::error_code error;
   if (complete) std::filesystem::rename(partial, o.file, error);
   if (!complete || error) {
@@ -187,13 +199,46 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   return kExitOk;
 }
 
+// One pass as the window's VIDEO or DATA makes it, its buffers as CSV.
+int runBlocks(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  const bool video = o.command == Command::Video;
+  ExclusiveLineClaim claim(p, video ? LineUser::Video : LineUser::Data);
+  if (!claim) return kExitFailed;
+  setMemoryTarget(p, kTargetRam);
+  if (!(video ? readVideoPass(p) : readDataPass(p))) {
+    std::fprintf(stderr, "qrix-cli: the %s pass did not read every block\n", nameOf(o.command));
+    return kExitFailed;
+  }
+  const std::string csv = video ? videoCsv(p.st) : dataCsv(p.st);
+  if (o.file.empty()) {
+    std::fputs(csv.c_str(), stdout);
+    return kExitOk;
+  }
+  if (files::writeFileAtomically(o.file, csv)) return kExitOk;
+  std::fprintf(stderr, "qrix-cli: cannot write %s\n", o.file.c_str());
+  return kExitFailed;
+}
+
 int runFlash(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   ExclusiveLineClaim claim(p, LineUser::Flash);
   if (!claim) return kExitFailed;
   s.runtime().answerFileDialog(o.file);
   if (ReadLinDataFromFile(p, p.st.linArray) != kLinFileLoaded) return kExitFailed;
-  return transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave) ? kExitOk : kExitFailed;
+  // The clear frame and 256 data frames; every answer moves the bar.
+  const std::function<void()> shown = p.onLinkHealthChanged;
+  p.onLinkHealthChanged = [&p, &s, shown] {
+    if (shown) shown();
+    const link::LinkHealth& h = p.st.health;
+    s.progress().show(static_cast<long>(h.counters(link::ExchangeKind::FlashClear).answers +
+                                        h.counters(link::ExchangeKind::FlashWrite).answers),
+                      257);
+  };
+  const bool written = transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave);
+  p.onLinkHealthChanged = shown;
+  s.progress().finish();
+  return written ? kExitOk : kExitFailed;
 }
 
 }  // namespace
@@ -224,6 +269,8 @@ int runCommand(SensorSession& s, const CliOptions& o) {
     case Command::Send: return runSend(s, o);
     case Command::Compare: return runCompare(s, o);
     case Command::Record: return runRecord(s, o);
+    case Command::Video:
+    case Command::Data: return runBlocks(s, o);
     case Command::Flash: return runFlash(s, o);
     case Command::None: break;
   }

@@ -15,20 +15,24 @@ namespace qrix::cli {
 // Writes each new text of the status line to stderr, the moment the program shows it.
 class StatusEcho : public ui::UiObserver {
  public:
-  explicit StatusEcho(Program& p) : p_(p) {}
+  StatusEcho(Program& p, ProgressBar& progress) : p_(p), progress_(progress) {}
+  std::function<void(int panel, int control)> watch;
   void panelLoaded(int) override {}
   void panelDiscarded(int) override {}
   void changed(int panel, int control, ui::Aspect aspect) override {
-    if (aspect != ui::Aspect::Value || control != ids::main::TEXTStatus || panel != p_.st.pHandle)
-      return;
+    if (aspect != ui::Aspect::Value) return;
+    if (watch) watch(panel, control);
+    if (control != ids::main::TEXTStatus || panel != p_.st.pHandle) return;
     const std::string text = p_.ui().GetCtrlText(panel, control);
     if (text == last_) return;
     last_ = text;
+    progress_.interrupt();
     std::fprintf(stderr, "%s\n", text.c_str());
   }
 
  private:
   Program& p_;
+  ProgressBar& progress_;
   std::string last_;
 };
 
@@ -47,7 +51,7 @@ SensorSession::SensorSession(const std::string& port)
       return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime_.Timer(); });
     return qt::openQtSerialDevice(entry, settings, error);
   });
-  echo_ = std::make_unique<StatusEcho>(program_);
+  echo_ = std::make_unique<StatusEcho>(program_, progress_);
   runtime_.ui().setObserver(echo_.get());
 
   StartOptions options;
@@ -59,8 +63,13 @@ SensorSession::SensorSession(const std::string& port)
 }
 
 SensorSession::~SensorSession() {
+  progress_.finish();
   ShutDown(program_);
   runtime_.ui().setObserver(nullptr);
+}
+
+void SensorSession::watchValues(std::function<void(int panel, int control)> watch) {
+  echo_->watch = std::move(watch);
 }
 
 bool SensorSession::noFailedExchange() const {

@@ -3,10 +3,12 @@
 // and the sensor identified exactly as the window does at start-up. The status line's texts go
 // to stderr as the program writes them.
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "cli/cli_runtime.h"
+#include "cli/progress_bar.h"
 #include "program/program.h"
 
 namespace qrix::cli {
@@ -29,11 +31,16 @@ class SensorSession {
   // a short or surplus block).
   bool noFailedExchange() const;
   std::string statusLine();
+  // The bar on stderr; the status texts clear it before they are written.
+  ProgressBar& progress() { return progress_; }
+  // Hears of every value a control takes (after the status echo has seen it).
+  void watchValues(std::function<void(int panel, int control)> watch);
   // The sensor's firmware text, as the identification showed it.
   const std::string& firmwareText() const { return firmware_; }
 
  private:
   CliRuntime runtime_;
+  ProgressBar progress_{stderr};
   Program program_;
   std::unique_ptr<StatusEcho> echo_;
   bool identified_ = false;

@@ -29,6 +29,8 @@ TEST(CliOptions, TakesEachCommandWithItsOperandsAndOptionsInAnyOrder) {
       {{"send", "p.cfg", "--eeprom"}, Command::Send, "1", "p.cfg", false, true},
       {{"compare"}, Command::Compare, "1", "", false, false},
       {{"compare", "--json", "p.cfg", "--port", "2"}, Command::Compare, "2", "p.cfg", true, false},
+      {{"video", "-o", "v.csv"}, Command::Video, "1", "v.csv", false, false},
+      {{"data"}, Command::Data, "1", "", false, false},
   };
   for (const Case& c : cases) {
     const CliOptions o = parseCliOptions(c.args);
@@ -86,6 +88,8 @@ TEST(CliOptions, RefusesWithAMessageThatNamesTheFault) {
        "--samples needs a whole number from 0 to 65535"},
       {{"record", "--interval", "1", "--samples", "3"}, "record needs a file"},
       {{"flash", "lin.dat"}, "flash needs --master or --slave"},
+      {{"video", "--json"}, "--json does not apply to video"},
+      {{"data", "d.csv"}, "unexpected argument 'd.csv'"},
       {{"flash", "lin.dat", "--master", "--slave"}, "flash takes one of --master and --slave"},
   };
   for (const Case& c : cases) {

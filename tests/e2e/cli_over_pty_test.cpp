@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <fstream>
 #include <regex>
+#include <sstream>
 
 #include "child_process.h"
 #include "params/param_file.h"
@@ -208,6 +209,8 @@ TEST_F(CliOverPty, BadArgumentsAndBadFilesEndWithStatusTwoBeforeTheLine) {
       {"compare", shortFile.string()},
       {"record", output.string(), "--interval", "1"},
       {"flash", shortFile.string(), "--master"},
+      {"video", "--eeprom"},
+      {"data", output.string()},
       {"flash", shortFile.string()},
   };
   for (std::vector<std::string> args : cases) {
@@ -234,6 +237,7 @@ TEST_F(CliOverPty, RecordWritesEverySampleAndKeepsAnEarlierFileWhenTheSensorFail
   const std::string text = readFile(file);
   EXPECT_TRUE(std::regex_match(text, recording)) << text;
   EXPECT_FALSE(fs::exists(file.string() + ".part"));
+  EXPECT_EQ(r.err.find('\r'), std::string::npos) << "a progress bar on a pipe";
 
   // The sensor stops answering after identification and two samples.
   Simulator failing({"--hang-up-after", "8"});
@@ -249,6 +253,55 @@ TEST_F(CliOverPty, RecordWritesEverySampleAndKeepsAnEarlierFileWhenTheSensorFail
                 .status,
             1);
   EXPECT_EQ(readFile(file), text);
+}
+
+// A pass writes the 128 points of both buffers; a pass with a short block writes nothing.
+TEST_F(CliOverPty, VideoAndDataWriteOnePassAsCsvAndABadBlockKeepsTheFile) {
+  Simulator sim;
+  const struct {
+    const char* command;
+    const char* header;
+    int columns;
+  } cases[] = {
+      {"video", "position [virtual px],master,slave,master threshold,slave threshold", 5},
+      {"data",
+       "position,master,slave,master trigger,master upper,master reference,master lower,"
+       "slave trigger,slave upper,slave reference,slave lower",
+       11},
+  };
+  for (const auto& c : cases) {
+    const fs::path csv = dir / (std::string(c.command) + ".csv");
+    const CliResult r = runCli({"--port", sim.device, c.command, "-o", csv.string()});
+    EXPECT_EQ(r.status, 0) << r.err;
+    std::istringstream lines(readFile(csv));
+    std::string line;
+    std::getline(lines, line);
+    EXPECT_EQ(line, std::string(c.header) + "\r");
+    std::string numbers = "\\d+";
+    for (int i = 1; i < c.columns; ++i) numbers += ",\\d+";
+    int points = 0;
+    for (; std::getline(lines, line); ++points)
+      EXPECT_TRUE(std::regex_match(line, std::regex(numbers + "\r"))) << line;
+    EXPECT_EQ(points, 128) << c.command;
+  }
+  // The default pair's 4096 virtual pixels in steps of 32, and a curve, not an empty buffer.
+  const std::string video = readFile(dir / "video.csv");
+  EXPECT_NE(video.find("\r\n0,"), std::string::npos);
+  EXPECT_NE(video.find("\r\n4064,"), std::string::npos);
+  EXPECT_TRUE(std::regex_search(video, std::regex("\n\\d+,[1-9]\\d*,"))) << video;
+  EXPECT_EQ(runCli({"--port", sim.device, "video"}).out.find("position"), 0u);
+
+  Simulator shortBlocks({"--short-block"});
+  for (const auto& c : cases) {
+    const fs::path csv = dir / (std::string(c.command) + ".csv");
+    const std::string before = readFile(csv);
+    const CliResult r = runCli({"--port", shortBlocks.device, c.command, "-o", csv.string()});
+    EXPECT_EQ(r.status, 1) << c.command;
+    EXPECT_NE(r.err.find("did not read every block"), std::string::npos) << r.err;
+    EXPECT_EQ(readFile(csv), before);
+  }
+  Simulator silent({"--silent"});
+  EXPECT_EQ(runCli({"--port", silent.device, "data"}).status, 1);
 }
 
 TEST_F(CliOverPty, FlashWritesTheTableAndASilentSensorFailsIt) {
