@@ -78,7 +78,7 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
     return o;
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string_view arg = args[i];
+    std::string_view arg = args[i];
     const bool option = arg.size() > 1 && arg[0] == '-';
     if (!option) {
       if (o.command != Command::None) {
@@ -90,14 +90,23 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
       if (o.command == Command::None) return fail("unknown command '" + std::string(arg) + "'");
       continue;
     }
+    // "--port=/dev/ttyUSB0" as well as "--port /dev/ttyUSB0", as the scope takes them.
+    std::optional<std::string_view> attached;
+    if (const std::size_t eq = arg.find('='); arg.starts_with("--") && eq != arg.npos) {
+      attached = arg.substr(eq + 1);
+      arg = arg.substr(0, eq);
+    }
     if (!seen.insert(arg).second) return fail(std::string(arg) + " given twice");
     const bool hasValue =
         arg == "--port" || arg == "-o" || arg == "--interval" || arg == "--samples";
+    if (attached && !hasValue) return fail(std::string(arg) + " takes no value");
     std::string_view value;
     if (hasValue) {
-      if (i + 1 >= args.size() || args[i + 1].empty())
-        return fail(std::string(arg) + " needs a value");
-      value = args[++i];
+      if (attached)
+        value = *attached;
+      else if (i + 1 < args.size())
+        value = args[++i];
+      if (value.empty()) return fail(std::string(arg) + " needs a value");
     }
     if (arg == "--help") {
       o.help = true;
