@@ -3,6 +3,9 @@
 // A bad argument or file must not reach the line: the simulator then logs no request.
 
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -29,6 +32,35 @@ CliResult runCli(const std::vector<std::string>& args, double seconds = 30) {
   ChildProcess cli(QRIX_CLI_PATH, args);
   const int status = cli.waitForExit(seconds);
   return {status, cli.stdoutSoFar(0.2), cli.stderrSoFar(0.2)};
+}
+
+// Runs qrix-cli with stderr on a terminal of its own (stdout to /dev/null); what the terminal
+// showed, and the exit status.
+CliResult runCliOnTerminal(const std::vector<std::string>& args) {
+  int terminal = -1;
+  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
+  if (pid == 0) {
+    // forkpty put stdin, stdout and stderr on the terminal; only stderr stays there.
+    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    std::vector<char*> argv{const_cast<char*>(QRIX_CLI_PATH)};
+    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    argv.push_back(nullptr);
+    execv(QRIX_CLI_PATH, argv.data());
+    _exit(127);
+  }
+  std::string shown;
+  char buf[4096];
+  for (;;) {
+    pollfd p{terminal, POLLIN, 0};
+    if (poll(&p, 1, 30000) <= 0) break;
+    const ssize_t n = read(terminal, buf, sizeof buf);
+    if (n <= 0) break;  // the child has gone and closed its side
+    shown.append(buf, static_cast<std::size_t>(n));
+  }
+  close(terminal);
+  int status = 0;
+  waitpid(pid, &status, 0);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", shown};
 }
 
 class Simulator {
@@ -302,6 +334,16 @@ TEST_F(CliOverPty, VideoAndDataWriteOnePassAsCsvAndABadBlockKeepsTheFile) {
   }
   Simulator silent({"--silent"});
   EXPECT_EQ(runCli({"--port", silent.device, "data"}).status, 1);
+}
+
+TEST_F(CliOverPty, RecordDrawsItsProgressBarOnATerminal) {
+  Simulator sim;
+  const fs::path file = dir / "run.dat";
+  const CliResult r = runCliOnTerminal(
+      {"--port", sim.device, "record", file.string(), "--interval", "0", "--samples", "3"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("\r[##########....................] 1/3"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("\r[##############################] 3/3"), std::string::npos) << r.err;
 }
 
 TEST_F(CliOverPty, FlashWritesTheTableAndASilentSensorFailsIt) {
