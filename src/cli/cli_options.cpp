@@ -58,6 +58,7 @@ std::string check(const CliOptions& o, const std::vector<std::string_view>& oper
   if (o.command == Command::Record && (!seen.count("--interval") || !seen.count("--samples")))
     return "record needs --interval and --samples";
   if (o.command == Command::Flash && !o.master) return "flash needs --master or --slave";
+  if (o.json && seen.count("-o")) return "--json prints to stdout and -o writes a file: take one";
   return {};
 }
 
@@ -146,7 +147,7 @@ std::string_view cliUsageText() {
          "Commands:\n"
          "  info [--json]                  identify the sensor pair: hardware words, CCD\n"
          "                                 description, firmware text\n"
-         "  get [--eeprom] [-o FILE] [--json]\n"
+         "  get [--eeprom] [-o FILE | --json]\n"
          "                                 read the three parameter frames (RAM, or EEPROM);\n"
          "                                 print them field by field or write FILE as a\n"
          "                                 parameter file\n"

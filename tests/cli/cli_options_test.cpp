@@ -98,6 +98,7 @@ TEST(CliOptions, RefusesWithAMessageThatNamesTheFault) {
       {{"record", "--interval", "1", "--samples", "3"}, "record needs a file"},
       {{"flash", "lin.dat"}, "flash needs --master or --slave"},
       {{"video", "--json"}, "--json does not apply to video"},
+      {{"get", "--json", "-o", "p.cfg"}, "--json prints to stdout and -o writes a file: take one"},
       {{"data", "d.csv"}, "unexpected argument 'd.csv'"},
       {{"flash", "lin.dat", "--master", "--slave"}, "flash takes one of --master and --slave"},
   };
