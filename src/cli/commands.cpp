@@ -193,7 +193,10 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   std::error_code error;
   if (complete) std::filesystem::rename(partial, o.file, error);
   if (!complete || error) {
-    std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
+    if (std::filesystem::exists(partial))
+      std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
+    else
+      std::fprintf(stderr, "qrix-cli: recording incomplete, nothing written\n");
     return kExitFailed;
   }
   return kExitOk;
