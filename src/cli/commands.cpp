@@ -129,6 +129,9 @@ int runSend(SensorSession& s, const CliOptions& o) {
   readParameterFrames(p, kTargetFile);
   setMemoryTarget(p, target);
   CC_BTNSend(p, p.st.pHandle, ids::main::BTNSend, ui::EVENT_COMMIT);
+  // The next request flushes the output queue: the last frame needs its line time first, so it
+  // gets the pause SEND keeps between its frames.
+  p.rt.Delay(0.1);
   const ParaFileWords sent = recordToWords(p.st.parameter);
   if (!s.noFailedExchange()) return kExitFailed;
   const std::optional<ParaFileWords> readBack = readFrames(p, target);

@@ -128,7 +128,7 @@ TEST_F(CliOverPty, ASilentSensorOrAMissingPortEndsWithStatusOneAndTheReason) {
     std::string port;
     const char* reason;
   } cases[] = {{silent.device, "Timeout-RS-232..."},
-               {"/dev/qrix-no-such-device", "No serial port found"}};
+               {"/dev/qrix-no-such-device-" + std::to_string(getpid()), "No serial port found"}};
   for (const auto& c : cases)
     for (const char* command : {"info", "get"}) {
       const CliResult r = runCli({"--port", c.port, command});
