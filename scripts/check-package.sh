@@ -16,7 +16,8 @@ for file in ./usr/bin/qrix-scope ./usr/bin/qrix-sensor-sim \
     ./usr/share/qrix-scope/qrix-logo.bmp \
     ./usr/share/applications/qrix-scope.desktop \
     ./usr/share/icons/hicolor/scalable/apps/qrix-scope.svg \
-    ./usr/share/man/man1/qrix-scope.1.gz ./usr/share/man/man1/qrix-sensor-sim.1.gz; do
+    ./usr/share/man/man1/qrix-scope.1.gz ./usr/share/man/man1/qrix-sensor-sim.1.gz \
+    ./usr/bin/qrix-cli ./usr/share/man/man1/qrix-cli.1.gz; do
   grep -qx -- "$file" <<<"$contents" || { echo "package lacks $file" >&2; exit 1; }
 done
 dpkg-deb -f "$deb" Depends | grep -q libqt6widgets6 || { echo "no Qt dependency" >&2; exit 1; }
@@ -29,7 +30,7 @@ desktop-file-validate "$root/usr/share/applications/qrix-scope.desktop"
 export QT_QPA_PLATFORM=offscreen
 "$root/usr/bin/qrix-scope" --version
 "$root/usr/bin/qrix-sensor-sim" --help >/dev/null
-for program in qrix-scope qrix-sensor-sim; do
+for program in qrix-scope qrix-sensor-sim qrix-cli; do
   page=$(zcat "$root/usr/share/man/man1/$program.1.gz" | sed 's/\\-/-/g')
   for option in $("$root/usr/bin/$program" --help | grep -o -- '--[a-z-]*' | sort -u); do
     grep -q -- "$option" <<<"$page" || { echo "$program.1 lacks $option" >&2; exit 1; }

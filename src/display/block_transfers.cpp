@@ -42,6 +42,18 @@ void endBlockTransfer(Program& p) {
 
 }  // namespace
 
+bool readVideoPass(Program& p) {
+  if (PushGETRAW(p) != 1) return false;
+  CopyPPtoRAWVars(p);
+  return readBlocks(p, kVideoBlocks) == 1;
+}
+
+bool readDataPass(Program& p) {
+  if (PushGETRAW(p) != 1) return false;
+  CopyPPtoRAWVars(p);
+  return readBlocks(p, kDataBlocks) == 1;
+}
+
 void PushVIDEO(Program& p) {
   ExclusiveLineClaim claim(p, LineUser::Video);
   if (!claim) return;
@@ -77,14 +89,11 @@ void PushDATA(Program& p) {
   p.setMainVisible({m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);
   p.setMainVisible({m::GRAPHDataMaster, m::GRAPHDataSlave}, true);
   p.setMainDimmed({m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
-  if (PushGETRAW(p) == 1) {
-    CopyPPtoRAWVars(p);
-    if (readBlocks(p, kDataBlocks) == 1) {
-      setVideoAxes(p);
-      PlotDATACurveA(p, st.mvalBUFA, st.xArrayMVAL);
-      PlotDATACurveB(p, st.mvalBUFB, st.xArrayMVAL);
-      PlotVIDEOBarGraph(p);
-    }
+  if (readDataPass(p)) {
+    setVideoAxes(p);
+    PlotDATACurveA(p, st.mvalBUFA, st.xArrayMVAL);
+    PlotDATACurveB(p, st.mvalBUFB, st.xArrayMVAL);
+    PlotVIDEOBarGraph(p);
   }
   p.setMainDimmed({m::BTNRun, m::BTNVideo, m::ButtonTeach, m::BTNData}, false);
   endBlockTransfer(p);

@@ -84,7 +84,7 @@ std::optional<Bytes> SensorPair::execute(const Request& request, double now) {
     case Command::kWriteRam:
     case Command::kWriteEeprom: {
       ParameterFrames& memory = command == Command::kWriteRam ? ram_ : eeprom_;
-      if (arg < memory.size()) {
+      if (arg < memory.size() && !injector_.faults().ignoreWrites) {
         memory[arg] = request.payload;
       }
       return std::nullopt;

@@ -67,6 +67,12 @@ std::string ChildProcess::stderrSoFar(double seconds) {
   return errBuf_;
 }
 
+std::string ChildProcess::stdoutSoFar(double seconds) {
+  while (readSome(out_, outBuf_, seconds)) {
+  }
+  return outBuf_;
+}
+
 bool ChildProcess::reaped(int options) {
   if (pid_ <= 0) return true;
   int status = 0;

@@ -21,6 +21,8 @@ class ChildProcess {
   template <typename Done>
   std::string readStderrUntil(Done done, double seconds);
   std::string stderrSoFar(double seconds);
+  // Whatever stdout holds beyond the lines already read, up to its end once the child exited.
+  std::string stdoutSoFar(double seconds);
 
   bool running();
   // Waits up to `seconds` for the child to exit by itself; its exit code, -1 when it is still

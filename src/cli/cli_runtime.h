@@ -1,0 +1,46 @@
+#pragma once
+// The runtime of the command line: the ui model without a view, the wall clock, and Qt's event
+// loop for real serial ports. It needs a QCoreApplication, no display. Dialogs are answered
+// from the command line: a file dialog takes the file named there, a question is answered yes
+// (the user named the file on purpose).
+
+#include <QElapsedTimer>
+#include <QTimer>
+#include <deque>
+
+#include "runtime/runtime.h"
+
+namespace qrix::cli {
+
+class CliRuntime : public Runtime {
+ public:
+  // The pump waits for events at most this long, as the window's does.
+  static constexpr int kHeartbeatMs = 4;
+
+  explicit CliRuntime(ui::UiModel::PanelSource panels);
+
+  void ProcessSystemEvents() override;
+  int RunUserInterface() override;
+  void QuitUserInterface(int code) override;
+  bool quitRequested() const override { return quit_; }
+  double Timer() override;
+  void Delay(double seconds) override;
+  int ConfirmPopup(const std::string& title, const std::string& message) override;
+  FileSelection FileSelectPopup(const std::string& directory, const std::string& defaultName,
+                                const std::string& filter, const std::string& title,
+                                FileDialogMode mode, FileDialogButton button) override;
+  bool ClipboardPutText(const std::string&) override { return false; }
+  std::string programDirectory() const override;
+
+  // The answer of the next file dialog; an unanswered dialog is cancelled.
+  void answerFileDialog(std::string path) { fileAnswers_.push_back(std::move(path)); }
+
+ private:
+  QTimer heartbeat_;
+  QElapsedTimer clock_;
+  bool quit_ = false;
+  int quitCode_ = 0;
+  std::deque<std::string> fileAnswers_;
+};
+
+}  // namespace qrix::cli

@@ -1,0 +1,286 @@
+#include "cli/commands.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <limits>
+#include <optional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/buffer_csv.h"
+#include "cli/json_text.h"
+#include "cli/parameter_fields.h"
+#include "cli/sensor_session.h"
+#include "display/block_transfers.h"
+#include "linearisation/xflash.h"
+#include "params/get_send.h"
+#include "params/param_file.h"
+#include "program/line_owner.h"
+#include "program/memory_target.h"
+#include "program/program.h"
+#include "recorder/record_batch.h"
+#include "runtime/files.h"
+
+namespace qrix::cli {
+
+namespace {
+
+void printField(const ParameterField& f, const std::vector<std::int64_t>& values,
+                const std::vector<const char*>& labels) {
+  std::printf("%-7s %-24s", f.section, f.name.c_str());
+  for (std::size_t i = 0; i < values.size(); ++i) {
+    const auto value = static_cast<long long>(values[i]);
+    if (labels.empty())
+      std::printf(" %11lld", value);
+    else
+      std::printf(" %s=%lld", labels[i], value);
+  }
+  std::printf("%s%s\n", *f.unit ? " " : "", f.unit);
+}
+
+std::string jsonField(const ParameterField& f) {
+  return "\"section\": " + jsonString(f.section) + ", \"field\": " + jsonString(f.name) +
+         ", \"unit\": " + jsonString(f.unit);
+}
+
+std::vector<std::string> linesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+// Reads the three frames from RAM or EEPROM; the words they hold, or none after a time-out.
+std::optional<ParaFileWords> readFrames(Program& p, int target) {
+  if (!readParameterFrames(p, static_cast<std::uint16_t>(target))) return std::nullopt;
+  return recordToWords(p.st.parameter);
+}
+
+int runInfo(SensorSession& s, const CliOptions& o) {
+  const ProgramState& st = s.program().st;
+  const struct {
+    const char* name;
+    std::uint16_t value;
+  } words[] = {{"ccdtype", st.ccdtype},
+               {"ccdmaxpixel", st.ccdmaxpixel},
+               {"ccdresolution", st.ccdresolution},
+               {"pcbtype", st.pcbtype},
+               {"ccdvirtpixel", st.ccdvirtpixel},
+               {"ccdsubpixel", st.ccdsubpixel},
+               {"ccdpixB", st.ccdpixB},
+               {"ccdpixE", st.ccdpixE},
+               {"softversion", st.softversion},
+               {"hwtype", st.hwtype},
+               {"adcmax", st.adcmax}};
+  const std::vector<std::string> ccd =
+      linesOf(s.program().ui().GetCtrlText(st.pCalib, ids::calib::TEXTCCDInfo));
+  if (o.json) {
+    std::string out = "{\"hardware\": {";
+    for (const auto& w : words)
+      out += std::string(&w == words ? "" : ", ") + jsonString(w.name) + ": " +
+             std::to_string(w.value);
+    out += "}, \"ccd\": [";
+    for (std::size_t i = 0; i < ccd.size(); ++i) out += (i ? ", " : "") + jsonString(ccd[i]);
+    out += "], \"firmware\": " + jsonString(s.firmwareText()) + "}\n";
+    std::fputs(out.c_str(), stdout);
+  } else {
+    for (const auto& w : words) std::printf("%-14s %u\n", w.name, unsigned{w.value});
+    for (std::size_t i = 0; i < ccd.size(); ++i)
+      std::printf("%-14s %s\n", i == 0 ? "ccd" : "", ccd[i].c_str());
+    std::printf("%-14s %s\n", "firmware", s.firmwareText().c_str());
+  }
+  return kExitOk;
+}
+
+int runGet(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  const std::optional<ParaFileWords> words = readFrames(p, o.eeprom ? kTargetEeprom : kTargetRam);
+  if (!words) return kExitFailed;
+  if (!o.file.empty()) {
+    // The file holds what the window's SEND to a file writes: the panels' values.
+    p.st.file_name = o.file;
+    return SendParaToFile(p) ? kExitOk : kExitFailed;
+  }
+  if (o.json) {
+    std::string out = "{\"memory\": " + jsonString(o.eeprom ? "EEPROM" : "RAM") + ", \"fields\": [";
+    bool first = true;
+    for (const ParameterField& f : parameterFields()) {
+      out += std::string(first ? "" : ", ") + "{" + jsonField(f) +
+             ", \"value\": " + std::to_string(fieldValue(f, *words)) + "}";
+      first = false;
+    }
+    std::fputs((out + "]}\n").c_str(), stdout);
+  } else {
+    for (const ParameterField& f : parameterFields()) printField(f, {fieldValue(f, *words)}, {});
+  }
+  return kExitOk;
+}
+
+int runSend(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  const int target = o.eeprom ? kTargetEeprom : kTargetRam;
+  // As the window does it: GET from the file into the panels, then SEND from the panels.
+  // (CC_BTNGet's steps, so that a file changed since it was checked stops the send.)
+  s.runtime().answerFileDialog(o.file);
+  setMemoryTarget(p, kTargetFile);
+  if (ReadParaFromFile(p) != kParaFileLoaded) return kExitFailed;
+  readParameterFrames(p, kTargetFile);
+  setMemoryTarget(p, target);
+  CC_BTNSend(p, p.st.pHandle, ids::main::BTNSend, ui::EVENT_COMMIT);
+  // The next request flushes the output queue: the last frame needs its line time first, so it
+  // gets the pause SEND keeps between its frames.
+  p.rt.Delay(0.1);
+  const ParaFileWords sent = recordToWords(p.st.parameter);
+  if (!s.noFailedExchange()) return kExitFailed;
+  const std::optional<ParaFileWords> readBack = readFrames(p, target);
+  if (!readBack) return kExitFailed;
+  bool same = true;
+  for (const ParameterField& f : parameterFields()) {
+    if (fieldValue(f, sent) == fieldValue(f, *readBack)) continue;
+    same = false;
+    printField(f, {fieldValue(f, sent), fieldValue(f, *readBack)}, {"sent", "read"});
+  }
+  if (!same) std::fprintf(stderr, "qrix-cli: the frames read back differ from those sent\n");
+  return same ? kExitOk : kExitFailed;
+}
+
+int runCompare(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  const std::optional<ParaFileWords> ram = readFrames(p, kTargetRam);
+  const std::optional<ParaFileWords> eeprom = ram ? readFrames(p, kTargetEeprom) : std::nullopt;
+  if (!eeprom) return kExitUsage;
+  std::vector<ParaFileWords> columns = {*ram, *eeprom};
+  std::vector<const char*> labels = {"RAM", "EEPROM"};
+  if (!o.file.empty()) {
+    const std::optional<ParaFileWords> file = parseParaFile(o.file);
+    if (!file) return kExitUsage;
+    columns.push_back(*file);
+    labels.push_back("FILE");
+  }
+  std::string json = "{\"differences\": [";
+  bool differs = false;
+  for (const ParameterField& f : parameterFields()) {
+    std::vector<std::int64_t> values;
+    for (const ParaFileWords& c : columns) values.push_back(fieldValue(f, c));
+    bool same = true;
+    for (std::int64_t v : values) same &= v == values.front();
+    if (same) continue;
+    if (o.json) {
+      json += std::string(differs ? ", " : "") + "{" + jsonField(f);
+      for (std::size_t i = 0; i < values.size(); ++i)
+        json += ", " + jsonString(labels[i]) + ": " + std::to_string(values[i]);
+      json += "}";
+    } else {
+      printField(f, values, labels);
+    }
+    differs = true;
+  }
+  if (o.json) std::fputs((json + "]}\n").c_str(), stdout);
+  return differs ? kExitFailed : kExitOk;
+}
+
+int runRecord(SensorSession& s, const CliOptions& o) {
+  // The recorder writes line by line; an earlier file of that name is replaced only by a
+  // complete recording. An incomplete one stays beside it.
+  const std::string partial = o.file + ".part";
+  Program& p = s.program();
+  s.watchValues([&](int panel, int control) {
+    if (panel == p.st.pPopUp && control == ids::popup::NUMRecCount)
+      s.progress().show(static_cast<long>(p.ui().GetCtrlVal(panel, control)), o.samples);
+  });
+  const bool complete = recordBatch(p, {partial, o.interval, o.samples});
+  s.watchValues({});
+  s.progress().finish();
+  std::error_code error;
+  if (complete) std::filesystem::rename(partial, o.file, error);
+  if (!complete || error) {
+    if (std::filesystem::exists(partial))
+      std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
+    else
+      std::fprintf(stderr, "qrix-cli: recording incomplete, nothing written\n");
+    return kExitFailed;
+  }
+  return kExitOk;
+}
+
+// One pass as the window's VIDEO or DATA makes it, its buffers as CSV.
+int runBlocks(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  const bool video = o.command == Command::Video;
+  ExclusiveLineClaim claim(p, video ? LineUser::Video : LineUser::Data);
+  if (!claim) return kExitFailed;
+  setMemoryTarget(p, kTargetRam);
+  if (!(video ? readVideoPass(p) : readDataPass(p))) {
+    std::fprintf(stderr, "qrix-cli: the %s pass did not read every block\n", nameOf(o.command));
+    return kExitFailed;
+  }
+  const std::string csv = video ? videoCsv(p.st) : dataCsv(p.st);
+  if (o.file.empty()) {
+    std::fputs(csv.c_str(), stdout);
+    return kExitOk;
+  }
+  if (files::writeFileAtomically(o.file, csv)) return kExitOk;
+  std::fprintf(stderr, "qrix-cli: cannot write %s\n", o.file.c_str());
+  return kExitFailed;
+}
+
+int runFlash(SensorSession& s, const CliOptions& o) {
+  Program& p = s.program();
+  ExclusiveLineClaim claim(p, LineUser::Flash);
+  if (!claim) return kExitFailed;
+  s.runtime().answerFileDialog(o.file);
+  if (ReadLinDataFromFile(p, p.st.linArray) != kLinFileLoaded) return kExitFailed;
+  // The clear frame and 256 data frames; every answer moves the bar.
+  const std::function<void()> shown = p.onLinkHealthChanged;
+  p.onLinkHealthChanged = [&p, &s, shown] {
+    if (shown) shown();
+    const link::LinkHealth& h = p.st.health;
+    s.progress().show(static_cast<long>(h.counters(link::ExchangeKind::FlashClear).answers +
+                                        h.counters(link::ExchangeKind::FlashWrite).answers),
+                      257);
+  };
+  const bool written = transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave);
+  p.onLinkHealthChanged = shown;
+  s.progress().finish();
+  return written ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+std::string checkInputFiles(const CliOptions& o) {
+  if ((o.command == Command::Send || (o.command == Command::Compare && !o.file.empty())) &&
+      !parseParaFile(o.file))
+    return "cannot read " + o.file + " as a parameter file (45 numbers)";
+  if (o.command == Command::Flash) {
+    const auto values = files::readIntegers(o.file, kLinWords);
+    bool ok = values.has_value();
+    for (std::size_t i = 0; ok && i < values->size(); ++i)
+      ok = (*values)[i] >= std::numeric_limits<std::int16_t>::min() &&
+           (*values)[i] <= std::numeric_limits<std::int16_t>::max();
+    if (!ok) return "cannot read " + o.file + " as a linearisation table (2048 numbers)";
+  }
+  return {};
+}
+
+int runCommand(SensorSession& s, const CliOptions& o) {
+  if (!s.identified()) {
+    std::fprintf(stderr, "qrix-cli: no sensor identified: %s\n", s.statusLine().c_str());
+    return o.command == Command::Compare ? kExitUsage : kExitFailed;
+  }
+  switch (o.command) {
+    case Command::Info: return runInfo(s, o);
+    case Command::Get: return runGet(s, o);
+    case Command::Send: return runSend(s, o);
+    case Command::Compare: return runCompare(s, o);
+    case Command::Record: return runRecord(s, o);
+    case Command::Video:
+    case Command::Data: return runBlocks(s, o);
+    case Command::Flash: return runFlash(s, o);
+    case Command::None: break;
+  }
+  return kExitUsage;
+}
+
+}  // namespace qrix::cli

@@ -1,0 +1,21 @@
+#pragma once
+// The commands of qrix-cli over an identified sensor session. Each returns the exit status:
+// 0 success, 1 the sensor or the line failed (compare: something differs), 2 compare's error.
+
+#include "cli/cli_options.h"
+
+namespace qrix::cli {
+
+class SensorSession;
+
+inline constexpr int kExitOk = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// What a command checks before any port is opened: the files it reads must be readable as what
+// they claim to be. Empty when all is well, else the message.
+std::string checkInputFiles(const CliOptions& options);
+
+int runCommand(SensorSession& session, const CliOptions& options);
+
+}  // namespace qrix::cli

@@ -1,0 +1,86 @@
+#include "cli/sensor_session.h"
+
+#include <cstdio>
+
+#include "program/panel_table.h"
+#include "qrix/sim/sensor_pair.hpp"
+#include "runtime/qt/qt_port_list.h"
+#include "runtime/qt/qt_serial_device.h"
+#include "runtime/sim_line_device.h"
+#include "sensor_link/port_setup.h"
+#include "shell/startup.h"
+
+namespace qrix::cli {
+
+// Writes each new text of the status line to stderr, the moment the program shows it.
+class StatusEcho : public ui::UiObserver {
+ public:
+  StatusEcho(Program& p, ProgressBar& progress) : p_(p), progress_(progress) {}
+  std::function<void(int panel, int control)> watch;
+  void panelLoaded(int) override {}
+  void panelDiscarded(int) override {}
+  void changed(int panel, int control, ui::Aspect aspect) override {
+    if (aspect != ui::Aspect::Value) return;
+    if (watch) watch(panel, control);
+    if (control != ids::main::TEXTStatus || panel != p_.st.pHandle) return;
+    const std::string text = p_.ui().GetCtrlText(panel, control);
+    if (text == last_) return;
+    last_ = text;
+    progress_.interrupt();
+    std::fprintf(stderr, "%s\n", text.c_str());
+  }
+
+ private:
+  Program& p_;
+  ProgressBar& progress_;
+  std::string last_;
+};
+
+SensorSession::SensorSession(const std::string& port)
+    : runtime_([](int id) { return panelTemplate(id); }), program_(runtime_) {
+  serial::SerialLibrary& serial = runtime_.serial();
+  // Only a port number needs the system's list; a script naming a path saves the scan.
+  if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos)
+    serial.setPorts(qt::enumeratePorts());
+  serial.addPort(serial::kSimDevice, "SIM  simulated sensor pair");
+  auto sensor = std::make_shared<sim::SensorPair>();
+  serial.setOpener([this, sensor](
+                       const serial::PortEntry& entry, const serial::OpenSettings& settings,
+                       serial::OpenError& error) -> std::unique_ptr<serial::SerialDevice> {
+    if (entry.device == serial::kSimDevice)
+      return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime_.Timer(); });
+    return qt::openQtSerialDevice(entry, settings, error);
+  });
+  echo_ = std::make_unique<StatusEcho>(program_, progress_);
+  runtime_.ui().setObserver(echo_.get());
+
+  StartOptions options;
+  options.port = portOfArgument(serial, port);
+  if (StartUp(program_, options) < 0) return;
+  identified_ = program_.st.lineChecked && noFailedExchange();
+  // The identification ends on the firmware text in the status line.
+  if (identified_) firmware_ = program_.st.szStatus;
+}
+
+SensorSession::~SensorSession() {
+  progress_.finish();
+  ShutDown(program_);
+  runtime_.ui().setObserver(nullptr);
+}
+
+void SensorSession::watchValues(std::function<void(int panel, int control)> watch) {
+  echo_->watch = std::move(watch);
+}
+
+bool SensorSession::noFailedExchange() const {
+  const link::ExchangeCounters c = program_.st.health.totals();
+  return c.timeouts + c.wrongEcho + c.outOfStep + c.lineLost + c.shortBlocks + c.surplusBlocks ==
+             0 &&
+         !program_.st.health.lost();
+}
+
+std::string SensorSession::statusLine() {
+  return program_.ui().GetCtrlText(program_.st.pHandle, ids::main::TEXTStatus);
+}
+
+}  // namespace qrix::cli

@@ -1,0 +1,29 @@
+// JSON strings of the program's texts: quotes and control characters escaped, and a Latin-1 byte
+// (the µ of the recorder's and some panels' texts) turned into UTF-8, so the output always parses.
+
+#include "cli/json_text.h"
+
+#include <gtest/gtest.h>
+
+namespace qrix::cli {
+namespace {
+
+TEST(JsonString, EscapesWhatJsonForbidsAndKeepsEveryCharacter) {
+  const struct {
+    std::string text;
+    const char* json;
+  } cases[] = {
+      {"Line Ok!", "\"Line Ok!\""},
+      {"say \"hi\" \\ bye", "\"say \\\"hi\\\" \\\\ bye\""},
+      {"a\tb\r\n", "\"a\\u0009b\\u000d\\u000a\""},
+      {"7.8\xC2\xB5m", "\"7.8\xC2\xB5m\""},              // UTF-8 stays as it is
+      {"SETPOINT [\xB5m]", "\"SETPOINT [\xC2\xB5m]\""},  // Latin-1 becomes UTF-8
+      {"\xE9t\xE9", "\"\xC3\xA9t\xC3\xA9\""},
+      {"cut \xC2", "\"cut \xC3\x82\""},  // a lead byte with nothing after it is Latin-1 too
+      {"", "\"\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(jsonString(c.text), c.json) << c.text;
+}
+
+}  // namespace
+}  // namespace qrix::cli
