@@ -78,7 +78,7 @@ class ReceivePath {
     com.setPorts({{1, "fed", "fed"}});
     com.setOpener([this, replies = parseReplies(data, size)](
                       const serial::PortEntry&, const serial::OpenSettings&,
-                      int&) -> std::unique_ptr<serial::SerialDevice> {
+                      serial::OpenError&) -> std::unique_ptr<serial::SerialDevice> {
       return std::make_unique<FedLine>(replies, log_, [this] { return program_.rt.Timer(); });
     });
     p.st.com = 1;

@@ -13,10 +13,10 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 # The harnesses, and the inputs each gets in CI: well under a minute on one core.
-all=(receive_path param_file lin_file request_framer scope_options server_options)
+all=(receive_path param_file lin_file request_framer scope_options server_options cli_options)
 declare -A ci_runs=(
   [receive_path]=6000 [param_file]=2000 [lin_file]=1000
-  [request_framer]=200000 [scope_options]=300000 [server_options]=300000
+  [request_framer]=200000 [scope_options]=300000 [server_options]=300000 [cli_options]=300000
 )
 
 limit=()

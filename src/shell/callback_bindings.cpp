@@ -121,8 +121,9 @@ void bindCallbacks(Program& p) {
   // A line lost inside a callback is told once the outermost callback has returned, after the
   // exchange that noticed it has shown its own text.
   const std::map<std::string, ui::Callback> bound = cb.all();
-  for (const auto& [name, fn] : bound) {
-    cb.bind(name, [&p, fn](int panel, int control, int event, int d1, int d2) {
+  for (const auto& entry : bound) {
+    const ui::Callback fn = entry.second;
+    cb.bind(entry.first, [&p, fn](int panel, int control, int event, int d1, int d2) {
       ++p.st.callbackDepth;
       const int result = fn(panel, control, event, d1, d2);
       --p.st.callbackDepth;
