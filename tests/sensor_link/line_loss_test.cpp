@@ -4,12 +4,12 @@
 // the devices that come and go, with every device keeping its number.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "support/scope_fixture.h"
+#include "support/this_process.h"
 
 namespace qrix::testing {
 namespace {
@@ -62,8 +62,8 @@ TEST_F(LineLoss, ALossWhileIdleIsToldAtOnce) {
 }
 
 TEST_F(LineLoss, TheRecordingKeepsEveryCompleteLine) {
-  const std::filesystem::path file =
-      std::filesystem::temp_directory_path() / ("qrix-loss-" + std::to_string(::getpid()) + ".dat");
+  const std::filesystem::path file = std::filesystem::temp_directory_path() /
+                                     ("qrix-loss-" + std::to_string(processId()) + ".dat");
   st.rec_fname = file.string();
   s.ui().SetCtrlVal(st.pPopUp, ids::popup::NEDITRecTime, 0);
   s.ui().SetCtrlVal(st.pPopUp, ids::popup::NEDITRecSamples, 1000);
@@ -71,8 +71,11 @@ TEST_F(LineLoss, TheRecordingKeepsEveryCompleteLine) {
   s.click(st.pPopUp, ids::popup::BTNStartRecord);
   const auto counted =
       static_cast<std::size_t>(s.ui().GetCtrlVal(st.pPopUp, ids::popup::NUMRecCount));
-  std::ifstream in(file, std::ios::binary);
-  const std::string text{std::istreambuf_iterator<char>(in), {}};
+  std::string text;
+  {  // closed before the removal: Windows refuses to remove an open file
+    std::ifstream in(file, std::ios::binary);
+    text.assign(std::istreambuf_iterator<char>(in), {});
+  }
   std::filesystem::remove(file);
   EXPECT_GT(counted, 10u);
   EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), static_cast<long>(4 + counted));
