@@ -91,10 +91,6 @@ bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, Wa
   }
 }
 
-bool waitForFrame(Program& p) {
-  return waitUntil(p, TIMEOUT, [&p] { return p.st.rx_flag == 1; });
-}
-
 namespace {
 
 link::ReceivedFrame lastFrame(const ProgramState& st) {
@@ -161,7 +157,7 @@ RawReply awaitRaw(Program& p, link::ExchangeKind kind, int length, WaitMode mode
   st.exchangeKind = kind;
   RawReply reply;
   const auto queued = [&] { return reply.queued = std::max(0, com.GetInQLen(st.com)); };
-  bool complete = waitUntil(
+  const bool complete = waitUntil(
       p, TIMEOUT, [&] { return queued() >= length || serialLineLost(p); }, mode);
   if (complete && !serialLineLost(p)) {
     // The last byte of the answer is in; more within three byte times would be a surplus.

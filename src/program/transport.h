@@ -90,9 +90,6 @@ struct RawReply {
 };
 RawReply awaitRaw(Program& p, link::ExchangeKind kind, int length, WaitMode mode);
 
-// Waits until rx_flag rises (true: any frame arrived) or TIMEOUT passes (false).
-bool waitForFrame(Program& p);
-
 // True when the open port's device went away (cable pulled, pseudo-terminal closed).
 bool serialLineLost(Program& p);
 
