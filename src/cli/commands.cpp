@@ -9,14 +9,14 @@
 #include <string>
 #include <vector>
 
-#include "cli/buffer_csv.h"
 #include "cli/json_text.h"
-#include "cli/parameter_fields.h"
 #include "cli/sensor_session.h"
 #include "display/block_transfers.h"
+#include "export/graph_csv.h"
 #include "linearisation/xflash.h"
 #include "params/get_send.h"
 #include "params/param_file.h"
+#include "params/parameter_fields.h"
 #include "program/line_owner.h"
 #include "program/memory_target.h"
 #include "program/program.h"

@@ -11,21 +11,29 @@
 
 namespace qrix {
 
+namespace {
+
+// One parameter-frame request to RAM or EEPROM and the wait for its answer.
+Reply requestParameterFrame(Program& p, std::uint16_t target, std::uint16_t frame) {
+  ProgramState& st = p.st;
+  st.parameter.cmd = target == kTargetEeprom ? cmd::kReadEeprom : cmd::kReadRam;
+  // The request carries the frame's current program values.
+  CopyVarsToPP(st.parameter, frame, st.pp);
+  st.exchangeKind = link::ExchangeKind::ParameterRead;
+  if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
+    p.showText("Waiting for parameter-frame ...");
+  // Only the answer to this request is a parameter frame: never a RUN answer still in flight,
+  // nor a frame out of step with the line.
+  return awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
+}
+
+}  // namespace
+
 bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer store) {
   ProgramState& st = p.st;
   bool answered = true;
   if (target != kTargetFile) {
-    if (target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
-    if (target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
-    // The request carries the frame's current program values.
-    CopyVarsToPP(st.parameter, frame, st.pp);
-    st.exchangeKind = link::ExchangeKind::ParameterRead;
-    if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
-      p.showText("Waiting for parameter-frame ...");
-    // Only the answer to this request is a parameter frame: never a RUN answer still in
-    // flight, nor a frame out of step with the line.
-    const Reply reply =
-        awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
+    const Reply reply = requestParameterFrame(p, target, frame);
     answered = reply.answered();
     if (!answered) {
       p.setStatus("Timeout-RS-232...");
@@ -93,6 +101,23 @@ bool readParameterFrames(Program& p, std::uint16_t target) {
     p.showStatus();
   }
   return allStored;
+}
+
+std::optional<ParaFileWords> readParameterWords(Program& p, std::uint16_t target) {
+  // Decoded into a copy: the record and the panels keep what they hold.
+  ParameterRecord read = p.st.parameter;
+  bool allAnswered = true;
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    const Reply reply = requestParameterFrame(p, target, frame);
+    if (allAnswered && reply.answered()) CopyPPtoVars(reply.words(), frame, read);
+    allAnswered &= reply.answered();
+    p.rt.Delay(0.1);
+  }
+  if (!allAnswered) {
+    p.setStatus("Timeout-RS-232...");
+    return std::nullopt;
+  }
+  return recordToWords(read);
 }
 
 namespace {

@@ -3,7 +3,9 @@
 // and the radio buttons that choose the memory target.
 
 #include <cstdint>
+#include <optional>
 
+#include "params/param_file.h"
 #include "program/memory_target.h"
 
 namespace qrix {
@@ -26,6 +28,10 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame,
 // taken for the next frame. So once a frame has timed out, no later frame of the series is
 // stored, and the status line ends on the time-out. True when every frame was stored.
 bool readParameterFrames(Program& p, std::uint16_t target);
+// The same series from RAM or EEPROM as the 45 words of a parameter file, leaving the record,
+// the panels and the status text as they are; nothing when a frame timed out (the status then
+// holds the time-out text, for the caller to show).
+std::optional<ParaFileWords> readParameterWords(Program& p, std::uint16_t target);
 
 int CC_BTNSend(Program& p, int panel, int control, int event);
 int CC_BTNGet(Program& p, int panel, int control, int event);

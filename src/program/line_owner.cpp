@@ -9,7 +9,8 @@ bool lineBusy(const Program& p) {
 }
 
 bool lineExclusive(const Program& p) {
-  return p.st.lineUser == LineUser::Recorder || p.st.lineUser == LineUser::Flash;
+  const LineUser user = p.st.lineUser;
+  return user == LineUser::Recorder || user == LineUser::Flash || user == LineUser::Compare;
 }
 
 bool exchangesRefused(const Program& p) {

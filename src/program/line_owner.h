@@ -11,12 +11,12 @@ namespace qrix {
 
 struct Program;
 
-enum class LineUser { None, Run, Video, Data, Recorder, Flash };
+enum class LineUser { None, Run, Video, Data, Recorder, Flash, Compare };
 
 // True while a loop holds the line: a commit on RUN, VIDEO or DATA is then ignored.
 bool lineBusy(const Program& p);
-// True while a recording or a flash transfer runs: they give the buttons back their own states
-// when they end, so STOP leaves them alone.
+// True while a recording, a flash transfer or a parameter compare runs: they give the buttons back
+// their own states when they end, so STOP leaves them alone.
 bool lineExclusive(const Program& p);
 // True while a loop other than RUN holds the line: no other exchange (RUN, VIDEO, DATA, TEACH,
 // RESET, GET, SEND, a port change, a flash transfer, a recording) may start. Inside VIDEO or
@@ -38,8 +38,8 @@ class LineClaim {
 };
 
 // Holds the line alone: also dims the controls that start an exchange and, when released, gives
-// each back the dimmed state it had. A recording or flash transfer dims them all; VIDEO and DATA
-// dim those that their own steps leave alone (GET, SEND, RESET, the port list, the flash).
+// each back the dimmed state it had. A recording, flash transfer or compare dims them all; VIDEO
+// and DATA dim those that their own steps leave alone (GET, SEND, RESET, the port list, the flash).
 class ExclusiveLineClaim {
  public:
   ExclusiveLineClaim(Program& p, LineUser user);

@@ -12,6 +12,8 @@ inline constexpr int kPara2Panel = 5;
 inline constexpr int kCalibPanel = 1;
 inline constexpr int kPopUpPanel = 6;
 inline constexpr int kLinkLogPanel = 7;
+inline constexpr int kComparePanel = 8;
+inline constexpr int kExportPanel = 9;
 
 namespace main {
 inline constexpr int DropDCom = 2;
@@ -53,7 +55,9 @@ inline constexpr int NUMAnaMax = 38;
 inline constexpr int HelpText1 = 40;
 inline constexpr int HelpText2 = 41;
 inline constexpr int RAWSelect = 47;
-inline constexpr int LEDLink = 48;  // the link indicator; a press opens the link log
+inline constexpr int LEDLink = 48;     // the link indicator; a press opens the link log
+inline constexpr int BTNCompare = 49;  // opens the parameter compare window
+inline constexpr int BTNExport = 50;   // opens the export window
 }  // namespace main
 
 namespace para0 {
@@ -111,5 +115,22 @@ inline constexpr int TEXTLogState = 3;
 inline constexpr int BTNCopyLog = 4;
 inline constexpr int BTNSaveLog = 5;
 }  // namespace linklog
+
+// The parameter compare window: RAM, EEPROM and a parameter file side by side.
+namespace compare {
+inline constexpr int TEXTCompare = 2;
+inline constexpr int TEXTCompareState = 3;
+inline constexpr int TEXTCompareFile = 4;
+inline constexpr int BTNCompareFile = 5;
+inline constexpr int BTNCompareRead = 6;
+}  // namespace compare
+
+// The export window: a graph or the main window as a picture, a graph's data as CSV.
+namespace exporting {
+inline constexpr int RINGExportGraph = 2;
+inline constexpr int RINGExportFormat = 3;
+inline constexpr int BTNExportSave = 4;
+inline constexpr int TEXTExportState = 5;
+}  // namespace exporting
 
 }  // namespace qrix::ids

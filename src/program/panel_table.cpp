@@ -185,6 +185,8 @@ Panel mainPanel() {
   b.button(m::BTNSend, "BTNSend", 124, 616, "SEND");
   b.ring(m::DropDCom, "DropDCom", 16, 668, "Serial port", {{"COM1", 1}}, 1, 300);
   b.toggle(m::TOGGBTN_Recorder, "TOGGBTN_Recorder", 16, 716, 140, "Recorder ...");
+  b.button(m::BTNCompare, "BTNCompare", 232, 616, "Compare ...");
+  b.button(m::BTNExport, "BTNExport", 164, 714, "Export ...");
 
   b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1228, 26, {}, false).text =
       "";
@@ -310,6 +312,45 @@ Panel linkLogPanel() {
   return b.panel;
 }
 
+Panel comparePanel() {
+  namespace c = ids::compare;
+  PanelBuilder b(ids::kComparePanel, "pCompare", "Compare parameters", 780, 560, "CC_COMPARE");
+  Control& table = b.add(c::TEXTCompare, "TEXTCompare", ControlKind::TextBox, 16, 28, 748, 420,
+                         "Parameter frames, differences marked *", false);
+  // The columns line up only in a fixed-pitch font.
+  table.font = ui::kFixedPitchFont;
+  b.add(c::TEXTCompareFile, "TEXTCompareFile", ControlKind::TextMessage, 16, 462, 640, 26,
+        "Parameter file", false);
+  b.button(c::BTNCompareFile, "BTNCompareFile", 664, 458, "File ...", 100);
+  b.add(c::TEXTCompareState, "TEXTCompareState", ControlKind::TextMessage, 16, 512, 640, 26, {},
+        false);
+  b.button(c::BTNCompareRead, "BTNCompareRead", 664, 508, "Read", 100);
+  return b.panel;
+}
+
+Panel exportPanel() {
+  namespace e = ids::exporting;
+  PanelBuilder b(ids::kExportPanel, "pExport", "Export", 480, 230, "CC_EXPORT");
+  b.ring(e::RINGExportGraph, "RINGExportGraph", 16, 28, "Graph",
+         {{"Bar graph MASTER", 0},
+          {"Bar graph SLAVE", 1},
+          {"Raw values", 2},
+          {"Video MASTER", 3},
+          {"Video SLAVE", 4},
+          {"Measurement buffer MASTER", 5},
+          {"Measurement buffer SLAVE", 6},
+          {"Whole window", 7}},
+         0, 300)
+      .callback.clear();
+  b.ring(e::RINGExportFormat, "RINGExportFormat", 16, 84, "Format",
+         {{"PNG image", 0}, {"SVG image", 1}, {"CSV data", 2}}, 0, 300)
+      .callback.clear();
+  b.button(e::BTNExportSave, "BTNExportSave", 364, 104, "Save ...", 100);
+  b.add(e::TEXTExportState, "TEXTExportState", ControlKind::TextMessage, 16, 150, 448, 60, {},
+        false);
+  return b.panel;
+}
+
 }  // namespace
 
 std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
@@ -321,6 +362,8 @@ std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
     case ids::kCalibPanel: return calibPanel();
     case ids::kPopUpPanel: return popUpPanel();
     case ids::kLinkLogPanel: return linkLogPanel();
+    case ids::kComparePanel: return comparePanel();
+    case ids::kExportPanel: return exportPanel();
     default: return std::nullopt;
   }
 }

@@ -11,6 +11,19 @@ void Program::setStatus(std::string_view text) {
   st.szStatus = std::string(text.substr(0, kStatusChars - 1));
 }
 
+void Program::showWindow(int panel) {
+  ui().DisplayPanel(panel);
+  // The model's active panel does not follow the user's clicks: change it, so that the view
+  // raises the window even when it was the active one and lies behind the main window now.
+  ui().SetActivePanel(st.pHandle);
+  ui().SetActivePanel(panel);
+}
+
+void Program::tell(int panel, int control, std::string_view text, bool failed) {
+  ui().SetTextColour(panel, control, failed ? ui::kRed : ui::kBlack);
+  ui().SetCtrlText(panel, control, text);
+}
+
 void Program::logLine(std::string text) {
   st.health.log(rt.CalendarTime(), rt.Timer(), std::move(text));
 }

@@ -32,6 +32,11 @@ struct Program {
   // Shows or hides, dims or enables a list of main-panel controls.
   void setMainVisible(std::initializer_list<int> controls, bool visible);
   void setMainDimmed(std::initializer_list<int> controls, bool dimmed);
+  // Shows a window of its own (the link log, the compare or export window) in front of the main
+  // window, also when it is open already and lies behind it.
+  void showWindow(int panel);
+  // Shows the outcome of a window's own action in its state line: black, red when it failed.
+  void tell(int panel, int control, std::string_view text, bool failed);
   // Appends a line event to the link log, stamped with both clocks.
   void logLine(std::string text);
   // Counts one exchange in the link health, logs it when it failed, and shows the health on the

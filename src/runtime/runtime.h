@@ -23,6 +23,9 @@ inline const char* labelOf(FileDialogButton button) {
   return "OK";
 }
 
+// The file format of a picture of a graph or a window.
+enum class ImageFormat { Png, Svg };
+
 // Result of a file selection: 0 cancelled, 1 an existing file, 2 a new file name.
 struct FileSelection {
   int status = 0;
@@ -67,6 +70,15 @@ class Runtime {
 
   // Puts a text on the system clipboard; false when the clipboard did not take it.
   virtual bool ClipboardPutText(const std::string& text) = 0;
+
+  // Draws a graph or strip chart (`control`), or a window with its child panels (control 0), into
+  // an image file; a window only as PNG. An existing file is replaced only by a whole image.
+  // Empty when written, otherwise the reason it was not. Only a runtime with windows draws.
+  virtual std::string SaveImage(int panel, int control, ImageFormat format,
+                                const std::string& path) {
+    (void)panel, (void)control, (void)format, (void)path;
+    return "no window to draw from";
+  }
 
   // The directory that holds the program.
   virtual std::string programDirectory() const = 0;

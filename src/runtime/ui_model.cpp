@@ -300,6 +300,15 @@ int UiModel::ResetTextBox(int handle, int id, std::string_view text) {
   return kOk;
 }
 
+int UiModel::SetTextBoxMarks(int handle, int id, std::vector<int> lines) {
+  Control* c = mutableControl(handle, id, ControlKind::TextBox);
+  if (!c) return kErrWrongKind;
+  if (c->markedLines == lines) return kOk;
+  c->markedLines = std::move(lines);
+  notify(handle, id, Aspect::Value);
+  return kOk;
+}
+
 int UiModel::ReplaceTextBoxLine(int handle, int id, int line, std::string_view text) {
   Control* c = mutableControl(handle, id, ControlKind::TextBox);
   if (!c) return kErrWrongKind;

@@ -86,6 +86,8 @@ class UiModel {
   int SetLabel(int panel, int id, std::string_view label);
   int ResetTextBox(int panel, int id, std::string_view text);
   int ReplaceTextBoxLine(int panel, int id, int line, std::string_view text);
+  // Highlights these lines of a text box (counted from 0) and no others.
+  int SetTextBoxMarks(int panel, int id, std::vector<int> lines);
   int ReplaceListItem(int panel, int id, int index, std::string_view label, double value);
   int SetListItems(int panel, int id, std::vector<ListItem> items);
   int DisplayImageFile(int panel, int id, std::string_view path);

@@ -145,8 +145,9 @@ struct Control {
   bool dimmed = false;
   bool readOnly = false;  // indicators: numbers the program shows, not edits
 
-  double value = 0;  // numbers, sliders, rings, toggles and radio buttons (0 off, 1 on)
-  std::string text;  // strings, labels and text boxes (lines separated by '\n')
+  double value = 0;              // numbers, sliders, rings, toggles and radio buttons (0 off, 1 on)
+  std::string text;              // strings, labels and text boxes (lines separated by '\n')
+  std::vector<int> markedLines;  // text box lines shown highlighted, counted from 0
   double minimum = 0, maximum = 0, increment = 1;
   int precision = 0;  // digits after the point shown by a number field
   std::string unit;   // shown beside the number

@@ -1,7 +1,9 @@
 // Binds every callback name the panels use to the procedure that serves it.
 
+#include "compare/compare_window.h"
 #include "display/block_transfers.h"
 #include "display/run_cycle.h"
+#include "export/export_window.h"
 #include "linearisation/xflash.h"
 #include "params/get_send.h"
 #include "params/sensor_controls.h"
@@ -110,6 +112,19 @@ void bindCallbacks(Program& p) {
           [&p](int panel, int, int event, int, int) { return CC_LINKLOG(p, panel, event); });
   procedure("CC_BTNCopyLog", CC_BTNCopyLog);
   procedure("CC_BTNSaveLog", CC_BTNSaveLog);
+
+  // The parameter compare window.
+  procedure("CC_BTNCompare", CC_BTNCompare);
+  cb.bind("CC_COMPARE",
+          [&p](int panel, int, int event, int, int) { return CC_COMPARE(p, panel, event); });
+  procedure("CC_BTNCompareRead", CC_BTNCompareRead);
+  procedure("CC_BTNCompareFile", CC_BTNCompareFile);
+
+  // The export window.
+  procedure("CC_BTNExport", CC_BTNExport);
+  cb.bind("CC_EXPORT",
+          [&p](int panel, int, int event, int, int) { return CC_EXPORT(p, panel, event); });
+  procedure("CC_BTNExportSave", CC_BTNExportSave);
 
   // External flash, on the calibration panel.
   procedure("CC_BTNWriteXFSL", CC_BTNWriteXFSL);

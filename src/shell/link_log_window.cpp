@@ -31,19 +31,13 @@ std::string events(std::size_t count) {
 }
 
 void tell(Program& p, const std::string& text, bool failed) {
-  p.ui().SetTextColour(p.st.pLinkLog, l::TEXTLogState, failed ? ui::kRed : ui::kBlack);
-  p.ui().SetCtrlText(p.st.pLinkLog, l::TEXTLogState, text);
+  p.tell(p.st.pLinkLog, l::TEXTLogState, text, failed);
 }
 
 }  // namespace
 
 void openLinkLog(Program& p) {
-  ui::UiModel& ui = p.ui();
-  ui.DisplayPanel(p.st.pLinkLog);
-  // The model's active panel does not follow the user's clicks: change it, so that the view
-  // raises the window even when it was the active one and lies behind the main window now.
-  ui.SetActivePanel(p.st.pHandle);
-  ui.SetActivePanel(p.st.pLinkLog);
+  p.showWindow(p.st.pLinkLog);
 }
 
 void refreshLinkLog(Program& p) {

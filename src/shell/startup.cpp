@@ -31,6 +31,8 @@ constexpr PanelLoad kPanels[] = {
     {&ProgramState::pCalib, ids::kCalibPanel, "pCalib", false},
     {&ProgramState::pPopUp, ids::kPopUpPanel, "pPopUp", true},
     {&ProgramState::pLinkLog, ids::kLinkLogPanel, "pLinkLog", true},
+    {&ProgramState::pCompare, ids::kComparePanel, "pCompare", true},
+    {&ProgramState::pExport, ids::kExportPanel, "pExport", true},
 };
 
 }  // namespace
@@ -129,7 +131,8 @@ int RunScope(Program& p) {
 void ShutDown(Program& p) {
   ProgramState& st = p.st;
   p.serial().CloseCom(st.com);
-  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog, st.pHandle})
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog, st.pCompare,
+                    st.pExport, st.pHandle})
     p.ui().DiscardPanel(panel);
 }
 

@@ -295,10 +295,15 @@ TEST_F(CliOverPty, VideoAndDataWriteOnePassAsCsvAndABadBlockKeepsTheFile) {
     const char* header;
     int columns;
   } cases[] = {
-      {"video", "position [virtual px],master,slave,master threshold,slave threshold", 5},
+      {"video",
+       "position [virtual px],master [ADC counts],slave [ADC counts],"
+       "master threshold [ADC counts],slave threshold [ADC counts]",
+       5},
       {"data",
-       "position,master,slave,master trigger,master upper,master reference,master lower,"
-       "slave trigger,slave upper,slave reference,slave lower",
+       "scan,master [virtual px],slave [virtual px],master trigger [virtual px],"
+       "master upper [virtual px],master reference [virtual px],master lower [virtual px],"
+       "slave trigger [virtual px],slave upper [virtual px],slave reference [virtual px],"
+       "slave lower [virtual px]",
        11},
   };
   for (const auto& c : cases) {

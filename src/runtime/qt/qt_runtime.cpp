@@ -10,6 +10,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "runtime/qt/image_export.h"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_serial_device.h"
 
@@ -130,6 +131,11 @@ bool QtRuntime::ClipboardPutText(const std::string& text) {
   clipboard->setText(wanted);
   // Qt reports no failure; reading back tells whether the system took the text.
   return clipboard->text() == wanted;
+}
+
+std::string QtRuntime::SaveImage(int panel, int control, ImageFormat format,
+                                 const std::string& path) {
+  return qt::saveImage(*view_, panel, control, format, path);
 }
 
 }  // namespace qrix

@@ -32,6 +32,8 @@ class QtRuntime : public Runtime {
                                 FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override;
   bool ClipboardPutText(const std::string& text) override;
+  std::string SaveImage(int panel, int control, ImageFormat format,
+                        const std::string& path) override;
 
   qt::QtView& view() { return *view_; }
   // Enumerates the system's serial devices every two seconds, so the port list follows devices

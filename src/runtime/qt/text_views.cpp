@@ -7,12 +7,16 @@
 #include <QPixmap>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTextBlock>
 
 #include "runtime/qt/qt_colours.h"
 
 namespace qrix::qt {
 
 namespace {
+
+// The background of a highlighted text box line: a light amber that black text reads on.
+constexpr ui::Rgb kMarkColour = 0xFFE08A;
 
 // The application font: the default family, its size counted in pixels, so that banner texts
 // placed side by side at fixed positions do not run into each other.
@@ -100,13 +104,25 @@ bool TextBoxView::eventFilter(QObject* watched, QEvent* event) {
 
 void TextBoxView::applyValue(const ui::Control& c) {
   QString text = QString::fromStdString(c.text);
-  if (edit_->toPlainText() == text) return;
-  QScrollBar* bar = edit_->verticalScrollBar();
-  const bool atEnd = bar->value() >= bar->maximum();
-  const int position = bar->value();
-  edit_->setPlainText(text);
-  edit_->setAccessibleDescription(text);
-  bar->setValue(atEnd ? bar->maximum() : position);
+  if (edit_->toPlainText() != text) {
+    QScrollBar* bar = edit_->verticalScrollBar();
+    const bool atEnd = bar->value() >= bar->maximum();
+    const int position = bar->value();
+    edit_->setPlainText(text);
+    edit_->setAccessibleDescription(text);
+    bar->setValue(atEnd ? bar->maximum() : position);
+  }
+  QList<QTextEdit::ExtraSelection> marks;
+  for (int line : c.markedLines) {
+    const QTextBlock block = edit_->document()->findBlockByNumber(line);
+    if (!block.isValid()) continue;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(block);
+    mark.format.setBackground(toQColor(kMarkColour));
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    marks.append(mark);
+  }
+  edit_->setExtraSelections(marks);
 }
 
 DecorationView::DecorationView(EventRouter& router, int panel, int control, QWidget* panelWidget)

@@ -1,8 +1,8 @@
-#include "cli/parameter_fields.h"
+#include "params/parameter_fields.h"
 
 #include "program/parameter.h"
 
-namespace qrix::cli {
+namespace qrix {
 
 namespace {
 
@@ -57,4 +57,4 @@ std::int64_t fieldValue(const ParameterField& field, const ParaFileWords& words)
   return field.isSigned ? std::int64_t{static_cast<std::int32_t>(value)} : std::int64_t{value};
 }
 
-}  // namespace qrix::cli
+}  // namespace qrix

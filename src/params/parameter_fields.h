@@ -9,7 +9,7 @@
 
 #include "params/param_file.h"
 
-namespace qrix::cli {
+namespace qrix {
 
 struct ParameterField {
   const char* section;  // "system", "master", "slave"
@@ -23,4 +23,4 @@ struct ParameterField {
 const std::vector<ParameterField>& parameterFields();
 std::int64_t fieldValue(const ParameterField& field, const ParaFileWords& words);
 
-}  // namespace qrix::cli
+}  // namespace qrix

@@ -1,0 +1,114 @@
+#include "compare/compare_window.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "compare/compare_table.h"
+#include "params/get_send.h"
+#include "params/param_file.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+
+namespace qrix {
+
+namespace {
+
+namespace c = ids::compare;
+
+void tell(Program& p, const std::string& text, bool failed) {
+  p.tell(p.st.pCompare, c::TEXTCompareState, text, failed);
+}
+
+std::string differences(std::size_t count) {
+  if (count == 0) return "No field differs.";
+  return std::to_string(count) + (count == 1 ? " field differs" : " fields differ") +
+         " (marked *).";
+}
+
+// Reads RAM and EEPROM with the line held alone and the window's own buttons dimmed; nothing
+// when a frame was not answered.
+std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
+  ExclusiveLineClaim claim(p, LineUser::Compare);
+  ui::UiModel& ui = p.ui();
+  const int window = p.st.pCompare;
+  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, true);
+  tell(p, "Reading RAM and EEPROM ...", false);
+  std::vector<CompareColumn> columns;
+  for (const auto& [target, title] : {std::pair{kTargetRam, "RAM"}, {kTargetEeprom, "EEPROM"}}) {
+    const std::optional<ParaFileWords> words =
+        readParameterWords(p, static_cast<std::uint16_t>(target));
+    if (!words) break;
+    columns.push_back({title, *words});
+  }
+  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, false);
+  // The status line shows again what it held, or the time-out.
+  p.showStatus();
+  if (columns.size() < 2) return std::nullopt;
+  return columns;
+}
+
+// The line is another loop's: its exchanges would stall behind a read or a file dialog. Pressed
+// again while its own read runs (a key repeat, a screen reader), the window just goes on.
+bool refused(Program& p) {
+  if (p.st.lineUser == LineUser::Compare) return true;
+  if (!lineBusy(p)) return false;
+  tell(p, "Not read: stop RUN, VIDEO, DATA, the recording or the flash transfer first.", true);
+  return true;
+}
+
+void readAndShow(Program& p) {
+  if (refused(p)) return;
+  // A file that cannot be read stops the compare before the line is used.
+  const std::string file = p.ui().GetCtrlText(p.st.pCompare, c::TEXTCompareFile);
+  std::optional<ParaFileWords> fileWords;
+  if (!file.empty() && !(fileWords = parseParaFile(file))) {
+    tell(p, "Not read: " + file + " is not a parameter file.", true);
+    return;
+  }
+  std::optional<std::vector<CompareColumn>> columns = readMemories(p);
+  if (!columns) {
+    tell(p, "Not read: the sensor did not answer every frame.", true);
+    return;
+  }
+  if (fileWords) columns->push_back({"FILE", *fileWords});
+  CompareTable table = compareTable(*columns);
+  ui::UiModel& ui = p.ui();
+  ui.ResetTextBox(p.st.pCompare, c::TEXTCompare, table.text);
+  ui.SetTextBoxMarks(p.st.pCompare, c::TEXTCompare, table.differingLines);
+  tell(p, differences(table.differingLines.size()), false);
+}
+
+}  // namespace
+
+int CC_BTNCompare(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  p.showWindow(p.st.pCompare);
+  readAndShow(p);
+  return 0;
+}
+
+int CC_COMPARE(Program& p, int, int event) {
+  if (event != ui::EVENT_CLOSE) return 0;
+  p.ui().HidePanel(p.st.pCompare);
+  p.ui().SetActivePanel(p.st.pHandle);
+  return 0;
+}
+
+int CC_BTNCompareRead(Program& p, int, int, int event) {
+  if (event == ui::EVENT_COMMIT) readAndShow(p);
+  return 0;
+}
+
+int CC_BTNCompareFile(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT || refused(p)) return 0;
+  const FileSelection choice =
+      p.rt.FileSelectPopup(p.st.proj_dir, "QRIXpara.cfg", "*.cfg", "Parameter file to compare",
+                           FileDialogMode::Load, FileDialogButton::Load);
+  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
+  p.ui().SetCtrlText(p.st.pCompare, c::TEXTCompareFile, choice.path);
+  readAndShow(p);
+  return 0;
+}
+
+}  // namespace qrix

@@ -1,0 +1,113 @@
+#include "export/export_window.h"
+
+#include <functional>
+#include <string>
+
+#include "export/graph_csv.h"
+#include "program/line_owner.h"
+#include "program/program.h"
+#include "runtime/files.h"
+
+namespace qrix {
+
+namespace {
+
+namespace e = ids::exporting;
+namespace m = ids::main;
+
+// The items of the graph list, by their values.
+struct Target {
+  const char* fileName;
+  int control;  // 0: the whole main window
+  std::function<std::string(const ProgramState&)> csv;
+};
+
+const Target kTargets[] = {
+    {"BAR_MASTER", m::GRAPHBarMaster, barValuesCsv},
+    {"BAR_SLAVE", m::GRAPHBarSlave, barValuesCsv},
+    {"RAW", m::GRAPHRaw, stripChartCsv},
+    {"VIDEO_MASTER", m::GRAPHVideoMaster,
+     [](const ProgramState& st) { return videoCsv(st, Sensors::Master); }},
+    {"VIDEO_SLAVE", m::GRAPHVideoSlave,
+     [](const ProgramState& st) { return videoCsv(st, Sensors::Slave); }},
+    {"DATA_MASTER", m::GRAPHDataMaster,
+     [](const ProgramState& st) { return dataCsv(st, Sensors::Master); }},
+    {"DATA_SLAVE", m::GRAPHDataSlave,
+     [](const ProgramState& st) { return dataCsv(st, Sensors::Slave); }},
+    {"SCOPE", 0, nullptr},
+};
+
+enum Format { kPng = 0, kSvg = 1, kCsv = 2 };
+constexpr const char* kExtensions[] = {"png", "svg", "csv"};
+
+void tell(Program& p, const std::string& text, bool failed) {
+  p.tell(p.st.pExport, e::TEXTExportState, text, failed);
+}
+
+// The list's selected item, by its value; -1 when it holds none of the known values.
+int selected(Program& p, int ring, int count) {
+  const auto value = static_cast<int>(p.ui().GetCtrlVal(p.st.pExport, ring));
+  return value >= 0 && value < count ? value : -1;
+}
+
+std::string itemLabel(Program& p, int ring, int value) {
+  const ui::Control* list = p.ui().control(p.st.pExport, ring);
+  if (list)
+    for (const ui::ListItem& item : list->items)
+      if (item.value == value) return item.label;
+  return {};
+}
+
+}  // namespace
+
+int CC_BTNExport(Program& p, int, int, int event) {
+  if (event == ui::EVENT_COMMIT) p.showWindow(p.st.pExport);
+  return 0;
+}
+
+int CC_EXPORT(Program& p, int, int event) {
+  if (event != ui::EVENT_CLOSE) return 0;
+  p.ui().HidePanel(p.st.pExport);
+  p.ui().SetActivePanel(p.st.pHandle);
+  return 0;
+}
+
+int CC_BTNExportSave(Program& p, int, int, int event) {
+  if (event != ui::EVENT_COMMIT) return 0;
+  if (lineBusy(p)) {
+    tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
+    return 0;
+  }
+  const int which = selected(p, e::RINGExportGraph, static_cast<int>(std::size(kTargets)));
+  const int format = selected(p, e::RINGExportFormat, static_cast<int>(std::size(kExtensions)));
+  if (which < 0 || format < 0) return 0;
+  const Target& target = kTargets[which];
+  const std::string what = itemLabel(p, e::RINGExportGraph, which);
+  if (target.control == 0 && format != kPng) {
+    tell(p, "Not saved: the whole window is saved as PNG only.", true);
+    return 0;
+  }
+  const std::string extension = kExtensions[format];
+  const FileSelection choice = p.rt.FileSelectPopup(
+      p.st.proj_dir, std::string(target.fileName) + "." + extension, "*." + extension,
+      "Export " + what, FileDialogMode::Save, FileDialogButton::Save);
+  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
+  if (choice.status == VAL_EXISTING_FILE_SELECTED &&
+      p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1)
+    return 0;
+  std::string failure;
+  if (format == kCsv) {
+    if (!files::writeFileAtomically(choice.path, target.csv(p.st)))
+      failure = "cannot write " + choice.path;
+  } else {
+    failure = p.rt.SaveImage(p.st.pHandle, target.control,
+                             format == kSvg ? ImageFormat::Svg : ImageFormat::Png, choice.path);
+  }
+  if (failure.empty())
+    tell(p, "Saved " + what + " to " + choice.path, false);
+  else
+    tell(p, "Not saved: " + failure + ".", true);
+  return 0;
+}
+
+}  // namespace qrix
