@@ -1,0 +1,145 @@
+// The parameter compare window against the simulated pair: RAM, EEPROM and a parameter file
+// side by side with exactly the differing fields marked, nothing written and nothing of the
+// record, the panels or the status line changed; no read while another loop holds the line, and
+// a silent sensor said as such.
+
+#include "compare/compare_window.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "params/param_file.h"
+#include "qrix/link/commands.h"
+#include "support/scope_fixture.h"
+#include "support/this_process.h"
+
+namespace qrix::testing {
+namespace {
+
+namespace c = ids::compare;
+namespace m = ids::main;
+
+class CompareWindow : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_EQ(s.start(), 0); }
+
+  std::vector<std::string> tableLines() {
+    std::vector<std::string> lines;
+    std::istringstream text(s.ui().GetCtrlText(st.pCompare, c::TEXTCompare));
+    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    return lines;
+  }
+  // The marked lines, each prefixed with the section it lies in.
+  std::vector<std::string> markedFields() {
+    const std::vector<std::string> lines = tableLines();
+    std::vector<std::string> marked;
+    for (int i : s.ui().control(st.pCompare, c::TEXTCompare)->markedLines) {
+      std::string section;
+      for (int j = i; j >= 0 && section.empty(); --j)
+        if (lines[static_cast<std::size_t>(j)].ends_with("sensor") ||
+            lines[static_cast<std::size_t>(j)].ends_with("parameters"))
+          section = lines[static_cast<std::size_t>(j)];
+      marked.push_back(section + ": " + lines[static_cast<std::size_t>(i)]);
+    }
+    return marked;
+  }
+  std::vector<std::uint16_t> commandsSince(std::size_t n) {
+    const std::vector<std::uint16_t> all = s.commands();
+    return {all.begin() + static_cast<std::ptrdiff_t>(n), all.end()};
+  }
+  std::string told() { return s.ui().GetCtrlText(st.pCompare, c::TEXTCompareState); }
+
+  Scope s;
+  ProgramState& st = s.p.st;
+};
+
+TEST_F(CompareWindow, ShowsRamEepromAndAFileWithTheDifferingFieldsMarkedAndChangesNothing) {
+  // The EEPROM differs from RAM in the master's video threshold and the slave's teach value.
+  sim::ParameterFrame master = s.sensor->eeprom(1);
+  master[2] = 61;
+  s.sensor->setEeprom(1, master);
+  sim::ParameterFrame slave = s.sensor->eeprom(2);
+  slave[3] = 777;
+  s.sensor->setEeprom(2, slave);
+  // An edit not sent yet, the record and the status line: the compare leaves them alone.
+  s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 888);
+  const ParaFileWords record = recordToWords(st.parameter);
+  const std::string status = s.status();
+  const std::size_t before = s.commands().size();
+
+  s.click(st.pHandle, m::BTNCompare);
+  EXPECT_TRUE(s.ui().panel(st.pCompare)->visible);
+  EXPECT_EQ(s.ui().activePanel(), st.pCompare);
+  EXPECT_EQ(commandsSince(before), (std::vector<std::uint16_t>{2, 2, 2, 4, 4, 4}));
+  const std::vector<std::string> marked = markedFields();
+  ASSERT_EQ(marked.size(), 2u);
+  EXPECT_TRUE(std::regex_match(marked[0], std::regex("MASTER sensor: \\* Video threshold +% +" +
+                                                     std::to_string(s.sensor->ram(1)[2]) + " +61")))
+      << marked[0];
+  EXPECT_TRUE(
+      std::regex_match(marked[1], std::regex("SLAVE sensor: \\* Teach value +virtual px +" +
+                                             std::to_string(s.sensor->ram(2)[3]) + " +777")))
+      << marked[1];
+  EXPECT_EQ(told(), "2 fields differ (marked *).");
+  EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 888);
+  EXPECT_EQ(recordToWords(st.parameter), record);
+  EXPECT_EQ(s.status(), status);
+
+  // A file whose system tolerance up differs from both memories makes a third column.
+  const std::filesystem::path file =
+      std::filesystem::temp_directory_path() / (uniqueName("compare") + ".cfg");
+  ParaFileWords words = recordToWords(st.parameter);
+  for (int i = 0; i < 15; ++i) {
+    words[static_cast<std::size_t>(15 + i)] = s.sensor->ram(1)[static_cast<std::size_t>(i)];
+    words[static_cast<std::size_t>(30 + i)] = s.sensor->ram(2)[static_cast<std::size_t>(i)];
+    words[static_cast<std::size_t>(i)] = s.sensor->ram(0)[static_cast<std::size_t>(i)];
+  }
+  words[7] = static_cast<std::uint16_t>(words[7] + 5);
+  std::ofstream(file) << formatParaFile(words);
+  s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, file.string()});
+  s.click(st.pCompare, c::BTNCompareFile);
+  EXPECT_NE(tableLines().at(0).find("RAM      EEPROM        FILE"), std::string::npos);
+  ASSERT_EQ(markedFields().size(), 3u);
+  EXPECT_TRUE(markedFields()[2].starts_with("System parameters: * Tolerance up"))
+      << markedFields()[2];
+  EXPECT_EQ(told(), "3 fields differ (marked *).");
+  for (std::uint16_t command : s.commands()) EXPECT_TRUE(command != 1 && command != 3);
+  std::filesystem::remove(file);
+}
+
+TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
+  std::size_t before = s.commands().size();
+  // Pressed while RUN holds the line: no parameter request goes out.
+  s.rt.at(s.rt.Timer() + 0.3, [&] { s.commit(st.pHandle, m::BTNCompare); });
+  s.rt.at(s.rt.Timer() + 0.6, [&] { s.click(st.pHandle, m::BTNStop); });
+  s.click(st.pHandle, m::BTNRun);
+  for (std::uint16_t command : commandsSince(before)) EXPECT_EQ(command, cmd::kRun);
+  EXPECT_EQ(told(), "Not read: stop RUN, VIDEO, DATA, the recording or the flash transfer first.");
+  EXPECT_EQ(s.ui().control(st.pCompare, c::TEXTCompareState)->textColour, ui::kRed);
+
+  // While the compare reads, it holds the line: GET is dimmed and refused, and so is a second
+  // read. A silent sensor ends it after the RAM frames.
+  s.sensor->setFaults({.silent = true});
+  before = s.commands().size();
+  bool dimmedWhileReading = false;
+  s.rt.at(s.rt.Timer() + 0.2, [&] {
+    dimmedWhileReading =
+        s.ui().IsDimmed(st.pHandle, m::BTNGet) && s.ui().IsDimmed(st.pCompare, c::BTNCompareRead);
+    s.commitPastDimming(st.pHandle, m::BTNGet);
+    s.commitPastDimming(st.pCompare, c::BTNCompareRead);
+  });
+  s.commit(st.pCompare, c::BTNCompareRead);
+  EXPECT_TRUE(dimmedWhileReading);
+  EXPECT_EQ(commandsSince(before), (std::vector<std::uint16_t>{2, 2, 2}));
+  EXPECT_EQ(told(), "Not read: the sensor did not answer every frame.");
+  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+  EXPECT_FALSE(s.ui().IsDimmed(st.pHandle, m::BTNGet));
+  EXPECT_FALSE(s.ui().IsDimmed(st.pCompare, c::BTNCompareRead));
+}
+
+}  // namespace
+}  // namespace qrix::testing
