@@ -122,7 +122,7 @@ TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
   EXPECT_EQ(s.ui().control(st.pCompare, c::TEXTCompareState)->textColour, ui::kRed);
 
   // While the compare reads, it holds the line: GET is dimmed and refused, and so is a second
-  // read. A silent sensor ends it after the RAM frames.
+  // read, and STOP does not give RUN back. A silent sensor ends the read after the RAM frames.
   s.sensor->setFaults({.silent = true});
   before = s.commands().size();
   bool dimmedWhileReading = false;
@@ -131,6 +131,8 @@ TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
         s.ui().IsDimmed(st.pHandle, m::BTNGet) && s.ui().IsDimmed(st.pCompare, c::BTNCompareRead);
     s.commitPastDimming(st.pHandle, m::BTNGet);
     s.commitPastDimming(st.pCompare, c::BTNCompareRead);
+    s.commitPastDimming(st.pHandle, m::BTNStop);
+    dimmedWhileReading = dimmedWhileReading && s.ui().IsDimmed(st.pHandle, m::BTNRun);
   });
   s.commit(st.pCompare, c::BTNCompareRead);
   EXPECT_TRUE(dimmedWhileReading);

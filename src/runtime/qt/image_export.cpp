@@ -20,6 +20,9 @@ QByteArray svgOf(QCustomPlot& plot) {
   buffer.open(QIODevice::WriteOnly);
   QSvgGenerator svg;
   svg.setOutputDevice(&buffer);
+  // The size is written in millimetres: at 96 dots per inch a browser shows the plot at its
+  // size in pixels. The view box holds the pixel size itself.
+  svg.setResolution(96);
   svg.setSize(plot.size());
   svg.setViewBox(plot.rect());
   svg.setTitle(plot.accessibleName());
