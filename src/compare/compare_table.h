@@ -1,7 +1,7 @@
 #pragma once
-// The three parameter frames of several sources (RAM, EEPROM, a parameter file) side by side as
-// text columns: the master's, the slave's and the system's fields under the panels' names and
-// units, a line marked `*` where the sources differ.
+// The three parameter frames of several sources (RAM, EEPROM, a parameter file) as text columns
+// under the panels' field names and units: the master's and the slave's frames side by side,
+// the system's below, each line marked `*` where the sources differ.
 
 #include <string>
 #include <vector>

@@ -314,17 +314,17 @@ Panel linkLogPanel() {
 
 Panel comparePanel() {
   namespace c = ids::compare;
-  PanelBuilder b(ids::kComparePanel, "pCompare", "Compare parameters", 780, 560, "CC_COMPARE");
-  Control& table = b.add(c::TEXTCompare, "TEXTCompare", ControlKind::TextBox, 16, 28, 748, 420,
+  PanelBuilder b(ids::kComparePanel, "pCompare", "Compare parameters", 800, 670, "CC_COMPARE");
+  Control& table = b.add(c::TEXTCompare, "TEXTCompare", ControlKind::TextBox, 16, 28, 768, 530,
                          "Parameter frames, differences marked *", false);
   // The columns line up only in a fixed-pitch font.
   table.font = ui::kFixedPitchFont;
-  b.add(c::TEXTCompareFile, "TEXTCompareFile", ControlKind::TextMessage, 16, 462, 640, 26,
+  b.add(c::TEXTCompareFile, "TEXTCompareFile", ControlKind::TextMessage, 16, 582, 660, 26,
         "Parameter file", false);
-  b.button(c::BTNCompareFile, "BTNCompareFile", 664, 458, "File ...", 100);
-  b.add(c::TEXTCompareState, "TEXTCompareState", ControlKind::TextMessage, 16, 512, 640, 26, {},
+  b.button(c::BTNCompareFile, "BTNCompareFile", 684, 578, "File ...", 100);
+  b.add(c::TEXTCompareState, "TEXTCompareState", ControlKind::TextMessage, 16, 626, 660, 26, {},
         false);
-  b.button(c::BTNCompareRead, "BTNCompareRead", 664, 508, "Read", 100);
+  b.button(c::BTNCompareRead, "BTNCompareRead", 684, 622, "Read", 100);
   return b.panel;
 }
 

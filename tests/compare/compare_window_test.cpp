@@ -33,18 +33,11 @@ class CompareWindow : public ::testing::Test {
     for (std::string line; std::getline(text, line);) lines.push_back(line);
     return lines;
   }
-  // The marked lines, each prefixed with the section it lies in.
-  std::vector<std::string> markedFields() {
+  std::vector<std::string> markedLines() {
     const std::vector<std::string> lines = tableLines();
     std::vector<std::string> marked;
-    for (int i : s.ui().control(st.pCompare, c::TEXTCompare)->markedLines) {
-      std::string section;
-      for (int j = i; j >= 0 && section.empty(); --j)
-        if (lines[static_cast<std::size_t>(j)].ends_with("sensor") ||
-            lines[static_cast<std::size_t>(j)].ends_with("parameters"))
-          section = lines[static_cast<std::size_t>(j)];
-      marked.push_back(section + ": " + lines[static_cast<std::size_t>(i)]);
-    }
+    for (int i : s.ui().control(st.pCompare, c::TEXTCompare)->markedLines)
+      marked.push_back(lines.at(static_cast<std::size_t>(i)));
     return marked;
   }
   std::vector<std::uint16_t> commandsSince(std::size_t n) {
@@ -75,14 +68,19 @@ TEST_F(CompareWindow, ShowsRamEepromAndAFileWithTheDifferingFieldsMarkedAndChang
   EXPECT_TRUE(s.ui().panel(st.pCompare)->visible);
   EXPECT_EQ(s.ui().activePanel(), st.pCompare);
   EXPECT_EQ(commandsSince(before), (std::vector<std::uint16_t>{2, 2, 2, 4, 4, 4}));
-  const std::vector<std::string> marked = markedFields();
+  // Master RAM and EEPROM, then slave RAM and EEPROM.
+  auto ram = [&](int frame, int word) {
+    return std::to_string(
+        s.sensor->ram(static_cast<std::size_t>(frame))[static_cast<std::size_t>(word)]);
+  };
+  const std::vector<std::string> marked = markedLines();
   ASSERT_EQ(marked.size(), 2u);
-  EXPECT_TRUE(std::regex_match(marked[0], std::regex("MASTER sensor: \\* Video threshold +% +" +
-                                                     std::to_string(s.sensor->ram(1)[2]) + " +61")))
+  EXPECT_TRUE(std::regex_match(marked[0], std::regex("\\* Video threshold +% +" + ram(1, 2) +
+                                                     " +61 +" + ram(2, 2) + " +" + ram(2, 2))))
       << marked[0];
   EXPECT_TRUE(
-      std::regex_match(marked[1], std::regex("SLAVE sensor: \\* Teach value +virtual px +" +
-                                             std::to_string(s.sensor->ram(2)[3]) + " +777")))
+      std::regex_match(marked[1], std::regex("\\* Teach value +virtual px +" + ram(1, 3) + " +" +
+                                             ram(1, 3) + " +" + ram(2, 3) + " +777")))
       << marked[1];
   EXPECT_EQ(told(), "2 fields differ (marked *).");
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 888);
@@ -102,10 +100,9 @@ TEST_F(CompareWindow, ShowsRamEepromAndAFileWithTheDifferingFieldsMarkedAndChang
   std::ofstream(file) << formatParaFile(words);
   s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, file.string()});
   s.click(st.pCompare, c::BTNCompareFile);
-  EXPECT_NE(tableLines().at(0).find("RAM      EEPROM        FILE"), std::string::npos);
-  ASSERT_EQ(markedFields().size(), 3u);
-  EXPECT_TRUE(markedFields()[2].starts_with("System parameters: * Tolerance up"))
-      << markedFields()[2];
+  EXPECT_NE(tableLines().at(1).find("RAM   EEPROM     FILE"), std::string::npos);
+  ASSERT_EQ(markedLines().size(), 3u);
+  EXPECT_TRUE(markedLines()[2].starts_with("* Tolerance up")) << markedLines()[2];
   EXPECT_EQ(told(), "3 fields differ (marked *).");
   for (std::uint16_t command : s.commands()) EXPECT_TRUE(command != 1 && command != 3);
   std::filesystem::remove(file);

@@ -311,6 +311,11 @@ TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   runtime.ui().HidePanel(st.pPara0);
   QDir().mkpath(QRIX_SCREENSHOT_DIR);
   EXPECT_TRUE(runtime.view().grab(st.pHandle).save(QRIX_SCREENSHOT_DIR "/scope_main.png"));
+  // The compare window after its read: the simulated pair's RAM equals its EEPROM.
+  runtime.ui().dispatch(st.pHandle, ids::main::BTNCompare, ui::EVENT_COMMIT);
+  EXPECT_EQ(runtime.ui().GetCtrlText(st.pCompare, ids::compare::TEXTCompareState),
+            "No field differs.");
+  EXPECT_TRUE(runtime.view().grab(st.pCompare).save(QRIX_SCREENSHOT_DIR "/scope_compare.png"));
   ShutDown(program);
 }
 
