@@ -24,11 +24,11 @@ struct Column {
 std::string curveCsv(const std::string& position, const X128& x,
                      const std::vector<Column>& columns) {
   std::string text = position;
-  for (const Column& c : columns) text += "," + c.name;
+  for (const Column& c : columns) text.append(",").append(c.name);
   text += "\r\n";
   for (std::size_t i = 0; i < x.size(); ++i) {
     text += number(x[i]);
-    for (const Column& c : columns) text += "," + std::to_string((*c.values)[i]);
+    for (const Column& c : columns) text.append(",").append(std::to_string((*c.values)[i]));
     text += "\r\n";
   }
   return text;
@@ -85,21 +85,25 @@ std::string stripChartCsv(const ProgramState& st) {
   for (int s = 0; s < kSamples; ++s) {
     text += std::to_string(s - (kSamples - 1));
     for (int t = 0; t < kTraces; ++t)
-      text += "," + number(st.arrayNORM[static_cast<std::size_t>(s * kTraces + t)]);
+      text.append(",").append(number(st.arrayNORM[static_cast<std::size_t>(s * kTraces + t)]));
     text += "\r\n";
   }
   return text;
 }
 
 std::string barValuesCsv(const ProgramState& st) {
-  return "master edge [virtual px],slave edge [virtual px],value [virtual px],value [mm],"
-         "target [virtual px],tolerance up [virtual px],tolerance low [virtual px],"
-         "master edges,slave edges,analog max [virtual px],analog min [virtual px]\r\n" +
-         std::to_string(st.Aval) + "," + std::to_string(st.Bval) + "," + std::to_string(st.Mvalue) +
-         "," + number(st.umValue / 1000.0) + "," + std::to_string(st.tVal) + "," +
-         std::to_string(st.tolup) + "," + std::to_string(st.tollo) + "," +
-         std::to_string(st.edcntA) + "," + std::to_string(st.edcntB) + "," +
-         std::to_string(st.anaMax) + "," + std::to_string(st.anaMin) + "\r\n";
+  std::string text =
+      "master edge [virtual px],slave edge [virtual px],value [virtual px],value [mm],"
+      "target [virtual px],tolerance up [virtual px],tolerance low [virtual px],"
+      "master edges,slave edges,analog max [virtual px],analog min [virtual px]\r\n";
+  const std::string values[] = {
+      std::to_string(st.Aval),     std::to_string(st.Bval),   std::to_string(st.Mvalue),
+      number(st.umValue / 1000.0), std::to_string(st.tVal),   std::to_string(st.tolup),
+      std::to_string(st.tollo),    std::to_string(st.edcntA), std::to_string(st.edcntB),
+      std::to_string(st.anaMax),   std::to_string(st.anaMin)};
+  for (const std::string& value : values) text.append(value).append(",");
+  text.back() = '\r';
+  return text + '\n';
 }
 
 }  // namespace qrix
