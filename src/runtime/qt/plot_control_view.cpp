@@ -14,6 +14,8 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
   // The cursors' layer draws into the plot's one paint buffer. A buffer of its own would be
   // cleared and blended over the whole plot on every replot, for two thin lines.
   plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+  // No plot shows a legend. Entries made for it anyway are measured again on every replot.
+  plot_->setAutoAddPlottableToLegend(false);
   setWidget(plot_, true);
 }
 
