@@ -97,7 +97,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
       break;
     }
     if (exchange.finished()) st.stop_flag = 1;
-    p.pump();
+    pumpForFrame(p);
   } while (st.stop_flag == 0);
 }
 

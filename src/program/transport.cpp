@@ -79,13 +79,29 @@ double elapsedSince(Program& p, double start) {
   return p.rt.Timer() - start;
 }
 
+void pumpForFrame(Program& p) {
+  // The longest sleep: the window still answers at once to the eye.
+  constexpr double kLongestNap = 0.004;
+  // The last bytes of a frame are taken one pump each, as the line brings them, so that a
+  // frame is complete in the pump of its own last byte even when the line is a little early
+  // (a pump that starts late, bytes the driver hands over in pairs): what follows a frame in
+  // the same pump is discarded with the queue.
+  constexpr std::size_t kBytesTakenSingly = 5;
+  const std::size_t missing = p.st.reader.fewestBytesToFrame();
+  // Nothing of a frame in yet: wait for the line's first byte.
+  if (missing > kBytesTakenSingly && missing < link::kAnswerFrameBytes)
+    p.rt.Delay(
+        std::min(static_cast<double>(missing - kBytesTakenSingly) * kByteSeconds, kLongestNap));
+  p.pump();
+}
+
 bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, WaitMode mode) {
   const double start = p.rt.Timer();
   for (;;) {
     if (done()) return true;
     if (elapsedSince(p, start) > seconds) return false;
     if (mode == WaitMode::PumpEvents)
-      p.pump();
+      pumpForFrame(p);
     else
       p.rt.Delay(0.001);
   }

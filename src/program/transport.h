@@ -44,6 +44,11 @@ int sendRequest(Program& p, Discard order, std::uint16_t command, std::uint16_t 
 // Writes the packed request (36 bytes) and keeps the count in nBytesW.
 int writeFrame(Program& p);
 
+// Pumps events once. While part of an answer frame is in, first sleeps while all but the last
+// of the bytes it still needs can come (at most a few milliseconds), so that one pump takes
+// them in rather than one pump for each byte; the frame's last byte is seen as soon as before.
+void pumpForFrame(Program& p);
+
 // How a wait passes its time: pumping events (where the receive notification, STOP and other
 // callbacks run), or sleeping a millisecond without pumping, for answers read from the queue.
 enum class WaitMode { PumpEvents, SleepOnly };

@@ -16,6 +16,9 @@ class SerialDevice {
   // Takes up to n bytes from the input queue.
   virtual std::size_t read(std::uint8_t* data, std::size_t n) = 0;
   virtual std::size_t inQueueLength() = 0;
+  // The input queue as the pump last filled it, without looking at the line again: the pump
+  // has just read it. A device whose queue needs no looking returns the queue length.
+  virtual std::size_t receivedLength() { return inQueueLength(); }
   virtual void flushInput() = 0;
   virtual void flushOutput() = 0;
   // When the next byte is due on a simulated line, on the runtime clock; real lines return none.

@@ -132,6 +132,7 @@ int SerialLibrary::SetCTSMode(int port, int /*mode*/) {
 }
 
 int SerialLibrary::FlushInQ(int port) {
+  justRead_ = 0;
   OpenPort* p = find(port);
   if (!p) return kErrPortNotOpen;
   p->device->flushInput();
@@ -164,6 +165,7 @@ int SerialLibrary::ComWrt(int port, const std::uint8_t* data, int n) {
 }
 
 int SerialLibrary::ComRd(int port, std::uint8_t* data, int n) {
+  justRead_ = 0;
   OpenPort* p = find(port);
   if (!p) return kErrPortNotOpen;
   if (n <= 0) return 0;
@@ -173,10 +175,12 @@ int SerialLibrary::ComRd(int port, std::uint8_t* data, int n) {
 int SerialLibrary::GetInQLen(int port) {
   OpenPort* p = find(port);
   if (!p) return kErrPortNotOpen;
-  return static_cast<int>(p->device->inQueueLength());
+  return static_cast<int>(port == justRead_ ? p->device->receivedLength()
+                                            : p->device->inQueueLength());
 }
 
 void SerialLibrary::dispatchNotifications() {
+  justRead_ = 0;
   // Collect first: a notification may close or reopen ports.
   std::vector<int> lost;
   for (auto& [number, p] : open_) {
@@ -191,14 +195,16 @@ void SerialLibrary::dispatchNotifications() {
   for (auto& [number, p] : open_) {
     const Notification& n = p.notification;
     if (n.fn && (n.mask & LWRS_RECEIVE) &&
-        p.device->inQueueLength() >= static_cast<std::size_t>(n.count))
+        p.device->receivedLength() >= static_cast<std::size_t>(n.count))
       due.push_back(number);
   }
   for (int number : due) {
     OpenPort* p = find(number);
     if (!p || !p->notification.fn) continue;
     ComCallback fn = p->notification.fn;
+    justRead_ = number;
     fn(number, LWRS_RECEIVE, p->notification.data);
+    justRead_ = 0;
   }
 }
 

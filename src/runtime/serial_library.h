@@ -109,7 +109,9 @@ class SerialLibrary {
   SerialDevice* device(int port);
 
   // Called by the event pump only: runs the receive notification of every port whose
-  // queue holds at least its notify count.
+  // queue holds at least its notify count. The pump has just read the lines: the queues are
+  // taken as they are, and so is the notified port's GetInQLen until the notification reads,
+  // discards or pumps.
   void dispatchNotifications();
   // The earliest byte due on any simulated line (for the virtual clock).
   std::optional<double> nextArrival() const;
@@ -137,6 +139,7 @@ class SerialLibrary {
   DeviceOpener opener_;
   std::map<int, OpenPort> open_;
   std::string lastOpenReason_;
+  int justRead_ = 0;  // the port whose queue the pump has just read, while its notification runs
 };
 
 }  // namespace qrix::serial

@@ -14,12 +14,14 @@
 #include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
 
 #include "program/panel_table.h"
 #include "program/program.h"
 #include "qrix/sim/sensor_pair.hpp"
+#include "runtime/qt/plot_control_view.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/sim_line_device.h"
 #include "shell/help_texts.h"
@@ -224,6 +226,30 @@ class PaintCounter : public QObject {
     return false;
   }
 };
+
+// A strip chart fed faster than it may be replotted, with an indicator beside it changing as
+// often: the window's repaints for the indicator take the chart's replot along only when it is
+// due, so the chart is still replotted no more than once per interval.
+TEST_F(ScopeWindow, RepaintsOfTheWindowKeepThePlotsReplotInterval) {
+  ui::UiModel& ui = runtime.ui();
+  const int raw = ids::main::GRAPHRaw;
+  QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, raw);
+  ASSERT_NE(chart, nullptr);
+  int replots = 0;
+  QObject::connect(chart, &QCustomPlot::afterReplot, [&] { ++replots; });
+  ui.SetStripTraces(st.pHandle, raw, 1);
+  QElapsedTimer clock;
+  clock.start();
+  for (int i = 0; clock.elapsed() < 200; ++i) {
+    const double sample = i;
+    ui.PlotStripChart(st.pHandle, raw, &sample, 1);
+    ui.SetCtrlVal(st.pHandle, ids::main::NUMMvalue, i);
+    pump(1);
+  }
+  const qint64 ms = clock.elapsed();
+  EXPECT_GT(replots, 0);
+  EXPECT_LE(replots, ms / qt::PlotControlView::kMinReplotMs + 2) << ms << " ms";
+}
 
 // What each RUN answer does to the main panel: the raw strip chart's settings
 // and 100 samples of 7 traces, the values and the colours of the indicators.

@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include <QEvent>
 #include <algorithm>
 #include <utility>
 
@@ -14,6 +15,8 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
   // The cursors' layer draws into the plot's one paint buffer. A buffer of its own would be
   // cleared and blended over the whole plot on every replot, for two thin lines.
   plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
+  // No plot shows a legend. Entries made for it anyway are measured again on every replot.
+  plot_->setAutoAddPlottableToLegend(false);
   setWidget(plot_, true);
 }
 
@@ -23,6 +26,19 @@ void PlotControlView::markDirty(bool redrawAnyway) {
   if (timer_.isActive()) return;
   qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
   timer_.start(static_cast<int>(std::max<qint64>(0, kMinReplotMs - since)));
+  // A replot that is due goes into the window's next repaint instead of a repaint of its own.
+  if (QWidget* window = plot_->window()) window->installEventFilter(this);
+}
+
+bool PlotControlView::eventFilter(QObject* watched, QEvent* event) {
+  // The window is watched only for its repaint; clicks on it are none of this control's.
+  if (watched != plot_->window() || watched == plot_)
+    return ControlView::eventFilter(watched, event);
+  if (event->type() == QEvent::UpdateRequest) {
+    watched->removeEventFilter(this);
+    if (timer_.isActive() && timer_.remainingTime() == 0) flushPlots();
+  }
+  return false;
 }
 
 void PlotControlView::flushPlots() {

@@ -28,6 +28,7 @@ class PlotControlView : public ControlView {
   // Size and visibility are not part of the plot's content: always redrawn.
   void applyAttributes(const ui::Control&) override { markDirty(true); }
   void applyPlots(const ui::Control&) override { markDirty(false); }
+  bool eventFilter(QObject* watched, QEvent* event) override;
   // Whether the model's plot content differs from what the plot was last drawn from.
   virtual bool changedSinceDrawn(const ui::Control& c) const = 0;
   // Brings the plot's content in step with the model and remembers what it was drawn from.

@@ -130,6 +130,12 @@ std::size_t QtSerialDevice::inQueueLength() {
   return static_cast<std::size_t>(port_->bytesAvailable());
 }
 
+std::size_t QtSerialDevice::receivedLength() {
+  // The event loop has moved what the driver held into Qt's buffer.
+  if (!usable()) return 0;
+  return static_cast<std::size_t>(port_->bytesAvailable());
+}
+
 void QtSerialDevice::flushInput() {
   if (!usable()) return;
   // Qt's buffer and the driver's, then whatever arrived in between.

@@ -34,6 +34,7 @@ class QtSerialDevice : public serial::SerialDevice {
   std::size_t write(const std::uint8_t* data, std::size_t n) override;
   std::size_t read(std::uint8_t* data, std::size_t n) override;
   std::size_t inQueueLength() override;
+  std::size_t receivedLength() override;
   void flushInput() override;
   void flushOutput() override;
   bool failed() const override { return failed_; }

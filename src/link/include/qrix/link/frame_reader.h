@@ -10,6 +10,7 @@
 // so that a line that never shows the sync word ends a wait with its own text instead of a
 // time-out.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -39,6 +40,12 @@ class FrameReader {
   void clear();
 
   std::size_t buffered() const { return bytes_.size() - head_; }
+  // The fewest further bytes that can complete a frame, in step or out of step: every byte
+  // held, kept or dropped, can belong to at most one frame of 36. At least 1 once next() has
+  // returned none.
+  std::size_t fewestBytesToFrame() const {
+    return kAnswerFrameBytes - std::min(kAnswerFrameBytes, buffered() + lost_.size());
+  }
   // Bytes dropped ahead of a frame start since the reader was made.
   std::uint64_t droppedBytes() const { return dropped_; }
 
