@@ -90,8 +90,7 @@ int CC_BTNCompare(Program& p, int, int, int event) {
 
 int CC_COMPARE(Program& p, int, int event) {
   if (event != ui::EVENT_CLOSE) return 0;
-  p.ui().HidePanel(p.st.pCompare);
-  p.ui().SetActivePanel(p.st.pHandle);
+  p.hideWindow(p.st.pCompare);
   return 0;
 }
 

@@ -67,8 +67,7 @@ int CC_BTNExport(Program& p, int, int, int event) {
 
 int CC_EXPORT(Program& p, int, int event) {
   if (event != ui::EVENT_CLOSE) return 0;
-  p.ui().HidePanel(p.st.pExport);
-  p.ui().SetActivePanel(p.st.pHandle);
+  p.hideWindow(p.st.pExport);
   return 0;
 }
 
@@ -88,23 +87,18 @@ int CC_BTNExportSave(Program& p, int, int, int event) {
     return 0;
   }
   const std::string extension = kExtensions[format];
-  const FileSelection choice = p.rt.FileSelectPopup(
-      p.st.proj_dir, std::string(target.fileName) + "." + extension, "*." + extension,
-      "Export " + what, FileDialogMode::Save, FileDialogButton::Save);
-  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
-  if (choice.status == VAL_EXISTING_FILE_SELECTED &&
-      p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1)
-    return 0;
+  const std::optional<std::string> path = p.chooseFileToWrite(
+      std::string(target.fileName) + "." + extension, "*." + extension, "Export " + what);
+  if (!path) return 0;
   std::string failure;
   if (format == kCsv) {
-    if (!files::writeFileAtomically(choice.path, target.csv(p.st)))
-      failure = "cannot write " + choice.path;
+    if (!files::writeFileAtomically(*path, target.csv(p.st))) failure = "cannot write " + *path;
   } else {
     failure = p.rt.SaveImage(p.st.pHandle, target.control,
-                             format == kSvg ? ImageFormat::Svg : ImageFormat::Png, choice.path);
+                             format == kSvg ? ImageFormat::Svg : ImageFormat::Png, *path);
   }
   if (failure.empty())
-    tell(p, "Saved " + what + " to " + choice.path, false);
+    tell(p, "Saved " + what + " to " + *path, false);
   else
     tell(p, "Not saved: " + failure + ".", true);
   return 0;

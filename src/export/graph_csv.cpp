@@ -34,45 +34,48 @@ std::string curveCsv(const std::string& position, const X128& x,
   return text;
 }
 
-// The master's columns, then the slave's, each group in the order given.
-std::vector<Column> pick(Sensors sensors, const std::vector<Column>& master,
-                         const std::vector<Column>& slave) {
+// The chosen sensors' curves side by side, then their lines, the master's before the slave's.
+struct SensorColumns {
+  Column curve;
+  std::vector<Column> lines;
+};
+
+std::vector<Column> columnsOf(Sensors sensors, const SensorColumns& master,
+                              const SensorColumns& slave) {
+  std::vector<const SensorColumns*> chosen;
+  if (sensors != Sensors::Slave) chosen.push_back(&master);
+  if (sensors != Sensors::Master) chosen.push_back(&slave);
   std::vector<Column> columns;
-  if (sensors != Sensors::Slave) columns.insert(columns.end(), master.begin(), master.end());
-  if (sensors != Sensors::Master) columns.insert(columns.end(), slave.begin(), slave.end());
+  for (const SensorColumns* s : chosen) columns.push_back(s->curve);
+  for (const SensorColumns* s : chosen)
+    columns.insert(columns.end(), s->lines.begin(), s->lines.end());
   return columns;
 }
 
 }  // namespace
 
 std::string videoCsv(const ProgramState& st, Sensors sensors) {
-  if (sensors == Sensors::Both)  // the value columns side by side, then the threshold lines
-    return curveCsv("position [virtual px]", st.xArray8,
-                    {{"master [ADC counts]", &st.adcbufA},
-                     {"slave [ADC counts]", &st.adcbufB},
-                     {"master threshold [ADC counts]", &st.thdArrayA},
-                     {"slave threshold [ADC counts]", &st.thdArrayB}});
-  return curveCsv(
-      "position [virtual px]", st.xArray8,
-      pick(sensors,
-           {{"master [ADC counts]", &st.adcbufA}, {"master threshold [ADC counts]", &st.thdArrayA}},
-           {{"slave [ADC counts]", &st.adcbufB}, {"slave threshold [ADC counts]", &st.thdArrayB}}));
+  return curveCsv("position [virtual px]", st.xArray8,
+                  columnsOf(sensors,
+                            {{"master [ADC counts]", &st.adcbufA},
+                             {{"master threshold [ADC counts]", &st.thdArrayA}}},
+                            {{"slave [ADC counts]", &st.adcbufB},
+                             {{"slave threshold [ADC counts]", &st.thdArrayB}}}));
 }
 
 std::string dataCsv(const ProgramState& st, Sensors sensors) {
-  const std::vector<Column> master = {{"master trigger [virtual px]", &st.trgBUFA},
-                                      {"master upper [virtual px]", &st.upTHDA},
-                                      {"master reference [virtual px]", &st.refTHDA},
-                                      {"master lower [virtual px]", &st.loTHDA}};
-  const std::vector<Column> slave = {{"slave trigger [virtual px]", &st.trgBUFB},
-                                     {"slave upper [virtual px]", &st.upTHDB},
-                                     {"slave reference [virtual px]", &st.refTHDB},
-                                     {"slave lower [virtual px]", &st.loTHDB}};
-  std::vector<Column> columns = pick(sensors, {{"master [virtual px]", &st.mvalBUFA}},
-                                     {{"slave [virtual px]", &st.mvalBUFB}});
-  const std::vector<Column> lines = pick(sensors, master, slave);
-  columns.insert(columns.end(), lines.begin(), lines.end());
-  return curveCsv("scan", st.xArrayMVAL, columns);
+  return curveCsv("scan", st.xArrayMVAL,
+                  columnsOf(sensors,
+                            {{"master [virtual px]", &st.mvalBUFA},
+                             {{"master trigger [virtual px]", &st.trgBUFA},
+                              {"master upper [virtual px]", &st.upTHDA},
+                              {"master reference [virtual px]", &st.refTHDA},
+                              {"master lower [virtual px]", &st.loTHDA}}},
+                            {{"slave [virtual px]", &st.mvalBUFB},
+                             {{"slave trigger [virtual px]", &st.trgBUFB},
+                              {"slave upper [virtual px]", &st.upTHDB},
+                              {"slave reference [virtual px]", &st.refTHDB},
+                              {"slave lower [virtual px]", &st.loTHDB}}}));
 }
 
 std::string stripChartCsv(const ProgramState& st) {

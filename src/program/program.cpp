@@ -19,6 +19,23 @@ void Program::showWindow(int panel) {
   ui().SetActivePanel(panel);
 }
 
+void Program::hideWindow(int panel) {
+  ui().HidePanel(panel);
+  ui().SetActivePanel(st.pHandle);
+}
+
+std::optional<std::string> Program::chooseFileToWrite(const std::string& defaultName,
+                                                      const std::string& filter,
+                                                      const std::string& title) {
+  const FileSelection choice = rt.FileSelectPopup(st.proj_dir, defaultName, filter, title,
+                                                  FileDialogMode::Save, FileDialogButton::Save);
+  if (choice.status == VAL_NO_FILE_SELECTED) return std::nullopt;
+  if (choice.status == VAL_EXISTING_FILE_SELECTED &&
+      rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1)
+    return std::nullopt;
+  return choice.path;
+}
+
 void Program::tell(int panel, int control, std::string_view text, bool failed) {
   ui().SetTextColour(panel, control, failed ? ui::kRed : ui::kBlack);
   ui().SetCtrlText(panel, control, text);

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,12 @@ struct Program {
   // Shows a window of its own (the link log, the compare or export window) in front of the main
   // window, also when it is open already and lies behind it.
   void showWindow(int panel);
+  // Close box of such a window: hides it and makes the main window the active one again.
+  void hideWindow(int panel);
+  // A save dialog, and when the file chosen exists, the question whether to replace it: the path,
+  // or nothing when the user drew back.
+  std::optional<std::string> chooseFileToWrite(const std::string& defaultName,
+                                               const std::string& filter, const std::string& title);
   // Shows the outcome of a window's own action in its state line: black, red when it failed.
   void tell(int panel, int control, std::string_view text, bool failed);
   // Appends a line event to the link log, stamped with both clocks.

@@ -51,8 +51,7 @@ void refreshLinkLog(Program& p) {
 
 int CC_LINKLOG(Program& p, int, int event) {
   if (event != ui::EVENT_CLOSE) return 0;
-  p.ui().HidePanel(p.st.pLinkLog);
-  p.ui().SetActivePanel(p.st.pHandle);
+  p.hideWindow(p.st.pLinkLog);
   return 0;
 }
 
@@ -72,20 +71,15 @@ int CC_BTNSaveLog(Program& p, int, int, int event) {
     tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
     return 0;
   }
-  const FileSelection choice =
-      p.rt.FileSelectPopup(p.st.proj_dir, "LINKLOG.TXT", "*.txt", "Link log", FileDialogMode::Save,
-                           FileDialogButton::Save);
-  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
-  if (choice.status == VAL_EXISTING_FILE_SELECTED &&
-      p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1)
-    return 0;
+  const std::optional<std::string> path = p.chooseFileToWrite("LINKLOG.TXT", "*.txt", "Link log");
+  if (!path) return 0;
   // The text as it is now: events that arrive later are not in the file.
   const std::string text = p.st.health.logText();
   const std::size_t count = p.st.health.events().size();
-  if (files::writeFileAtomically(choice.path, text))
-    tell(p, "Saved " + events(count) + " to " + choice.path, false);
+  if (files::writeFileAtomically(*path, text))
+    tell(p, "Saved " + events(count) + " to " + *path, false);
   else
-    tell(p, "Not saved: cannot write " + choice.path, true);
+    tell(p, "Not saved: cannot write " + *path, true);
   return 0;
 }
 
