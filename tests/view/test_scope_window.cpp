@@ -58,6 +58,12 @@ class ScopeWindow : public ::testing::Test {
     return qobject_cast<QAbstractButton*>(widget(st.pHandle, control));
   }
   double mainValue(int control) { return runtime.ui().GetCtrlVal(st.pHandle, control); }
+  // The raw strip chart, each of its replots counted in `replots`.
+  QCustomPlot* rawChartCountingReplots(int& replots) {
+    QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, ids::main::GRAPHRaw);
+    if (chart) QObject::connect(chart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+    return chart;
+  }
   // The centre of a control's widget in main-window coordinates.
   QPoint centreOf(int panel, int control) {
     QWidget* w = widget(panel, control);
@@ -233,10 +239,9 @@ class PaintCounter : public QObject {
 TEST_F(ScopeWindow, RepaintsOfTheWindowKeepThePlotsReplotInterval) {
   ui::UiModel& ui = runtime.ui();
   const int raw = ids::main::GRAPHRaw;
-  QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, raw);
-  ASSERT_NE(chart, nullptr);
   int replots = 0;
-  QObject::connect(chart, &QCustomPlot::afterReplot, [&] { ++replots; });
+  QCustomPlot* chart = rawChartCountingReplots(replots);
+  ASSERT_NE(chart, nullptr);
   ui.SetStripTraces(st.pHandle, raw, 1);
   QElapsedTimer clock;
   clock.start();
@@ -256,10 +261,9 @@ TEST_F(ScopeWindow, RepaintsOfTheWindowKeepThePlotsReplotInterval) {
 TEST_F(ScopeWindow, RunAnswersKeepTheStripChartsSizeAndAreDrawnOnlyByThePump) {
   ui::UiModel& ui = runtime.ui();
   const int raw = ids::main::GRAPHRaw;
-  QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, raw);
-  ASSERT_NE(chart, nullptr);
   int replots = 0;
-  QObject::connect(chart, &QCustomPlot::afterReplot, [&] { ++replots; });
+  QCustomPlot* chart = rawChartCountingReplots(replots);
+  ASSERT_NE(chart, nullptr);
   PaintCounter counter;
   constexpr int kTraces = 7, kAnswers = 60;
   std::vector<double> history(kTraces * 100);
