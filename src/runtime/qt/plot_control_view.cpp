@@ -6,15 +6,14 @@
 #include <algorithm>
 #include <utility>
 
+#include "runtime/qt/plot_widget.h"
+
 namespace qrix::qt {
 
 PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
-    : ControlView(router, panel, control, panelWidget), plot_(new QCustomPlot(panelWidget)) {
+    : ControlView(router, panel, control, panelWidget), plot_(new PlotWidget(panelWidget)) {
   timer_.setSingleShot(true);
   connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);
-  // The cursors' layer draws into the plot's one paint buffer. A buffer of its own would be
-  // cleared and blended over the whole plot on every replot, for two thin lines.
-  plot_->layer(QStringLiteral("overlay"))->setMode(QCPLayer::lmLogical);
   // No plot shows a legend. Entries made for it anyway are measured again on every replot.
   plot_->setAutoAddPlottableToLegend(false);
   setWidget(plot_, true);
@@ -53,7 +52,7 @@ void PlotControlView::flushPlots() {
   redraw(*c);
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
-  plot_->replot(QCustomPlot::rpQueuedRefresh);
+  plot_->refresh();
   sinceReplot_.start();
 }
 

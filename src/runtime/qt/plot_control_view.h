@@ -7,8 +7,7 @@
 #include <QTimer>
 
 #include "runtime/qt/control_view.h"
-
-class QCustomPlot;
+#include "runtime/qt/plot_widget.h"
 
 namespace qrix::qt {
 
@@ -19,7 +18,7 @@ class PlotControlView : public ControlView {
 
   PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
-  QCustomPlot* plot() const { return plot_; }
+  PlotWidget* plot() const { return plot_; }
   void flushPlots() override;
   void detach() override;
 
@@ -37,7 +36,7 @@ class PlotControlView : public ControlView {
  private:
   void markDirty(bool redrawAnyway);
 
-  QCustomPlot* plot_;
+  PlotWidget* plot_;
   QTimer timer_;
   QElapsedTimer sinceReplot_;
   bool dirty_ = false;
