@@ -18,7 +18,11 @@ CliRuntime::CliRuntime(ui::UiModel::PanelSource panels) : Runtime(std::move(pane
 }
 
 void CliRuntime::ProcessSystemEvents() {
-  heartbeat_.start(kHeartbeatMs);
+  WaitForEvents(kHeartbeatMs / 1000.0);
+}
+
+void CliRuntime::WaitForEvents(double seconds) {
+  heartbeat_.start(heartbeatMs(seconds));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   serial_.dispatchNotifications();
 }

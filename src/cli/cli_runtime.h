@@ -20,6 +20,7 @@ class CliRuntime : public Runtime {
   explicit CliRuntime(ui::UiModel::PanelSource panels);
 
   void ProcessSystemEvents() override;
+  void WaitForEvents(double seconds) override;
   int RunUserInterface() override;
   void QuitUserInterface(int code) override;
   bool quitRequested() const override { return quit_; }

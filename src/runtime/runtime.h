@@ -3,6 +3,8 @@
 // clipboard and the serial library. Two backends implement it: Qt (real windows) and headless
 // (virtual clock).
 
+#include <algorithm>
+#include <cmath>
 #include <ctime>
 #include <string>
 
@@ -35,6 +37,13 @@ inline constexpr int VAL_NO_FILE_SELECTED = 0;
 inline constexpr int VAL_EXISTING_FILE_SELECTED = 1;
 inline constexpr int VAL_NEW_FILE_SELECTED = 2;
 
+// A wait in seconds as whole milliseconds for an event loop's timer: not below 0, and no longer
+// than a second, so that a loop never sleeps through its own time-out.
+inline int heartbeatMs(double seconds) {
+  if (!(seconds > 0)) return 0;
+  return static_cast<int>(std::lround(std::min(seconds, 1.0) * 1000.0));
+}
+
 class Runtime {
  public:
   explicit Runtime(ui::UiModel::PanelSource panels) : ui_(std::move(panels)) {}
@@ -49,6 +58,12 @@ class Runtime {
   // Runs pending user-interface events, serial notifications and timers, then returns.
   // Never spins: it waits for the next event, but no longer than a few milliseconds.
   virtual void ProcessSystemEvents() = 0;
+  // As ProcessSystemEvents, but waits up to `seconds` for the next event: for a loop that knows
+  // nothing is due before an event comes (a byte of an answer, a click) or that time is up.
+  virtual void WaitForEvents(double seconds) {
+    (void)seconds;
+    ProcessSystemEvents();
+  }
   // Pumps events until QuitUserInterface is called; returns its code.
   virtual int RunUserInterface() = 0;
   virtual void QuitUserInterface(int code) = 0;

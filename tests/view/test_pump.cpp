@@ -81,6 +81,29 @@ TEST_F(Pump, ReturnsWhenNothingHappens) {
   EXPECT_LT(longest, 1000);
 }
 
+// A loop that waits for the first byte of an answer sleeps through the quiet line in one wait,
+// and the byte, or any other event, ends it. Bounds only: the wait is long, the event early.
+TEST_F(Pump, ALongerWaitLastsUntilItsTimeOrTheFirstEvent) {
+  // Events left over from the start end a wait early: one of a few waits is a quiet one.
+  qint64 longest = 0;
+  for (int i = 0; i < 5; ++i) {
+    QElapsedTimer t;
+    t.start();
+    runtime.WaitForEvents(0.04);
+    longest = std::max(longest, t.elapsed());
+  }
+  EXPECT_GE(longest, 30);
+  EXPECT_LT(longest, 1000);
+
+  bool fired = false;
+  QTimer::singleShot(5, [&] { fired = true; });
+  QElapsedTimer t;
+  t.start();
+  runtime.WaitForEvents(5.0);
+  EXPECT_TRUE(fired);
+  EXPECT_LT(t.elapsed(), 1000);
+}
+
 TEST_F(Pump, RunUserInterfaceReturnsTheQuitCode) {
   QTimer::singleShot(20, [&] { runtime.QuitUserInterface(7); });
   EXPECT_EQ(runtime.RunUserInterface(), 7);

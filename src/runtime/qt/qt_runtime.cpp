@@ -54,7 +54,11 @@ QtRuntime::~QtRuntime() {
 
 void QtRuntime::ProcessSystemEvents() {
   // Waits for the next event, the heartbeat at the latest: no spinning, and never stuck.
-  heartbeat_.start(kHeartbeatMs);
+  WaitForEvents(kHeartbeatMs / 1000.0);
+}
+
+void QtRuntime::WaitForEvents(double seconds) {
+  heartbeat_.start(heartbeatMs(seconds));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   serial_.dispatchNotifications();
   view_->freeDiscarded();

@@ -21,6 +21,7 @@ class QtRuntime : public Runtime {
   ~QtRuntime() override;
 
   void ProcessSystemEvents() override;
+  void WaitForEvents(double seconds) override;
   int RunUserInterface() override;
   void QuitUserInterface(int code) override;
   bool quitRequested() const override { return quit_; }
