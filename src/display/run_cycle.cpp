@@ -97,7 +97,8 @@ void runExchange(Program& p, const RunExchange& exchange) {
       break;
     }
     if (exchange.finished()) st.stop_flag = 1;
-    pumpForFrame(p);
+    // Nothing follows an answer until the next request: its last bytes need no pumps of their own.
+    pumpForFrame(p, LastBytes::WithTheRest);
   } while (st.stop_flag == 0);
 }
 

@@ -79,23 +79,22 @@ double elapsedSince(Program& p, double start) {
   return p.rt.Timer() - start;
 }
 
-void pumpForFrame(Program& p) {
+void pumpForFrame(Program& p, LastBytes last) {
   // The longest wait: the window still answers at once to the eye.
   constexpr double kLongestNap = 0.016;
   // The last bytes of a frame are taken one pump each, as the line brings them, so that a
   // frame is complete in the pump of its own last byte even when the line is a little early
   // (a pump that starts late, bytes the driver hands over in pairs): what follows a frame in
   // the same pump is discarded with the queue.
-  constexpr std::size_t kBytesTakenSingly = 5;
+  const std::size_t singly = last == LastBytes::OneByOne ? 5 : 0;
   const std::size_t missing = p.st.reader.fewestBytesToFrame();
   // Nothing of a frame in yet: wait for the line's first byte, which ends the wait.
   if (missing >= link::kAnswerFrameBytes) {
     p.rt.WaitForEvents(kLongestNap);
     return;
   }
-  if (missing > kBytesTakenSingly)
-    p.rt.Delay(
-        std::min(static_cast<double>(missing - kBytesTakenSingly) * kByteSeconds, kLongestNap));
+  if (missing > singly)
+    p.rt.Delay(std::min(static_cast<double>(missing - singly) * kByteSeconds, kLongestNap));
   p.pump();
 }
 

@@ -44,10 +44,15 @@ int sendRequest(Program& p, Discard order, std::uint16_t command, std::uint16_t 
 // Writes the packed request (36 bytes) and keeps the count in nBytesW.
 int writeFrame(Program& p);
 
-// Pumps events once. While part of an answer frame is in, first sleeps while all but the last
-// of the bytes it still needs can come (at most a few milliseconds), so that one pump takes
-// them in rather than one pump for each byte; the frame's last byte is seen as soon as before.
-void pumpForFrame(Program& p);
+// How a pump takes the last bytes of a frame: one pump each, so that what follows the frame on
+// the line is not taken with it; or with the rest, for an answer that nothing follows until
+// the next request (RUN's).
+enum class LastBytes { OneByOne, WithTheRest };
+// Pumps events once. Before any byte of an answer frame is in, waits for the first one (at most
+// a few milliseconds). While part of it is in, first sleeps while the bytes it still needs can
+// come (at most a few milliseconds; all but the last few with LastBytes::OneByOne), so that one
+// pump takes them in rather than one pump for each byte.
+void pumpForFrame(Program& p, LastBytes last = LastBytes::OneByOne);
 
 // How a wait passes its time: pumping events (where the receive notification, STOP and other
 // callbacks run), or sleeping a millisecond without pumping, for answers read from the queue.
