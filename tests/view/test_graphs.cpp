@@ -1,10 +1,13 @@
 // Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes remove
-// them, axes and cursors follow the model; only a plot whose content changed is replotted, and a
+// them, axes and cursors follow the model; only a plot whose content changed is replotted, new
+// content repaints the axis rect alone unless the axes changed under it, and a
 // strip chart fed a sample at a time shows what the whole history would. That many changes cost
 // one redraw is pinned on the scope's strip chart (test_scope_window.cpp).
 
 #include <qcustomplot.h>
 
+#include <QPaintEvent>
+#include <QScreen>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -154,6 +157,51 @@ TEST_F(Graphs, OnlyAPlotWhoseContentChangedIsReplotted) {
 
 // The raw chart of RUN gets one sample per answer and appends it to the plot; what it shows
 // must be what a chart handed the whole history at once shows, grid included.
+// Where a widget was repainted, one rectangle per repaint.
+class PaintedRects : public QObject {
+ public:
+  explicit PaintedRects(QWidget* w) { w->installEventFilter(this); }
+  std::vector<QRect> rects;
+
+ protected:
+  bool eventFilter(QObject*, QEvent* event) override {
+    if (event->type() == QEvent::Paint)
+      rects.push_back(static_cast<QPaintEvent*>(event)->region().boundingRect());
+    return false;
+  }
+};
+
+// What the window shows of a widget, against what a repaint of all of it draws.
+bool showsWhatItDraws(QWidget* w) {
+  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
+  const QImage shown =
+      w->screen()
+          ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
+          .toImage()
+          .convertToFormat(QImage::Format_RGB32);
+  return shown == w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+TEST_F(Graphs, NewContentRepaintsTheAxisRectAndAxesThatChangedTheWholePlot) {
+  const int g = id("GRAPHprofile");
+  ui().SetAxisRange(main, g, ui::Axis::YLeft, 0, 10);
+  plotLine({0, 5, 10}, {1, 8, 3});
+  pumpFor(60);
+  PaintedRects painted(graph());
+  plotLine({0, 5, 10}, {9, 2, 7});
+  pumpFor(60);
+  ASSERT_EQ(painted.rects.size(), 1u);
+  EXPECT_EQ(painted.rects[0], graph()->axisRect()->rect());
+  EXPECT_TRUE(showsWhatItDraws(graph()));
+  // Wider tick labels move the axis rect: the repaint of the data is followed by all of it.
+  painted.rects.clear();
+  ui().SetAxisRange(main, g, ui::Axis::YLeft, 0, 100000);
+  pumpFor(60);
+  ASSERT_FALSE(painted.rects.empty());
+  EXPECT_EQ(painted.rects.back(), graph()->rect());
+  EXPECT_TRUE(showsWhatItDraws(graph()));
+}
+
 TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {
   const int s = id("STRIPrate");
   const int whole = ui().LoadPanel(0, 1);

@@ -52,7 +52,7 @@ void PlotControlView::flushPlots() {
   redraw(*c);
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
-  plot_->refresh();
+  plot_->refresh(redrawAnyway);
   sinceReplot_.start();
 }
 

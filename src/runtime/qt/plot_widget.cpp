@@ -10,20 +10,46 @@ PlotWidget::PlotWidget(QWidget* parent) : QCustomPlot(parent) {
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
 
-void PlotWidget::refresh() {
-  update();
+void PlotWidget::refresh(bool whole) {
+  if (whole || !painted_)
+    update();
+  else
+    update(axisRect()->rect());
   emit afterReplot();
 }
 
-void PlotWidget::paintEvent(QPaintEvent*) {
+PlotWidget::Frame PlotWidget::frameNow() const {
+  Frame f;
+  f.axisRect = axisRect()->rect();
+  for (const QCPAxis* axis : axisRect()->axes()) {
+    f.visible.append(axis->visible());
+    f.labels.append(axis->tickLabels() ? axis->label() : QString());
+    QList<double> pixels;
+    for (double tick : axis->tickVector()) pixels.append(axis->coordToPixel(tick));
+    f.tickPixels.append(pixels);
+    f.tickLabels.append(axis->tickLabels() ? axis->tickVectorLabels() : QList<QString>());
+  }
+  return f;
+}
+
+void PlotWidget::paintEvent(QPaintEvent* event) {
   QCPPainter painter(this);
   if (!painter.isActive()) return;
   if (mBackgroundBrush.style() != Qt::NoBrush) painter.fillRect(viewport(), mBackgroundBrush);
   draw(&painter);
+  Frame now = frameNow();
+  if (QRegion(rect()).subtracted(event->region()).isEmpty()) {
+    painted_ = std::move(now);
+  } else if (painted_ && *painted_ != now) {
+    // The axes moved under a repaint of the data alone: paint the rest as well.
+    painted_.reset();
+    update();
+  }
 }
 
 void PlotWidget::resizeEvent(QResizeEvent*) {
   setViewport(rect());
+  painted_.reset();
   update();
 }
 

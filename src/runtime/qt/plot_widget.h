@@ -2,9 +2,12 @@
 // A QCustomPlot that draws straight into the window on its repaint. The stock plot draws every
 // replot into a transparent buffer of its own, fills its background and blends the buffer over
 // it; for graphs that change with every answer of the line, the buffer is only extra passes over
-// every pixel.
+// every pixel. While the axes around the data stay as they were painted, a new content repaints
+// the axis rect alone.
 
 #include <qcustomplot.h>
+
+#include <optional>
 
 namespace qrix::qt {
 
@@ -12,13 +15,30 @@ class PlotWidget : public QCustomPlot {
  public:
   explicit PlotWidget(QWidget* parent);
 
-  // Shows what the plot holds now, drawn at the window's next repaint. Counts as a replot for
-  // those who watch `afterReplot`.
-  void refresh();
+  // Shows what the plot holds now, drawn at the window's next repaint: all of it with `whole`,
+  // else the axis rect, or all of it once the axes around it turn out to have changed. Counts as
+  // a replot for those who watch `afterReplot`.
+  void refresh(bool whole);
 
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  // What is drawn around the data: where the axis rect lies, and each axis with its ticks (in
+  // pixels) and texts.
+  struct Frame {
+    QRect axisRect;
+    QList<bool> visible;
+    QList<QString> labels;
+    QList<QList<double>> tickPixels;
+    QList<QList<QString>> tickLabels;
+    bool operator==(const Frame&) const = default;
+  };
+  Frame frameNow() const;
+
+  // The frame as last painted in full; none until then, or once it changed.
+  std::optional<Frame> painted_;
 };
 
 }  // namespace qrix::qt
