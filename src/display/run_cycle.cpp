@@ -97,8 +97,10 @@ void runExchange(Program& p, const RunExchange& exchange) {
       break;
     }
     if (exchange.finished()) st.stop_flag = 1;
+    // An exchange that is over waits for nothing more.
+    if (st.stop_flag != 0) break;
     // Nothing follows an answer until the next request: its last bytes need no pumps of their own.
-    pumpForFrame(p, LastBytes::WithTheRest);
+    pumpForFrame(p, lastRequest + exchange.timeout, LastBytes::WithTheRest);
   } while (st.stop_flag == 0);
 }
 

@@ -79,9 +79,12 @@ double elapsedSince(Program& p, double start) {
   return p.rt.Timer() - start;
 }
 
-void pumpForFrame(Program& p, LastBytes last) {
+void pumpForFrame(Program& p, double deadline, LastBytes last) {
   // The longest wait: the window still answers at once to the eye.
   constexpr double kLongestNap = 0.016;
+  // The shortest: a wait that ends where it started would leave the clock where it is.
+  constexpr double kShortestNap = 0.001;
+  const double nap = std::clamp(deadline - p.rt.Timer(), kShortestNap, kLongestNap);
   // The last bytes of a frame are taken one pump each, as the line brings them, so that a
   // frame is complete in the pump of its own last byte even when the line is a little early
   // (a pump that starts late, bytes the driver hands over in pairs): what follows a frame in
@@ -90,11 +93,11 @@ void pumpForFrame(Program& p, LastBytes last) {
   const std::size_t missing = p.st.reader.fewestBytesToFrame();
   // Nothing of a frame in yet: wait for the line's first byte, which ends the wait.
   if (missing >= link::kAnswerFrameBytes) {
-    p.rt.WaitForEvents(kLongestNap);
+    p.rt.WaitForEvents(nap);
     return;
   }
   if (missing > singly)
-    p.rt.Delay(std::min(static_cast<double>(missing - singly) * kByteSeconds, kLongestNap));
+    p.rt.Delay(std::min(static_cast<double>(missing - singly) * kByteSeconds, nap));
   p.pump();
 }
 
@@ -104,7 +107,7 @@ bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, Wa
     if (done()) return true;
     if (elapsedSince(p, start) > seconds) return false;
     if (mode == WaitMode::PumpEvents)
-      pumpForFrame(p);
+      pumpForFrame(p, start + seconds);
     else
       p.rt.Delay(0.001);
   }

@@ -51,8 +51,9 @@ enum class LastBytes { OneByOne, WithTheRest };
 // Pumps events once. Before any byte of an answer frame is in, waits for the first one (at most
 // a few milliseconds). While part of it is in, first sleeps while the bytes it still needs can
 // come (at most a few milliseconds; all but the last few with LastBytes::OneByOne), so that one
-// pump takes them in rather than one pump for each byte.
-void pumpForFrame(Program& p, LastBytes last = LastBytes::OneByOne);
+// pump takes them in rather than one pump for each byte. Neither waits past `deadline` (in
+// Timer() seconds), where the caller's time-out falls.
+void pumpForFrame(Program& p, double deadline, LastBytes last = LastBytes::OneByOne);
 
 // How a wait passes its time: pumping events (where the receive notification, STOP and other
 // callbacks run), or sleeping a millisecond without pumping, for answers read from the queue.

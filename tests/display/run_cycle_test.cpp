@@ -100,6 +100,15 @@ TEST_F(RunCycle, ResetDuringRunIsAnsweredByTheNextFrameAndRunGoesOn) {
   EXPECT_EQ(st.poti, 88);
 }
 
+// The pump that waits for an answer wakes for its first byte and once or twice more, not for
+// each byte nor on every heartbeat of a quiet line: each wake-up costs the window CPU time.
+TEST_F(RunCycle, AnAnswerTakesAFewPumpsNotOneAByte) {
+  const long before = s.rt.pumps();
+  run(1.0);
+  const double perAnswer = double(s.rt.pumps() - before) / double(sent(8).size());
+  EXPECT_LE(perAnswer, 6.0);
+}
+
 TEST_F(RunCycle, FramesWithoutTheSyncWordAreNotDrawnAndTheUserSeesWhy) {
   sim::Faults wrongSync;
   wrongSync.wrongSync = true;

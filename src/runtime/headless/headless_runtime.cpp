@@ -8,9 +8,14 @@ HeadlessRuntime::HeadlessRuntime(ui::UiModel::PanelSource panels, std::string pr
     : Runtime(std::move(panels)), programDir_(std::move(programDir)) {}
 
 void HeadlessRuntime::ProcessSystemEvents() {
-  // Move the clock to whatever happens next, but never further than one heartbeat, so that
-  // loops deciding a time-out by the clock see it pass in small steps.
-  double next = now_ + kHeartbeat;
+  WaitForEvents(kHeartbeat);
+}
+
+void HeadlessRuntime::WaitForEvents(double seconds) {
+  ++pumps_;
+  // Move the clock to whatever happens next, but never further than the wait (one heartbeat
+  // for a plain pump), so that loops deciding a time-out by the clock see it pass in steps.
+  double next = now_ + std::max(0.0, seconds);
   if (!actions_.empty()) next = std::min(next, actions_.begin()->first);
   if (std::optional<double> byte = serial_.nextArrival(); byte && *byte > now_)
     next = std::min(next, *byte);

@@ -22,6 +22,9 @@ class HeadlessRuntime : public Runtime {
   explicit HeadlessRuntime(ui::UiModel::PanelSource panels, std::string programDir = ".");
 
   void ProcessSystemEvents() override;
+  void WaitForEvents(double seconds) override;
+  // How many times the pump ran, waits included.
+  long pumps() const { return pumps_; }
   int RunUserInterface() override;
   void QuitUserInterface(int code) override;
   bool quitRequested() const override { return quit_; }
@@ -60,6 +63,7 @@ class HeadlessRuntime : public Runtime {
  private:
   std::string programDir_;
   double now_ = 0;
+  long pumps_ = 0;
   bool quit_ = false;
   int quitCode_ = 0;
   double idleLimit_ = 60;
