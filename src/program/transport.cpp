@@ -82,7 +82,7 @@ double elapsedSince(Program& p, double start) {
 void pumpForFrame(Program& p, double deadline, LastBytes last) {
   // The longest wait: the window still answers at once to the eye.
   constexpr double kLongestNap = 0.016;
-  // The shortest: a wait that ends where it started would leave the clock where it is.
+  // The shortest: a wait of nothing would spin.
   constexpr double kShortestNap = 0.001;
   const double nap = std::clamp(deadline - p.rt.Timer(), kShortestNap, kLongestNap);
   // The last bytes of a frame are taken one pump each, as the line brings them, so that a

@@ -23,7 +23,7 @@ PlotWidget::Frame PlotWidget::frameNow() const {
   f.axisRect = axisRect()->rect();
   for (const QCPAxis* axis : axisRect()->axes()) {
     f.visible.append(axis->visible());
-    f.labels.append(axis->tickLabels() ? axis->label() : QString());
+    f.labels.append(axis->label());
     QList<double> pixels;
     for (double tick : axis->tickVector()) pixels.append(axis->coordToPixel(tick));
     f.tickPixels.append(pixels);
