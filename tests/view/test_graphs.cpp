@@ -1,6 +1,6 @@
 // Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes remove
 // them, axes and cursors follow the model; only a plot whose content changed is replotted, new
-// content repaints the axis rect alone unless the axes changed under it, and a
+// content repaints the data area alone unless the axes changed under it, and a
 // strip chart fed a sample at a time shows what the whole history would. That many changes cost
 // one redraw is pinned on the scope's strip chart (test_scope_window.cpp).
 
@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "runtime/qt/plot_widget.h"
 #include "synthetic_panels.h"
 
 namespace qrix::test {
@@ -182,16 +183,18 @@ bool showsWhatItDraws(QWidget* w) {
   return shown == w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-TEST_F(Graphs, NewContentRepaintsTheAxisRectAndAxesThatChangedTheWholePlot) {
+TEST_F(Graphs, NewContentRepaintsTheDataAreaAndAxesThatChangedTheWholePlot) {
   const int g = id("GRAPHprofile");
   ui().SetAxisRange(main, g, ui::Axis::YLeft, 0, 10);
-  plotLine({0, 5, 10}, {1, 8, 3});
+  // Up to the top of the range, which QCustomPlot draws one row above the axis rect.
+  ui().PlotRectangle(main, g, 2, 5, 8, 10, ui::kBlue, ui::kGreen);
   pumpFor(60);
   PaintedRects painted(graph());
+  ui().DeleteGraphPlot(main, g, -1);
   plotLine({0, 5, 10}, {9, 2, 7});
   pumpFor(60);
   ASSERT_EQ(painted.rects.size(), 1u);
-  EXPECT_EQ(painted.rects[0], graph()->axisRect()->rect());
+  EXPECT_EQ(painted.rects[0], dynamic_cast<qt::PlotWidget&>(*graph()).dataArea());
   EXPECT_TRUE(showsWhatItDraws(graph()));
   // Wider tick labels move the axis rect: the repaint of the data is followed by all of it.
   painted.rects.clear();

@@ -14,8 +14,14 @@ void PlotWidget::refresh(bool whole) {
   if (whole || !painted_)
     update();
   else
-    update(axisRect()->rect());
+    update(dataArea());
   emit afterReplot();
+}
+
+QRect PlotWidget::dataArea() const {
+  // QCustomPlot clips what it draws for the axis rect one row higher than the rect: a grid line
+  // at the top of the range lies in the row above it.
+  return axisRect()->rect().adjusted(0, -1, 0, 0);
 }
 
 PlotWidget::Frame PlotWidget::frameNow() const {

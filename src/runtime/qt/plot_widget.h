@@ -2,8 +2,8 @@
 // A QCustomPlot that draws straight into the window on its repaint. The stock plot draws every
 // replot into a transparent buffer of its own, fills its background and blends the buffer over
 // it; for graphs that change with every answer of the line, the buffer is only extra passes over
-// every pixel. While the axes around the data stay as they were painted, a new content repaints
-// the axis rect alone.
+// every pixel. While the axes around the data stay as they were painted, new content repaints
+// the data area alone.
 
 #include <qcustomplot.h>
 
@@ -16,9 +16,11 @@ class PlotWidget : public QCustomPlot {
   explicit PlotWidget(QWidget* parent);
 
   // Shows what the plot holds now, drawn at the window's next repaint: all of it with `whole`,
-  // else the axis rect, or all of it once the axes around it turn out to have changed. Counts as
+  // else the data area, or all of it once the axes around it turn out to have changed. Counts as
   // a replot for those who watch `afterReplot`.
   void refresh(bool whole);
+  // Where the data, the grid and the items are drawn: what a repaint of new content covers.
+  QRect dataArea() const;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
