@@ -1,6 +1,7 @@
 #include "synthetic_panels.h"
 
 #include <QElapsedTimer>
+#include <QScreen>
 
 namespace qrix::test {
 
@@ -92,6 +93,16 @@ void ViewTest::pumpFor(int milliseconds) {
   QElapsedTimer clock;
   clock.start();
   while (clock.elapsed() < milliseconds) runtime.ProcessSystemEvents();
+}
+
+bool showsWhatItDraws(QWidget* w) {
+  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
+  const QImage shown =
+      w->screen()
+          ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
+          .toImage()
+          .convertToFormat(QImage::Format_RGB32);
+  return shown == w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 
 }  // namespace qrix::test

@@ -37,4 +37,7 @@ class ViewTest : public ::testing::Test {
   std::vector<std::pair<std::string, int>> events;  // (control or panel name, event)
 };
 
+// Whether what the window shows of a widget is what a repaint of all of it draws now.
+bool showsWhatItDraws(QWidget* w);
+
 }  // namespace qrix::test

@@ -7,7 +7,6 @@
 #include <qcustomplot.h>
 
 #include <QPaintEvent>
-#include <QScreen>
 #include <cmath>
 #include <utility>
 #include <vector>
@@ -171,17 +170,6 @@ class PaintedRects : public QObject {
     return false;
   }
 };
-
-// What the window shows of a widget, against what a repaint of all of it draws.
-bool showsWhatItDraws(QWidget* w) {
-  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
-  const QImage shown =
-      w->screen()
-          ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
-          .toImage()
-          .convertToFormat(QImage::Format_RGB32);
-  return shown == w->grab().toImage().convertToFormat(QImage::Format_RGB32);
-}
 
 TEST_F(Graphs, NewContentRepaintsTheDataAreaAndAxesThatChangedTheWholePlot) {
   const int g = id("GRAPHprofile");

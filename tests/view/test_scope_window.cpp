@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QTest>
+#include <QTimer>
 
 #include "program/panel_table.h"
 #include "program/program.h"
@@ -26,6 +27,7 @@
 #include "runtime/sim_line_device.h"
 #include "shell/help_texts.h"
 #include "shell/startup.h"
+#include "synthetic_panels.h"
 
 namespace qrix::test {
 namespace {
@@ -319,18 +321,27 @@ TEST_F(ScopeWindow, ScreenReaderTellsTheTwoPowerSlidersApart) {
 // The same window identifying the simulated sensor pair over the in-process
 // line, on the wall clock: the frames reach the panels and the texts reach a
 // screen reader.
-TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
-  QtRuntime runtime([](int id) { return panelTemplate(id); });
-  auto sensor = std::make_shared<sim::SensorPair>();
-  runtime.serial().setPorts({{1, serial::kSimDevice, "SIM  simulated sensor pair"}});
-  runtime.serial().setOpener(
-      [&](const serial::PortEntry&, const serial::OpenSettings&, serial::OpenError&) {
-        return std::make_unique<serial::SimLineDevice>(sensor, [&] { return runtime.Timer(); });
-      });
-  Program program(runtime);
-  ASSERT_EQ(StartUp(program, {}), 0);
-  runtime.ProcessSystemEvents();
+// The main window identified against the simulated pair in this process.
+class IdentifiedScopeWindow : public ::testing::Test {
+ protected:
+  IdentifiedScopeWindow() {
+    runtime.serial().setPorts({{1, serial::kSimDevice, "SIM  simulated sensor pair"}});
+    runtime.serial().setOpener([this](const serial::PortEntry&, const serial::OpenSettings&,
+                                      serial::OpenError&) {
+      return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime.Timer(); });
+    });
+    EXPECT_EQ(StartUp(program, {}), 0);
+    runtime.ProcessSystemEvents();
+  }
+  ~IdentifiedScopeWindow() override { ShutDown(program); }
+
+  QtRuntime runtime{[](int id) { return panelTemplate(id); }};
+  std::shared_ptr<sim::SensorPair> sensor = std::make_shared<sim::SensorPair>();
+  Program program{runtime};
   const ProgramState& st = program.st;
+};
+
+TEST_F(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   QWidget* status = runtime.view().controlWidget(st.pHandle, ids::main::TEXTStatus);
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(status);
   ASSERT_NE(face, nullptr);
@@ -346,7 +357,24 @@ TEST(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   EXPECT_EQ(runtime.ui().GetCtrlText(st.pCompare, ids::compare::TEXTCompareState),
             "No field differs.");
   EXPECT_TRUE(runtime.view().grab(st.pCompare).save(QRIX_SCREENSHOT_DIR "/scope_compare.png"));
-  ShutDown(program);
+}
+
+// RUN's graphs repaint only their data area for each answer; what the window shows of each is
+// still what a repaint of all of it draws.
+TEST_F(IdentifiedScopeWindow, RunGraphsOnScreenAreWhatAWholeRepaintDraws) {
+  namespace m = ids::main;
+  std::vector<int> wrong;
+  int replots = 0;
+  QCustomPlot* raw = runtime.view().plotWidget(st.pHandle, m::GRAPHRaw);
+  QObject::connect(raw, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+  QTimer::singleShot(800, [&] {
+    for (int graph : {m::GRAPHRaw, m::GRAPHBarMaster, m::GRAPHBarSlave})
+      if (!showsWhatItDraws(runtime.view().plotWidget(st.pHandle, graph))) wrong.push_back(graph);
+    runtime.ui().dispatch(st.pHandle, m::BTNStop, ui::EVENT_COMMIT);
+  });
+  runtime.ui().dispatch(st.pHandle, m::BTNRun, ui::EVENT_COMMIT);
+  EXPECT_GT(replots, 10);
+  EXPECT_EQ(wrong, std::vector<int>{});
 }
 
 }  // namespace
