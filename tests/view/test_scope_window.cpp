@@ -3,7 +3,8 @@
 // reach the program as a keyboard switch does, help opens above everything around the control
 // right-clicked and closes on a click, the banner shows the shipped logo, the twin controls of
 // the two sensor panels are told apart, the raw strip chart keeps its size and folds its
-// redraws, and a screenshot of the identified scope is written.
+// redraws, a screenshot of the identified scope is written, and during RUN each graph on screen
+// is what a whole repaint draws.
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
