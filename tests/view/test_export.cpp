@@ -12,10 +12,8 @@
 #include <QTest>
 #include <filesystem>
 
-#include "program/panel_table.h"
 #include "program/program.h"
-#include "runtime/qt/qt_runtime.h"
-#include "shell/startup.h"
+#include "scope_window_fixture.h"
 
 namespace qrix::test {
 namespace {
@@ -23,24 +21,12 @@ namespace {
 namespace fs = std::filesystem;
 namespace m = ids::main;
 
-class ExportView : public ::testing::Test {
+class ExportView : public ScopeWindowTest {
  protected:
-  ExportView() : runtime([](int id) { return panelTemplate(id); }), program(runtime) {
-    StartOptions options;
-    options.portSetup = [](Program&) {};  // no serial line: the window alone
-    EXPECT_EQ(StartUp(program, options), 0);
-    runtime.ProcessSystemEvents();
-  }
-  ~ExportView() override {
-    ShutDown(program);
-    fs::remove(file);
-  }
+  ~ExportView() override { fs::remove(file); }
 
   QSize plotSize(int control) { return runtime.view().plotWidget(st.pHandle, control)->size(); }
 
-  QtRuntime runtime;
-  Program program;
-  ProgramState& st = program.st;
   const std::string file = (fs::temp_directory_path() /
                             ("export-view-" + std::to_string(QCoreApplication::applicationPid())))
                                .string();

@@ -20,29 +20,18 @@
 #include <QTest>
 #include <QTimer>
 
-#include "program/panel_table.h"
 #include "program/program.h"
-#include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/plot_control_view.h"
 #include "runtime/qt/qt_runtime.h"
-#include "runtime/sim_line_device.h"
+#include "scope_window_fixture.h"
 #include "shell/help_texts.h"
-#include "shell/startup.h"
 #include "synthetic_panels.h"
 
 namespace qrix::test {
 namespace {
 
-class ScopeWindow : public ::testing::Test {
+class ScopeWindow : public ScopeWindowTest {
  protected:
-  ScopeWindow() : runtime([](int id) { return panelTemplate(id); }), program(runtime) {
-    StartOptions options;
-    options.portSetup = [](Program&) {};  // no serial line: the window alone
-    EXPECT_EQ(StartUp(program, options), 0);
-    runtime.ProcessSystemEvents();
-  }
-  ~ScopeWindow() override { ShutDown(program); }
-
   QWidget* widget(int panel, int control) { return runtime.view().controlWidget(panel, control); }
   void pump(int times = 5) {
     for (int i = 0; i < times; ++i) runtime.ProcessSystemEvents();
@@ -89,10 +78,6 @@ class ScopeWindow : public ::testing::Test {
     face->actionInterface()->doAction(action);
     pump();
   }
-
-  QtRuntime runtime;
-  Program program;
-  ProgramState& st = program.st;
 };
 
 TEST_F(ScopeWindow, AllSixPanelsRenderAndTheMainWindowFitsA1280By800Screen) {
@@ -323,23 +308,9 @@ TEST_F(ScopeWindow, ScreenReaderTellsTheTwoPowerSlidersApart) {
 // line, on the wall clock: the frames reach the panels and the texts reach a
 // screen reader.
 // The main window identified against the simulated pair in this process.
-class IdentifiedScopeWindow : public ::testing::Test {
+class IdentifiedScopeWindow : public ScopeWindowTest {
  protected:
-  IdentifiedScopeWindow() {
-    runtime.serial().setPorts({{1, serial::kSimDevice, "SIM  simulated sensor pair"}});
-    runtime.serial().setOpener([this](const serial::PortEntry&, const serial::OpenSettings&,
-                                      serial::OpenError&) {
-      return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime.Timer(); });
-    });
-    EXPECT_EQ(StartUp(program, {}), 0);
-    runtime.ProcessSystemEvents();
-  }
-  ~IdentifiedScopeWindow() override { ShutDown(program); }
-
-  QtRuntime runtime{[](int id) { return panelTemplate(id); }};
-  std::shared_ptr<sim::SensorPair> sensor = std::make_shared<sim::SensorPair>();
-  Program program{runtime};
-  const ProgramState& st = program.st;
+  IdentifiedScopeWindow() : ScopeWindowTest(Line::SimulatedPair) {}
 };
 
 TEST_F(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
