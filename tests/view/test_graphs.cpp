@@ -184,6 +184,9 @@ TEST_F(Graphs, NewContentRepaintsTheDataAreaAndAxesThatChangedTheWholePlot) {
   ASSERT_EQ(painted.rects.size(), 1u);
   EXPECT_EQ(painted.rects[0], dynamic_cast<qt::PlotWidget&>(*graph()).dataArea());
   EXPECT_TRUE(showsWhatItDraws(graph()));
+  // A part uncovered across the axes (a closed tooltip) is drawn with them.
+  graph()->repaint(QRect(0, 0, graph()->width() / 2, graph()->height()));
+  EXPECT_TRUE(showsWhatItDraws(graph()));
   // Wider tick labels move the axis rect: the repaint of the data is followed by all of it.
   painted.rects.clear();
   ui().SetAxisRange(main, g, ui::Axis::YLeft, 0, 100000);

@@ -2,8 +2,58 @@
 
 #include <QPaintEvent>
 #include <QResizeEvent>
+#include <algorithm>
 
 namespace qrix::qt {
+
+namespace {
+
+// QCustomPlot draws a layer for itself only; a plot that draws some of its layers alone reaches
+// the same call through a class of its own.
+struct LayerAccess : QCPLayer {
+  static void drawLayer(QCPLayer* layer, QCPPainter* painter) {
+    (layer->*&LayerAccess::draw)(painter);
+  }
+};
+
+// How deep the drawn pixels of `image` reach from each edge, each pixel counted for its nearest
+// edge. The left and right bands take the full height, the top and bottom ones the width between
+// them, so that together they hold every drawn pixel once.
+QMargins bandsOf(const QImage& image) {
+  const int w = image.width(), h = image.height();
+  int left = 0, top = 0, right = 0, bottom = 0;
+  for (int y = 0; y < h; ++y) {
+    const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+    for (int x = 0; x < w; ++x) {
+      if (qAlpha(row[x]) == 0) continue;
+      const int fromLeft = x, fromRight = w - 1 - x, fromTop = y, fromBottom = h - 1 - y;
+      const int nearest = std::min({fromLeft, fromRight, fromTop, fromBottom});
+      if (nearest == fromLeft)
+        left = std::max(left, nearest + 1);
+      else if (nearest == fromRight)
+        right = std::max(right, nearest + 1);
+      else if (nearest == fromTop)
+        top = std::max(top, nearest + 1);
+      else
+        bottom = std::max(bottom, nearest + 1);
+    }
+  }
+  return QMargins(left, top, std::min(right, w - left), std::min(bottom, h - top));
+}
+
+void drawBands(QCPPainter& painter, const QPoint& origin, const QImage& image, const QMargins& b) {
+  const int w = image.width(), h = image.height();
+  const int between = w - b.left() - b.right();
+  const QRect bands[] = {QRect(0, 0, b.left(), h), QRect(w - b.right(), 0, b.right(), h),
+                         QRect(b.left(), 0, between, b.top()),
+                         QRect(b.left(), h - b.bottom(), between, b.bottom())};
+  const qreal dpr = image.devicePixelRatio();
+  for (const QRect& band : bands)
+    if (!band.isEmpty())
+      painter.drawImage(QPointF(origin) + QPointF(band.topLeft()) / dpr, image, band);
+}
+
+}  // namespace
 
 PlotWidget::PlotWidget(QWidget* parent) : QCustomPlot(parent) {
   // The background is filled on every repaint: what lies under the plot need not be painted.
@@ -38,14 +88,65 @@ PlotWidget::Frame PlotWidget::frameNow() const {
   return f;
 }
 
+QCPLayer* PlotWidget::axesLayer() const {
+  const QList<QCPAxis*> axes = axisRect()->axes();
+  if (axes.isEmpty()) return nullptr;
+  QCPLayer* layer = axes.front()->layer();
+  if (!layer) return nullptr;
+  for (const QCPLayerable* child : layer->children())
+    if (!qobject_cast<const QCPAxis*>(child)) return nullptr;
+  for (const QCPAxis* axis : axes)
+    if (axis->layer() != layer) return nullptr;
+  return layer;
+}
+
+void PlotWidget::keepAxesOverData() {
+  axesOverData_ = QImage();
+  QCPLayer* axes = axesLayer();
+  if (!axes) return;
+  const QRect area = dataArea();
+  const qreal dpr = devicePixelRatioF();
+  QImage image((QSizeF(area.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
+  image.setDevicePixelRatio(dpr);
+  image.fill(Qt::transparent);
+  {
+    QCPPainter painter(&image);
+    painter.translate(-area.topLeft());
+    LayerAccess::drawLayer(axes, &painter);
+  }
+  axesBands_ = bandsOf(image);
+  axesOverData_ = std::move(image);
+}
+
+void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes) {
+  drawBackground(&painter);
+  for (int i = 0; i < layerCount(); ++i) {
+    if (layer(i) == axes) {
+      drawBands(painter, dataArea().topLeft(), axesOverData_, axesBands_);
+    } else
+      LayerAccess::drawLayer(layer(i), &painter);
+  }
+}
+
 void PlotWidget::paintEvent(QPaintEvent* event) {
   QCPPainter painter(this);
   if (!painter.isActive()) return;
   if (mBackgroundBrush.style() != Qt::NoBrush) painter.fillRect(viewport(), mBackgroundBrush);
+  const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty();
+  const bool inDataArea = event->region().subtracted(dataArea()).isEmpty();
+  if (!whole && inDataArea && painted_ && !axesOverData_.isNull()) {
+    // The ticks for the ranges as they are now tell whether the axes are still as painted.
+    plotLayout()->update(QCPLayoutElement::upPreparation);
+    if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
+      drawDataArea(painter, axes);
+      return;
+    }
+  }
   draw(&painter);
   Frame now = frameNow();
-  if (QRegion(rect()).subtracted(event->region()).isEmpty()) {
+  if (whole) {
     painted_ = std::move(now);
+    keepAxesOverData();
   } else if (painted_ && *painted_ != now) {
     // The axes moved under a repaint of the data alone: paint the rest as well.
     painted_.reset();

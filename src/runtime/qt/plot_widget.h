@@ -3,10 +3,13 @@
 // replot into a transparent buffer of its own, fills its background and blends the buffer over
 // it; for graphs that change with every answer of the line, the buffer is only extra passes over
 // every pixel. While the axes around the data stay as they were painted, new content repaints
-// the data area alone.
+// the data area alone, and the axes are not drawn again for it: what they draw over the data
+// area (base lines, ticks) is kept from the last whole repaint.
 
 #include <qcustomplot.h>
 
+#include <QImage>
+#include <QMargins>
 #include <optional>
 
 namespace qrix::qt {
@@ -39,8 +42,19 @@ class PlotWidget : public QCustomPlot {
   };
   Frame frameNow() const;
 
+  // The layer that holds the axes and nothing else, or null.
+  QCPLayer* axesLayer() const;
+  // Keeps what the axes draw over the data area, as bands along its edges.
+  void keepAxesOverData();
+  // Draws what lies in the data area for axes that are as they were last painted in full.
+  void drawDataArea(QCPPainter& painter, QCPLayer* axes);
+
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
+  // What the axes drew over the data area at the last whole repaint (device pixels), and how
+  // deep into the data area it reaches from each edge.
+  QImage axesOverData_;
+  QMargins axesBands_;
 };
 
 }  // namespace qrix::qt
