@@ -351,7 +351,7 @@ int UiModel::SetTooltip(int handle, int id, std::string_view text) {
   Control* c = mutableControl(handle, id, std::nullopt, &status);
   if (!c) return status;
   c->tooltip = std::string(text);
-  notify(handle, id, Aspect::Attributes);
+  notify(handle, id, Aspect::Tooltip);
   return kOk;
 }
 

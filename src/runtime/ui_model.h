@@ -19,6 +19,7 @@ enum class Aspect {
   Panel,       // visibility, position, title, a control added or removed
   Value,       // value or text
   Attributes,  // visible, dimmed, position, colours, items, label
+  Tooltip,     // the text shown on hover, which may change with every exchange
   Plots,       // graph plots, axes, cursors, strip chart
 };
 

@@ -150,18 +150,19 @@ TEST_F(LinkIndicator, RewritesOnlyWhatChangedAlsoWithTheLogFull) {
   const auto rewrites = [&] {
     return counter.changes[{st.pLinkLog, l::TEXTLinkLog, ui::Aspect::Value}];
   };
-  const auto ledChanges = [&] {
-    return counter.changes[{st.pHandle, ids::main::LEDLink, ui::Aspect::Attributes}];
+  const auto ledChanges = [&](ui::Aspect aspect) {
+    return counter.changes[{st.pHandle, ids::main::LEDLink, aspect}];
   };
 
   for (int i = 0; i < 10; ++i) showLinkHealth(s.p);
   EXPECT_EQ(rewrites(), 0);
-  EXPECT_EQ(ledChanges(), 0);
+  EXPECT_EQ(ledChanges(ui::Aspect::Tooltip), 0);
 
-  exchanges(Outcome::Answered);  // new counters, same log
+  exchanges(Outcome::Answered);  // new counters, same colour, same log: only the tooltip
   showLinkHealth(s.p);
   EXPECT_EQ(rewrites(), 0);
-  EXPECT_EQ(ledChanges(), 1);
+  EXPECT_EQ(ledChanges(ui::Aspect::Tooltip), 1);
+  EXPECT_EQ(ledChanges(ui::Aspect::Attributes), 0);
 
   s.p.logLine("event 500");  // the oldest goes, the length stays
   showLinkHealth(s.p);

@@ -60,8 +60,7 @@ void ControlView::applyCommon(const ui::Control& c) {
   widget_->setGeometry(body);
   widget_->setEnabled(!c.dimmed);
   widget_->setVisible(c.visible);
-  if (const QString tip = QString::fromStdString(c.tooltip); widget_->toolTip() != tip)
-    widget_->setToolTip(tip);
+  applyTooltip(c);
   if (caption_) {
     caption_->setText(QString::fromStdString(c.label));
     caption_->adjustSize();
@@ -70,6 +69,12 @@ void ControlView::applyCommon(const ui::Control& c) {
     caption_->setVisible(c.visible && !c.label.empty());
   }
   layoutExtras(body, c.visible);
+}
+
+void ControlView::applyTooltip(const ui::Control& c) {
+  if (!widget_) return;
+  if (const QString tip = QString::fromStdString(c.tooltip); widget_->toolTip() != tip)
+    widget_->setToolTip(tip);
 }
 
 void ControlView::update(ui::Aspect aspect) {
@@ -83,6 +88,7 @@ void ControlView::update(ui::Aspect aspect) {
       applyAttributes(*c);
       applyCommon(*c);
       break;
+    case ui::Aspect::Tooltip: applyTooltip(*c); break;
     case ui::Aspect::Plots: applyPlots(*c); break;
     case ui::Aspect::Panel: refreshAll(); break;
   }

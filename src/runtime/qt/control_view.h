@@ -42,6 +42,7 @@ class ControlView : public QObject {
   virtual void applyValue(const ui::Control& c) = 0;
   virtual void applyAttributes(const ui::Control& c) { (void)c; }
   virtual void applyPlots(const ui::Control& c) { (void)c; }
+  virtual void applyTooltip(const ui::Control& c);
   // Places widgets beside the body (a slider's value read-out).
   virtual void layoutExtras(const QRect& body, bool visible) { (void)body, (void)visible; }
   // Where the body goes: the model's bounds, a zero width or height taken from the size hint.

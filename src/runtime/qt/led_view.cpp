@@ -74,6 +74,10 @@ LedView::LedView(EventRouter& router, int panel, int control, QWidget* panelWidg
 
 void LedView::applyAttributes(const ui::Control& c) {
   light_->setColour(toQColor(c.ledColour));
+}
+
+void LedView::applyTooltip(const ui::Control& c) {
+  ControlView::applyTooltip(c);
   // A screen reader cannot see the colour: the description tells what the tooltip tells.
   light_->setAccessibleDescription(QString::fromStdString(c.tooltip));
 }

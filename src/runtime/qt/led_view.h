@@ -16,6 +16,7 @@ class LedView : public ControlView {
  protected:
   void applyValue(const ui::Control&) override {}
   void applyAttributes(const ui::Control& c) override;
+  void applyTooltip(const ui::Control& c) override;
 
  private:
   LedLight* light_;
