@@ -36,21 +36,21 @@ TEST_F(Graphs, PlotsBecomePlottablesAndItemsAndDeletingAllLeavesOnlyTheCursors) 
   plotLine({0, 1, 2}, {5, 6, 7});
   plotLine({0, 1, 2}, {1, 2, 3}, ui::kLineStyleDash);
   ui().PlotRectangle(main, id("GRAPHprofile"), 1, 1, 2, 2, ui::kBlue, ui::kGreen);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   ASSERT_EQ(graph()->plottableCount(), 2);
   EXPECT_EQ(rectangles(), 1);
   EXPECT_EQ(graph()->graph(1)->pen().style(), Qt::DashLine);
   EXPECT_EQ(graph()->graph(0)->data()->size(), 3);
   const int cursorItems = graph()->itemCount() - 1;
   ui().DeleteGraphPlot(main, id("GRAPHprofile"), -1);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_EQ(graph()->plottableCount(), 0);
   EXPECT_EQ(graph()->itemCount(), cursorItems);
 }
 
 TEST_F(Graphs, OutlineTurningBackKeepsItsPointOrder) {
   plotLine({0, 2, 2, 0}, {0, 0, 1, 1});
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   ASSERT_EQ(graph()->plottableCount(), 1);
   auto* curve = qobject_cast<QCPCurve*>(graph()->plottable(0));
   ASSERT_NE(curve, nullptr);
@@ -62,12 +62,12 @@ TEST_F(Graphs, AxesFollowTheModelAndTheRightAxisShowsOnlyOnceSet) {
   const int g = id("GRAPHprofile");
   ui().SetAxisRange(main, g, ui::Axis::X, 0, 2048);
   ui().SetAxisRange(main, g, ui::Axis::YLeft, -5, 5);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_EQ(graph()->xAxis->range(), QCPRange(0, 2048));
   EXPECT_EQ(graph()->yAxis->range(), QCPRange(-5, 5));
   EXPECT_FALSE(graph()->yAxis2->visible());
   ui().SetAxisRange(main, g, ui::Axis::YRight, 0, 1);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_TRUE(graph()->yAxis2->visible());
   EXPECT_EQ(graph()->yAxis2->range(), QCPRange(0, 1));
 }
@@ -77,7 +77,7 @@ TEST_F(Graphs, CursorsAreVerticalLinesWithAMarkerOnlyForTheMarkerStyle) {
   ui().SetGraphCursor(main, g, 1, 300, 40);
   ui().SetGraphCursor(main, g, 2, 700, 60);
   ui().SetCursorPointStyle(main, g, 2, ui::kPointStyleNoMarker);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   std::vector<double> lines, markers;
   for (int i = 0; i < graph()->itemCount(); ++i) {
     QCPAbstractItem* item = graph()->item(i);
@@ -99,7 +99,7 @@ TEST_F(Graphs, StripChartDrawsTheLastScreenOfEachVisibleTrace) {
   const double samples[] = {1, 10, 2, 20, 3, 30, 4, 40};
   ui().PlotStripChart(main, s, samples, 8);
   ui().SetTraceVisible(main, s, 2, false);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   ASSERT_EQ(strip()->graphCount(), 2);
   EXPECT_FALSE(strip()->graph(1)->visible());
   // The last three samples of trace 1, oldest first.
@@ -130,26 +130,26 @@ TEST_F(Graphs, OnlyAPlotWhoseContentChangedIsReplotted) {
   };
   drawProfile();
   addSample();
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   int graphReplots = 0, stripReplots = 0;
   QObject::connect(graph(), &QCustomPlot::afterReplot, [&] { ++graphReplots; });
   QObject::connect(strip(), &QCustomPlot::afterReplot, [&] { ++stripReplots; });
 
   drawProfile();
   addSample();  // the screen of two points fills up with the same sample
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_EQ(graphReplots, 0);
   EXPECT_EQ(stripReplots, 1);
 
   drawProfile();
   addSample();  // scrolls, but shows the same
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_EQ(graphReplots, 0);
   EXPECT_EQ(stripReplots, 1);
 
   drawProfile();
   ui().SetGraphCursor(main, g, 1, 2, 5);
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   EXPECT_EQ(graphReplots, 1);
   EXPECT_EQ(stripReplots, 1);
   EXPECT_EQ(graph()->plottableCount(), 1);
@@ -214,10 +214,10 @@ TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {
     const double sample[] = {80.0 * std::sin(i * 0.3), static_cast<double>(i % 37)};
     history.insert(history.end(), sample, sample + 2);
     ui().PlotStripChartPoints(main, s, sample, 2);
-    runtime.view().flushPlots();
+    runtime.view().flushPending();
   }
   ui().PlotStripChart(whole, s, history.data(), static_cast<int>(history.size()));
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
 
   // Keys have moved on with the samples, so compare positions on the screen.
   ASSERT_EQ(strip()->graphCount(), 2);

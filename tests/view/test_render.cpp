@@ -10,6 +10,7 @@
 #include <QSlider>
 #include <QSpinBox>
 
+#include "runtime/qt/number_views.h"
 #include "synthetic_panels.h"
 
 namespace qrix::test {
@@ -70,6 +71,7 @@ TEST_F(Render, NumbersAreShownUnclampedAndRoundedOnlyOnScreen) {
   EXPECT_TRUE(frames->isReadOnly());
   for (double v : {2147483647.0, -2147483648.0}) {
     ui().SetCtrlVal(main, id("NUMframes"), v);
+    runtime.view().flushPending();
     EXPECT_EQ(frames->value(), v);
   }
   ui().SetCtrlVal(main, id("NUMexposure"), 9000);
@@ -78,6 +80,24 @@ TEST_F(Render, NumbersAreShownUnclampedAndRoundedOnlyOnScreen) {
   pumpFor(20);
   EXPECT_DOUBLE_EQ(as<QDoubleSpinBox>("NUMgain")->value(), 1.23);
   EXPECT_DOUBLE_EQ(value("NUMgain"), 1.23456);
+}
+
+// Numbers fed with every answer of the line: an indicator shows a new value at once, then the
+// newest one at a readable rate, and always the last; a field the user edits shows each at once.
+TEST_F(Render, AnIndicatorFedFasterThanItCanBeReadShowsTheFirstAtOnceAndTheLastSoon) {
+  auto* frames = as<QSpinBox>("NUMframes");
+  auto* exposure = as<QSpinBox>("NUMexposure");
+  pumpFor(qt::NumericView::kIndicatorMs + 20);
+  ui().SetCtrlVal(main, id("NUMframes"), 11);
+  EXPECT_EQ(frames->value(), 11);
+  ui().SetCtrlVal(main, id("NUMframes"), 12);
+  ui().SetCtrlVal(main, id("NUMframes"), 13);
+  pumpFor(qt::NumericView::kIndicatorMs + 20);
+  EXPECT_EQ(frames->value(), 13);
+  for (int v : {9000, 9001}) {
+    ui().SetCtrlVal(main, id("NUMexposure"), v);
+    EXPECT_EQ(exposure->value(), v);
+  }
 }
 
 TEST_F(Render, LabelAddedLaterAppearsOnItsPanel) {

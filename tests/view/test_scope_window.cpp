@@ -273,7 +273,7 @@ TEST_F(ScopeWindow, RunAnswersKeepTheStripChartsSizeAndAreDrawnOnlyByThePump) {
     paintsDuringChanges += counter.paints - paintsBefore;
     pump(1);
   }
-  runtime.view().flushPlots();
+  runtime.view().flushPending();
   ASSERT_EQ(chart->graphCount(), kTraces);
   for (int t = 0; t < kTraces; ++t) EXPECT_EQ(chart->graph(t)->data()->size(), 101) << t;
   EXPECT_EQ((chart->graph(kTraces - 1)->data()->constEnd() - 1)->value, kAnswers - 1);

@@ -27,8 +27,9 @@ class ControlView : public QObject {
   // Brings the widgets in step with one aspect of the model.
   void update(ui::Aspect aspect);
   void refreshAll();
-  // Redraws now if a redraw is pending (graphs and strip charts).
-  virtual void flushPlots() {}
+  // Brings the widgets in step with the model now where that waits: graphs and strip charts
+  // redraw at a limited rate, indicators show their numbers at one.
+  virtual void flushPending() {}
   // The panel was discarded: from now on no model access and no events from here.
   virtual void detach();
 

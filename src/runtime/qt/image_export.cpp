@@ -53,7 +53,7 @@ std::string saveImage(QtView& view, int panel, int control, ImageFormat format,
   } else {
     QCustomPlot* plot = view.plotWidget(panel, control);
     if (!plot) return "not a graph";
-    view.flushPlots();
+    view.flushPending();
     bytes = format == ImageFormat::Svg ? svgOf(*plot) : pngOf(plot->toPixmap().toImage());
   }
   if (bytes.isEmpty()) return "the picture could not be made";

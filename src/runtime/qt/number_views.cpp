@@ -98,6 +98,8 @@ NumericView::NumericView(EventRouter& router, int panel, int control, QWidget* p
     spin_ = spin;
   }
   spin_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  pending_.setSingleShot(true);
+  connect(&pending_, &QTimer::timeout, this, &NumericView::showPending);
   connect(spin_, &QAbstractSpinBox::editingFinished, this, &NumericView::editingFinished);
   setWidget(spin_, true);
 }
@@ -133,10 +135,32 @@ void NumericView::applyAttributes(const ui::Control& c) {
   spin_->setFocusPolicy(c.readOnly ? Qt::NoFocus : Qt::StrongFocus);
   applyColours(spin_, c);
   // A changed range may have clamped what is shown.
-  applyValue(c);
+  showValue(c);
 }
 
 void NumericView::applyValue(const ui::Control& c) {
+  if (c.readOnly) {
+    const qint64 since = sinceShown_.isValid() ? sinceShown_.elapsed() : kIndicatorMs;
+    if (since < kIndicatorMs) {
+      if (!pending_.isActive()) pending_.start(static_cast<int>(kIndicatorMs - since));
+      return;
+    }
+    sinceShown_.start();
+  }
+  showValue(c);
+}
+
+void NumericView::flushPending() {
+  if (pending_.isActive()) showPending();
+}
+
+void NumericView::showPending() {
+  sinceShown_.start();
+  if (const ui::Control* c = control()) showValue(*c);
+}
+
+void NumericView::showValue(const ui::Control& c) {
+  pending_.stop();
   if (std::isnan(c.value)) return;
   QSignalBlocker block(spin_);
   if (auto* s = qobject_cast<QSpinBox*>(spin_)) {
@@ -159,7 +183,7 @@ void NumericView::userChanged(double value) {
   if (!c) return;
   if (!acceptsInput()) {
     // An indicator or a dimmed field keeps the model's value, whoever tried to change it.
-    applyValue(*c);
+    showValue(*c);
     return;
   }
   // Enter re-reports the shown value; that is no edit, and writing it back would replace

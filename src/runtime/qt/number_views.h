@@ -1,6 +1,9 @@
 #pragma once
 // Number fields (spin boxes; indicators when read-only) and sliders.
 
+#include <QElapsedTimer>
+#include <QTimer>
+
 #include "runtime/qt/control_view.h"
 
 class QAbstractSpinBox;
@@ -11,15 +14,25 @@ namespace qrix::qt {
 
 // Each edit: the value into the model and value-changed; Enter, leaving the field after an
 // edit, an arrow step or a value set from outside (accessibility): commit.
+// An indicator fed with every answer of the line shows a new value at once and then at most
+// every kIndicatorMs while new ones keep coming: no one reads digits faster, and laying out
+// their text is most of what a number costs on screen. The last value always shows.
 class NumericView : public ControlView {
  public:
+  static constexpr int kIndicatorMs = 100;
+
   NumericView(EventRouter& router, int panel, int control, QWidget* panelWidget, int precision);
+
+  void flushPending() override;
 
  protected:
   void applyValue(const ui::Control& c) override;
   void applyAttributes(const ui::Control& c) override;
 
  private:
+  // The model's value in the field now.
+  void showValue(const ui::Control& c);
+  void showPending();
   void userChanged(double value);
   void editingFinished();
   bool stepping() const;
@@ -28,6 +41,8 @@ class NumericView : public ControlView {
   QAbstractSpinBox* spin_;
   int decimals_;
   bool dirty_ = false;  // edited since the last commit
+  QElapsedTimer sinceShown_;
+  QTimer pending_;  // runs while an indicator's newer value waits to be shown
 };
 
 // Value-changed while the handle moves; commit on release, or at once for a keyboard, wheel

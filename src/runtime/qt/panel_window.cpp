@@ -106,9 +106,9 @@ void PanelWindow::updateControl(int control, ui::Aspect aspect) {
   if (ControlView* v = view(control)) v->update(aspect);
 }
 
-void PanelWindow::flushPlots() {
+void PanelWindow::flushPending() {
   for (auto& [id, v] : views_)
-    if (v) v->flushPlots();
+    if (v) v->flushPending();
 }
 
 void PanelWindow::retire() {

@@ -13,7 +13,7 @@ namespace qrix::qt {
 PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget), plot_(new PlotWidget(panelWidget)) {
   timer_.setSingleShot(true);
-  connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPlots);
+  connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPending);
   // No plot shows a legend. Entries made for it anyway are measured again on every replot.
   plot_->setAutoAddPlottableToLegend(false);
   setWidget(plot_, true);
@@ -35,12 +35,12 @@ bool PlotControlView::eventFilter(QObject* watched, QEvent* event) {
     return ControlView::eventFilter(watched, event);
   if (event->type() == QEvent::UpdateRequest) {
     watched->removeEventFilter(this);
-    if (timer_.isActive() && timer_.remainingTime() == 0) flushPlots();
+    if (timer_.isActive() && timer_.remainingTime() == 0) flushPending();
   }
   return false;
 }
 
-void PlotControlView::flushPlots() {
+void PlotControlView::flushPending() {
   timer_.stop();
   if (!dirty_) return;
   dirty_ = false;

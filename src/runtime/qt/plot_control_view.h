@@ -19,7 +19,7 @@ class PlotControlView : public ControlView {
   PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
   PlotWidget* plot() const { return plot_; }
-  void flushPlots() override;
+  void flushPending() override;
   void detach() override;
 
  protected:

@@ -94,15 +94,15 @@ QCustomPlot* QtView::plotWidget(int panel, int control) const {
   return v ? v->plot() : nullptr;
 }
 
-void QtView::flushPlots() {
+void QtView::flushPending() {
   for (auto& [handle, w] : windows_)
-    if (w) w->flushPlots();
+    if (w) w->flushPending();
 }
 
 QImage QtView::grab(int panel) {
   PanelWindow* w = window(panel);
   if (!w) return {};
-  flushPlots();
+  flushPending();
   return w->grab().toImage();
 }
 

@@ -38,7 +38,7 @@ class QtView : public ui::UiObserver {
   // Renders a panel with its controls and child panels, plots brought up to date first.
   QImage grab(int panel);
   // Redraws every graph and strip chart with pending changes now, not at the next pump.
-  void flushPlots();
+  void flushPending();
 
   // User-event callbacks running right now; discarded panels are freed only at 0.
   int callbackDepth() const { return router_.depth(); }
