@@ -98,8 +98,8 @@ NumericView::NumericView(EventRouter& router, int panel, int control, QWidget* p
     spin_ = spin;
   }
   spin_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  pending_.setSingleShot(true);
-  connect(&pending_, &QTimer::timeout, this, &NumericView::showPending);
+  pending_ = new DeferredUpdate(
+      spin_, [this] { showPending(); }, this);
   connect(spin_, &QAbstractSpinBox::editingFinished, this, &NumericView::editingFinished);
   setWidget(spin_, true);
 }
@@ -142,7 +142,8 @@ void NumericView::applyValue(const ui::Control& c) {
   if (c.readOnly) {
     const qint64 since = sinceShown_.isValid() ? sinceShown_.elapsed() : kIndicatorMs;
     if (since < kIndicatorMs) {
-      if (!pending_.isActive()) pending_.start(static_cast<int>(kIndicatorMs - since));
+      const int due = static_cast<int>(kIndicatorMs - since);
+      pending_->schedule(std::max(0, due - kJoinRepaintMs), due);
       return;
     }
     sinceShown_.start();
@@ -151,7 +152,7 @@ void NumericView::applyValue(const ui::Control& c) {
 }
 
 void NumericView::flushPending() {
-  if (pending_.isActive()) showPending();
+  pending_->runNow();
 }
 
 void NumericView::showPending() {
@@ -160,7 +161,7 @@ void NumericView::showPending() {
 }
 
 void NumericView::showValue(const ui::Control& c) {
-  pending_.stop();
+  pending_->cancel();
   if (std::isnan(c.value)) return;
   QSignalBlocker block(spin_);
   if (auto* s = qobject_cast<QSpinBox*>(spin_)) {

@@ -2,9 +2,9 @@
 // Number fields (spin boxes; indicators when read-only) and sliders.
 
 #include <QElapsedTimer>
-#include <QTimer>
 
 #include "runtime/qt/control_view.h"
+#include "runtime/qt/deferred_update.h"
 
 class QAbstractSpinBox;
 class QLabel;
@@ -16,10 +16,13 @@ namespace qrix::qt {
 // edit, an arrow step or a value set from outside (accessibility): commit.
 // An indicator fed with every answer of the line shows a new value at once and then at most
 // every kIndicatorMs while new ones keep coming: no one reads digits faster, and laying out
-// their text is most of what a number costs on screen. The last value always shows.
+// their text is most of what a number costs on screen. A waiting value goes with any repaint of
+// the window in the last kJoinRepaintMs before it is due (one answer time of the line, so RUN's
+// graphs take it along). The last value always shows.
 class NumericView : public ControlView {
  public:
   static constexpr int kIndicatorMs = 100;
+  static constexpr int kJoinRepaintMs = 40;
 
   NumericView(EventRouter& router, int panel, int control, QWidget* panelWidget, int precision);
 
@@ -42,7 +45,7 @@ class NumericView : public ControlView {
   int decimals_;
   bool dirty_ = false;  // edited since the last commit
   QElapsedTimer sinceShown_;
-  QTimer pending_;  // runs while an indicator's newer value waits to be shown
+  DeferredUpdate* pending_;  // an indicator's newer value waiting to be shown
 };
 
 // Value-changed while the handle moves; commit on release, or at once for a keyboard, wheel

@@ -11,9 +11,9 @@
 namespace qrix::qt {
 
 PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
-    : ControlView(router, panel, control, panelWidget), plot_(new PlotWidget(panelWidget)) {
-  timer_.setSingleShot(true);
-  connect(&timer_, &QTimer::timeout, this, &PlotControlView::flushPending);
+    : ControlView(router, panel, control, panelWidget),
+      plot_(new PlotWidget(panelWidget)),
+      replot_(plot_, [this] { replotIfDirty(); }) {
   // No plot shows a legend. Entries made for it anyway are measured again on every replot.
   plot_->setAutoAddPlottableToLegend(false);
   setWidget(plot_, true);
@@ -22,26 +22,18 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
 void PlotControlView::markDirty(bool redrawAnyway) {
   dirty_ = true;
   redrawAnyway_ = redrawAnyway_ || redrawAnyway;
-  if (timer_.isActive()) return;
-  qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
-  timer_.start(static_cast<int>(std::max<qint64>(0, kMinReplotMs - since)));
+  const qint64 since = sinceReplot_.isValid() ? sinceReplot_.elapsed() : kMinReplotMs;
+  const int due = static_cast<int>(std::max<qint64>(0, kMinReplotMs - since));
   // A replot that is due goes into the window's next repaint instead of a repaint of its own.
-  if (QWidget* window = plot_->window()) window->installEventFilter(this);
-}
-
-bool PlotControlView::eventFilter(QObject* watched, QEvent* event) {
-  // The window is watched only for its repaint; clicks on it are none of this control's.
-  if (watched != plot_->window() || watched == plot_)
-    return ControlView::eventFilter(watched, event);
-  if (event->type() == QEvent::UpdateRequest) {
-    watched->removeEventFilter(this);
-    if (timer_.isActive() && timer_.remainingTime() == 0) flushPending();
-  }
-  return false;
+  replot_.schedule(due, due);
 }
 
 void PlotControlView::flushPending() {
-  timer_.stop();
+  replot_.cancel();
+  replotIfDirty();
+}
+
+void PlotControlView::replotIfDirty() {
   if (!dirty_) return;
   dirty_ = false;
   const bool redrawAnyway = std::exchange(redrawAnyway_, false);
@@ -57,7 +49,7 @@ void PlotControlView::flushPending() {
 }
 
 void PlotControlView::detach() {
-  timer_.stop();
+  replot_.cancel();
   dirty_ = false;
   redrawAnyway_ = false;
   ControlView::detach();

@@ -4,9 +4,9 @@
 // when what it shows has changed.
 
 #include <QElapsedTimer>
-#include <QTimer>
 
 #include "runtime/qt/control_view.h"
+#include "runtime/qt/deferred_update.h"
 #include "runtime/qt/plot_widget.h"
 
 namespace qrix::qt {
@@ -27,7 +27,6 @@ class PlotControlView : public ControlView {
   // Size and visibility are not part of the plot's content: always redrawn.
   void applyAttributes(const ui::Control&) override { markDirty(true); }
   void applyPlots(const ui::Control&) override { markDirty(false); }
-  bool eventFilter(QObject* watched, QEvent* event) override;
   // Whether the model's plot content differs from what the plot was last drawn from.
   virtual bool changedSinceDrawn(const ui::Control& c) const = 0;
   // Brings the plot's content in step with the model and remembers what it was drawn from.
@@ -35,9 +34,10 @@ class PlotControlView : public ControlView {
 
  private:
   void markDirty(bool redrawAnyway);
+  void replotIfDirty();
 
   PlotWidget* plot_;
-  QTimer timer_;
+  DeferredUpdate replot_;
   QElapsedTimer sinceReplot_;
   bool dirty_ = false;
   bool redrawAnyway_ = false;
