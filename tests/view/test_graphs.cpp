@@ -48,6 +48,33 @@ TEST_F(Graphs, PlotsBecomePlottablesAndItemsAndDeletingAllLeavesOnlyTheCursors) 
   EXPECT_EQ(graph()->itemCount(), cursorItems);
 }
 
+// Programs delete and draw their plots again for every new value. Plots of the kinds drawn
+// before are changed in place, and must show what a graph drawn afresh shows.
+TEST_F(Graphs, PlotsDrawnAgainShowWhatAFreshGraphShows) {
+  const int g = id("GRAPHprofile");
+  const int fresh = ui().LoadPanel(0, 1);
+  ui().DisplayPanel(fresh);
+  const auto draw = [&](int panel, double at, ui::Rgb fill, int lineStyle, bool outline) {
+    ui().DeleteGraphPlot(panel, g, -1);
+    ui().PlotRectangle(panel, g, at, 1, at + 2, 6, ui::kBlue, fill);
+    ui().PlotXY(panel, g, {0, at, 9}, {2, 8, 3}, ui::kRed, 5, 0, lineStyle);
+    if (outline)
+      ui().PlotXY(panel, g, {at, at + 3, at + 3, at}, {1, 1, 4, 4}, ui::kGreen, 5, 0, 0);
+    else
+      ui().PlotRectangle(panel, g, at + 1, 7, at + 4, 9, ui::kGreen, ui::kWhite);
+  };
+  draw(main, 1, ui::kRed, 0, true);
+  runtime.view().flushPending();
+  for (const bool outline : {true, false}) {  // the same kinds, then a rectangle for the curve
+    draw(main, 4, ui::Rgb{0xFFD700}, ui::kLineStyleDash, outline);
+    draw(fresh, 4, ui::Rgb{0xFFD700}, ui::kLineStyleDash, outline);
+    runtime.view().flushPending();
+    QCustomPlot* freshGraph = runtime.view().plotWidget(fresh, g);
+    EXPECT_EQ(graph()->plottableCount(), freshGraph->plottableCount());
+    EXPECT_EQ(graph()->grab().toImage(), freshGraph->grab().toImage()) << outline;
+  }
+}
+
 TEST_F(Graphs, OutlineTurningBackKeepsItsPointOrder) {
   plotLine({0, 2, 2, 0}, {0, 0, 1, 1});
   runtime.view().flushPending();

@@ -33,6 +33,13 @@ void setRange(QCPAxis* axis, const ui::AxisRange& r) {
   axis->setRange(r.min, r.max);
 }
 
+// A profile (x rising) is drawn as a graph; an outline that turns back as a curve, kept in
+// order.
+bool isProfile(const ui::Plot& p) {
+  const size_t n = std::min(p.x.size(), p.y.size());
+  return std::is_sorted(p.x.begin(), p.x.begin() + static_cast<long>(n));
+}
+
 // What a graph shows: its state without the handles, which only tell plots apart for deleting.
 ui::GraphState shownPart(const ui::GraphState& g) {
   ui::GraphState shown = g;
@@ -64,16 +71,15 @@ bool GraphView::changedSinceDrawn(const ui::Control& c) const {
 
 void GraphView::redraw(const ui::Control& c) {
   QCustomPlot* p = plot();
-  p->clearPlottables();
-  for (QCPItemRect* rect : rectangles_) p->removeItem(rect);
-  rectangles_.clear();
-
   const ui::GraphState& g = c.graph;
-  for (const ui::Plot& plotData : g.plots) {
-    if (plotData.kind == ui::Plot::Kind::Polyline)
-      drawPolyline(plotData);
+  // Programs delete and draw their plots again for every new value. Shapes of the kinds they
+  // had are changed where they stand: making them anew costs more than drawing them.
+  if (!shapesFit(g.plots)) makeShapes(g.plots);
+  for (std::size_t i = 0; i < g.plots.size(); ++i) {
+    if (g.plots[i].kind == ui::Plot::Kind::Polyline)
+      drawPolyline(shapes_[i], g.plots[i]);
     else
-      drawRectangle(plotData);
+      drawRectangle(shapes_[i], g.plots[i]);
   }
   setRange(p->xAxis, g.x);
   setRange(p->yAxis, g.yLeft);
@@ -93,33 +99,59 @@ void GraphView::redraw(const ui::Control& c) {
   drawn_ = shownPart(g);
 }
 
-void GraphView::drawPolyline(const ui::Plot& plotData) {
+bool GraphView::shapesFit(const std::vector<ui::Plot>& plots) const {
+  if (shapes_.size() != plots.size()) return false;
+  for (std::size_t i = 0; i < plots.size(); ++i) {
+    const bool fits = plots[i].kind == ui::Plot::Kind::Rectangle
+                          ? !!qobject_cast<QCPItemRect*>(shapes_[i])
+                      : isProfile(plots[i]) ? !!qobject_cast<QCPGraph*>(shapes_[i])
+                                            : !!qobject_cast<QCPCurve*>(shapes_[i]);
+    if (!fits) return false;
+  }
+  return true;
+}
+
+void GraphView::makeShapes(const std::vector<ui::Plot>& plots) {
+  QCustomPlot* p = plot();
+  // Items first: clearing the plottables deletes the graphs and curves among the shapes.
+  for (QCPLayerable* shape : shapes_)
+    if (auto* rect = qobject_cast<QCPItemRect*>(shape)) p->removeItem(rect);
+  p->clearPlottables();
+  shapes_.clear();
+  // The plot owns its plottables and items from construction on.
+  for (const ui::Plot& plotData : plots) {
+    if (plotData.kind == ui::Plot::Kind::Rectangle)
+      shapes_.push_back(new QCPItemRect(p));
+    else if (isProfile(plotData))
+      shapes_.push_back(p->addGraph());
+    else
+      shapes_.push_back(new QCPCurve(p->xAxis, p->yAxis));
+  }
+}
+
+void GraphView::drawPolyline(QCPLayerable* shape, const ui::Plot& plotData) {
   const size_t n = std::min(plotData.x.size(), plotData.y.size());
   QVector<double> x(plotData.x.begin(), plotData.x.begin() + static_cast<long>(n));
   QVector<double> y(plotData.y.begin(), plotData.y.begin() + static_cast<long>(n));
-  // A profile (x rising) is a graph; an outline that turns back is a curve, kept in order.
-  if (std::is_sorted(x.begin(), x.end())) {
-    QCPGraph* graph = plot()->addGraph();
+  if (auto* graph = qobject_cast<QCPGraph*>(shape)) {
     graph->setData(x, y, true);
     graph->setPen(penFor(plotData));
     graph->setScatterStyle(scatterFor(plotData.pointStyle));
   } else {
-    // The plot owns its plottables and items from construction on.
-    auto* curve = new QCPCurve(plot()->xAxis, plot()->yAxis);
+    auto* curve = static_cast<QCPCurve*>(shape);
     curve->setData(x, y);
     curve->setPen(penFor(plotData));
     curve->setScatterStyle(scatterFor(plotData.pointStyle));
   }
 }
 
-void GraphView::drawRectangle(const ui::Plot& plotData) {
-  auto* rect = new QCPItemRect(plot());
+void GraphView::drawRectangle(QCPLayerable* shape, const ui::Plot& plotData) {
+  auto* rect = static_cast<QCPItemRect*>(shape);
   rect->topLeft->setCoords(std::min(plotData.x1, plotData.x2), std::max(plotData.y1, plotData.y2));
   rect->bottomRight->setCoords(std::max(plotData.x1, plotData.x2),
                                std::min(plotData.y1, plotData.y2));
   rect->setPen(QPen(toQColor(plotData.colour)));
   rect->setBrush(plotData.filled ? QBrush(toQColor(plotData.fillColour)) : QBrush(Qt::NoBrush));
-  rectangles_.push_back(rect);
 }
 
 void GraphView::drawCursors(const ui::GraphState& g) {

@@ -7,9 +7,9 @@
 
 #include "runtime/qt/plot_control_view.h"
 
-class QCPItemRect;
 class QCPItemStraightLine;
 class QCPItemTracer;
+class QCPLayerable;
 
 namespace qrix::qt {
 
@@ -22,11 +22,15 @@ class GraphView : public PlotControlView {
   void redraw(const ui::Control& c) override;
 
  private:
-  void drawPolyline(const ui::Plot& p);
-  void drawRectangle(const ui::Plot& p);
+  // Whether the shapes on the plot are of the kinds the plots need, in the same order.
+  bool shapesFit(const std::vector<ui::Plot>& plots) const;
+  void makeShapes(const std::vector<ui::Plot>& plots);
+  static void drawPolyline(QCPLayerable* shape, const ui::Plot& p);
+  static void drawRectangle(QCPLayerable* shape, const ui::Plot& p);
   void drawCursors(const ui::GraphState& g);
 
-  std::vector<QCPItemRect*> rectangles_;  // owned by the plot
+  // One per plot of the model, in its order: a graph, a curve or a rectangle, owned by the plot.
+  std::vector<QCPLayerable*> shapes_;
   std::array<QCPItemStraightLine*, 2> cursorLines_{};
   std::array<QCPItemTracer*, 2> cursorMarkers_{};
   std::optional<ui::GraphState> drawn_;  // without plot handles
