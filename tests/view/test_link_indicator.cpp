@@ -90,6 +90,7 @@ TEST_F(LinkIndicatorView, LightShowsTheColourAndTooltipAndTellsAScreenReader) {
     step.feed();
     showLinkHealth(program);
     runtime.ProcessSystemEvents();
+    runtime.view().flushPending();  // tooltips change at a readable rate
     EXPECT_EQ(shownColour(), qt::toQColor(step.colour)) << step.what;
     const QString tooltip =
         QString::fromStdString(runtime.ui().control(st.pHandle, ids::main::LEDLink)->tooltip);

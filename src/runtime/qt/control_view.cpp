@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "runtime/qt/deferred_update.h"
+
 namespace qrix::qt {
 
 namespace {
@@ -88,10 +90,23 @@ void ControlView::update(ui::Aspect aspect) {
       applyAttributes(*c);
       applyCommon(*c);
       break;
-    case ui::Aspect::Tooltip: applyTooltip(*c); break;
+    case ui::Aspect::Tooltip:
+      if (!tooltip_)
+        tooltip_ = new RateLimitedUpdate(
+            widget_, kTooltipMs, 0,
+            [this] {
+              if (const ui::Control* now = control()) applyTooltip(*now);
+            },
+            this);
+      tooltip_->request();
+      break;
     case ui::Aspect::Plots: applyPlots(*c); break;
     case ui::Aspect::Panel: refreshAll(); break;
   }
+}
+
+void ControlView::flushPending() {
+  if (tooltip_) tooltip_->flush();
 }
 
 void ControlView::refreshAll() {

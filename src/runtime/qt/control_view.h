@@ -15,8 +15,14 @@ class QWidget;
 
 namespace qrix::qt {
 
+class RateLimitedUpdate;
+
 class ControlView : public QObject {
  public:
+  // A tooltip that changes with every exchange of the line (the link light's counters) is
+  // brought up to date at most this often: it is read at leisure.
+  static constexpr int kTooltipMs = 500;
+
   ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
   int panel() const { return panel_; }
@@ -28,8 +34,8 @@ class ControlView : public QObject {
   void update(ui::Aspect aspect);
   void refreshAll();
   // Brings the widgets in step with the model now where that waits: graphs and strip charts
-  // redraw at a limited rate, indicators show their numbers at one.
-  virtual void flushPending() {}
+  // redraw at a limited rate, indicators show their numbers at one, tooltips change at one.
+  virtual void flushPending();
   // The panel was discarded: from now on no model access and no events from here.
   virtual void detach();
 
@@ -66,6 +72,7 @@ class ControlView : public QObject {
   int id_;
   QPointer<QWidget> widget_;
   QPointer<QLabel> caption_;
+  RateLimitedUpdate* tooltip_ = nullptr;  // made for the first tooltip that changes
   bool writing_ = false;
 };
 

@@ -46,4 +46,28 @@ bool DeferredUpdate::eventFilter(QObject* watched, QEvent* event) {
   return false;
 }
 
+RateLimitedUpdate::RateLimitedUpdate(QWidget* widget, int intervalMs, int joinMs,
+                                     std::function<void()> work, QObject* parent)
+    : QObject(parent),
+      intervalMs_(intervalMs),
+      joinMs_(joinMs),
+      work_(std::move(work)),
+      deferred_(widget, [this] { run(); }) {}
+
+void RateLimitedUpdate::request() {
+  const qint64 since = sinceRun_.isValid() ? sinceRun_.elapsed() : intervalMs_;
+  if (since >= intervalMs_) {
+    deferred_.cancel();
+    run();
+    return;
+  }
+  const int due = static_cast<int>(intervalMs_ - since);
+  deferred_.schedule(std::max(0, due - joinMs_), due);
+}
+
+void RateLimitedUpdate::run() {
+  sinceRun_.start();
+  work_();
+}
+
 }  // namespace qrix::qt

@@ -1,7 +1,11 @@
 #pragma once
-// An update of a widget that may wait a little. It runs with the window's first repaint once its
-// earliest time has come, so that it costs no repaint of its own, or by itself at its latest
-// time when the window has not repainted by then.
+// Updates of a widget that may wait a little.
+// A deferred update runs with the window's first repaint once its earliest time has come, so
+// that it costs no repaint of its own, or by itself at its latest time when the window has not
+// repainted by then.
+// A rate-limited update runs at once when the last run is at least its interval ago, else it is
+// deferred to the end of that interval, taken along by any repaint of the window in the last
+// `joinMs` before. What it shows is the newest state when it runs, so the last one always shows.
 
 #include <QElapsedTimer>
 #include <QObject>
@@ -36,6 +40,27 @@ class DeferredUpdate : public QObject {
   QTimer timer_;
   QElapsedTimer scheduled_;
   int earliestMs_ = 0;
+};
+
+class RateLimitedUpdate : public QObject {
+ public:
+  RateLimitedUpdate(QWidget* widget, int intervalMs, int joinMs, std::function<void()> work,
+                    QObject* parent = nullptr);
+
+  void request();
+  // Runs a waiting update now.
+  void flush() { deferred_.runNow(); }
+  // The widget was brought in step by other means: nothing waits any more.
+  void cancel() { deferred_.cancel(); }
+
+ private:
+  void run();
+
+  int intervalMs_;
+  int joinMs_;
+  std::function<void()> work_;
+  QElapsedTimer sinceRun_;
+  DeferredUpdate deferred_;
 };
 
 }  // namespace qrix::qt

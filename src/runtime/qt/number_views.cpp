@@ -98,8 +98,13 @@ NumericView::NumericView(EventRouter& router, int panel, int control, QWidget* p
     spin_ = spin;
   }
   spin_->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  pending_ = new DeferredUpdate(
-      spin_, [this] { showPending(); }, this);
+  indicator_ = new RateLimitedUpdate(
+      spin_, kIndicatorMs, kJoinRepaintMs,
+      [this] {
+        // `control` alone is the constructor's id.
+        if (const ui::Control* c = this->control()) showValue(*c);
+      },
+      this);
   connect(spin_, &QAbstractSpinBox::editingFinished, this, &NumericView::editingFinished);
   setWidget(spin_, true);
 }
@@ -139,29 +144,19 @@ void NumericView::applyAttributes(const ui::Control& c) {
 }
 
 void NumericView::applyValue(const ui::Control& c) {
-  if (c.readOnly) {
-    const qint64 since = sinceShown_.isValid() ? sinceShown_.elapsed() : kIndicatorMs;
-    if (since < kIndicatorMs) {
-      const int due = static_cast<int>(kIndicatorMs - since);
-      pending_->schedule(std::max(0, due - kJoinRepaintMs), due);
-      return;
-    }
-    sinceShown_.start();
-  }
-  showValue(c);
+  if (c.readOnly)
+    indicator_->request();
+  else
+    showValue(c);
 }
 
 void NumericView::flushPending() {
-  pending_->runNow();
-}
-
-void NumericView::showPending() {
-  sinceShown_.start();
-  if (const ui::Control* c = control()) showValue(*c);
+  ControlView::flushPending();
+  indicator_->flush();
 }
 
 void NumericView::showValue(const ui::Control& c) {
-  pending_->cancel();
+  indicator_->cancel();
   if (std::isnan(c.value)) return;
   QSignalBlocker block(spin_);
   if (auto* s = qobject_cast<QSpinBox*>(spin_)) {

@@ -1,8 +1,6 @@
 #pragma once
 // Number fields (spin boxes; indicators when read-only) and sliders.
 
-#include <QElapsedTimer>
-
 #include "runtime/qt/control_view.h"
 #include "runtime/qt/deferred_update.h"
 
@@ -35,7 +33,6 @@ class NumericView : public ControlView {
  private:
   // The model's value in the field now.
   void showValue(const ui::Control& c);
-  void showPending();
   void userChanged(double value);
   void editingFinished();
   bool stepping() const;
@@ -44,8 +41,7 @@ class NumericView : public ControlView {
   QAbstractSpinBox* spin_;
   int decimals_;
   bool dirty_ = false;  // edited since the last commit
-  QElapsedTimer sinceShown_;
-  DeferredUpdate* pending_;  // an indicator's newer value waiting to be shown
+  RateLimitedUpdate* indicator_;
 };
 
 // Value-changed while the handle moves; commit on release, or at once for a keyboard, wheel

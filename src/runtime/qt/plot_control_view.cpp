@@ -29,6 +29,7 @@ void PlotControlView::markDirty(bool redrawAnyway) {
 }
 
 void PlotControlView::flushPending() {
+  ControlView::flushPending();
   replot_.cancel();
   replotIfDirty();
 }

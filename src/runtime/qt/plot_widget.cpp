@@ -88,6 +88,24 @@ PlotWidget::Frame PlotWidget::frameNow() const {
   return f;
 }
 
+PlotWidget::TickSource PlotWidget::tickSourceNow() const {
+  TickSource s;
+  for (const QCPAxis* axis : axisRect()->axes()) {
+    s.ranges.append(axis->range());
+    s.tickers.append(axis->ticker().data());
+    s.tickCounts.append(axis->ticker()->tickCount());
+    s.tickOrigins.append(axis->ticker()->tickOrigin());
+  }
+  return s;
+}
+
+void PlotWidget::updateTicks() {
+  TickSource now = tickSourceNow();
+  if (ticked_ == now) return;
+  plotLayout()->update(QCPLayoutElement::upPreparation);
+  ticked_ = std::move(now);
+}
+
 QCPLayer* PlotWidget::axesLayer() const {
   const QList<QCPAxis*> axes = axisRect()->axes();
   if (axes.isEmpty()) return nullptr;
@@ -136,13 +154,14 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
   const bool inDataArea = event->region().subtracted(dataArea()).isEmpty();
   if (!whole && inDataArea && painted_ && !axesOverData_.isNull()) {
     // The ticks for the ranges as they are now tell whether the axes are still as painted.
-    plotLayout()->update(QCPLayoutElement::upPreparation);
+    updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
       drawDataArea(painter, axes);
       return;
     }
   }
   draw(&painter);
+  ticked_ = tickSourceNow();
   Frame now = frameNow();
   if (whole) {
     painted_ = std::move(now);

@@ -42,6 +42,18 @@ class PlotWidget : public QCustomPlot {
   };
   Frame frameNow() const;
 
+  // What the ticks of the axes follow from: the ranges and the tickers' settings.
+  struct TickSource {
+    QList<QCPRange> ranges;
+    QList<const QCPAxisTicker*> tickers;
+    QList<int> tickCounts;
+    QList<double> tickOrigins;
+    bool operator==(const TickSource&) const = default;
+  };
+  TickSource tickSourceNow() const;
+  // Sets up the ticks of the axes unless they already follow from what they do now.
+  void updateTicks();
+
   // The layer that holds the axes and nothing else, or null.
   QCPLayer* axesLayer() const;
   // Keeps what the axes draw over the data area, as bands along its edges.
@@ -51,6 +63,8 @@ class PlotWidget : public QCustomPlot {
 
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
+  // What the ticks were last set up from.
+  std::optional<TickSource> ticked_;
   // What the axes drew over the data area at the last whole repaint (device pixels), and how
   // deep into the data area it reaches from each edge.
   QImage axesOverData_;
