@@ -16,6 +16,11 @@ struct LayerAccess : QCPLayer {
   }
 };
 
+// The same for the ticks of one axis, which a plot lays out for all of its axes at once.
+struct AxisAccess : QCPAxis {
+  static void setupTicks(QCPAxis* axis) { (axis->*&AxisAccess::setupTickVectors)(); }
+};
+
 // How deep the drawn pixels of `image` reach from each edge, each pixel counted for its nearest
 // edge. The left and right bands take the full height, the top and bottom ones the width between
 // them, so that together they hold every drawn pixel once.
@@ -88,22 +93,30 @@ PlotWidget::Frame PlotWidget::frameNow() const {
   return f;
 }
 
-PlotWidget::TickSource PlotWidget::tickSourceNow() const {
-  TickSource s;
-  for (const QCPAxis* axis : axisRect()->axes()) {
-    s.ranges.append(axis->range());
-    s.tickers.append(axis->ticker().data());
-    s.tickCounts.append(axis->ticker()->tickCount());
-    s.tickOrigins.append(axis->ticker()->tickOrigin());
-  }
-  return s;
+PlotWidget::TickSource PlotWidget::tickSourceOf(const QCPAxis* axis) {
+  return {axis->range(), axis->ticker().data(), axis->ticker()->tickCount(),
+          axis->ticker()->tickOrigin()};
+}
+
+QList<PlotWidget::TickSource> PlotWidget::tickSourcesNow() const {
+  QList<TickSource> sources;
+  for (const QCPAxis* axis : axisRect()->axes()) sources.append(tickSourceOf(axis));
+  return sources;
 }
 
 void PlotWidget::updateTicks() {
-  TickSource now = tickSourceNow();
-  if (ticked_ == now) return;
-  plotLayout()->update(QCPLayoutElement::upPreparation);
-  ticked_ = std::move(now);
+  const QList<QCPAxis*> axes = axisRect()->axes();
+  if (ticked_.size() != axes.size()) {
+    plotLayout()->update(QCPLayoutElement::upPreparation);
+    ticked_ = tickSourcesNow();
+    return;
+  }
+  for (qsizetype i = 0; i < axes.size(); ++i) {
+    TickSource now = tickSourceOf(axes[i]);
+    if (ticked_[i] == now) continue;
+    AxisAccess::setupTicks(axes[i]);
+    ticked_[i] = now;
+  }
 }
 
 QCPLayer* PlotWidget::axesLayer() const {
@@ -161,7 +174,7 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     }
   }
   draw(&painter);
-  ticked_ = tickSourceNow();
+  ticked_ = tickSourcesNow();
   Frame now = frameNow();
   if (whole) {
     painted_ = std::move(now);

@@ -42,16 +42,17 @@ class PlotWidget : public QCustomPlot {
   };
   Frame frameNow() const;
 
-  // What the ticks of the axes follow from: the ranges and the tickers' settings.
+  // What the ticks of an axis follow from: its range and its ticker's settings.
   struct TickSource {
-    QList<QCPRange> ranges;
-    QList<const QCPAxisTicker*> tickers;
-    QList<int> tickCounts;
-    QList<double> tickOrigins;
+    QCPRange range;
+    const QCPAxisTicker* ticker;
+    int count;
+    double origin;
     bool operator==(const TickSource&) const = default;
   };
-  TickSource tickSourceNow() const;
-  // Sets up the ticks of the axes unless they already follow from what they do now.
+  static TickSource tickSourceOf(const QCPAxis* axis);
+  QList<TickSource> tickSourcesNow() const;
+  // Sets up the ticks of each axis whose range or ticker changed since.
   void updateTicks();
 
   // The layer that holds the axes and nothing else, or null.
@@ -63,8 +64,8 @@ class PlotWidget : public QCustomPlot {
 
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
-  // What the ticks were last set up from.
-  std::optional<TickSource> ticked_;
+  // What the ticks of each axis were last set up from.
+  QList<TickSource> ticked_;
   // What the axes drew over the data area at the last whole repaint (device pixels), and how
   // deep into the data area it reaches from each edge.
   QImage axesOverData_;
