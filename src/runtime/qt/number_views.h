@@ -13,13 +13,14 @@ namespace qrix::qt {
 // Each edit: the value into the model and value-changed; Enter, leaving the field after an
 // edit, an arrow step or a value set from outside (accessibility): commit.
 // An indicator fed with every answer of the line shows a new value at once and then at most
-// every kIndicatorMs while new ones keep coming: no one reads digits faster, and laying out
-// their text is most of what a number costs on screen. A waiting value goes with any repaint of
+// every kIndicatorMs while new ones keep coming: digits that change faster flicker rather than
+// read (a meter shows a few readings a second), and laying out their text is most of what a
+// number costs on screen. A waiting value goes with any repaint of
 // the window in the last kJoinRepaintMs before it is due (one answer time of the line, so RUN's
 // graphs take it along). The last value always shows.
 class NumericView : public ControlView {
  public:
-  static constexpr int kIndicatorMs = 100;
+  static constexpr int kIndicatorMs = 200;
   static constexpr int kJoinRepaintMs = 40;
 
   NumericView(EventRouter& router, int panel, int control, QWidget* panelWidget, int precision);
