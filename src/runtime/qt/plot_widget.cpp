@@ -46,16 +46,16 @@ QMargins bandsOf(const QImage& image) {
   return QMargins(left, top, std::min(right, w - left), std::min(bottom, h - top));
 }
 
-void drawBands(QCPPainter& painter, const QPoint& origin, const QImage& image, const QMargins& b) {
-  const int w = image.width(), h = image.height();
+// The bands of `image` as rectangles that do not overlap.
+QList<QRect> bandRects(const QSize& size, const QMargins& b) {
+  const int w = size.width(), h = size.height();
   const int between = w - b.left() - b.right();
-  const QRect bands[] = {QRect(0, 0, b.left(), h), QRect(w - b.right(), 0, b.right(), h),
-                         QRect(b.left(), 0, between, b.top()),
-                         QRect(b.left(), h - b.bottom(), between, b.bottom())};
-  const qreal dpr = image.devicePixelRatio();
-  for (const QRect& band : bands)
-    if (!band.isEmpty())
-      painter.drawImage(QPointF(origin) + QPointF(band.topLeft()) / dpr, image, band);
+  QList<QRect> rects;
+  for (const QRect& r :
+       {QRect(0, 0, b.left(), h), QRect(w - b.right(), 0, b.right(), h),
+        QRect(b.left(), 0, between, b.top()), QRect(b.left(), h - b.bottom(), between, b.bottom())})
+    if (!r.isEmpty()) rects.append(r);
+  return rects;
 }
 
 }  // namespace
@@ -132,7 +132,7 @@ QCPLayer* PlotWidget::axesLayer() const {
 }
 
 void PlotWidget::keepAxesOverData() {
-  axesOverData_ = QImage();
+  axesOverData_.reset();
   QCPLayer* axes = axesLayer();
   if (!axes) return;
   const QRect area = dataArea();
@@ -145,15 +145,21 @@ void PlotWidget::keepAxesOverData() {
     painter.translate(-area.topLeft());
     LayerAccess::drawLayer(axes, &painter);
   }
-  axesBands_ = bandsOf(image);
-  axesOverData_ = std::move(image);
+  // Each band an image of its own: a small image draws faster than a part of a large one.
+  QList<Band> bands;
+  for (const QRect& r : bandRects(image.size(), bandsOf(image))) {
+    QImage band = image.copy(r);
+    band.setDevicePixelRatio(dpr);
+    bands.append({QPointF(area.topLeft()) + QPointF(r.topLeft()) / dpr, std::move(band)});
+  }
+  axesOverData_ = std::move(bands);
 }
 
 void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes) {
   drawBackground(&painter);
   for (int i = 0; i < layerCount(); ++i) {
     if (layer(i) == axes) {
-      drawBands(painter, dataArea().topLeft(), axesOverData_, axesBands_);
+      for (const Band& band : *axesOverData_) painter.drawImage(band.at, band.image);
     } else
       LayerAccess::drawLayer(layer(i), &painter);
   }
@@ -165,7 +171,7 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
   if (mBackgroundBrush.style() != Qt::NoBrush) painter.fillRect(viewport(), mBackgroundBrush);
   const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty();
   const bool inDataArea = event->region().subtracted(dataArea()).isEmpty();
-  if (!whole && inDataArea && painted_ && !axesOverData_.isNull()) {
+  if (!whole && inDataArea && painted_ && axesOverData_) {
     // The ticks for the ranges as they are now tell whether the axes are still as painted.
     updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {

@@ -66,10 +66,13 @@ class PlotWidget : public QCustomPlot {
   std::optional<Frame> painted_;
   // What the ticks of each axis were last set up from.
   QList<TickSource> ticked_;
-  // What the axes drew over the data area at the last whole repaint (device pixels), and how
-  // deep into the data area it reaches from each edge.
-  QImage axesOverData_;
-  QMargins axesBands_;
+  // What the axes drew over the data area at the last whole repaint, in bands along its edges
+  // as deep as it reaches into it.
+  struct Band {
+    QPointF at;
+    QImage image;
+  };
+  std::optional<QList<Band>> axesOverData_;
 };
 
 }  // namespace qrix::qt
