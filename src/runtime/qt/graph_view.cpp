@@ -33,11 +33,20 @@ void setRange(QCPAxis* axis, const ui::AxisRange& r) {
   axis->setRange(r.min, r.max);
 }
 
+enum class Shape { Graph, Curve, Rectangle };
+
 // A profile (x rising) is drawn as a graph; an outline that turns back as a curve, kept in
 // order.
-bool isProfile(const ui::Plot& p) {
+Shape shapeFor(const ui::Plot& p) {
+  if (p.kind == ui::Plot::Kind::Rectangle) return Shape::Rectangle;
   const size_t n = std::min(p.x.size(), p.y.size());
-  return std::is_sorted(p.x.begin(), p.x.begin() + static_cast<long>(n));
+  return std::is_sorted(p.x.begin(), p.x.begin() + static_cast<long>(n)) ? Shape::Graph
+                                                                         : Shape::Curve;
+}
+
+Shape shapeOf(QCPLayerable* shape) {
+  if (qobject_cast<QCPItemRect*>(shape)) return Shape::Rectangle;
+  return qobject_cast<QCPGraph*>(shape) ? Shape::Graph : Shape::Curve;
 }
 
 // What a graph shows: its state without the handles, which only tell plots apart for deleting.
@@ -101,13 +110,8 @@ void GraphView::redraw(const ui::Control& c) {
 
 bool GraphView::shapesFit(const std::vector<ui::Plot>& plots) const {
   if (shapes_.size() != plots.size()) return false;
-  for (std::size_t i = 0; i < plots.size(); ++i) {
-    const bool fits = plots[i].kind == ui::Plot::Kind::Rectangle
-                          ? !!qobject_cast<QCPItemRect*>(shapes_[i])
-                      : isProfile(plots[i]) ? !!qobject_cast<QCPGraph*>(shapes_[i])
-                                            : !!qobject_cast<QCPCurve*>(shapes_[i]);
-    if (!fits) return false;
-  }
+  for (std::size_t i = 0; i < plots.size(); ++i)
+    if (shapeOf(shapes_[i]) != shapeFor(plots[i])) return false;
   return true;
 }
 
@@ -115,17 +119,16 @@ void GraphView::makeShapes(const std::vector<ui::Plot>& plots) {
   QCustomPlot* p = plot();
   // Items first: clearing the plottables deletes the graphs and curves among the shapes.
   for (QCPLayerable* shape : shapes_)
-    if (auto* rect = qobject_cast<QCPItemRect*>(shape)) p->removeItem(rect);
+    if (shapeOf(shape) == Shape::Rectangle) p->removeItem(static_cast<QCPItemRect*>(shape));
   p->clearPlottables();
   shapes_.clear();
   // The plot owns its plottables and items from construction on.
   for (const ui::Plot& plotData : plots) {
-    if (plotData.kind == ui::Plot::Kind::Rectangle)
-      shapes_.push_back(new QCPItemRect(p));
-    else if (isProfile(plotData))
-      shapes_.push_back(p->addGraph());
-    else
-      shapes_.push_back(new QCPCurve(p->xAxis, p->yAxis));
+    switch (shapeFor(plotData)) {
+      case Shape::Rectangle: shapes_.push_back(new QCPItemRect(p)); break;
+      case Shape::Graph: shapes_.push_back(p->addGraph()); break;
+      case Shape::Curve: shapes_.push_back(new QCPCurve(p->xAxis, p->yAxis)); break;
+    }
   }
 }
 

@@ -93,30 +93,20 @@ PlotWidget::Frame PlotWidget::frameNow() const {
   return f;
 }
 
-PlotWidget::TickSource PlotWidget::tickSourceOf(const QCPAxis* axis) {
-  return {axis->range(), axis->ticker().data(), axis->ticker()->tickCount(),
-          axis->ticker()->tickOrigin()};
-}
-
 QList<PlotWidget::TickSource> PlotWidget::tickSourcesNow() const {
   QList<TickSource> sources;
-  for (const QCPAxis* axis : axisRect()->axes()) sources.append(tickSourceOf(axis));
+  for (const QCPAxis* axis : axisRect()->axes())
+    sources.append({axis->range(), axis->ticker().data(), axis->ticker()->tickCount(),
+                    axis->ticker()->tickOrigin()});
   return sources;
 }
 
 void PlotWidget::updateTicks() {
   const QList<QCPAxis*> axes = axisRect()->axes();
-  if (ticked_.size() != axes.size()) {
-    plotLayout()->update(QCPLayoutElement::upPreparation);
-    ticked_ = tickSourcesNow();
-    return;
-  }
-  for (qsizetype i = 0; i < axes.size(); ++i) {
-    TickSource now = tickSourceOf(axes[i]);
-    if (ticked_[i] == now) continue;
-    AxisAccess::setupTicks(axes[i]);
-    ticked_[i] = now;
-  }
+  QList<TickSource> now = tickSourcesNow();
+  for (qsizetype i = 0; i < axes.size(); ++i)
+    if (i >= ticked_.size() || ticked_[i] != now[i]) AxisAccess::setupTicks(axes[i]);
+  ticked_ = std::move(now);
 }
 
 QCPLayer* PlotWidget::axesLayer() const {
@@ -158,10 +148,10 @@ void PlotWidget::keepAxesOverData() {
 void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes) {
   drawBackground(&painter);
   for (int i = 0; i < layerCount(); ++i) {
-    if (layer(i) == axes) {
-      for (const Band& band : *axesOverData_) painter.drawImage(band.at, band.image);
-    } else
+    if (layer(i) != axes)
       LayerAccess::drawLayer(layer(i), &painter);
+    else
+      for (const Band& band : *axesOverData_) painter.drawImage(band.at, band.image);
   }
 }
 

@@ -50,7 +50,6 @@ class PlotWidget : public QCustomPlot {
     double origin;
     bool operator==(const TickSource&) const = default;
   };
-  static TickSource tickSourceOf(const QCPAxis* axis);
   QList<TickSource> tickSourcesNow() const;
   // Sets up the ticks of each axis whose range or ticker changed since.
   void updateTicks();
