@@ -1,7 +1,8 @@
 // Graphs and strip charts: model plots become QCustomPlot plottables and items, deletes remove
 // them, axes and cursors follow the model; only a plot whose content changed is replotted, new
-// content repaints the data area alone unless the axes changed under it, and a
-// strip chart fed a sample at a time shows what the whole history would. That many changes cost
+// content repaints the data area alone unless the axes changed under it (a strip chart only the
+// rows of its lines), and a strip chart fed a sample at a time shows what the whole history
+// would. That many changes cost
 // one redraw is pinned on the scope's strip chart (test_scope_window.cpp).
 
 #include <qcustomplot.h>
@@ -221,6 +222,36 @@ TEST_F(Graphs, NewContentRepaintsTheDataAreaAndAxesThatChangedTheWholePlot) {
   ASSERT_FALSE(painted.rects.empty());
   EXPECT_EQ(painted.rects.back(), graph()->rect());
   EXPECT_TRUE(showsWhatItDraws(graph()));
+}
+
+// A strip chart whose line keeps to a few rows repaints only those rows and the ones it was in:
+// a line that jumps leaves nothing behind, however far it jumped.
+TEST_F(Graphs, StripChartRepaintsTheRowsItsLinesWereAndAreIn) {
+  const int s = id("STRIPrate");
+  ui().SetStripPointsPerScreen(main, s, 10);
+  ui().SetTraceColour(main, s, 1, ui::kRed);
+  ui().SetTraceColour(main, s, 2, ui::kBlue);
+  ui().SetAxisRange(main, s, ui::Axis::YLeft, 0, 100);
+  const auto feed = [&](double level, int times) {
+    const double sample[] = {level, level + 4};
+    for (int i = 0; i < times; ++i) ui().PlotStripChartPoints(main, s, sample, 2);
+  };
+  feed(50, 10);
+  pumpFor(60);
+  PaintedRects painted(strip());
+  feed(52, 1);
+  pumpFor(60);
+  const QRect area = dynamic_cast<qt::PlotWidget&>(*strip()).dataArea();
+  ASSERT_EQ(painted.rects.size(), 1u);
+  EXPECT_EQ(painted.rects[0].width(), area.width());
+  EXPECT_LT(painted.rects[0].height(), area.height() / 4);
+  EXPECT_TRUE(showsWhatItDraws(strip()));
+  // Each line before scrolls out entirely. What a grab draws counts as painted: look only once.
+  for (double level : {90.0, 10.0}) {
+    feed(level, 10);
+    pumpFor(60);
+  }
+  EXPECT_TRUE(showsWhatItDraws(strip()));
 }
 
 TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {

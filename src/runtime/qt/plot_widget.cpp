@@ -3,6 +3,7 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <algorithm>
+#include <cmath>
 
 namespace qrix::qt {
 
@@ -60,7 +61,7 @@ QList<QRect> bandRects(const QSize& size, const QMargins& b) {
 
 }  // namespace
 
-PlotWidget::PlotWidget(QWidget* parent) : QCustomPlot(parent) {
+PlotWidget::PlotWidget(QWidget* parent) : QCustomPlot(parent), axisRect_(axisRect()) {
   // The background is filled on every repaint: what lies under the plot need not be painted.
   setAttribute(Qt::WA_OpaquePaintEvent);
 }
@@ -69,20 +70,50 @@ void PlotWidget::refresh(bool whole) {
   if (whole || !painted_)
     update();
   else
-    update(dataArea());
+    update(paintedContent_.united(contentNow()));
   emit afterReplot();
 }
 
 QRect PlotWidget::dataArea() const {
   // QCustomPlot clips what it draws for the axis rect one row higher than the rect: a grid line
   // at the top of the range lies in the row above it.
-  return axisRect()->rect().adjusted(0, -1, 0, 0);
+  return axisRect_->rect().adjusted(0, -1, 0, 0);
+}
+
+QRect PlotWidget::contentNow() {
+  const QRect area = dataArea();
+  if (itemCount() > 0) return area;
+  QRect rows;
+  for (int i = 0; i < plottableCount(); ++i) {
+    const auto* graph = qobject_cast<const QCPGraph*>(plottable(i));
+    if (graph && !graph->realVisibility()) continue;
+    // A fill, impulses and a selection draw beyond the rows of the values.
+    if (!graph || graph->brush().style() != Qt::NoBrush ||
+        graph->lineStyle() == QCPGraph::lsImpulse || graph->selected() ||
+        graph->valueAxis()->orientation() != Qt::Vertical)
+      return area;
+    bool found = false;
+    const QCPRange values = graph->getValueRange(found);
+    if (!found) continue;
+    const double y1 = graph->valueAxis()->coordToPixel(values.lower);
+    const double y2 = graph->valueAxis()->coordToPixel(values.upper);
+    if (std::isnan(y1) || std::isnan(y2)) return area;
+    // Half the pen and the scatter symbol reach beyond the value, and antialiasing a row more.
+    const double scatter = graph->scatterStyle().isNone() ? 0 : graph->scatterStyle().size();
+    const double reach = (std::max(1.0, graph->pen().widthF()) + scatter) / 2 + 2;
+    const auto row = [&area](double y) {
+      return std::clamp(y, double(area.top()), double(area.bottom()));
+    };
+    rows |= QRect(QPoint(area.left(), int(std::floor(row(std::min(y1, y2) - reach)))),
+                  QPoint(area.right(), int(std::ceil(row(std::max(y1, y2) + reach)))));
+  }
+  return rows;
 }
 
 PlotWidget::Frame PlotWidget::frameNow() const {
   Frame f;
-  f.axisRect = axisRect()->rect();
-  for (const QCPAxis* axis : axisRect()->axes()) {
+  f.axisRect = axisRect_->rect();
+  for (const QCPAxis* axis : axisRect_->axes()) {
     f.visible.append(axis->visible());
     f.labels.append(axis->label());
     QList<double> pixels;
@@ -95,14 +126,14 @@ PlotWidget::Frame PlotWidget::frameNow() const {
 
 QList<PlotWidget::TickSource> PlotWidget::tickSourcesNow() const {
   QList<TickSource> sources;
-  for (const QCPAxis* axis : axisRect()->axes())
+  for (const QCPAxis* axis : axisRect_->axes())
     sources.append({axis->range(), axis->ticker().data(), axis->ticker()->tickCount(),
                     axis->ticker()->tickOrigin()});
   return sources;
 }
 
 void PlotWidget::updateTicks() {
-  const QList<QCPAxis*> axes = axisRect()->axes();
+  const QList<QCPAxis*> axes = axisRect_->axes();
   QList<TickSource> now = tickSourcesNow();
   for (qsizetype i = 0; i < axes.size(); ++i)
     if (i >= ticked_.size() || ticked_[i] != now[i]) AxisAccess::setupTicks(axes[i]);
@@ -110,7 +141,7 @@ void PlotWidget::updateTicks() {
 }
 
 QCPLayer* PlotWidget::axesLayer() const {
-  const QList<QCPAxis*> axes = axisRect()->axes();
+  const QList<QCPAxis*> axes = axisRect_->axes();
   if (axes.isEmpty()) return nullptr;
   QCPLayer* layer = axes.front()->layer();
   if (!layer) return nullptr;
@@ -166,11 +197,13 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
       drawDataArea(painter, axes);
+      paintedContent_ = contentNow();
       return;
     }
   }
   draw(&painter);
   ticked_ = tickSourcesNow();
+  paintedContent_ = contentNow();
   Frame now = frameNow();
   if (whole) {
     painted_ = std::move(now);

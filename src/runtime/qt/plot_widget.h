@@ -4,7 +4,8 @@
 // it; for graphs that change with every answer of the line, the buffer is only extra passes over
 // every pixel. While the axes around the data stay as they were painted, new content repaints
 // the data area alone, and the axes are not drawn again for it: what they draw over the data
-// area (base lines, ticks) is kept from the last whole repaint.
+// area (base lines, ticks) is kept from the last whole repaint. Where the data area holds graph
+// lines alone, new content repaints only the rows where a line was or now is.
 
 #include <qcustomplot.h>
 
@@ -19,8 +20,8 @@ class PlotWidget : public QCustomPlot {
   explicit PlotWidget(QWidget* parent);
 
   // Shows what the plot holds now, drawn at the window's next repaint: all of it with `whole`,
-  // else the data area, or all of it once the axes around it turn out to have changed. Counts as
-  // a replot for those who watch `afterReplot`.
+  // else where the content of the data area was or now is, or all of it once the axes around it
+  // turn out to have changed. Counts as a replot for those who watch `afterReplot`.
   void refresh(bool whole);
   // Where the data, the grid and the items are drawn: what a repaint of new content covers.
   QRect dataArea() const;
@@ -54,6 +55,11 @@ class PlotWidget : public QCustomPlot {
   // Sets up the ticks of each axis whose range or ticker changed since.
   void updateTicks();
 
+  // Where in the data area the plot's content is drawn: the rows from the highest line to the
+  // lowest, or the whole area when it holds anything else. One rectangle, not a band per line:
+  // the raster engine clips to one far faster than to several.
+  QRect contentNow();
+
   // The layer that holds the axes and nothing else, or null.
   QCPLayer* axesLayer() const;
   // Keeps what the axes draw over the data area, as bands along its edges.
@@ -61,8 +67,12 @@ class PlotWidget : public QCustomPlot {
   // Draws what lies in the data area for axes that are as they were last painted in full.
   void drawDataArea(QCPPainter& painter, QCPLayer* axes);
 
+  // The one axis rect, made with the plot: looking it up walks the whole layout.
+  QCPAxisRect* const axisRect_;
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
+  // Where the content was when it was last painted.
+  QRect paintedContent_;
   // What the ticks of each axis were last set up from.
   QList<TickSource> ticked_;
   // What the axes drew over the data area at the last whole repaint, in bands along its edges
