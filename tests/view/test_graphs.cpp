@@ -224,33 +224,41 @@ TEST_F(Graphs, NewContentRepaintsTheDataAreaAndAxesThatChangedTheWholePlot) {
   EXPECT_TRUE(showsWhatItDraws(graph()));
 }
 
-// A strip chart whose line keeps to a few rows repaints only those rows and the ones it was in:
-// a line that jumps leaves nothing behind, however far it jumped.
-TEST_F(Graphs, StripChartRepaintsTheRowsItsLinesWereAndAreIn) {
+// A strip chart repaints only the rows of the lines that changed, from where each was to where it
+// is: a line that jumps or hides leaves nothing behind, and a level line scrolled on is left
+// alone.
+TEST_F(Graphs, StripChartRepaintsOnlyTheRowsOfLinesThatChanged) {
   const int s = id("STRIPrate");
   ui().SetStripPointsPerScreen(main, s, 10);
   ui().SetTraceColour(main, s, 1, ui::kRed);
   ui().SetTraceColour(main, s, 2, ui::kBlue);
-  ui().SetAxisRange(main, s, ui::Axis::YLeft, 0, 100);
-  const auto feed = [&](double level, int times) {
-    const double sample[] = {level, level + 4};
-    for (int i = 0; i < times; ++i) ui().PlotStripChartPoints(main, s, sample, 2);
-  };
-  feed(50, 10);
+  ui().SetAxisRange(main, s, ui::Axis::YLeft, 0, 50);
   pumpFor(60);
+  // No line changed, but the axis did.
+  ui().SetAxisRange(main, s, ui::Axis::YLeft, 0, 100);
+  pumpFor(60);
+  EXPECT_TRUE(showsWhatItDraws(strip()));
+  const auto feed = [&](double moving, int times) {
+    const double sample[] = {moving, 20};
+    for (int i = 0; i < times; ++i) ui().PlotStripChartPoints(main, s, sample, 2);
+    pumpFor(60);
+  };
+  feed(50, 5);
+  feed(50, 5);  // both lines grow to the full width
   PaintedRects painted(strip());
   feed(52, 1);
-  pumpFor(60);
   const QRect area = dynamic_cast<qt::PlotWidget&>(*strip()).dataArea();
   ASSERT_EQ(painted.rects.size(), 1u);
   EXPECT_EQ(painted.rects[0].width(), area.width());
-  EXPECT_LT(painted.rects[0].height(), area.height() / 4);
+  EXPECT_LT(painted.rects[0].bottom(), strip()->yAxis->coordToPixel(20) - 1);
   EXPECT_TRUE(showsWhatItDraws(strip()));
-  // Each line before scrolls out entirely. What a grab draws counts as painted: look only once.
-  for (double level : {90.0, 10.0}) {
-    feed(level, 10);
-    pumpFor(60);
-  }
+  // What a grab draws counts as painted: look only once, after lines that each jumped out of
+  // the rows of the one before, a line hidden and a level line in a new colour.
+  feed(90, 10);
+  feed(10, 10);
+  ui().SetTraceVisible(main, s, 1, false);
+  ui().SetTraceColour(main, s, 2, ui::kGreen);
+  pumpFor(60);
   EXPECT_TRUE(showsWhatItDraws(strip()));
 }
 

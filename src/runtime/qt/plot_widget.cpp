@@ -67,10 +67,15 @@ PlotWidget::PlotWidget(QWidget* parent) : QCustomPlot(parent), axisRect_(axisRec
 }
 
 void PlotWidget::refresh(bool whole) {
-  if (whole || !painted_)
+  if (whole || !painted_) {
     update();
-  else
-    update(paintedContent_.united(contentNow()));
+  } else if (const QRect changed = changedSincePainted(); !changed.isEmpty()) {
+    update(changed);
+  } else {
+    // Nothing changed in the data area; what changed may lie around it.
+    updateTicks();
+    if (frameNow() != *painted_) update();
+  }
   emit afterReplot();
 }
 
@@ -80,10 +85,10 @@ QRect PlotWidget::dataArea() const {
   return axisRect_->rect().adjusted(0, -1, 0, 0);
 }
 
-QRect PlotWidget::contentNow() {
+std::optional<PlotWidget::Lines> PlotWidget::linesNow() {
+  if (itemCount() > 0) return std::nullopt;
   const QRect area = dataArea();
-  if (itemCount() > 0) return area;
-  QRect rows;
+  Lines lines;
   for (int i = 0; i < plottableCount(); ++i) {
     const auto* graph = qobject_cast<const QCPGraph*>(plottable(i));
     if (graph && !graph->realVisibility()) continue;
@@ -91,23 +96,53 @@ QRect PlotWidget::contentNow() {
     if (!graph || graph->brush().style() != Qt::NoBrush ||
         graph->lineStyle() == QCPGraph::lsImpulse || graph->selected() ||
         graph->valueAxis()->orientation() != Qt::Vertical)
-      return area;
-    bool found = false;
-    const QCPRange values = graph->getValueRange(found);
-    if (!found) continue;
-    const double y1 = graph->valueAxis()->coordToPixel(values.lower);
-    const double y2 = graph->valueAxis()->coordToPixel(values.upper);
-    if (std::isnan(y1) || std::isnan(y2)) return area;
+      return std::nullopt;
+    const QCPAxis* keys = graph->keyAxis();
+    const QCPAxis* values = graph->valueAxis();
+    Line line;
+    line.pen = graph->pen();
+    double top = qInf(), bottom = -qInf();
+    bool gap = false;
+    for (const QCPGraphData& d : *graph->data()) {
+      const double y = values->coordToPixel(d.value);
+      gap = gap || std::isnan(y);
+      top = std::min(top, y);
+      bottom = std::max(bottom, y);
+      line.x.push_back(keys->coordToPixel(d.key));
+    }
+    if (gap) return std::nullopt;
+    if (line.x.empty()) continue;
+    line.level =
+        top == bottom && graph->lineStyle() == QCPGraph::lsLine && graph->scatterStyle().isNone();
+    line.y = top;
+    if (!line.level) line.x.clear();
     // Half the pen and the scatter symbol reach beyond the value, and antialiasing a row more.
     const double scatter = graph->scatterStyle().isNone() ? 0 : graph->scatterStyle().size();
-    const double reach = (std::max(1.0, graph->pen().widthF()) + scatter) / 2 + 2;
+    const double reach = (std::max(1.0, line.pen.widthF()) + scatter) / 2 + 2;
     const auto row = [&area](double y) {
       return std::clamp(y, double(area.top()), double(area.bottom()));
     };
-    rows |= QRect(QPoint(area.left(), int(std::floor(row(std::min(y1, y2) - reach)))),
-                  QPoint(area.right(), int(std::ceil(row(std::max(y1, y2) + reach)))));
+    line.rows = QRect(QPoint(area.left(), int(std::floor(row(top - reach)))),
+                      QPoint(area.right(), int(std::ceil(row(bottom + reach)))));
+    lines.emplace(graph, std::move(line));
   }
-  return rows;
+  return lines;
+}
+
+QRect PlotWidget::changedSincePainted() {
+  std::optional<Lines> now = linesNow();
+  if (!now || !paintedLines_) return dataArea();
+  QRect changed;
+  for (const auto& [graph, line] : *now) {
+    const auto was = paintedLines_->find(graph);
+    if (was == paintedLines_->end())
+      changed |= line.rows;
+    else if (!line.drawnAlike(was->second))
+      changed |= line.rows | was->second.rows;
+  }
+  for (const auto& [graph, line] : *paintedLines_)
+    if (!now->contains(graph)) changed |= line.rows;
+  return changed;
 }
 
 PlotWidget::Frame PlotWidget::frameNow() const {
@@ -197,13 +232,13 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
       drawDataArea(painter, axes);
-      paintedContent_ = contentNow();
+      paintedLines_ = linesNow();
       return;
     }
   }
   draw(&painter);
   ticked_ = tickSourcesNow();
-  paintedContent_ = contentNow();
+  paintedLines_ = linesNow();
   Frame now = frameNow();
   if (whole) {
     painted_ = std::move(now);

@@ -11,7 +11,9 @@
 
 #include <QImage>
 #include <QMargins>
+#include <map>
 #include <optional>
+#include <vector>
 
 namespace qrix::qt {
 
@@ -55,10 +57,26 @@ class PlotWidget : public QCustomPlot {
   // Sets up the ticks of each axis whose range or ticker changed since.
   void updateTicks();
 
-  // Where in the data area the plot's content is drawn: the rows from the highest line to the
-  // lowest, or the whole area when it holds anything else. One rectangle, not a band per line:
-  // the raster engine clips to one far faster than to several.
-  QRect contentNow();
+  // A graph's line as drawn, as far as a repaint of new content needs to know: the rows it
+  // spans, and for a level line all that makes its pixels, so that one drawn alike again (the
+  // target of a strip chart, scrolled on) costs no repaint.
+  struct Line {
+    QRect rows;
+    bool level = false;
+    QPen pen;
+    double y = 0;
+    std::vector<double> x;
+    bool drawnAlike(const Line& o) const {
+      return level && o.level && pen == o.pen && y == o.y && x == o.x;
+    }
+  };
+  using Lines = std::map<const QCPGraph*, Line>;
+  // The lines of the graphs in the data area, or none when it holds anything else.
+  std::optional<Lines> linesNow();
+  // Where the data area differs from what was painted: the rows each changed line was and is
+  // in, or all of it when it holds more than lines. One rectangle, not a band per line: the
+  // raster engine clips to one far faster than to several.
+  QRect changedSincePainted();
 
   // The layer that holds the axes and nothing else, or null.
   QCPLayer* axesLayer() const;
@@ -71,8 +89,8 @@ class PlotWidget : public QCustomPlot {
   QCPAxisRect* const axisRect_;
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
-  // Where the content was when it was last painted.
-  QRect paintedContent_;
+  // The lines as last painted.
+  std::optional<Lines> paintedLines_;
   // What the ticks of each axis were last set up from.
   QList<TickSource> ticked_;
   // What the axes drew over the data area at the last whole repaint, in bands along its edges
