@@ -5,7 +5,7 @@
 // every pixel. While the axes around the data stay as they were painted, new content repaints
 // the data area alone, and the axes are not drawn again for it: what they draw over the data
 // area (base lines, ticks) is kept from the last whole repaint. Where the data area holds graph
-// lines alone, new content repaints only the rows where a line was or now is.
+// lines alone, new content repaints only the rows where a changed line was or now is.
 
 #include <qcustomplot.h>
 
