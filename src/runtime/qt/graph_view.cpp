@@ -125,7 +125,14 @@ void GraphView::makeShapes(const std::vector<ui::Plot>& plots) {
   // The plot owns its plottables and items from construction on.
   for (const ui::Plot& plotData : plots) {
     switch (shapeFor(plotData)) {
-      case Shape::Rectangle: shapes_.push_back(new QCPItemRect(p)); break;
+      case Shape::Rectangle: {
+        // Crisp edges: a blended edge of an upright rectangle adds nothing to see, and a moved
+        // edge of a sharp one repaints only around itself.
+        auto* rect = new QCPItemRect(p);
+        rect->setAntialiased(false);
+        shapes_.push_back(rect);
+        break;
+      }
       case Shape::Graph: shapes_.push_back(p->addGraph()); break;
       case Shape::Curve: shapes_.push_back(new QCPCurve(p->xAxis, p->yAxis)); break;
     }

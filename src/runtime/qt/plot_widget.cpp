@@ -85,64 +85,10 @@ QRect PlotWidget::dataArea() const {
   return axisRect_->rect().adjusted(0, -1, 0, 0);
 }
 
-std::optional<PlotWidget::Lines> PlotWidget::linesNow() {
-  if (itemCount() > 0) return std::nullopt;
-  const QRect area = dataArea();
-  Lines lines;
-  for (int i = 0; i < plottableCount(); ++i) {
-    const auto* graph = qobject_cast<const QCPGraph*>(plottable(i));
-    if (graph && !graph->realVisibility()) continue;
-    // A fill, impulses and a selection draw beyond the rows of the values.
-    if (!graph || graph->brush().style() != Qt::NoBrush ||
-        graph->lineStyle() == QCPGraph::lsImpulse || graph->selected() ||
-        graph->valueAxis()->orientation() != Qt::Vertical)
-      return std::nullopt;
-    const QCPAxis* keys = graph->keyAxis();
-    const QCPAxis* values = graph->valueAxis();
-    Line line;
-    line.pen = graph->pen();
-    double top = qInf(), bottom = -qInf();
-    bool gap = false;
-    for (const QCPGraphData& d : *graph->data()) {
-      const double y = values->coordToPixel(d.value);
-      gap = gap || std::isnan(y);
-      top = std::min(top, y);
-      bottom = std::max(bottom, y);
-      line.x.push_back(keys->coordToPixel(d.key));
-    }
-    if (gap) return std::nullopt;
-    if (line.x.empty()) continue;
-    line.level =
-        top == bottom && graph->lineStyle() == QCPGraph::lsLine && graph->scatterStyle().isNone();
-    line.y = top;
-    if (!line.level) line.x.clear();
-    // Half the pen and the scatter symbol reach beyond the value, and antialiasing a row more.
-    const double scatter = graph->scatterStyle().isNone() ? 0 : graph->scatterStyle().size();
-    const double reach = (std::max(1.0, line.pen.widthF()) + scatter) / 2 + 2;
-    const auto row = [&area](double y) {
-      return std::clamp(y, double(area.top()), double(area.bottom()));
-    };
-    line.rows = QRect(QPoint(area.left(), int(std::floor(row(top - reach)))),
-                      QPoint(area.right(), int(std::ceil(row(bottom + reach)))));
-    lines.emplace(graph, std::move(line));
-  }
-  return lines;
-}
-
 QRect PlotWidget::changedSincePainted() {
-  std::optional<Lines> now = linesNow();
-  if (!now || !paintedLines_) return dataArea();
-  QRect changed;
-  for (const auto& [graph, line] : *now) {
-    const auto was = paintedLines_->find(graph);
-    if (was == paintedLines_->end())
-      changed |= line.rows;
-    else if (!line.drawnAlike(was->second))
-      changed |= line.rows | was->second.rows;
-  }
-  for (const auto& [graph, line] : *paintedLines_)
-    if (!now->contains(graph)) changed |= line.rows;
-  return changed;
+  std::optional<PlotMarks> now = marksOf(*this, dataArea());
+  if (!now || !paintedMarks_) return dataArea();
+  return changedBetween(*paintedMarks_, *now);
 }
 
 PlotWidget::Frame PlotWidget::frameNow() const {
@@ -232,13 +178,13 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
       drawDataArea(painter, axes);
-      paintedLines_ = linesNow();
+      paintedMarks_ = marksOf(*this, dataArea());
       return;
     }
   }
   draw(&painter);
   ticked_ = tickSourcesNow();
-  paintedLines_ = linesNow();
+  paintedMarks_ = marksOf(*this, dataArea());
   Frame now = frameNow();
   if (whole) {
     painted_ = std::move(now);

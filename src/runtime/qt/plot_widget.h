@@ -4,16 +4,16 @@
 // it; for graphs that change with every answer of the line, the buffer is only extra passes over
 // every pixel. While the axes around the data stay as they were painted, new content repaints
 // the data area alone, and the axes are not drawn again for it: what they draw over the data
-// area (base lines, ticks) is kept from the last whole repaint. Where the data area holds graph
-// lines alone, new content repaints only the rows where a changed line was or now is.
+// area (base lines, ticks) is kept from the last whole repaint. Where the plot knows what its
+// data area holds, new content repaints only around what changed.
 
 #include <qcustomplot.h>
 
 #include <QImage>
 #include <QMargins>
-#include <map>
 #include <optional>
-#include <vector>
+
+#include "runtime/qt/plot_marks.h"
 
 namespace qrix::qt {
 
@@ -57,25 +57,9 @@ class PlotWidget : public QCustomPlot {
   // Sets up the ticks of each axis whose range or ticker changed since.
   void updateTicks();
 
-  // A graph's line as drawn, as far as a repaint of new content needs to know: the rows it
-  // spans, and for a level line all that makes its pixels, so that one drawn alike again (the
-  // target of a strip chart, scrolled on) costs no repaint.
-  struct Line {
-    QRect rows;
-    bool level = false;
-    QPen pen;
-    double y = 0;
-    std::vector<double> x;
-    bool drawnAlike(const Line& o) const {
-      return level && o.level && pen == o.pen && y == o.y && x == o.x;
-    }
-  };
-  using Lines = std::map<const QCPGraph*, Line>;
-  // The lines of the graphs in the data area, or none when it holds anything else.
-  std::optional<Lines> linesNow();
-  // Where the data area differs from what was painted: the rows each changed line was and is
-  // in, or all of it when it holds more than lines. One rectangle, not a band per line: the
-  // raster engine clips to one far faster than to several.
+  // Where the data area may differ from what was painted: around each mark that changed, or all
+  // of it when it holds what marks do not tell. One rectangle, not one per mark: the raster
+  // engine clips to one far faster than to several.
   QRect changedSincePainted();
 
   // The layer that holds the axes and nothing else, or null.
@@ -89,8 +73,8 @@ class PlotWidget : public QCustomPlot {
   QCPAxisRect* const axisRect_;
   // The frame as last painted in full; none until then, or once it changed.
   std::optional<Frame> painted_;
-  // The lines as last painted.
-  std::optional<Lines> paintedLines_;
+  // What the data area held when it was last painted.
+  std::optional<PlotMarks> paintedMarks_;
   // What the ticks of each axis were last set up from.
   QList<TickSource> ticked_;
   // What the axes drew over the data area at the last whole repaint, in bands along its edges
