@@ -9,11 +9,22 @@ namespace qrix::qt {
 
 namespace {
 
-// QCustomPlot draws a layer for itself only; a plot that draws some of its layers alone reaches
-// the same call through a class of its own.
+// QCustomPlot draws a layer, and each thing on it, for itself only; a plot that draws some of
+// them alone reaches the same calls through classes of their own.
 struct LayerAccess : QCPLayer {
   static void drawLayer(QCPLayer* layer, QCPPainter* painter) {
     (layer->*&LayerAccess::draw)(painter);
+  }
+};
+
+// One thing on a layer, drawn as its layer draws it.
+struct LayerableAccess : QCPLayerable {
+  static void drawAlone(QCPLayerable* layerable, QCPPainter* painter) {
+    painter->save();
+    painter->setClipRect((layerable->*&LayerableAccess::clipRect)().translated(0, -1));
+    (layerable->*&LayerableAccess::applyDefaultAntialiasingHint)(painter);
+    (layerable->*&LayerableAccess::draw)(painter);
+    painter->restore();
   }
 };
 
@@ -157,13 +168,23 @@ void PlotWidget::keepAxesOverData() {
   axesOverData_ = std::move(bands);
 }
 
-void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes) {
+void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes, const QRegion& region,
+                              const std::optional<PlotMarks>& marks) {
   drawBackground(&painter);
   for (int i = 0; i < layerCount(); ++i) {
-    if (layer(i) != axes)
-      LayerAccess::drawLayer(layer(i), &painter);
-    else
+    if (layer(i) == axes) {
       for (const Band& band : *axesOverData_) painter.drawImage(band.at, band.image);
+      continue;
+    }
+    for (QCPLayerable* layerable : layer(i)->children()) {
+      if (!layerable->realVisibility()) continue;
+      // A mark wholly outside the repaint would be drawn for nothing.
+      if (marks)
+        if (const auto mark = marks->find(layerable);
+            mark != marks->end() && !region.intersects(mark->second.reach))
+          continue;
+      LayerableAccess::drawAlone(layerable, &painter);
+    }
   }
 }
 
@@ -177,8 +198,9 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
     // The ticks for the ranges as they are now tell whether the axes are still as painted.
     updateTicks();
     if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
-      drawDataArea(painter, axes);
-      paintedMarks_ = marksOf(*this, dataArea());
+      std::optional<PlotMarks> marks = marksOf(*this, dataArea());
+      drawDataArea(painter, axes, event->region(), marks);
+      paintedMarks_ = std::move(marks);
       return;
     }
   }

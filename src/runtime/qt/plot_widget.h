@@ -67,7 +67,9 @@ class PlotWidget : public QCustomPlot {
   // Keeps what the axes draw over the data area, as bands along its edges.
   void keepAxesOverData();
   // Draws what lies in the data area for axes that are as they were last painted in full.
-  void drawDataArea(QCPPainter& painter, QCPLayer* axes);
+  // Marks whose reach lies outside `region`, the repaint, are left out.
+  void drawDataArea(QCPPainter& painter, QCPLayer* axes, const QRegion& region,
+                    const std::optional<PlotMarks>& marks);
 
   // The one axis rect, made with the plot: looking it up walks the whole layout.
   QCPAxisRect* const axisRect_;
