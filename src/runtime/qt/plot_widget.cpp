@@ -3,7 +3,6 @@
 #include <QPaintEvent>
 #include <QResizeEvent>
 #include <algorithm>
-#include <cmath>
 
 namespace qrix::qt {
 
