@@ -254,14 +254,17 @@ TEST_F(Graphs, StripChartRepaintsOnlyTheRowsOfLinesThatChanged) {
   EXPECT_EQ(painted.rects[0].width(), area.width());
   EXPECT_LT(painted.rects[0].bottom(), strip()->yAxis->coordToPixel(20) - 1);
   EXPECT_TRUE(showsWhatItDraws(strip()));
-  // What a grab draws counts as painted: look only once, after lines that each jumped out of
-  // the rows of the one before, a line hidden and a level line in a new colour.
+  // What a grab draws counts as painted: the line jumps twice, each time out of the rows it was
+  // in, before the window is looked at.
   feed(90, 10);
   feed(10, 10);
-  ui().SetTraceVisible(main, s, 1, false);
+  EXPECT_TRUE(showsWhatItDraws(strip())) << "a line that jumped";
   ui().SetTraceColour(main, s, 2, ui::kGreen);
   pumpFor(60);
-  EXPECT_TRUE(showsWhatItDraws(strip()));
+  EXPECT_TRUE(showsWhatItDraws(strip())) << "a level line in a new colour";
+  ui().SetTraceVisible(main, s, 1, false);
+  pumpFor(60);
+  EXPECT_TRUE(showsWhatItDraws(strip())) << "a line hidden";
 }
 
 // A graph of rectangles and cursors, as the bar graphs of RUN are, repaints only around what
