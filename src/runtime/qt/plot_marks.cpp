@@ -77,9 +77,8 @@ std::optional<PlotMark> rectangleMark(const QCPItemRect& rect, const QRect& area
   const QRectF box =
       QRectF(rect.topLeft->pixelPosition(), rect.bottomRight->pixelPosition()).normalized();
   mark.box = box;
-  mark.margin = marginOf(mark.pen);
   mark.shape = {kRectangle, box.left(), box.top(), box.right(), box.bottom()};
-  const auto reach = pixelsAround(box, mark.margin, area);
+  const auto reach = pixelsAround(box, marginOf(mark.pen), area);
   if (!reach) return std::nullopt;
   mark.reach = *reach;
   return mark;
@@ -160,7 +159,8 @@ QRect movedEdges(const PlotMark& was, const PlotMark& now) {
   across(a.top(), b.top(), false);
   across(a.bottom(), b.bottom(), false);
   const QRect bounds = was.reach | now.reach;
-  return pixelsAround(changed, std::max(was.margin, now.margin), bounds).value_or(bounds);
+  // Both are drawn with the same pen.
+  return pixelsAround(changed, marginOf(now.pen), bounds).value_or(bounds);
 }
 
 QRect changeOf(const PlotMark& was, const PlotMark& now) {

@@ -27,9 +27,8 @@ struct PlotMark {
   // All else that makes its pixels, as numbers (its kind first); none for a mark taken as new
   // on every drawing (a line that is not level).
   std::optional<std::vector<double>> shape;
-  // A rectangle's corners in pixels, and how far its drawing reaches beyond them.
+  // A rectangle's corners in pixels.
   std::optional<QRectF> box;
-  double margin = 0;
 };
 
 using PlotMarks = std::map<const QCPLayerable*, PlotMark>;
