@@ -30,6 +30,11 @@ sanitizers() {
   cmake --build --preset asan
   ctest --preset asan
 }
+plain() {
+  # As a packager or a new user builds: no preset, default options, warnings not errors.
+  cmake -S . -B build/plain -DCMAKE_BUILD_TYPE=Release
+  cmake --build build/plain -j 2
+}
 windows() {
   cmake --preset windows
   cmake --build --preset windows
@@ -40,6 +45,7 @@ step dependencies bash scripts/install-deps.sh
 step formatting formatting
 step layers bash scripts/check-layers.sh
 step release release
+step plain plain
 step package bash scripts/check-package.sh
 step sanitizers sanitizers
 step windows windows

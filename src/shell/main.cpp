@@ -16,6 +16,7 @@
 #include "program/panel_table.h"
 #include "program/program.h"
 #include "qrix/sim/sensor_pair.hpp"
+#include "qrix_version.h"
 #include "recorder/record_batch.h"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_runtime.h"
@@ -24,10 +25,6 @@
 #include "sensor_link/port_setup.h"
 #include "shell/scope_options.h"
 #include "shell/startup.h"
-
-#ifndef QRIX_VERSION
-#define QRIX_VERSION "0"
-#endif
 
 namespace {
 
@@ -57,7 +54,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (cli.version) {
-    std::printf("qrix-scope %s (Q-RIX-TB-MS-Scope Version 3.04)\n", QRIX_VERSION);
+    std::printf("qrix-scope %s (Q-RIX-TB-MS-Scope %s)\n", QRIX_VERSION, QRIX_SOFT_VERSION);
     return 0;
   }
 

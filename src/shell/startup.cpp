@@ -5,6 +5,7 @@
 #include "params/panel_binding.h"
 #include "plots/tolerance_window.h"
 #include "program/program.h"
+#include "qrix_version.h"
 #include "recorder/rec_time.h"
 #include "runtime/files.h"
 #include "sensor_link/port_setup.h"
@@ -51,7 +52,7 @@ void InitVars(Program& p) {
   st.stop_flag = 1;
   p.setStatus("InitVars");
   p.showStatus();
-  st.szSoftVersion = "Version 3.04";
+  st.szSoftVersion = QRIX_SOFT_VERSION;
   st.szSoftName = "Q-RIX-TB-MS-Scope";
   ShowLogo(p, 2);
   GetPanelValues(p);
