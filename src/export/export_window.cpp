@@ -7,6 +7,7 @@
 #include "program/line_owner.h"
 #include "program/program.h"
 #include "runtime/files.h"
+#include "runtime/output_file.h"
 
 namespace qrix {
 

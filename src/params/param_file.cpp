@@ -6,6 +6,7 @@
 #include "params/panel_binding.h"
 #include "program/program.h"
 #include "runtime/files.h"
+#include "runtime/output_file.h"
 
 namespace qrix {
 
@@ -47,9 +48,19 @@ ParaFileWords recordToWords(const ParameterRecord& record) {
   return words;
 }
 
-bool SendParaToFile(Program& p) {
+void wordsToRecord(const ParaFileWords& words, ParameterRecord& record) {
+  WordArray pp{};
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    for (int i = 0; i < kFrameWords; ++i)
+      pp[static_cast<size_t>(i)] = words[static_cast<size_t>(frame * kFrameWords + i)];
+    CopyPPtoVars(pp, frame, record);
+  }
+}
+
+bool SendParaToFile(Program& p, std::string* reason) {
   GetPanelValues(p);
-  if (files::writeFileAtomically(p.st.file_name, formatParaFile(recordToWords(p.st.parameter))))
+  if (files::writeFileAtomically(p.st.file_name, formatParaFile(recordToWords(p.st.parameter)),
+                                 reason))
     return true;
   p.setStatus("Error writing parameter file!");
   p.showStatus();

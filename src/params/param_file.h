@@ -27,11 +27,14 @@ std::string formatParaFile(const ParaFileWords& words);
 std::optional<ParaFileWords> parseParaFile(const std::string& path);
 // The 45 words of the record, frame by frame, as they would travel.
 ParaFileWords recordToWords(const ParameterRecord& record);
+// The record takes the 45 words, frame by frame (the exact inverse).
+void wordsToRecord(const ParaFileWords& words, ParameterRecord& record);
 
 // SEND with target FILE: save dialog, overwrite question, SendParaToFile.
 void SaveParaFile(Program& p);
-// Writes the panels' values into file_name; false when the file could not be written.
-bool SendParaToFile(Program& p);
+// Writes the panels' values into file_name; false when the file could not be written, with the
+// system's reason in `reason` when given.
+bool SendParaToFile(Program& p, std::string* reason = nullptr);
 // Load dialog and, if a file was chosen and read, the record takes it.
 int ReadParaFromFile(Program& p);
 

@@ -7,14 +7,11 @@
 #include <ctime>
 #include <filesystem>
 #include <fstream>
-#include <random>
 
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
-#else
-#include <unistd.h>
 #endif
 
 namespace qrix::files {
@@ -101,50 +98,15 @@ std::FILE* createNewFile(const std::string& path) {
 #endif
 }
 
-namespace {
-
-// Creates a file of a fresh name beside `path`; a name that exists is never opened, so no
-// unrelated file is ever overwritten.
-std::FILE* createTempBeside(const std::string& path, std::string& temp) {
-  std::random_device random;
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    char suffix[16];
-    std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
-    temp = path + suffix;
-    errno = 0;
-    if (std::FILE* f = createNewFile(temp)) return f;
-    if (errno != EEXIST) return nullptr;
-  }
-  return nullptr;
-}
-
-// Hands the file's contents to the disk, so the rename never publishes an empty file.
-bool syncToDisk(std::FILE* f) {
-  if (std::fflush(f) != 0) return false;
-#ifdef _WIN32
-  return _commit(_fileno(f)) == 0;
-#else
-  return fsync(fileno(f)) == 0;
-#endif
-}
-
-}  // namespace
-
-bool writeFileAtomically(const std::string& path, const std::string& content) {
-  std::string temp;
-  std::FILE* f = createTempBeside(path, temp);
-  if (!f) return false;
-  bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-  written = syncToDisk(f) && written;
-  // A close can still fail (a deferred write error): that too is a failed write.
-  written = std::fclose(f) == 0 && written;
-  std::error_code ec;
-  if (written) fs::rename(pathOf(temp), pathOf(path), ec);
-  if (!written || ec) {
-    fs::remove(pathOf(temp), ec);
-    return false;
-  }
-  return true;
+int finishStdout(const char* program, int status) {
+  errno = 0;
+  // An earlier write that failed stays flagged on the stream; the flush finds the rest.
+  const bool flushed = std::fflush(stdout) == 0;
+  const int error = errno;
+  if (flushed && !std::ferror(stdout)) return status;
+  std::fprintf(stderr, "%s: cannot write the output: %s\n", program,
+               !flushed && error ? std::strerror(error) : "a write failed");
+  return status == 0 ? 1 : status;
 }
 
 namespace {

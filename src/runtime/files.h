@@ -34,10 +34,10 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
 // null, with errno EEXIST, when the name is taken: nothing of another file is ever emptied.
 std::FILE* createNewFile(const std::string& path);
 
-// Writes the text into a new file of a unique name beside the target, puts it on the disk and
-// renames it over the target, so a failed write never destroys the old file and never touches
-// another one. False when anything failed, the temporary file then removed.
-bool writeFileAtomically(const std::string& path, const std::string& content);
+// Flushes stdout before a program ends. A result that did not reach its place (a
+// full disk, a closed stdout, a file-size limit) is a failure: the reason goes to stderr,
+// after `program`'s name, and the status becomes 1 when it was 0.
+int finishStdout(const char* program, int status);
 
 // "MM-DD-YYYY" and "HH:MM:SS" of a calendar time, in local time.
 std::string DateStr(std::time_t when);

@@ -12,6 +12,7 @@
 #include <fstream>
 #include <set>
 
+#include "runtime/output_file.h"
 #include "support/this_process.h"
 
 namespace qrix::files {

@@ -7,6 +7,7 @@
 #include <QSvgGenerator>
 
 #include "runtime/files.h"
+#include "runtime/output_file.h"
 #include "runtime/qt/qt_view.h"
 
 namespace qrix::qt {
