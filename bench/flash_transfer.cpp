@@ -24,7 +24,7 @@ int main(int argc, char** argv) {
     p.st.linArray[i] = static_cast<std::uint16_t>(i * 31);
   const double cpuStart = qrix::bench::cpuSeconds();
   const auto start = std::chrono::steady_clock::now();
-  const bool complete = qrix::transferTable(p, qrix::kXFlashMaster);
+  const bool complete = qrix::transferTable(p, qrix::kXFlashMaster).complete;
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double cpu = qrix::bench::cpuSeconds() - cpuStart;

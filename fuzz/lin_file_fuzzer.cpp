@@ -3,7 +3,7 @@
 //
 // Promises checked:
 // - a file that was refused leaves the table loaded before it as it was, and says so;
-// - a file whose first 2048 fields are plain decimal numbers within -32768..32767 is taken,
+// - a file whose first 2048 fields are plain decimal numbers within -32767..32767 is taken,
 //   each entry the flash word of its number;
 // - a file with fewer than 2048 fields, or a field among them that is no number or lies outside
 //   that range, is refused.
@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <limits>
 #include <string>
 #include <string_view>
 
@@ -29,9 +28,8 @@ constexpr std::string_view kRefused = "Error reading linearisation file!";
 FieldVerdict judge(const FieldValue& v) {
   if (v.kind == FieldValue::NotANumber) return {FieldVerdict::Refuse};
   if (v.kind == FieldValue::Unclear || !v.fits18) return {FieldVerdict::Unclear};
-  if (v.value < std::numeric_limits<std::int16_t>::min() ||
-      v.value > std::numeric_limits<std::int16_t>::max())
-    return {FieldVerdict::Refuse};
+  // -32768 would wrap round to the top of the flash's range.
+  if (v.value < -32767 || v.value > 32767) return {FieldVerdict::Refuse};
   return {FieldVerdict::Word, linWord(static_cast<std::int16_t>(v.value))};
 }
 

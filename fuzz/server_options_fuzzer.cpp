@@ -41,6 +41,8 @@ std::vector<std::string> writtenOut(const ServerOptions& o) {
                                    "--extra-bytes",  std::to_string(o.faults.extraBytes)};
   if (o.faults.hangUpAfter >= 0)
     args.insert(args.end(), {"--hang-up-after", std::to_string(o.faults.hangUpAfter)});
+  if (o.faults.silentAfter >= 0)
+    args.insert(args.end(), {"--silent-after", std::to_string(o.faults.silentAfter)});
   if (!o.pacing) args.push_back("--no-pacing");
   if (o.faults.silent) args.push_back("--silent");
   if (o.faults.wrongSync) args.push_back("--wrong-sync");
@@ -61,7 +63,9 @@ bool same(const ServerOptions& a, const ServerOptions& b) {
          a.faults.answerEvery == b.faults.answerEvery && a.faults.wrongSync == b.faults.wrongSync &&
          a.faults.shortBlock == b.faults.shortBlock && a.faults.extraBytes == b.faults.extraBytes &&
          a.faults.noiseBytesPerAnswer == b.faults.noiseBytesPerAnswer &&
-         a.faults.extraDelay == b.faults.extraDelay && a.faults.hangUpAfter == b.faults.hangUpAfter;
+         a.faults.extraDelay == b.faults.extraDelay &&
+         a.faults.hangUpAfter == b.faults.hangUpAfter &&
+         a.faults.silentAfter == b.faults.silentAfter;
 }
 
 }  // namespace
@@ -77,6 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
              "answers come at least every millionth request");
   FUZZ_CHECK(o.faults.extraBytes >= 0 && o.faults.extraBytes <= 1000000, "extra bytes in range");
   FUZZ_CHECK(o.faults.hangUpAfter >= -1 && o.faults.hangUpAfter <= 1000000, "hang-up in range");
+  FUZZ_CHECK(o.faults.silentAfter >= -1 && o.faults.silentAfter <= 1000000, "silence in range");
 
   const std::vector<std::string> again = writtenOut(o);
   const ParsedOptions r =

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include "cli/interrupts.h"
 #include "runtime/files.h"
 
 namespace qrix::cli {
@@ -25,6 +26,14 @@ void CliRuntime::WaitForEvents(double seconds) {
   heartbeat_.start(heartbeatMs(seconds));
   QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
   serial_.dispatchNotifications();
+  if (const int signal = pendingInterrupt(); signal != 0 && !interruptHandled_ && onInterrupt_) {
+    interruptHandled_ = true;
+    onInterrupt_(signal);
+  }
+}
+
+bool CliRuntime::quitRequested() const {
+  return quit_ || pendingInterrupt() != 0;
 }
 
 int CliRuntime::RunUserInterface() {

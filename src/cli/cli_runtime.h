@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QTimer>
 #include <deque>
+#include <functional>
 
 #include "runtime/runtime.h"
 
@@ -23,7 +24,9 @@ class CliRuntime : public Runtime {
   void WaitForEvents(double seconds) override;
   int RunUserInterface() override;
   void QuitUserInterface(int code) override;
-  bool quitRequested() const override { return quit_; }
+  // Also once a signal asked the program to end (see interrupts.h): a flash transfer then stops
+  // after the frame in flight.
+  bool quitRequested() const override;
   double Timer() override;
   void Delay(double seconds) override;
   int ConfirmPopup(const std::string& title, const std::string& message) override;
@@ -32,6 +35,9 @@ class CliRuntime : public Runtime {
                                 FileDialogMode mode, FileDialogButton button) override;
   bool ClipboardPutText(const std::string&) override { return false; }
   std::string programDirectory() const override;
+
+  // Called once, from the pump, when a signal asked the program to end.
+  void onInterrupt(std::function<void(int signal)> handler) { onInterrupt_ = std::move(handler); }
 
   // The answer of the next file dialog; an unanswered dialog is cancelled.
   void answerFileDialog(std::string path) { fileAnswers_.push_back(std::move(path)); }
@@ -42,6 +48,8 @@ class CliRuntime : public Runtime {
   bool quit_ = false;
   int quitCode_ = 0;
   std::deque<std::string> fileAnswers_;
+  std::function<void(int)> onInterrupt_;
+  bool interruptHandled_ = false;
 };
 
 }  // namespace qrix::cli

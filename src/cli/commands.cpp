@@ -1,6 +1,8 @@
 #include "cli/commands.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <functional>
 #include <limits>
@@ -9,23 +11,32 @@
 #include <string>
 #include <vector>
 
+#include "cli/interrupts.h"
 #include "cli/json_text.h"
 #include "cli/sensor_session.h"
 #include "display/block_transfers.h"
 #include "export/graph_csv.h"
+#include "linearisation/lin_file.h"
 #include "linearisation/xflash.h"
 #include "params/get_send.h"
 #include "params/param_file.h"
+#include "params/param_file_check.h"
 #include "params/parameter_fields.h"
 #include "program/line_owner.h"
 #include "program/memory_target.h"
 #include "program/program.h"
 #include "recorder/record_batch.h"
 #include "runtime/files.h"
+#include "runtime/output_file.h"
 
 namespace qrix::cli {
 
 namespace {
+
+int cannotWrite(const std::string& path, const std::string& reason) {
+  std::fprintf(stderr, "qrix-cli: cannot write %s: %s\n", path.c_str(), reason.c_str());
+  return kExitFailed;
+}
 
 void printField(const ParameterField& f, const std::vector<std::int64_t>& values,
                 const std::vector<const char*>& labels) {
@@ -67,7 +78,7 @@ int runInfo(SensorSession& s, const CliOptions& o) {
                {"ccdmaxpixel", st.ccdmaxpixel},
                {"ccdresolution", st.ccdresolution},
                {"pcbtype", st.pcbtype},
-               {"ccdvirtpixel", st.ccdvirtpixel},
+               {"ccdvirtpixel", st.ccdvirtpixelReported},
                {"ccdsubpixel", st.ccdsubpixel},
                {"ccdpixB", st.ccdpixB},
                {"ccdpixE", st.ccdpixE},
@@ -76,6 +87,7 @@ int runInfo(SensorSession& s, const CliOptions& o) {
                {"adcmax", st.adcmax}};
   const std::vector<std::string> ccd =
       linesOf(s.program().ui().GetCtrlText(st.pCalib, ids::calib::TEXTCCDInfo));
+  const std::optional<std::string>& firmware = s.firmwareText();
   if (o.json) {
     std::string out = "{\"hardware\": {";
     for (const auto& w : words)
@@ -83,13 +95,14 @@ int runInfo(SensorSession& s, const CliOptions& o) {
              std::to_string(w.value);
     out += "}, \"ccd\": [";
     for (std::size_t i = 0; i < ccd.size(); ++i) out += (i ? ", " : "") + jsonString(ccd[i]);
-    out += "], \"firmware\": " + jsonString(s.firmwareText()) + "}\n";
+    out += "], \"firmware\": " + (firmware ? jsonString(*firmware) : "null") + "}\n";
     std::fputs(out.c_str(), stdout);
   } else {
     for (const auto& w : words) std::printf("%-14s %u\n", w.name, unsigned{w.value});
     for (std::size_t i = 0; i < ccd.size(); ++i)
-      std::printf("%-14s %s\n", i == 0 ? "ccd" : "", ccd[i].c_str());
-    std::printf("%-14s %s\n", "firmware", s.firmwareText().c_str());
+      std::printf("%-14s %s\n", i == 0 ? "ccd" : "", printableText(ccd[i]).c_str());
+    std::printf("%-14s %s\n", "firmware",
+                firmware ? printableText(*firmware).c_str() : "(missing)");
   }
   return kExitOk;
 }
@@ -101,7 +114,9 @@ int runGet(SensorSession& s, const CliOptions& o) {
   if (!o.file.empty()) {
     // The file holds what the window's SEND to a file writes: the panels' values.
     p.st.file_name = o.file;
-    return SendParaToFile(p) ? kExitOk : kExitFailed;
+    std::string reason;
+    if (SendParaToFile(p, &reason)) return kExitOk;
+    return cannotWrite(o.file, reason);
   }
   if (o.json) {
     std::string out = "{\"memory\": " + jsonString(o.eeprom ? "EEPROM" : "RAM") + ", \"fields\": [";
@@ -127,11 +142,24 @@ int runSend(SensorSession& s, const CliOptions& o) {
   setMemoryTarget(p, kTargetFile);
   if (ReadParaFromFile(p) != kParaFileLoaded) return kExitFailed;
   readParameterFrames(p, kTargetFile);
+  // The panels' limits hang on the sensor's virtual pixel count, known only now.
+  if (const std::string fault = checkParaFileStrictly(o.file, p.st.ccdvirtpixel); !fault.empty()) {
+    std::fprintf(stderr, "qrix-cli: %s\n", fault.c_str());
+    return kExitUsage;
+  }
   setMemoryTarget(p, target);
+  // A signal waits until the three frames are out: a sensor with some frames new and some old
+  // would be worse than either.
+  s.runtime().onInterrupt({});
   CC_BTNSend(p, p.st.pHandle, ids::main::BTNSend, ui::EVENT_COMMIT);
   // The next request flushes the output queue: the last frame needs its line time first, so it
   // gets the pause SEND keeps between its frames.
   p.rt.Delay(0.1);
+  if (const int signal = pendingInterrupt(); signal != 0) {
+    std::fprintf(stderr, "qrix-cli: %s: the three frames were sent, not read back\n",
+                 signalName(signal));
+    return interruptedStatus(signal);
+  }
   const ParaFileWords sent = recordToWords(p.st.parameter);
   if (!s.noFailedExchange()) return kExitFailed;
   const std::optional<ParaFileWords> readBack = readFrames(p, target);
@@ -183,26 +211,37 @@ int runCompare(SensorSession& s, const CliOptions& o) {
 
 int runRecord(SensorSession& s, const CliOptions& o) {
   // The recorder writes line by line; an earlier file of that name is replaced only by a
-  // complete recording. An incomplete one stays beside it.
-  const std::string partial = o.file + ".part";
+  // complete recording. An incomplete one stays beside it. A device (a terminal, a fifo) is
+  // recorded into directly.
+  files::OutputTarget target;
+  std::string reason;
+  if (!files::resolveOutput(o.file, target, reason)) return cannotWrite(o.file, reason);
+  const std::string partial =
+      target.inPlace ? target.path : files::nameBeside(target.path, ".part");
   Program& p = s.program();
   s.watchValues([&](int panel, int control) {
     if (panel == p.st.pPopUp && control == ids::popup::NUMRecCount)
       s.progress().show(static_cast<long>(p.ui().GetCtrlVal(panel, control)), o.samples);
   });
-  const bool complete = recordBatch(p, {partial, o.interval, o.samples});
+  // A signal ends the recording after its last whole line.
+  s.runtime().onInterrupt([&p](int) { p.st.stop_flag = 1; });
+  const bool complete = recordBatch(p, {partial, o.interval, o.samples}) && pendingInterrupt() == 0;
   s.watchValues({});
   s.progress().finish();
+  if (complete && (target.inPlace || files::replaceWithFile(partial, o.file, &reason)))
+    return kExitOk;
   std::error_code error;
-  if (complete) std::filesystem::rename(partial, o.file, error);
-  if (!complete || error) {
-    if (std::filesystem::exists(partial))
-      std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
-    else
-      std::fprintf(stderr, "qrix-cli: recording incomplete, nothing written\n");
-    return kExitFailed;
-  }
-  return kExitOk;
+  if (complete)
+    std::fprintf(stderr, "qrix-cli: cannot write %s: %s; the recording is in %s\n", o.file.c_str(),
+                 reason.c_str(), partial.c_str());
+  else if (!target.inPlace && std::filesystem::is_regular_file(partial, error))
+    std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
+  else if (!target.inPlace)
+    std::fprintf(stderr, "qrix-cli: recording incomplete, nothing written\n");
+  else
+    std::fprintf(stderr, "qrix-cli: recording incomplete\n");
+  if (const int signal = pendingInterrupt(); signal != 0) return interruptedStatus(signal);
+  return kExitFailed;
 }
 
 // One pass as the window's VIDEO or DATA makes it, its buffers as CSV.
@@ -221,9 +260,9 @@ int runBlocks(SensorSession& s, const CliOptions& o) {
     std::fputs(csv.c_str(), stdout);
     return kExitOk;
   }
-  if (files::writeFileAtomically(o.file, csv)) return kExitOk;
-  std::fprintf(stderr, "qrix-cli: cannot write %s\n", o.file.c_str());
-  return kExitFailed;
+  std::string reason;
+  if (files::writeFileAtomically(o.file, csv, &reason)) return kExitOk;
+  return cannotWrite(o.file, reason);
 }
 
 int runFlash(SensorSession& s, const CliOptions& o) {
@@ -241,32 +280,52 @@ int runFlash(SensorSession& s, const CliOptions& o) {
                                         h.counters(link::ExchangeKind::FlashWrite).answers),
                       257);
   };
-  const bool written = transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave);
+  // A signal ends the transfer after the frame in flight (the runtime's quit request).
+  s.runtime().onInterrupt({});
+  const FlashTransfer transfer = transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave);
   p.onLinkHealthChanged = shown;
   s.progress().finish();
-  return written ? kExitOk : kExitFailed;
+  if (transfer.complete) return kExitOk;
+  std::fprintf(stderr, "qrix-cli: %d of %d frames confirmed\n", transfer.confirmed, kXFlashFrames);
+  if (const int signal = pendingInterrupt(); signal != 0) return interruptedStatus(signal);
+  return kExitFailed;
 }
 
 }  // namespace
 
 std::string checkInputFiles(const CliOptions& o) {
-  if ((o.command == Command::Send || (o.command == Command::Compare && !o.file.empty())) &&
-      !parseParaFile(o.file))
-    return "cannot read " + o.file + " as a parameter file (45 numbers)";
-  if (o.command == Command::Flash) {
-    const auto values = files::readIntegers(o.file, kLinWords);
-    bool ok = values.has_value();
-    for (std::size_t i = 0; ok && i < values->size(); ++i)
-      ok = (*values)[i] >= std::numeric_limits<std::int16_t>::min() &&
-           (*values)[i] <= std::numeric_limits<std::int16_t>::max();
-    if (!ok) return "cannot read " + o.file + " as a linearisation table (2048 numbers)";
-  }
+  if (o.command == Command::Send || (o.command == Command::Compare && !o.file.empty()))
+    return checkParaFileStrictly(o.file, kMostVirtualPixels);
+  if (o.command == Command::Flash) return checkLinFileStrictly(o.file);
+  return {};
+}
+
+std::string checkOutputFiles(const CliOptions& o) {
+  const bool writes =
+      o.command == Command::Record ||
+      (!o.file.empty() &&
+       (o.command == Command::Get || o.command == Command::Video || o.command == Command::Data));
+  if (!writes) return {};
+  if (std::string reason = files::checkOutputFile(o.file); !reason.empty())
+    return "cannot write " + o.file + ": " + reason;
+  if (o.command != Command::Record) return {};
+  // The recording goes into FILE.part first (or straight into a device).
+  files::OutputTarget target;
+  std::string reason;
+  if (!files::resolveOutput(o.file, target, reason))
+    return "cannot write " + o.file + ": " + reason;
+  if (target.inPlace) return {};
+  const std::string partial = files::nameBeside(target.path, ".part");
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(partial, error);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    return "cannot write " + partial + ": not a regular file";
   return {};
 }
 
 int runCommand(SensorSession& s, const CliOptions& o) {
   if (!s.identified()) {
-    std::fprintf(stderr, "qrix-cli: no sensor identified: %s\n", s.statusLine().c_str());
+    std::fprintf(stderr, "qrix-cli: %s\n", s.failureText().c_str());
     return o.command == Command::Compare ? kExitUsage : kExitFailed;
   }
   switch (o.command) {

@@ -4,25 +4,22 @@
 
 namespace qrix::cli {
 
-namespace {
-
-// True when `text` holds a valid UTF-8 sequence at `i` of length > 1; sets `length`.
-bool utf8At(std::string_view text, std::size_t i, std::size_t& length) {
+std::size_t utf8Length(std::string_view text, std::size_t i) {
   const auto lead = static_cast<unsigned char>(text[i]);
-  length = lead >= 0xF0 && lead < 0xF5 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 && lead < 0xE0 ? 2 : 0;
-  if (length == 0 || i + length > text.size()) return false;
+  const std::size_t length = lead >= 0xF0 && lead < 0xF5   ? 4
+                             : lead >= 0xE0                ? 3
+                             : lead >= 0xC2 && lead < 0xE0 ? 2
+                                                           : 0;
+  if (length == 0 || i + length > text.size()) return 0;
   for (std::size_t k = 1; k < length; ++k)
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-  return true;
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  return length;
 }
-
-}  // namespace
 
 std::string jsonString(std::string_view text) {
   std::string out = "\"";
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
     if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
@@ -32,7 +29,7 @@ std::string jsonString(std::string_view text) {
       out += escaped;
     } else if (c < 0x80) {
       out += static_cast<char>(c);
-    } else if (utf8At(text, i, length)) {
+    } else if (const std::size_t length = utf8Length(text, i); length > 0) {
       out.append(text.substr(i, length));
       i += length - 1;
     } else {
@@ -41,6 +38,25 @@ std::string jsonString(std::string_view text) {
     }
   }
   return out + "\"";
+}
+
+// The sensor's text for a terminal: control characters, a backslash and bytes that are no
+// UTF-8 written as escapes, so that a stray byte cannot move the cursor or end a line.
+std::string printableText(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t length = c < 0x80 ? 1 : utf8Length(text, i);
+    if (c >= 0x20 && c != 0x7F && c != '\\' && length > 0) {
+      out.append(text.substr(i, length));
+      i += length - 1;
+      continue;
+    }
+    char escaped[8];
+    std::snprintf(escaped, sizeof escaped, "\\x%02x", c);
+    out += c == '\\' ? "\\\\" : escaped;
+  }
+  return out;
 }
 
 }  // namespace qrix::cli

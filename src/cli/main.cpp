@@ -1,20 +1,23 @@
 // qrix-cli: the scope's procedures on the command line, for production scripts and machines
-// without a display. Arguments and input files are checked before any port is opened.
+// without a display. Arguments, input files and output paths are checked before any port is
+// opened.
 
 #include <QCoreApplication>
 #include <cstdio>
+#include <exception>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/commands.h"
+#include "cli/interrupts.h"
 #include "cli/sensor_session.h"
+#include "qrix_version.h"
+#include "runtime/files.h"
 
-#ifndef QRIX_VERSION
-#define QRIX_VERSION "0"
-#endif
+namespace {
 
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   using namespace qrix::cli;
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const CliOptions options = parseCliOptions(args);
@@ -27,16 +30,35 @@ int main(int argc, char** argv) {
     return kExitOk;
   }
   if (options.version) {
-    std::printf("qrix-cli %s (Q-RIX-TB-MS-Scope Version 3.04)\n", QRIX_VERSION);
+    std::printf("qrix-cli %s (Q-RIX-TB-MS-Scope %s)\n", QRIX_VERSION, QRIX_SOFT_VERSION);
     return kExitOk;
   }
   if (const std::string fault = checkInputFiles(options); !fault.empty()) {
     std::fprintf(stderr, "qrix-cli: %s\n", fault.c_str());
     return kExitUsage;
   }
+  if (const std::string fault = checkOutputFiles(options); !fault.empty()) {
+    std::fprintf(stderr, "qrix-cli: %s\n", fault.c_str());
+    return kExitFailed;
+  }
+  installInterruptHandlers();
   QCoreApplication app(argc, argv);
   SensorSession session(options.port);
-  const int status = runCommand(session, options);
-  std::fflush(stdout);
-  return status;
+  return runCommand(session, options);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int status = qrix::cli::kExitFailed;
+  try {
+    status = run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qrix-cli: %s\n", e.what());
+    return qrix::cli::kExitFailed;
+  } catch (...) {
+    std::fprintf(stderr, "qrix-cli: unexpected error\n");
+    return qrix::cli::kExitFailed;
+  }
+  return qrix::files::finishStdout("qrix-cli", status);
 }

@@ -36,8 +36,22 @@ class StatusEcho : public ui::UiObserver {
   std::string last_;
 };
 
+namespace {
+
+std::uint64_t failuresOf(const link::ExchangeCounters& c) {
+  return c.timeouts + c.wrongEcho + c.outOfStep + c.lineLost + c.shortBlocks + c.surplusBlocks;
+}
+
+// Every exchange of this kind during the identification was answered, and at least `wanted`.
+bool allAnswered(const link::LinkHealth& health, link::ExchangeKind kind, std::uint64_t wanted) {
+  const link::ExchangeCounters c = health.counters(kind);
+  return failuresOf(c) == 0 && c.answers >= wanted;
+}
+
+}  // namespace
+
 SensorSession::SensorSession(const std::string& port)
-    : runtime_([](int id) { return panelTemplate(id); }), program_(runtime_) {
+    : runtime_([](int id) { return panelTemplate(id); }), program_(runtime_), port_(port) {
   serial::SerialLibrary& serial = runtime_.serial();
   // Only a port number needs the system's list; a script naming a path saves the scan.
   if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos)
@@ -57,9 +71,27 @@ SensorSession::SensorSession(const std::string& port)
   StartOptions options;
   options.port = portOfArgument(serial, port);
   if (StartUp(program_, options) < 0) return;
-  identified_ = program_.st.lineChecked && noFailedExchange();
+  const link::LinkHealth& health = program_.st.health;
+  failuresAfterIdentification_ = failuresOf(health.totals());
+  identified_ = program_.st.lineChecked && !health.lost() &&
+                allAnswered(health, link::ExchangeKind::HardwareInfo, 1) &&
+                allAnswered(health, link::ExchangeKind::ParameterRead, 3);
   // The identification ends on the firmware text in the status line.
-  if (identified_) firmware_ = program_.st.szStatus;
+  if (identified_ && allAnswered(health, link::ExchangeKind::FirmwareText, 1))
+    firmware_ = program_.st.szStatus;
+}
+
+std::string SensorSession::failureText() {
+  const serial::SerialLibrary& serial = program_.serial();
+  const std::string name = port_ == serial::kSimDevice ? "the simulated pair" : port_;
+  if (!serial.isOpen(program_.st.com) && !program_.st.health.lost()) {
+    const serial::OpenError& e = serial.lastOpenError();
+    if (e.notSerialPort) return name + " is not a serial port";
+    if (e.code < 0)
+      return "cannot open " + name + ": " + (e.reason.empty() ? statusLine() : e.reason);
+  }
+  if (program_.st.health.lost()) return "serial port lost";
+  return "no sensor identified: " + statusLine();
 }
 
 SensorSession::~SensorSession() {
@@ -73,10 +105,8 @@ void SensorSession::watchValues(std::function<void(int panel, int control)> watc
 }
 
 bool SensorSession::noFailedExchange() const {
-  const link::ExchangeCounters c = program_.st.health.totals();
-  return c.timeouts + c.wrongEcho + c.outOfStep + c.lineLost + c.shortBlocks + c.surplusBlocks ==
-             0 &&
-         !program_.st.health.lost();
+  const link::LinkHealth& health = program_.st.health;
+  return failuresOf(health.totals()) == failuresAfterIdentification_ && !health.lost();
 }
 
 std::string SensorSession::statusLine() {

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "cli/cli_runtime.h"
@@ -25,26 +26,34 @@ class SensorSession {
 
   Program& program() { return program_; }
   CliRuntime& runtime() { return runtime_; }
-  // The line check passed and every exchange of the identification was answered.
+  // The line check passed and the hardware information and the three parameter frames were
+  // answered, as the window takes a sensor: the firmware text may be missing (a noisy line
+  // spoils it, since it carries no sync word).
   bool identified() const { return identified_; }
-  // No exchange since the session began failed (time-out, wrong echo, out of step, line lost,
-  // a short or surplus block).
+  // Why the sensor is not identified, for the user: the port that could not be opened and the
+  // system's reason, a port that is no serial port, a lost line, or the status line's text.
+  std::string failureText();
+  // No exchange since the identification failed (time-out, wrong echo, out of step, line lost,
+  // a short or surplus block), and the line is still there.
   bool noFailedExchange() const;
   std::string statusLine();
   // The bar on stderr; the status texts clear it before they are written.
   ProgressBar& progress() { return progress_; }
   // Hears of every value a control takes (after the status echo has seen it).
   void watchValues(std::function<void(int panel, int control)> watch);
-  // The sensor's firmware text, as the identification showed it.
-  const std::string& firmwareText() const { return firmware_; }
+  // The sensor's firmware text, as the identification showed it; none when it was not read.
+  const std::optional<std::string>& firmwareText() const { return firmware_; }
 
  private:
   CliRuntime runtime_;
   ProgressBar progress_{stderr};
   Program program_;
   std::unique_ptr<StatusEcho> echo_;
+  std::string port_;
   bool identified_ = false;
-  std::string firmware_;
+  std::optional<std::string> firmware_;
+  // The failures counted by the end of the identification.
+  std::uint64_t failuresAfterIdentification_ = 0;
 };
 
 }  // namespace qrix::cli

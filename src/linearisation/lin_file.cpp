@@ -1,14 +1,12 @@
 #include "linearisation/lin_file.h"
 
-#include <limits>
-
 #include "program/program.h"
 #include "runtime/files.h"
 
 namespace qrix {
 
 std::uint16_t linWord(std::int16_t value) {
-  // The offset is 32767, not 32768: -32768 wraps round to 65535.
+  // The offset is 32767, not 32768.
   return static_cast<std::uint16_t>(value + 32767);
 }
 
@@ -26,8 +24,7 @@ int ReadLinDataFromFile(Program& p, LinTable& values) {
   bool ok = read.has_value();
   for (int i = 0; ok && i < kLinWords; ++i) {
     const std::int64_t v = (*read)[static_cast<std::size_t>(i)];
-    ok = v >= std::numeric_limits<std::int16_t>::min() &&
-         v <= std::numeric_limits<std::int16_t>::max();
+    ok = linValueInRange(v);
     if (ok) table[static_cast<std::size_t>(i)] = linWord(static_cast<std::int16_t>(v));
   }
   if (!ok) {

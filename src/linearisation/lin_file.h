@@ -17,12 +17,20 @@ inline constexpr int kLinFileLoaded = 0;
 inline constexpr int kLinFileCancelled = 1;
 inline constexpr int kLinFileError = -1;
 
-// The flash word of one file value.
+// The values the flash can hold: a value is stored as value + 32767, so -32768 would wrap round
+// to the top of the range.
+inline constexpr std::int64_t kLinMin = -32767;
+inline constexpr std::int64_t kLinMax = 32767;
+inline constexpr bool linValueInRange(std::int64_t value) {
+  return value >= kLinMin && value <= kLinMax;
+}
+
+// The flash word of one file value within that range.
 std::uint16_t linWord(std::int16_t value);
 
 // Load dialog, then the first 2048 values of the chosen file into `values`. A file that does not
-// hold 2048 signed 16-bit numbers leaves `values` as it was and says so in the status line; a
-// cancelled dialog leaves it silently.
+// hold 2048 numbers within the flash's range leaves `values` as it was and says so in the status
+// line; a cancelled dialog leaves it silently.
 int ReadLinDataFromFile(Program& p, LinTable& values);
 
 }  // namespace qrix

@@ -18,6 +18,12 @@ constexpr std::uint16_t kBlockWords = 8;
 constexpr std::uint16_t kFiller = 0x00AA;
 constexpr int kBlocksPerPage = kPageWords / kBlockWords;
 constexpr int kBlocks = kLinWords / kBlockWords;
+static_assert(kBlocks == kXFlashFrames);
+constexpr int kTimeoutsToGiveUp = 3;
+
+std::uint64_t flashTimeouts(const ProgramState& st) {
+  return st.health.counters(link::ExchangeKind::FlashWrite).timeouts;
+}
 
 int progressGraph(std::uint16_t sensor) {
   return sensor == kXFlashSlave ? ids::main::GRAPHBarSlave : ids::main::GRAPHBarMaster;
@@ -92,29 +98,39 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
   return confirmed;
 }
 
-bool transferTable(Program& p, std::uint16_t sensor) {
+FlashTransfer transferTable(Program& p, std::uint16_t sensor) {
   ProgramState& st = p.st;
+  FlashTransfer transfer;
   // Closing the main window ends the transfer before its next frame.
-  if (p.rt.quitRequested()) return false;
+  if (p.rt.quitRequested()) return transfer;
   bool complete = ClearXFLASH(p) == 1;
   const int graph = progressGraph(sensor);
   p.ui().SetAxisRange(st.pHandle, graph, ui::Axis::X, 1.0, st.ccdvirtpixel);
   p.ui().DeleteGraphPlot(st.pHandle, graph, -1);
   int block = 0;
+  int timeoutsInARow = 0;
   for (; block < kBlocks && !p.rt.quitRequested(); ++block) {
+    // A line that is gone or a sensor that stopped answering would only cost a time-out per
+    // frame left: nothing more reaches the flash either way.
+    if (serialLineLost(p) || timeoutsInARow == kTimeoutsToGiveUp) break;
     const auto page = static_cast<std::uint16_t>(kFirstPage + block / kBlocksPerPage);
     const auto offset = static_cast<std::uint16_t>(block % kBlocksPerPage * kBlockWords);
+    const std::uint64_t timeoutsBefore = flashTimeouts(st);
     // A lost block is not sent again; the writes go on and the outcome says what was lost.
-    complete &= WriteXFLASH(p, offset, page, st.linArray, sensor);
+    if (WriteXFLASH(p, offset, page, st.linArray, sensor))
+      ++transfer.confirmed;
+    else
+      complete = false;
+    timeoutsInARow = flashTimeouts(st) > timeoutsBefore ? timeoutsInARow + 1 : 0;
   }
-  complete = complete && block == kBlocks;
-  if (complete) {
+  transfer.complete = complete && block == kBlocks;
+  if (transfer.complete) {
     p.ui().PlotRectangle(st.pHandle, graph, 1.0, 0.0, st.ccdvirtpixel, 1.0, ui::kGrey, ui::kGrey);
     p.showText("X-FLASH Data successfully written!");
   } else {
     p.showText("X-FLASH write incomplete!");
   }
-  return complete;
+  return transfer;
 }
 
 int CC_BTNWriteXFSL(Program& p, int, int, int event) {

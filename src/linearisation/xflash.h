@@ -25,9 +25,18 @@ int ClearXFLASH(Program& p);
 // outside the table is not sent (false).
 bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const LinTable& table,
                  std::uint16_t sensor);
-// Clears the flash and writes linArray into it. True when every frame was answered as sent; the
-// status line then says so and the bar turns grey. Ends early when the program is quitting.
-bool transferTable(Program& p, std::uint16_t sensor);
+// The data frames of a whole table.
+inline constexpr int kXFlashFrames = 256;
+
+struct FlashTransfer {
+  bool complete = false;  // the clear frame and every data frame were confirmed
+  int confirmed = 0;      // data frames the sensor confirmed
+};
+
+// Clears the flash and writes linArray into it; complete when every frame was answered as sent,
+// the status line then says so and the bar turns grey. A lost line ends it at once, a silent
+// sensor after three time-outs in a row, and the program quitting after the frame in flight.
+FlashTransfer transferTable(Program& p, std::uint16_t sensor);
 
 int CC_BTNWriteXFSL(Program& p, int panel, int control, int event);
 int CC_BTNWriteXFMA(Program& p, int panel, int control, int event);

@@ -2,6 +2,7 @@
 
 #include "params/panel_binding.h"
 #include "params/param_file.h"
+#include "params/parameter_fields.h"
 #include "plots/tolerance_window.h"
 #include "program/frame_codec.h"
 #include "program/line_owner.h"
@@ -85,7 +86,18 @@ int CC_BTNGet(Program& p, int, int, int event) {
   if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;
   if (st.target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
   if (st.target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
+  // A stored file is taken as it always was, with the panels' limits; the user hears which
+  // fields they changed.
+  std::vector<LimitedField> limited;
+  if (st.target == kTargetFile) {
+    ParaFileWords words = recordToWords(st.parameter);
+    limited = limitFields(words, st.ccdvirtpixel);
+  }
   readParameterFrames(p, static_cast<std::uint16_t>(st.target));
+  if (!limited.empty()) {
+    p.setStatus(describeLimited(limited));
+    p.showStatus();
+  }
   return 0;
 }
 

@@ -5,6 +5,7 @@
 #include <functional>
 #include <vector>
 
+#include "params/param_file.h"
 #include "params/system_controls.h"
 #include "plots/data_curves.h"
 #include "plots/video_curves.h"
@@ -83,21 +84,6 @@ float scaleToField(std::uint32_t scale) {
   return static_cast<float>(scale / 1024.0);
 }
 
-template <typename T>
-void limit(T& field, T above, T replacement) {
-  if (field > above) field = replacement;
-}
-
-void limitSensor(SensorFrame& s, std::uint16_t n) {
-  limit<std::uint16_t>(s.power, 1000, 500);
-  limit<std::uint16_t>(s.pmode, 1, 0);
-  limit<std::uint16_t>(s.videothd, 255, 128);
-  limit<std::uint16_t>(s.teach, n, static_cast<std::uint16_t>(n / 2));
-  limit<std::uint16_t>(s.pixBegin, n, 1);
-  limit<std::uint16_t>(s.pixEnd, n, n);
-  limit<std::uint16_t>(s.opmode, 1, 0);
-}
-
 }  // namespace
 
 std::uint16_t clampLine(std::int32_t value, std::uint16_t n) {
@@ -120,20 +106,11 @@ void GetPanelValues(Program& p) {
   SetThresholds(p);
 }
 
-void LimitParameters(Program& p) {
-  const std::uint16_t n = p.st.ccdvirtpixel;
-  SysFrame& sys = p.st.parameter.sys;
-  limit<std::uint16_t>(sys.evalmode, 4, 1);
-  limit<std::uint16_t>(sys.trigmode, 3, 0);
-  limit<std::uint16_t>(sys.anamode, 4, 0);
-  limit<std::uint16_t>(sys.hwmode, 4, 1);
-  limit<std::uint16_t>(sys.average, 2048, 1);
-  limit<std::uint16_t>(sys.polarity, 1, 1);
-  limit<std::uint16_t>(sys.toleranceUP, n, n);
-  limit<std::uint16_t>(sys.toleranceLO, n, n);
-  // Field by field the master comes first, as the table runs; the two sensors do not interact.
-  limitSensor(p.st.parameter.master, n);
-  limitSensor(p.st.parameter.slave, n);
+std::vector<LimitedField> LimitParameters(Program& p) {
+  ParaFileWords words = recordToWords(p.st.parameter);
+  std::vector<LimitedField> limited = limitFields(words, p.st.ccdvirtpixel);
+  if (!limited.empty()) wordsToRecord(words, p.st.parameter);
+  return limited;
 }
 
 void SetPanelValues(Program& p) {

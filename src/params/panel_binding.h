@@ -3,6 +3,9 @@
 // record (limited) into controls, and the threshold lines the curves draw.
 
 #include <cstdint>
+#include <vector>
+
+#include "params/parameter_fields.h"
 
 namespace qrix {
 
@@ -16,8 +19,9 @@ void GetPanelValues(Program& p);
 void SetPanelValues(Program& p);
 // The 128-point reference, tolerance, threshold and trigger lines.
 void SetThresholds(Program& p);
-// Only the range limits of SetPanelValues, in their order.
-void LimitParameters(Program& p);
+// Only the range limits of SetPanelValues: every field above what its control takes gets the
+// control's replacement. What was replaced, in file order.
+std::vector<LimitedField> LimitParameters(Program& p);
 // Dimming and visibility that follow the record's modes: the power sliders by power mode, the
 // tolerance fields by hardware mode, the analog max/min controls by analog mode.
 void applyModeStates(Program& p);

@@ -60,6 +60,9 @@ struct ProgramState {
   // Hardware information, as the sensor reports it.
   std::uint16_t ccdtype = 0, ccdmaxpixel = 0, ccdresolution = 0, pcbtype = 0, ccdsubpixel = 0,
                 ccdpixB = 0, ccdpixE = 0, softversion = 0, hwtype = 0, adcmax = 0;
+  // The virtual pixel count as reported; ccdvirtpixel falls back to 2048 for a count the
+  // program has no scale for.
+  std::uint16_t ccdvirtpixelReported = 0;
 
   // Texts.
   std::string szStatus;

@@ -98,19 +98,27 @@ SerialDevice* SerialLibrary::device(int port) {
 
 int SerialLibrary::OpenComConfig(int port, const std::string& /*deviceName*/, long baud, int parity,
                                  int dataBits, int stopBits, int inQueueSize, int outQueueSize) {
+  const auto refused = [this](int code) {
+    lastOpenError_ = {code, {}, false};
+    return code;
+  };
   if (baud <= 0 || dataBits < 5 || dataBits > 8 || stopBits < 1 || stopBits > 2 ||
       inQueueSize < 0 || outQueueSize < 0)
-    return kErrInvalidParameter;
+    return refused(kErrInvalidParameter);
   std::optional<PortEntry> entry = this->port(port);
   // A number no device stands behind is a missing device; below 1 it is no port number at all.
-  if (!entry) return port < 1 ? kErrInvalidPort : kErrNoSerialPort;
-  if (!opener_) return kErrNoSerialPort;
+  if (!entry) return refused(port < 1 ? kErrInvalidPort : kErrNoSerialPort);
+  if (!opener_) return refused(kErrNoSerialPort);
   CloseCom(port);
   OpenError error;
   OpenSettings settings{baud, parity, dataBits, stopBits, inQueueSize, outQueueSize};
   std::unique_ptr<SerialDevice> dev = opener_(*entry, settings, error);
-  lastOpenReason_ = dev ? std::string() : error.reason;
-  if (!dev) return error.code < 0 ? error.code : kErrCannotOpen;
+  if (!dev) {
+    if (error.code >= 0) error.code = kErrCannotOpen;
+    lastOpenError_ = error;
+    return error.code;
+  }
+  lastOpenError_ = {0, {}, false};
   open_[port].device = std::move(dev);
   return 0;
 }

@@ -61,6 +61,8 @@ struct OpenSettings {
 struct OpenError {
   int code = kErrCannotOpen;
   std::string reason;
+  // The device is there but is no serial port (a regular file, a folder, /dev/null).
+  bool notSerialPort = false;
 };
 
 // Opens the device of a port entry, or returns none and says why.
@@ -105,7 +107,9 @@ class SerialLibrary {
 
   bool isOpen(int port) const { return open_.count(port) != 0; }
   // The system's reason for the last open that failed (empty when it gave none).
-  const std::string& lastOpenReason() const { return lastOpenReason_; }
+  const std::string& lastOpenReason() const { return lastOpenError_.reason; }
+  // The last open that failed, with its code and whether the device was no serial port.
+  const OpenError& lastOpenError() const { return lastOpenError_; }
   SerialDevice* device(int port);
 
   // Called by the event pump only: runs the receive notification of every port whose
@@ -138,7 +142,7 @@ class SerialLibrary {
   std::function<void(int)> lineLost_;
   DeviceOpener opener_;
   std::map<int, OpenPort> open_;
-  std::string lastOpenReason_;
+  OpenError lastOpenError_{0, {}, false};
   int justRead_ = 0;  // the port whose queue the pump has just read, while its notification runs
 };
 

@@ -116,6 +116,7 @@ int GetHARDWAREInfo(Program& p) {
   st.ccdresolution = wordAt(b, 8);
   st.pcbtype = wordAt(b, 10);
   st.ccdvirtpixel = wordAt(b, 12);
+  st.ccdvirtpixelReported = st.ccdvirtpixel;
   st.ccdsubpixel = wordAt(b, 14);
   st.ccdpixB = wordAt(b, 16);
   st.ccdpixE = wordAt(b, 18);

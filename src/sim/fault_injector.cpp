@@ -30,7 +30,9 @@ bool FaultInjector::hungUp() const {
 
 std::optional<Transmission> FaultInjector::shape(Command command, Bytes answer,
                                                  double reactionTime) {
-  if (faults_.silent) {
+  const bool fallenSilent =
+      faults_.silentAfter >= 0 && requests_ > static_cast<std::uint64_t>(faults_.silentAfter);
+  if (faults_.silent || fallenSilent) {
     ++swallowed_;
     return std::nullopt;
   }

@@ -60,10 +60,9 @@ void enterCode(Scope& s, double code) {
 class XFlash : public ::testing::Test {
  protected:
   void SetUp() override {
-    // The ends of the offset, then values over the whole signed range, so every bit travels.
+    // The ends of the flash's range, then values over all of it, so every bit travels.
     for (std::size_t i = 0; i < kLinWords; ++i) {
-      const int value =
-          i < 4 ? std::array{0, -32767, 32767, -32768}[i] : int(i * 7919 % 65536) - 32768;
+      const int value = i < 4 ? std::array{0, -32767, 32767, 1}[i] : int(i * 7919 % 65535) - 32767;
       text += std::to_string(value) + "\r\n";
       words[i] = static_cast<std::uint16_t>(value + 32767);
     }
@@ -96,10 +95,10 @@ TEST_F(LinFile, ValuesBecomeFlashWordsAndAFileThatCannotBeReadKeepsThemAndSaysSo
     s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, file.string()});
     return ReadLinDataFromFile(s.p, table);
   };
-  // -32768 wraps round to 65535; a 2049th value, even one out of range, is not read.
+  // A 2049th value, even one out of range, is not read.
   ASSERT_EQ(load(text + "99999\r\n"), kLinFileLoaded);
   EXPECT_EQ((std::vector<int>{table[0], table[1], table[2], table[3]}),
-            (std::vector<int>{32767, 0, 65534, 65535}));
+            (std::vector<int>{32767, 0, 65534, 32768}));
   EXPECT_TRUE(table == words);
   EXPECT_EQ(s.rt.dialogs().back().button, "Load");
 
@@ -109,6 +108,7 @@ TEST_F(LinFile, ValuesBecomeFlashWordsAndAFileThatCannotBeReadKeepsThemAndSaysSo
       {"short", text.substr(0, text.rfind("\r\n", text.size() - 3) + 2)},
       {"above 32767", "32768\r\n" + text},
       {"below -32768", "-32769\r\n" + text},
+      {"-32768, which would wrap round to the top word", "-32768\r\n" + text},
       {"not a number", "1\r\n12a\r\n" + text},
       {"missing", std::nullopt},
   };

@@ -58,7 +58,7 @@ TEST(NoisyLine, TheFlashIsWrittenAndBlocksWithNoiseAreRefusedNotShifted) {
   ProgramState& st = s.p.st;
   for (std::size_t i = 0; i < st.linArray.size(); ++i)
     st.linArray[i] = static_cast<std::uint16_t>(i * 7);
-  EXPECT_TRUE(transferTable(s.p, kXFlashMaster));
+  EXPECT_TRUE(transferTable(s.p, kXFlashMaster).complete);
   EXPECT_EQ(s.status(), "X-FLASH Data successfully written!");
   EXPECT_TRUE(std::equal(st.linArray.begin(), st.linArray.end(), s.sensor->flash().begin()));
 

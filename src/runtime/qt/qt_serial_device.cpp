@@ -3,6 +3,13 @@
 #include <QMetaEnum>
 #include <QSerialPort>
 #include <cstdio>
+#include <cstdlib>
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace qrix::qt {
 
@@ -39,13 +46,46 @@ bool isFatal(QSerialPort::SerialPortError error) {
   }
 }
 
+#ifndef _WIN32
+// Whether a device that would not open is no serial port at all: a regular file, a folder,
+// or a character device that is no terminal (/dev/null). Asked only after a failed open, so
+// that a working port is never opened twice.
+bool isNoSerialPort(const std::string& path) {
+  struct stat st {};
+  if (stat(path.c_str(), &st) != 0) return false;
+  if (!S_ISCHR(st.st_mode)) return true;
+  const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool terminal = isatty(fd) == 1;
+  ::close(fd);
+  return !terminal;
+}
+
+// The device a path names, symlinks followed: Qt's lock file is named after the port, so two
+// names of one device must become one before it is opened.
+std::string deviceOf(const std::string& path) {
+  char* real = realpath(path.c_str(), nullptr);
+  if (!real) return path;
+  std::string device = real;
+  std::free(real);
+  return device;
+}
+#else
+bool isNoSerialPort(const std::string&) {
+  return false;
+}
+std::string deviceOf(const std::string& path) {
+  return path;
+}
+#endif
+
 }  // namespace
 
 std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
                                                      const serial::OpenSettings& settings,
                                                      serial::OpenError& error) {
   auto port = std::make_unique<QSerialPort>();
-  port->setPortName(QString::fromStdString(path));
+  port->setPortName(QString::fromStdString(deviceOf(path)));
   const bool configured =
       port->setBaudRate(static_cast<qint32>(settings.baud)) &&
       port->setDataBits(static_cast<QSerialPort::DataBits>(settings.dataBits)) &&
@@ -55,7 +95,10 @@ std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
   if (!configured || !port->open(QIODevice::ReadWrite)) {
     error.code = configured ? openErrorCode(port->error()) : serial::kErrUnknownSystem;
     error.reason = port->errorString().toStdString();
-    if (configured && port->error() == QSerialPort::PermissionError)
+    error.notSerialPort = isNoSerialPort(path);
+    if (error.notSerialPort)
+      error.reason = "not a serial port";
+    else if (configured && port->error() == QSerialPort::PermissionError)
       error.reason +=
           " (the port is in use, or the user may not open it: on Linux the user must be in the "
           "'dialout' group)";
@@ -70,6 +113,9 @@ QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port) : port
   QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
                    [this](QSerialPort::SerialPortError error) {
                      if (!isFatal(error)) return;
+                     // A device that went away leaves Qt's error text with whatever the
+                     // system said last, which misleads: say what happened.
+                     if (error == QSerialPort::ResourceError) return fail("serial port lost");
                      const char* kind =
                          QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
                      fail(QString("%1, %2").arg(kind ? kind : "error", port_->errorString()));
@@ -83,7 +129,7 @@ QtSerialDevice::~QtSerialDevice() {
 void QtSerialDevice::fail(const QString& reason) {
   if (failed_) return;
   failed_ = true;
-  std::fprintf(stderr, "serial: %s failed (%s); the line is closed\n",
+  std::fprintf(stderr, "serial: %s: %s; the line is closed\n",
                port_->portName().toLocal8Bit().constData(), reason.toLocal8Bit().constData());
   // Closing inside Qt's own read or write, which reported the error, would pull its buffers
   // away under it: close from the event loop or at the next call here, whichever comes first.

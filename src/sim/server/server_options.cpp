@@ -39,6 +39,7 @@ faults:
   --noise                send about 3 random bytes ahead of every answer
   --delay SECONDS        add to the reaction time
   --hang-up-after N      drop the line after N requests
+  --silent-after N       answer the first N requests, then none
   --ignore-writes        drop parameter frames written to RAM or EEPROM
 )";
 
@@ -151,6 +152,8 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
       count(o.faults.extraBytes, 0);
     } else if (name == "--hang-up-after") {
       count(o.faults.hangUpAfter, 0);
+    } else if (name == "--silent-after") {
+      count(o.faults.silentAfter, 0);
     } else if (name == "--ccd-type") {
       ccdType = word();
     } else if (const auto field = hardwareWordOf(name)) {

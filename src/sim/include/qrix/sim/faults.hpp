@@ -14,6 +14,7 @@ struct Faults {
   double noiseBytesPerAnswer = 0.0;  // mean count of random bytes sent ahead of an answer
   double extraDelay = 0.0;           // seconds added to the reaction time
   int hangUpAfter = -1;              // the line dies after this many requests (< 0: never)
+  int silentAfter = -1;              // no answer after this many requests (< 0: always answer)
   bool ignoreWrites = false;         // parameter frames written to RAM or EEPROM are dropped
 };
 
