@@ -160,6 +160,7 @@ int runSend(SensorSession& s, const CliOptions& o) {
                  signalName(signal));
     return interruptedStatus(signal);
   }
+  s.endOnInterrupt();
   const ParaFileWords sent = recordToWords(p.st.parameter);
   if (!s.noFailedExchange()) return kExitFailed;
   const std::optional<ParaFileWords> readBack = readFrames(p, target);

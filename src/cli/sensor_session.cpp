@@ -1,7 +1,9 @@
 #include "cli/sensor_session.h"
 
 #include <cstdio>
+#include <cstdlib>
 
+#include "cli/interrupts.h"
 #include "program/panel_table.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_port_list.h"
@@ -67,6 +69,7 @@ SensorSession::SensorSession(const std::string& port)
   });
   echo_ = std::make_unique<StatusEcho>(program_, progress_);
   runtime_.ui().setObserver(echo_.get());
+  endOnInterrupt();
 
   StartOptions options;
   options.port = portOfArgument(serial, port);
@@ -98,6 +101,16 @@ SensorSession::~SensorSession() {
   progress_.finish();
   ShutDown(program_);
   runtime_.ui().setObserver(nullptr);
+}
+
+void SensorSession::endOnInterrupt() {
+  runtime_.onInterrupt([this](int signal) {
+    progress_.finish();
+    std::fprintf(stderr, "qrix-cli: ended by %s\n", signalName(signal));
+    program_.serial().CloseCom(program_.st.com);
+    std::fflush(stdout);
+    std::_Exit(interruptedStatus(signal));
+  });
 }
 
 void SensorSession::watchValues(std::function<void(int panel, int control)> watch) {

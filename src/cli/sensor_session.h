@@ -37,6 +37,10 @@ class SensorSession {
   // a short or surplus block), and the line is still there.
   bool noFailedExchange() const;
   std::string statusLine();
+  // From now on a signal (SIGINT, SIGTERM, SIGHUP) ends the program at the next pump: the port
+  // is closed, which frees its lock, and the exit status is 128 + the signal. What a command
+  // must finish first sets its own handler on the runtime instead; this is where it starts.
+  void endOnInterrupt();
   // The bar on stderr; the status texts clear it before they are written.
   ProgressBar& progress() { return progress_; }
   // Hears of every value a control takes (after the status echo has seen it).

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -18,6 +19,7 @@
 #include "qrix/sim/sensor_pair.hpp"
 #include "qrix_version.h"
 #include "recorder/record_batch.h"
+#include "runtime/files.h"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_runtime.h"
 #include "runtime/qt/qt_serial_device.h"
@@ -40,9 +42,7 @@ bool hasDisplay() {
 #endif
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int run(int argc, char** argv) {
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const qrix::ScopeOptions cli = qrix::parseScopeOptions(args);
   if (!cli.error.empty()) {
@@ -110,4 +110,20 @@ int main(int argc, char** argv) {
   }
   qrix::ShutDown(program);
   return complete ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  int status = 1;
+  try {
+    status = run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "qrix-scope: %s\n", e.what());
+    return 1;
+  } catch (...) {
+    std::fprintf(stderr, "qrix-scope: unexpected error\n");
+    return 1;
+  }
+  return qrix::files::finishStdout("qrix-scope", status);
 }

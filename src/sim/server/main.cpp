@@ -13,7 +13,9 @@
 #include "server_options.hpp"
 #include "unique_fd.hpp"
 
-int main(int argc, char** argv) {
+namespace {
+
+int serve(int argc, char** argv) {
   using namespace qrix::sim;
 
   const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -23,8 +25,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (parsed.help) {
-    std::cout << usageText();
-    return 0;
+    std::cout << usageText() << std::flush;
+    return std::cout ? 0 : 1;
   }
 
   // Signals arrive as readable data in the serve loop instead of interrupting
@@ -43,15 +45,29 @@ int main(int argc, char** argv) {
     return 1;
   }
 
-  try {
-    PtyLine line = PtyLine::open();
-    const ServerOptions& o = parsed.options;
-    SensorPair sensor(o.hardware, o.faults, o.reactionTime);
-    std::cout << line.devicePath() << std::endl;
-    std::cerr << "qrix-sensor-sim: serving " << line.devicePath() << std::endl;
-    return ServeLoop(line, sensor, o.pacing, std::cerr).run(stopFd.get());
-  } catch (const std::exception& e) {
-    std::cerr << "qrix-sensor-sim: " << e.what() << std::endl;
+  PtyLine line = PtyLine::open();
+  const ServerOptions& o = parsed.options;
+  SensorPair sensor(o.hardware, o.faults, o.reactionTime);
+  std::cout << line.devicePath() << std::endl;
+  // Whoever started the server learns the device from this line alone.
+  if (!std::cout) {
+    std::cerr << "qrix-sensor-sim: cannot write the device path" << std::endl;
     return 1;
   }
+  std::cerr << "qrix-sensor-sim: serving " << line.devicePath() << std::endl;
+  return ServeLoop(line, sensor, o.pacing, std::cerr).run(stopFd.get());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  // No exception leaves the program unreported.
+  try {
+    return serve(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "qrix-sensor-sim: " << e.what() << std::endl;
+  } catch (...) {
+    std::cerr << "qrix-sensor-sim: unexpected error" << std::endl;
+  }
+  return 1;
 }
