@@ -17,13 +17,31 @@
 
 namespace {
 
+// Whether the command's result goes to stdout.
+bool printsResults(const qrix::cli::CliOptions& o) {
+  using qrix::cli::Command;
+  switch (o.command) {
+    case Command::Info:
+    case Command::Compare: return true;
+    case Command::Get:
+    case Command::Video:
+    case Command::Data: return o.file.empty();
+    default: return o.help || o.version;
+  }
+}
+
 int run(int argc, char** argv) {
   using namespace qrix::cli;
+  const bool stdoutClosed = qrix::files::plugClosedStandardStreams();
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const CliOptions options = parseCliOptions(args);
   if (!options.error.empty()) {
     std::fprintf(stderr, "qrix-cli: %s (see --help)\n", options.error.c_str());
     return kExitUsage;
+  }
+  if (stdoutClosed && printsResults(options)) {
+    std::fprintf(stderr, "qrix-cli: cannot write the output: stdout is closed\n");
+    return kExitFailed;
   }
   if (options.help) {
     std::fputs(cliUsageText().data(), stdout);

@@ -71,17 +71,17 @@ std::uint16_t toWord(double v) {
   return static_cast<std::uint16_t>(static_cast<std::int64_t>(std::trunc(v)) & 0xFFFF);
 }
 
-// Scale field (micrometres per virtual pixel, single precision) to the raw scale word and back.
+// Scale field (micrometres per virtual pixel) to the raw scale word and back. A double holds
+// every 32-bit word over 1024 exactly; a float would round words above 2^24.
 std::uint32_t scaleFromField(double fieldValue) {
-  const float f = static_cast<float>(fieldValue);
   // A negative entry has no meaning for a scale; it stores 0 rather than a wrapped word.
-  if (!(f > 0.0f)) return 0;
-  const double raw = std::trunc(static_cast<double>(f) * 1024.0);
+  if (!(fieldValue > 0.0)) return 0;
+  const double raw = std::trunc(fieldValue * 1024.0);
   return raw >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(raw);
 }
 
-float scaleToField(std::uint32_t scale) {
-  return static_cast<float>(scale / 1024.0);
+double scaleToField(std::uint32_t scale) {
+  return scale / 1024.0;
 }
 
 }  // namespace
@@ -123,13 +123,13 @@ void SetPanelValues(Program& p) {
   for (const U16Binding& b : u16Bindings())
     ui.SetCtrlVal(panelOf(st, b.where), b.control, b.field(st.parameter));
   ui.SetCtrlVal(st.pCalib, ids::calib::NUMSetpoint, r.sys.setpoint);
-  const float scaleA = scaleToField(r.master.scale);
+  const double scaleA = scaleToField(r.master.scale);
   ui.SetCtrlVal(st.pCalib, ids::calib::NUMScaleA, scaleA);
   ui.SetCtrlVal(st.pCalib, ids::calib::NUMScaleB, scaleToField(r.slave.scale));
 
   // Both millimetre displays use the master's scale.
-  ui.SetCtrlVal(st.pHandle, ids::main::NUMTolUpMM, double{scaleA} * r.sys.toleranceUP / 1000.0);
-  ui.SetCtrlVal(st.pHandle, ids::main::NUMTolLoMM, double{scaleA} * r.sys.toleranceLO / 1000.0);
+  ui.SetCtrlVal(st.pHandle, ids::main::NUMTolUpMM, scaleA * r.sys.toleranceUP / 1000.0);
+  ui.SetCtrlVal(st.pHandle, ids::main::NUMTolLoMM, scaleA * r.sys.toleranceLO / 1000.0);
 
   const std::uint16_t mode = r.sys.evalmode;
   ui.SetDimmed(st.pPara1, ids::sensor::NUMTeach, mode == 0 || mode == 3);

@@ -1,5 +1,7 @@
 #include "runtime/files.h"
 
+#include <fcntl.h>
+
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
@@ -9,7 +11,6 @@
 #include <fstream>
 
 #ifdef _WIN32
-#include <fcntl.h>
 #include <io.h>
 #include <sys/stat.h>
 #endif
@@ -96,6 +97,19 @@ std::FILE* createNewFile(const std::string& path) {
 #else
   return std::fopen(path.c_str(), "wbx");
 #endif
+}
+
+bool plugClosedStandardStreams() {
+  bool stdoutClosed = false;
+#ifndef _WIN32
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    stdoutClosed |= fd == 1;
+    // open() takes the lowest free descriptor: this one.
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+  }
+#endif
+  return stdoutClosed;
 }
 
 int finishStdout(const char* program, int status) {

@@ -34,6 +34,11 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
 // null, with errno EEXIST, when the name is taken: nothing of another file is ever emptied.
 std::FILE* createNewFile(const std::string& path);
 
+// Puts /dev/null on a standard stream (stdin, stdout, stderr) the program was started without,
+// so that the next file it opens (a serial port) cannot take its place and receive what was
+// meant for it. True when stdout was closed: its output would go nowhere.
+bool plugClosedStandardStreams();
+
 // Flushes stdout before a program ends. A result that did not reach its place (a
 // full disk, a closed stdout, a file-size limit) is a failure: the reason goes to stderr,
 // after `program`'s name, and the status becomes 1 when it was 0.

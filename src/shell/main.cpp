@@ -43,11 +43,17 @@ bool hasDisplay() {
 }
 
 int run(int argc, char** argv) {
+  // The serial port must never take the place of a closed standard stream.
+  const bool stdoutClosed = qrix::files::plugClosedStandardStreams();
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   const qrix::ScopeOptions cli = qrix::parseScopeOptions(args);
   if (!cli.error.empty()) {
     std::fprintf(stderr, "qrix-scope: %s (see --help)\n", cli.error.c_str());
     return 2;
+  }
+  if ((cli.help || cli.version) && stdoutClosed) {
+    std::fprintf(stderr, "qrix-scope: cannot write the output: stdout is closed\n");
+    return 1;
   }
   if (cli.help) {
     std::fputs(qrix::scopeUsageText().data(), stdout);

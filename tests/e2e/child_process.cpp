@@ -104,4 +104,8 @@ int ChildProcess::terminate() {
   return exitCode_;
 }
 
+void ChildProcess::signal(int number) {
+  if (pid_ > 0) kill(pid_, number);
+}
+
 }  // namespace qrix::testing

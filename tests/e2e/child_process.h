@@ -30,6 +30,8 @@ class ChildProcess {
   int waitForExit(double seconds);
   // Ends the child with SIGTERM (SIGKILL after 2 s); its exit code, -1 when it did not exit.
   int terminate();
+  // Sends the child a signal and leaves it to end by itself.
+  void signal(int number);
 
  private:
   bool readSome(int fd, std::string& into, double seconds);

@@ -3,9 +3,6 @@
 // A bad argument or file must not reach the line: the simulator then logs no request.
 
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <pty.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,7 +10,7 @@
 #include <regex>
 #include <sstream>
 
-#include "child_process.h"
+#include "cli_harness.h"
 #include "params/param_file.h"
 #include "program/memory_target.h"
 #include "support/scope_fixture.h"
@@ -23,86 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct CliResult {
-  int status;
-  std::string out, err;
-};
-
-CliResult runCli(const std::vector<std::string>& args, double seconds = 30) {
-  ChildProcess cli(QRIX_CLI_PATH, args);
-  const int status = cli.waitForExit(seconds);
-  return {status, cli.stdoutSoFar(0.2), cli.stderrSoFar(0.2)};
-}
-
-// Runs qrix-cli with stderr on a terminal of its own (stdout to /dev/null); what the terminal
-// showed, and the exit status.
-CliResult runCliOnTerminal(const std::vector<std::string>& args) {
-  int terminal = -1;
-  const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
-  if (pid == 0) {
-    // forkpty put stdin, stdout and stderr on the terminal; only stderr stays there.
-    if (!freopen("/dev/null", "w", stdout)) _exit(127);
-    std::vector<char*> argv{const_cast<char*>(QRIX_CLI_PATH)};
-    for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-    argv.push_back(nullptr);
-    execv(QRIX_CLI_PATH, argv.data());
-    _exit(127);
-  }
-  std::string shown;
-  char buf[4096];
-  for (;;) {
-    pollfd p{terminal, POLLIN, 0};
-    if (poll(&p, 1, 30000) <= 0) break;
-    const ssize_t n = read(terminal, buf, sizeof buf);
-    if (n <= 0) break;  // the child has gone and closed its side
-    shown.append(buf, static_cast<std::size_t>(n));
-  }
-  close(terminal);
-  int status = 0;
-  waitpid(pid, &status, 0);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", shown};
-}
-
-class Simulator {
- public:
-  explicit Simulator(std::vector<std::string> args = {}) : process_(QRIX_SENSOR_SIM_PATH, args) {
-    device = process_.readStdoutLine(5);
-  }
-  std::string log() { return process_.stderrSoFar(0.2); }
-  bool sawRequest() { return log().find("request") != std::string::npos; }
-  std::string device;
-
- private:
-  ChildProcess process_;
-};
-
-std::string readFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void writeFile(const fs::path& path, const std::string& text) {
-  std::ofstream(path, std::ios::binary) << text;
-}
-
-class CliOverPty : public ::testing::Test {
- protected:
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("qrix-cli-e2e-" + std::to_string(getpid()));
-    fs::create_directories(dir);
-  }
-  void TearDown() override { fs::remove_all(dir); }
-  fs::path dir;
-};
-
-// The words of the sensor's default parameter file with one word changed.
-std::string withWord(const std::string& file, int index, unsigned value) {
-  std::string text = file;
-  char line[16];
-  std::snprintf(line, sizeof line, "%10u", value);
-  text.replace(static_cast<std::size_t>(index) * 12, 10, line);
-  return text;
-}
+using CliOverPty = CliTest;
 
 TEST_F(CliOverPty, InfoNamesTheHardwareTheCcdAndTheFirmware) {
   Simulator sim;

@@ -1,8 +1,11 @@
 // qrix-sensor-sim: the simulated sensor pair served on a pseudo-terminal.
 
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/signalfd.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <exception>
 #include <iostream>
 #include <string_view>
@@ -15,8 +18,25 @@
 
 namespace {
 
+// Puts /dev/null on a standard stream the server was started without, so that the
+// pseudo-terminal cannot take its place. True when stdout was closed.
+bool plugClosedStandardStreams() {
+  bool stdoutClosed = false;
+  for (int fd = 0; fd <= 2; ++fd) {
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    stdoutClosed |= fd == 1;
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+  }
+  return stdoutClosed;
+}
+
 int serve(int argc, char** argv) {
   using namespace qrix::sim;
+  // Nobody would learn the device's path.
+  if (plugClosedStandardStreams()) {
+    std::cerr << "qrix-sensor-sim: stdout is closed" << std::endl;
+    return 1;
+  }
 
   const std::vector<std::string_view> args(argv + 1, argv + argc);
   const ParsedOptions parsed = parseServerOptions(args);
