@@ -193,10 +193,15 @@ std::string nameBeside(const std::string& path, std::string_view suffix) {
   const std::size_t max = nameMax(folder);
   if (name.size() + suffix.size() > max && max > suffix.size()) {
     name.resize(max - suffix.size());
-    // Cut before a whole character, never inside a UTF-8 sequence.
-    while (!name.empty() && (static_cast<unsigned char>(name.back()) & 0xC0) == 0x80)
-      name.pop_back();
-    if (!name.empty() && static_cast<unsigned char>(name.back()) >= 0xC0) name.pop_back();
+    // Cut before a whole character, never inside a UTF-8 sequence: the last character's lead
+    // byte tells how long it must be.
+    std::size_t lead = name.size();
+    while (lead > 0 && (static_cast<unsigned char>(name[lead - 1]) & 0xC0) == 0x80) --lead;
+    if (lead > 0) {
+      const auto c = static_cast<unsigned char>(name[lead - 1]);
+      const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
+      if (name.size() - (lead - 1) < length) name.resize(lead - 1);
+    }
   }
   name.append(suffix);
   return folder.empty() ? name : (p.parent_path() / name).string();

@@ -25,5 +25,21 @@ TEST(JsonString, EscapesWhatJsonForbidsAndKeepsEveryCharacter) {
   for (const auto& c : cases) EXPECT_EQ(jsonString(c.text), c.json) << c.text;
 }
 
+// What the sensor sends reaches a terminal as text: no byte of it can move the cursor, ring the
+// bell or end the line, and an escape cannot be mistaken for the sensor's own backslash.
+TEST(PrintableText, EscapesControlBytesBackslashesAndBytesThatAreNoUtf8) {
+  const struct {
+    std::string text;
+    const char* printed;
+  } cases[] = {
+      {"Q-RIX V3.05", "Q-RIX V3.05"},
+      {"V3\x1b[2J\a\r\n", "V3\\x1b[2J\\x07\\x0d\\x0a"},
+      {"a\\b", "a\\\\b"},
+      {"7.8\xC2\xB5m \x7F", "7.8\xC2\xB5m \\x7f"},  // UTF-8 stays, DEL does not
+      {"\xB5m", "\\xb5m"},                          // a Latin-1 byte is no UTF-8
+  };
+  for (const auto& c : cases) EXPECT_EQ(printableText(c.text), c.printed) << c.text;
+}
+
 }  // namespace
 }  // namespace qrix::cli

@@ -116,6 +116,19 @@ TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 500);  // 1500 limited
   EXPECT_EQ(st.parameter.sys.spare[0], 0);                                // 65536 -> 0
   EXPECT_EQ(st.parameter.master.spare32, 1u);                             // 65537 -> 1, high 0
+  // The file is taken as it always was, and the status line says what the limits changed.
+  EXPECT_EQ(s.status(), "File limited: master Light power 1500 -> 500");
+
+  lines[15] = "0";
+  lines[0] = "99";
+  lines[31] = "7";
+  edited.clear();
+  for (const auto& l : lines) edited += l + "\n";
+  writeAll(dir / "two.cfg", edited);
+  load(dir / "two.cfg");
+  EXPECT_EQ(st.parameter.sys.evalmode, 1);
+  EXPECT_EQ(st.parameter.slave.pmode, 0);
+  EXPECT_EQ(s.status(), "File limited: system Evaluation mode 99 -> 1 (and 1 more)");
 }
 
 TEST_F(ParamFile, UnreadableFilesChangeNothing) {

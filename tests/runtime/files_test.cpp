@@ -11,6 +11,11 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <thread>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "runtime/output_file.h"
 #include "support/this_process.h"
@@ -91,6 +96,53 @@ TEST_F(Files, AtomicWriteReplacesTheFileAndLeavesNothingElseBehind) {
   EXPECT_FALSE(writeFileAtomically((dir / "folder.cfg").string(), "x"));
   EXPECT_EQ(names(), (std::set<std::string>{"para.cfg", "folder.cfg"}));
 }
+
+#ifndef _WIN32
+// The window's saves (parameter file, export, link log) go through the same write: a symlink
+// stays and its file is replaced, a file keeps its mode, a fifo is written through and not
+// renamed over, and a name at the system's limit still gets its temporary file.
+TEST_F(Files, AtomicWriteReplacesOnlyTheFileNamed) {
+  const fs::path real = dir / "real.cfg";
+  std::ofstream(real) << "old";
+  fs::create_symlink("real.cfg", dir / "link.cfg");
+  std::string reason;
+  ASSERT_TRUE(writeFileAtomically((dir / "link.cfg").string(), "new", &reason)) << reason;
+  EXPECT_TRUE(fs::is_symlink(dir / "link.cfg"));
+  EXPECT_EQ(readBytes(real), "new");
+
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+  ASSERT_TRUE(writeFileAtomically(real.string(), "newer"));
+  EXPECT_EQ(fs::status(real).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+
+  const fs::path fifo = dir / "fifo";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  std::string received;
+  std::thread reader([&] { received = readBytes(fifo); });
+  EXPECT_TRUE(writeFileAtomically(fifo.string(), "through"));
+  reader.join();
+  EXPECT_EQ(received, "through");
+  EXPECT_EQ(fs::status(fifo).type(), fs::file_type::fifo);
+
+  const fs::path longest = dir / std::string(255, 'x');
+  EXPECT_TRUE(writeFileAtomically(longest.string(), "long"));
+  EXPECT_EQ(readBytes(longest), "long");
+  EXPECT_EQ(nameBeside(longest.string(), ".part"),
+            (dir / (std::string(250, 'x') + ".part")).string());
+  // A name is cut before a whole character, never inside one.
+  const std::string umlauts = std::string(248, 'x') + "\xC3\xBC\xC3\xBC\xC3\xBC";  // xx...üüü
+  EXPECT_EQ(nameBeside((dir / umlauts).string(), ".part"),
+            (dir / (std::string(248, 'x') + "\xC3\xBC.part")).string());
+
+  EXPECT_FALSE(writeFileAtomically((dir / "missing" / "x.cfg").string(), "x", &reason));
+  EXPECT_EQ(reason, "No such file or directory");
+  EXPECT_EQ(checkOutputFile((dir / "missing" / "x.cfg").string()), "No such file or directory");
+  EXPECT_EQ(checkOutputFile(dir.string()), "Is a directory");
+  EXPECT_EQ(checkOutputFile((dir / "new.cfg").string()), "");
+  EXPECT_EQ(names(),
+            (std::set<std::string>{"real.cfg", "link.cfg", "fifo", std::string(255, 'x')}));
+}
+#endif
 
 // A name with letters outside ASCII, as the dialogs hand it over (UTF-8), names the same file
 // for every service, and the file carries that name on the disk.
