@@ -269,6 +269,20 @@ TEST_F(CliFaults, FilesOutsideWhatThePanelsTakeAreRefusedBeforeTheyAreSent) {
   EXPECT_EQ(sim.requests(kWriteFlash), 0);
 }
 
+TEST_F(CliFaults, GetReadsTheMemoryItIsAskedFor) {
+  Simulator sim;
+  writeFile(dir / "ram.cfg", withWord(defaultParameterFile(sim, dir), 17, 61));
+  ASSERT_EQ(runCli({"--port", sim.device, "send", (dir / "ram.cfg").string()}).status, 0);
+  const std::regex threshold("\nmaster +Video threshold +(\\d+) %\n");
+  std::smatch ram, eeprom;
+  const std::string fromRam = runCli({"--port", sim.device, "get"}).out;
+  const std::string fromEeprom = runCli({"--port", sim.device, "get", "--eeprom"}).out;
+  ASSERT_TRUE(std::regex_search(fromRam, ram, threshold)) << fromRam;
+  ASSERT_TRUE(std::regex_search(fromEeprom, eeprom, threshold)) << fromEeprom;
+  EXPECT_EQ(ram[1], "61");
+  EXPECT_EQ(eeprom[1], "50");
+}
+
 TEST_F(CliFaults, AScaleAboveTwoToTheTwentyFourKeepsItsExactValue) {
   Simulator sim;
   // The master's scale, words 26 and 27 (lines 27 and 28): 2^24 + 1, which a float would round
