@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds with warnings as errors, runs every test, builds and checks
-# the .deb, runs the tests again under the address and undefined-behaviour sanitizers, builds
-# the toolkit-free code as Windows programs and runs their tests under Wine, runs each fuzz
-# harness for a fixed number of inputs, and checks the formatting. Each step says how long it
-# took.
+# Installs what is missing, builds with warnings as errors, runs every test, builds once more as
+# a packager would (default options), builds and checks the .deb, runs the tests again under the
+# address and undefined-behaviour sanitizers, builds the toolkit-free code as Windows programs
+# and runs their tests under Wine, runs each fuzz harness for a fixed number of inputs, and
+# checks the formatting. Each step says how long it took.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
