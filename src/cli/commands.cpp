@@ -1,11 +1,8 @@
 #include "cli/commands.h"
 
-#include <cerrno>
 #include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <functional>
-#include <limits>
 #include <optional>
 #include <sstream>
 #include <string>
