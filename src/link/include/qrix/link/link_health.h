@@ -58,10 +58,14 @@ enum class LinkState {
   Failed,    // red: the line is lost or the last exchange failed
 };
 
+// A run of the same event, with no exchange answered between them, is one event with its count
+// and the time of its latest: a line that keeps failing does not push everything else out of the
+// log.
 struct LineEvent {
   std::time_t calendar = 0;  // wall clock, for the reader of the log
   double seconds = 0;        // runtime clock, for the order and spacing of events
   std::string text;
+  std::uint64_t count = 1;  // times in a row
 };
 
 class LinkHealth {
@@ -78,7 +82,8 @@ class LinkHealth {
   void lineOpened();
   void lineLost();
 
-  // Appends to the log, dropping the oldest event beyond kLogEvents.
+  // Appends to the log, dropping the oldest event beyond kLogEvents; the same text as the newest
+  // event, with no exchange answered since, counts that event once more instead.
   void log(std::time_t calendar, double seconds, std::string text);
 
   LinkState state() const;
@@ -98,9 +103,10 @@ class LinkHealth {
   std::deque<bool> recent_;  // failed? of the last exchanges, oldest first
   bool lost_ = false;
   std::deque<LineEvent> events_;
+  bool answeredSinceLog_ = false;  // an exchange went well after the newest event
 };
 
-// "2026-12-07 09:14:03  +12.345 s  text"
+// "2026-12-07 09:14:03  +12.345 s  text", or "... text (x458)" for a run of 458.
 std::string formatEvent(const LineEvent& event);
 
 }  // namespace qrix::link
