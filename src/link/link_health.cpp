@@ -64,10 +64,17 @@ void LinkHealth::surplusBlock(ExchangeKind kind) {
 
 void LinkHealth::lineOpened() {
   lost_ = false;
+  notOpened_ = false;
 }
 
 void LinkHealth::lineLost() {
   lost_ = true;
+  notOpened_ = false;
+}
+
+void LinkHealth::lineNotOpened() {
+  lost_ = true;
+  notOpened_ = true;
 }
 
 void LinkHealth::log(std::time_t calendar, double seconds, std::string text) {

@@ -55,7 +55,7 @@ enum class LinkState {
   Unknown,   // grey: no exchange yet
   Good,      // green
   Degraded,  // amber: more than 1 % of the last 100 exchanges failed
-  Failed,    // red: the line is lost or the last exchange failed
+  Failed,    // red: the line is lost or did not open, or the last exchange failed
 };
 
 // A run of the same event, with no exchange answered between them, is one event with its count
@@ -78,9 +78,10 @@ class LinkHealth {
   void droppedBytes(ExchangeKind kind, std::uint64_t count);
   void shortBlock(ExchangeKind kind);
   void surplusBlock(ExchangeKind kind);
-  // The port opened (the line is there again) or went away.
+  // The port opened (the line is there again), went away, or did not open: no line either way.
   void lineOpened();
   void lineLost();
+  void lineNotOpened();
 
   // Appends to the log, dropping the oldest event beyond kLogEvents; the same text as the newest
   // event, with no exchange answered since, counts that event once more instead.
@@ -88,6 +89,7 @@ class LinkHealth {
 
   LinkState state() const;
   bool lost() const { return lost_; }
+  bool notOpened() const { return notOpened_; }  // lost since the port did not open
   const ExchangeCounters& counters(ExchangeKind kind) const {
     return counters_[static_cast<std::size_t>(kind)];
   }
@@ -102,6 +104,7 @@ class LinkHealth {
   std::array<ExchangeCounters, kExchangeKinds> counters_{};
   std::deque<bool> recent_;  // failed? of the last exchanges, oldest first
   bool lost_ = false;
+  bool notOpened_ = false;
   std::deque<LineEvent> events_;
   bool answeredSinceLog_ = false;  // an exchange went well after the newest event
 };
