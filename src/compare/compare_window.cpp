@@ -32,6 +32,10 @@ std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
   ExclusiveLineClaim claim(p, LineUser::Compare);
   ui::UiModel& ui = p.ui();
   const int window = p.st.pCompare;
+  // The reads show their progress and their time-out in the status line; it gets back what it
+  // held, since the compare changes nothing of the main window.
+  const std::string shown = ui.GetCtrlText(p.st.pHandle, ids::main::TEXTStatus);
+  const std::string status = p.st.szStatus;
   for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, true);
   tell(p, "Reading RAM and EEPROM ...", false);
   std::vector<CompareColumn> columns;
@@ -42,8 +46,8 @@ std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
     columns.push_back({title, *words});
   }
   for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, false);
-  // The status line shows again what it held, or the time-out.
-  p.showStatus();
+  p.st.szStatus = status;
+  p.showText(shown);
   if (columns.size() < 2) return std::nullopt;
   return columns;
 }
@@ -57,25 +61,41 @@ bool refused(Program& p) {
   return true;
 }
 
+void showTable(Program& p, const std::string& text, std::vector<int> marks) {
+  p.ui().ResetTextBox(p.st.pCompare, c::TEXTCompare, text);
+  p.ui().SetTextBoxMarks(p.st.pCompare, c::TEXTCompare, std::move(marks));
+}
+
+// A read that did not complete leaves no table: an earlier one would pass for its outcome.
+void notRead(Program& p, const std::string& why) {
+  showTable(p, "", {});
+  tell(p, "Not read: " + why, true);
+}
+
 void readAndShow(Program& p) {
   if (refused(p)) return;
-  // A file that cannot be read stops the compare before the line is used.
+  // A file that cannot be read stops the compare before the line is used, and is no longer the
+  // file compared: Read then compares the memories alone.
   const std::string file = p.ui().GetCtrlText(p.st.pCompare, c::TEXTCompareFile);
   std::optional<ParaFileWords> fileWords;
   if (!file.empty() && !(fileWords = parseParaFile(file))) {
-    tell(p, "Not read: " + file + " is not a parameter file.", true);
+    p.ui().SetCtrlText(p.st.pCompare, c::TEXTCompareFile, "");
+    notRead(p, file + " is not a parameter file.");
+    return;
+  }
+  // Without a port every frame would wait out its time-out.
+  if (!p.serial().isOpen(p.st.com)) {
+    notRead(p, "no port open.");
     return;
   }
   std::optional<std::vector<CompareColumn>> columns = readMemories(p);
   if (!columns) {
-    tell(p, "Not read: the sensor did not answer every frame.", true);
+    notRead(p, "the sensor did not answer every frame.");
     return;
   }
   if (fileWords) columns->push_back({"FILE", *fileWords});
   CompareTable table = compareTable(*columns);
-  ui::UiModel& ui = p.ui();
-  ui.ResetTextBox(p.st.pCompare, c::TEXTCompare, table.text);
-  ui.SetTextBoxMarks(p.st.pCompare, c::TEXTCompare, table.differingLines);
+  showTable(p, table.text, table.differingLines);
   tell(p, differences(table.differingLines.size()), false);
 }
 

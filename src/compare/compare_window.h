@@ -1,8 +1,8 @@
 #pragma once
 // The parameter compare window: the three frames of the sensor's RAM and EEPROM, and of a
 // parameter file when one is chosen, side by side with the differences marked. It only reads:
-// no frame is written, and the record and the panels keep what they hold. It takes the line only
-// when no other exchange holds it.
+// no frame is written, and the record, the panels and the status line keep what they hold. It
+// takes the line only when no other exchange holds it. A read that fails leaves no table.
 
 namespace qrix {
 

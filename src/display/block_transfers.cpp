@@ -45,13 +45,17 @@ void endBlockTransfer(Program& p) {
 bool readVideoPass(Program& p) {
   if (PushGETRAW(p) != 1) return false;
   CopyPPtoRAWVars(p);
-  return readBlocks(p, kVideoBlocks) == 1;
+  if (readBlocks(p, kVideoBlocks) != 1) return false;
+  p.st.videoPassRead = true;
+  return true;
 }
 
 bool readDataPass(Program& p) {
   if (PushGETRAW(p) != 1) return false;
   CopyPPtoRAWVars(p);
-  return readBlocks(p, kDataBlocks) == 1;
+  if (readBlocks(p, kDataBlocks) != 1) return false;
+  p.st.dataPassRead = true;
+  return true;
 }
 
 void PushVIDEO(Program& p) {
@@ -67,6 +71,7 @@ void PushVIDEO(Program& p) {
       CopyPPtoRAWVars(p);
       // A pass with a missing block draws nothing; the next pass starts with a new request.
       if (readBlocks(p, kVideoBlocks) == 1) {
+        st.videoPassRead = true;
         setVideoAxes(p);
         PlotVIDEOCurveA(p, st.adcbufA, st.thdArrayA, st.xArray8);
         PlotVIDEOCurveB(p, st.adcbufB, st.thdArrayB, st.xArray8);

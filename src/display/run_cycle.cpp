@@ -31,6 +31,7 @@ void CopyPPtoRAWVars(Program& p) {
   st.parameter.slave.teach = w[13];
   st.raw15 = w[14];
   st.instate = w[15];
+  st.runAnswerTaken = true;
   deriveRunValues(st);
 }
 

@@ -21,21 +21,26 @@ struct Target {
   const char* fileName;
   int control;  // 0: the whole main window
   std::function<std::string(const ProgramState&)> csv;
+  bool ProgramState::*hasData;  // whether the sensor has sent what the CSV holds
 };
 
 const Target kTargets[] = {
-    {"BAR_MASTER", m::GRAPHBarMaster, barValuesCsv},
-    {"BAR_SLAVE", m::GRAPHBarSlave, barValuesCsv},
-    {"RAW", m::GRAPHRaw, stripChartCsv},
+    {"BAR_MASTER", m::GRAPHBarMaster, barValuesCsv, &ProgramState::runAnswerTaken},
+    {"BAR_SLAVE", m::GRAPHBarSlave, barValuesCsv, &ProgramState::runAnswerTaken},
+    {"RAW", m::GRAPHRaw, stripChartCsv, &ProgramState::rawChartSampled},
     {"VIDEO_MASTER", m::GRAPHVideoMaster,
-     [](const ProgramState& st) { return videoCsv(st, Sensors::Master); }},
+     [](const ProgramState& st) { return videoCsv(st, Sensors::Master); },
+     &ProgramState::videoPassRead},
     {"VIDEO_SLAVE", m::GRAPHVideoSlave,
-     [](const ProgramState& st) { return videoCsv(st, Sensors::Slave); }},
+     [](const ProgramState& st) { return videoCsv(st, Sensors::Slave); },
+     &ProgramState::videoPassRead},
     {"DATA_MASTER", m::GRAPHDataMaster,
-     [](const ProgramState& st) { return dataCsv(st, Sensors::Master); }},
+     [](const ProgramState& st) { return dataCsv(st, Sensors::Master); },
+     &ProgramState::dataPassRead},
     {"DATA_SLAVE", m::GRAPHDataSlave,
-     [](const ProgramState& st) { return dataCsv(st, Sensors::Slave); }},
-    {"SCOPE", 0, nullptr},
+     [](const ProgramState& st) { return dataCsv(st, Sensors::Slave); },
+     &ProgramState::dataPassRead},
+    {"SCOPE", 0, nullptr, nullptr},
 };
 
 enum Format { kPng = 0, kSvg = 1, kCsv = 2 };
@@ -85,6 +90,11 @@ int CC_BTNExportSave(Program& p, int, int, int event) {
   const std::string what = itemLabel(p, e::RINGExportGraph, which);
   if (target.control == 0 && format != kPng) {
     tell(p, "Not saved: the whole window is saved as PNG only.", true);
+    return 0;
+  }
+  // Before the sensor sent it, a graph's data would be the zeros it starts with.
+  if (format == kCsv && target.hasData && !(p.st.*target.hasData)) {
+    tell(p, "Not saved: no data yet.", true);
     return 0;
   }
   const std::string extension = kExtensions[format];

@@ -44,8 +44,10 @@ void LinkHealth::record(ExchangeKind kind, Outcome outcome) {
     case Outcome::LineLost: ++c.lineLost; break;
     case Outcome::NotAwaited: break;
   }
-  recent_.push_back(outcome != Outcome::Answered && outcome != Outcome::NotAwaited);
+  const bool failed = outcome != Outcome::Answered && outcome != Outcome::NotAwaited;
+  recent_.push_back(failed);
   if (recent_.size() > kRecentExchanges) recent_.pop_front();
+  if (!failed) answeredSinceLog_ = true;
 }
 
 void LinkHealth::droppedBytes(ExchangeKind kind, std::uint64_t count) {
@@ -62,13 +64,29 @@ void LinkHealth::surplusBlock(ExchangeKind kind) {
 
 void LinkHealth::lineOpened() {
   lost_ = false;
+  notOpened_ = false;
 }
 
 void LinkHealth::lineLost() {
   lost_ = true;
+  notOpened_ = false;
+}
+
+void LinkHealth::lineNotOpened() {
+  lost_ = true;
+  notOpened_ = true;
 }
 
 void LinkHealth::log(std::time_t calendar, double seconds, std::string text) {
+  const bool repeat = !events_.empty() && !answeredSinceLog_ && events_.back().text == text;
+  answeredSinceLog_ = false;
+  if (repeat) {
+    LineEvent& last = events_.back();
+    last.calendar = calendar;
+    last.seconds = seconds;
+    ++last.count;
+    return;
+  }
   events_.push_back({calendar, seconds, std::move(text)});
   if (events_.size() > kLogEvents) events_.pop_front();
 }
@@ -129,7 +147,9 @@ std::string formatEvent(const LineEvent& event) {
   std::strftime(stamp, sizeof stamp, "%Y-%m-%d %H:%M:%S", &local);
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%+.3f s", event.seconds);
-  return std::string(stamp) + "  " + seconds + "  " + event.text;
+  std::string line = std::string(stamp) + "  " + seconds + "  " + event.text;
+  if (event.count > 1) line += " (x" + std::to_string(event.count) + ")";
+  return line;
 }
 
 std::string LinkHealth::logText() const {

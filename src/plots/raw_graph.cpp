@@ -87,6 +87,7 @@ void PlotRAWGraph(Program& p) {
   newest[4] = lowerLine;
   newest[5] = st.Aval;
   newest[6] = st.Bval;
+  st.rawChartSampled = true;
 
   // The traces must exist before they can be shown or coloured.
   ui.SetStripTraces(panel, GRAPHRaw, kTraces);

@@ -91,6 +91,11 @@ struct ProgramState {
   std::int32_t umValue = 0;
   std::uint16_t tVal = 0, tolup = 0, tollo = 0, curposA = 0, curposB = 0, MvalueHeld = 0;
 
+  // Whether the graphs hold what the sensor sent, or still the zeros they start with.
+  bool runAnswerTaken = false;                       // the bars' values
+  bool rawChartSampled = false;                      // a sample in the raw strip chart
+  bool videoPassRead = false, dataPassRead = false;  // every block of a VIDEO, a DATA pass
+
   // History of the raw strip chart: 100 samples of 7 traces, newest last; kept across RUNs.
   std::array<double, 700> arrayNORM{};
 };

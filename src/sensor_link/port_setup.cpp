@@ -39,6 +39,8 @@ void InitRS232(Program& p, int port) {
     const std::string& reason = com.lastOpenReason();
     p.logLine("cannot open " + name + ": " + openErrorText(opened) +
               (reason.empty() ? "" : " (" + reason + ")"));
+    st.health.lineNotOpened();
+    p.linkHealthChanged();
   } else {
     st.health.lineOpened();
     p.logLine("opened " + name + " at 19200 baud 8N1");

@@ -29,6 +29,7 @@ const char* stateLine(const LinkHealth& health) {
     case LinkState::Good: return "Link: good";
     case LinkState::Degraded: return "Link: more than 1 % of the last 100 exchanges failed";
     case LinkState::Failed:
+      if (health.notOpened()) return "Link: the serial port did not open";
       return health.lost() ? "Link: the serial port is lost" : "Link: the last exchange failed";
   }
   return "Link:";

@@ -15,7 +15,8 @@ namespace {
 
 namespace l = ids::linklog;
 
-// Whether the box shows the log already: as many lines as events, the same oldest and newest.
+// Whether the box shows the log already: as many lines as events, the same oldest and newest
+// (a repeated failure's count is on the newest line, so a new count refreshes the box).
 // The exchanges call for a refresh up to 30 times a second; this spares formatting all 500
 // events each time. A different log alike in length and at both ends would need an event
 // repeated within one millisecond at each end.

@@ -1,7 +1,8 @@
 // The parameter compare window against the simulated pair: RAM, EEPROM and a parameter file
 // side by side with exactly the differing fields marked, nothing written and nothing of the
-// record, the panels or the status line changed; no read while another loop holds the line, and
-// a silent sensor said as such.
+// record, the panels or the status line changed; no read while another loop holds the line or
+// without a port; a silent sensor said as such and a read that failed, or a file refused, leaving
+// no table behind.
 
 #include "compare/compare_window.h"
 
@@ -26,6 +27,13 @@ namespace m = ids::main;
 class CompareWindow : public ::testing::Test {
  protected:
   void SetUp() override { ASSERT_EQ(s.start(), 0); }
+
+  std::string table() { return s.ui().GetCtrlText(st.pCompare, c::TEXTCompare); }
+  std::vector<int> marks() { return s.ui().control(st.pCompare, c::TEXTCompare)->markedLines; }
+  std::string fileShown() { return s.ui().GetCtrlText(st.pCompare, c::TEXTCompareFile); }
+  bool toldInRed() {
+    return s.ui().control(st.pCompare, c::TEXTCompareState)->textColour == ui::kRed;
+  }
 
   std::vector<std::string> tableLines() {
     std::vector<std::string> lines;
@@ -122,6 +130,7 @@ TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
   // read, and STOP does not give RUN back. A silent sensor ends the read after the RAM frames.
   s.sensor->setFaults({.silent = true});
   before = s.commands().size();
+  const std::string status = s.status();  // RUN's last text, not szStatus
   bool dimmedWhileReading = false;
   s.rt.at(s.rt.Timer() + 0.2, [&] {
     dimmedWhileReading =
@@ -135,9 +144,108 @@ TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
   EXPECT_TRUE(dimmedWhileReading);
   EXPECT_EQ(commandsSince(before), (std::vector<std::uint16_t>{2, 2, 2}));
   EXPECT_EQ(told(), "Not read: the sensor did not answer every frame.");
-  EXPECT_EQ(s.status(), "Timeout-RS-232...");
+  EXPECT_EQ(s.status(), status);
+  EXPECT_EQ(table(), "");
   EXPECT_FALSE(s.ui().IsDimmed(st.pHandle, m::BTNGet));
   EXPECT_FALSE(s.ui().IsDimmed(st.pCompare, c::BTNCompareRead));
+}
+
+TEST_F(CompareWindow, AFileThatIsNotAParameterFileLeavesNoColumnAndCancelKeepsTheLastGoodOne) {
+  namespace fs = std::filesystem;
+  const fs::path good = fs::temp_directory_path() / (uniqueName("compare-good") + ".cfg");
+  const fs::path bad = fs::temp_directory_path() / (uniqueName("compare-bad") + ".cfg");
+  ParaFileWords words = recordToWords(st.parameter);  // RAM as read at start-up
+  words[7] = static_cast<std::uint16_t>(words[7] + 5);
+  std::ofstream(good) << formatParaFile(words);
+  std::ofstream(bad) << "line 3 settings\n";
+  const auto choose = [&](const fs::path& file) {
+    s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, file.string()});
+    s.click(st.pCompare, c::BTNCompareFile);
+  };
+  const auto hasFileColumn = [&] { return table().find("FILE") != std::string::npos; };
+
+  s.click(st.pHandle, m::BTNCompare);
+  choose(good);
+  ASSERT_TRUE(hasFileColumn());
+  EXPECT_EQ(marks().size(), 1u);
+
+  std::size_t before = s.commands().size();
+  choose(bad);
+  EXPECT_EQ(told(), "Not read: " + bad.string() + " is not a parameter file.");
+  EXPECT_TRUE(toldInRed());
+  EXPECT_EQ(table(), "");
+  EXPECT_TRUE(marks().empty());
+  EXPECT_EQ(fileShown(), "");
+  EXPECT_EQ(commandsSince(before), std::vector<std::uint16_t>{});
+  // Read compares the memories alone, which agree.
+  s.click(st.pCompare, c::BTNCompareRead);
+  EXPECT_NE(table(), "");
+  EXPECT_FALSE(hasFileColumn());
+  EXPECT_TRUE(marks().empty());
+  EXPECT_EQ(told(), "No field differs.");
+
+  // Cancel in the dialog keeps the file chosen before, for this read and the next.
+  choose(good);
+  before = s.commands().size();
+  s.click(st.pCompare, c::BTNCompareFile);  // no answer scripted: the dialog is cancelled
+  EXPECT_EQ(commandsSince(before), std::vector<std::uint16_t>{});
+  EXPECT_EQ(fileShown(), good.string());
+  s.click(st.pCompare, c::BTNCompareRead);
+  EXPECT_TRUE(hasFileColumn());
+  EXPECT_EQ(marks().size(), 1u);
+  fs::remove(good);
+  fs::remove(bad);
+}
+
+class CompareWithoutPort : public CompareWindow {
+ protected:
+  void SetUp() override { ASSERT_EQ(s.startOffline(), 0); }
+};
+
+TEST_F(CompareWithoutPort, ReadSaysSoAtOnce) {
+  s.p.showText("as it was");
+  const double start = s.rt.Timer();
+  s.click(st.pHandle, m::BTNCompare);
+  EXPECT_EQ(told(), "Not read: no port open.");
+  EXPECT_TRUE(toldInRed());
+  EXPECT_LT(s.rt.Timer() - start, 0.01);
+  EXPECT_TRUE(s.requests().empty());
+  EXPECT_EQ(s.status(), "as it was");
+}
+
+// The simulated pair, with the EEPROM's answers switched off at will.
+class CompareEepromSilent : public CompareWindow {
+ protected:
+  void SetUp() override {
+    s.useResponder([this](const std::vector<std::uint8_t>& request) {
+      std::vector<std::uint8_t> bytes;
+      for (const sim::Transmission& t : s.sensor->receive(request, s.rt.Timer()))
+        bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+      if (eepromSilent && request[3] == cmd::kReadEeprom) bytes.clear();
+      return bytes;
+    });
+    CompareWindow::SetUp();
+  }
+  bool eepromSilent = false;
+};
+
+TEST_F(CompareEepromSilent, ARamReadWithoutTheEepromLeavesNoTable) {
+  sim::ParameterFrame slave = s.sensor->eeprom(2);
+  slave[3] = 777;
+  s.sensor->setEeprom(2, slave);
+  s.click(st.pHandle, m::BTNCompare);
+  ASSERT_EQ(marks().size(), 1u);
+
+  eepromSilent = true;
+  const std::string status = s.status();
+  const std::size_t before = s.commands().size();
+  s.click(st.pCompare, c::BTNCompareRead);
+  EXPECT_EQ(commandsSince(before), (std::vector<std::uint16_t>{2, 2, 2, 4, 4, 4}));
+  EXPECT_EQ(told(), "Not read: the sensor did not answer every frame.");
+  EXPECT_TRUE(toldInRed());
+  EXPECT_EQ(table(), "");
+  EXPECT_TRUE(marks().empty());
+  EXPECT_EQ(s.status(), status);
 }
 
 }  // namespace

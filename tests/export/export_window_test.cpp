@@ -1,7 +1,8 @@
 // The export window on the headless runtime: a graph's data as CSV holds what the sensor sent
-// (the blocks of a VIDEO pass, the RUN answers behind the raw chart and the bars); a window
-// without a view, a whole window as SVG, a loop holding the line and a declined overwrite each
-// leave an existing file as it was and say why.
+// (the blocks of a VIDEO or DATA pass with each sensor's own lines, the RUN answers behind the
+// raw chart and the bars), and nothing before the sensor sent it; a window without a view, a
+// whole window as SVG, a loop holding the line and a declined overwrite each leave an existing
+// file as it was and say why.
 
 #include "export/export_window.h"
 
@@ -9,6 +10,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <sstream>
 
@@ -24,7 +26,16 @@ namespace e = ids::exporting;
 namespace m = ids::main;
 namespace fs = std::filesystem;
 
-enum Graph { kBarMaster = 0, kRaw = 2, kVideoMaster = 3, kVideoSlave = 4, kWholeWindow = 7 };
+enum Graph {
+  kBarMaster = 0,
+  kBarSlave = 1,
+  kRaw = 2,
+  kVideoMaster = 3,
+  kVideoSlave = 4,
+  kDataMaster = 5,
+  kDataSlave = 6,
+  kWholeWindow = 7
+};
 enum Format { kPng = 0, kSvg = 1, kCsv = 2 };
 
 std::string readFile(const fs::path& path) {
@@ -105,6 +116,107 @@ TEST_F(ExportWindow, CsvOfAVideoPassHoldsTheBlocksTheSimulatorSent) {
   }
 }
 
+TEST_F(ExportWindow, CsvOfADataPassHoldsEachSensorsOwnCurveAndLines) {
+  // Master and slave set apart in the sensor's EEPROM, which its RAM takes at power-up.
+  sim::ParameterFrame sys = s.sensor->eeprom(0);
+  sys[6] = 60, sys[7] = 40;  // tolerance low and up
+  sim::ParameterFrame master = s.sensor->eeprom(1), slave = s.sensor->eeprom(2);
+  master[3] = 1500, master[7] = 210;  // teach value and trigger threshold
+  slave[3] = 2600, slave[7] = 330;
+  s.sensor->setEeprom(0, sys);
+  s.sensor->setEeprom(1, master);
+  s.sensor->setEeprom(2, slave);
+  s.sensor->powerCycle();
+  std::map<std::pair<int, int>, std::vector<std::uint8_t>> blocks;  // by buffer and start
+  s.useResponder([&](const std::vector<std::uint8_t>& request) {
+    std::vector<std::uint8_t> bytes;
+    for (const sim::Transmission& t : s.sensor->receive(request, s.rt.Timer()))
+      bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+    if (request[3] == 9) blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
+    return bytes;
+  });
+  ASSERT_EQ(s.start(), 0);
+  s.click(st.pHandle, m::BTNData);
+  ASSERT_EQ(blocks.size(), 4u);
+  ASSERT_NE(blocks.at({kMasterData, 0}), blocks.at({kSlaveData, 0}));
+
+  const struct {
+    Graph graph;
+    int buffer;
+    const char* sensor;
+    std::vector<std::string> lines;  // trigger, upper, reference, lower
+  } sensors[] = {{kDataMaster, kMasterData, "master", {"210", "1540", "1500", "1440"}},
+                 {kDataSlave, kSlaveData, "slave", {"330", "2640", "2600", "2540"}}};
+  for (const auto& k : sensors) {
+    SCOPED_TRACE(k.sensor);
+    EXPECT_EQ(save(k.graph, kCsv).rfind("Saved Measurement buffer ", 0), 0u);
+    const auto rows = csvRows(readFile(file));
+    ASSERT_EQ(rows.size(), 129u);
+    const std::string name = k.sensor;
+    EXPECT_EQ(rows[0], (std::vector<std::string>{
+                           "scan", name + " [virtual px]", name + " trigger [virtual px]",
+                           name + " upper [virtual px]", name + " reference [virtual px]",
+                           name + " lower [virtual px]"}));
+    for (int i = 0; i < 128; ++i) {
+      const std::vector<std::uint8_t>& block = blocks.at({k.buffer, i < 64 ? 0 : 64});
+      ASSERT_EQ(block.size(), 128u);
+      const std::vector<std::string>& row = rows[static_cast<std::size_t>(i + 1)];
+      ASSERT_EQ(row.size(), 6u);
+      EXPECT_EQ(row[0], std::to_string(2 * i));
+      EXPECT_EQ(row[1], std::to_string(wordAt(block.data(), 2 * (i % 64)))) << "scan " << i;
+      EXPECT_EQ(std::vector(row.begin() + 2, row.end()), k.lines) << "scan " << i;
+    }
+  }
+}
+
+// Until the sensor sent a graph's data, its CSV would hold only zeros: refused before the dialog.
+TEST_F(ExportWindow, ACsvOfDataNotYetSentIsRefused) {
+  ASSERT_EQ(s.start(), 0);
+  const Graph graphs[] = {kBarMaster,  kBarSlave,   kRaw,      kVideoMaster,
+                          kVideoSlave, kDataMaster, kDataSlave};
+  // Which CSVs are saved: none after the identification, then after each loop.
+  const std::function<void()> noLoop = [] {};
+  const struct {
+    const char* after;
+    std::function<void()> loop;
+    std::vector<bool> saved;
+  } steps[] = {
+      {"the identification", noLoop, {false, false, false, false, false, false, false}},
+      {"a VIDEO pass",  // its RUN exchange brings the bars' values, but no raw chart sample
+       [&] {
+         s.rt.at(s.rt.Timer() + 0.3, [&] { s.click(st.pHandle, m::BTNStop); });
+         s.click(st.pHandle, m::BTNVideo);
+       },
+       {true, true, false, true, true, false, false}},
+      {"a DATA pass",
+       [&] { s.click(st.pHandle, m::BTNData); },
+       {true, true, false, true, true, true, true}},
+      {"RUN",
+       [&] {
+         s.rt.at(s.rt.Timer() + 0.3, [&] { s.click(st.pHandle, m::BTNStop); });
+         s.click(st.pHandle, m::BTNRun);
+       },
+       {true, true, true, true, true, true, true}},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.after);
+    step.loop();
+    for (std::size_t g = 0; g < std::size(graphs); ++g) {
+      fs::remove(file);
+      const std::size_t dialogs = s.rt.dialogs().size();
+      const std::string told = save(graphs[g], kCsv, step.saved[g]);
+      if (step.saved[g]) {
+        EXPECT_EQ(told.rfind("Saved ", 0), 0u) << "graph " << g << ": " << told;
+        continue;
+      }
+      EXPECT_EQ(told, "Not saved: no data yet.") << "graph " << g;
+      EXPECT_EQ(s.ui().control(st.pExport, e::TEXTExportState)->textColour, ui::kRed);
+      EXPECT_EQ(s.rt.dialogs().size(), dialogs) << "graph " << g;
+      EXPECT_FALSE(fs::exists(file)) << "graph " << g;
+    }
+  }
+}
+
 TEST_F(ExportWindow, CsvOfTheRawChartAndTheBarsHoldTheLastRunAnswer) {
   ASSERT_EQ(s.start(), 0);
   s.rt.at(s.rt.Timer() + 1.0, [&] { s.click(st.pHandle, m::BTNStop); });
@@ -145,14 +257,15 @@ TEST_F(ExportWindow, AnExportThatCannotBeMadeLeavesTheFileAndSaysWhy) {
   save(kWholeWindow, kSvg, false);
   tellsInRed("Not saved: the whole window is saved as PNG only.");
   EXPECT_EQ(s.rt.dialogs().size(), dialogs);
-  // The overwrite declined.
-  overwrite = 0;
-  save(kRaw, kCsv);
   // While RUN holds the line, no dialog opens.
   s.rt.at(s.rt.Timer() + 0.3, [&] { save(kRaw, kCsv, false); });
   s.rt.at(s.rt.Timer() + 0.6, [&] { s.click(st.pHandle, m::BTNStop); });
   s.click(st.pHandle, m::BTNRun);
   tellsInRed("Not saved: stop RUN, VIDEO, DATA or the recording first.");
+  EXPECT_EQ(s.rt.dialogs().size(), dialogs);
+  // The overwrite declined, once RUN has given the raw chart its data.
+  overwrite = 0;
+  save(kRaw, kCsv);
   EXPECT_EQ(s.rt.dialogs().size(), dialogs + 2);  // the declined save's file dialog and question
   EXPECT_EQ(readFile(file), "KEEP");
 }

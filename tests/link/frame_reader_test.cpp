@@ -1,6 +1,6 @@
 // The frame reader on its own: clean frames in every chunking, noise ahead of frames, a sync
 // pair inside a payload, a cut frame followed by a whole one, a line that never shows the sync
-// word, and what it counts as dropped.
+// word, what it counts as dropped, and dropped bytes forgotten once the frame after them is taken.
 
 #include "qrix/link/frame_reader.h"
 
@@ -106,6 +106,21 @@ TEST(FrameReader, ALineWithoutTheSyncWordYieldsFramesOutOfStep) {
   ASSERT_TRUE(stray);
   EXPECT_FALSE(stray->inSync);
   EXPECT_EQ(Bytes(stray->bytes.begin(), stray->bytes.end()), wrong);
+}
+
+// Bytes dropped ahead of a frame belong to no later frame out of step: 20 bytes of noise, a
+// frame, then 20 bytes more make no frame, where 40 dropped bytes in a row would make one.
+TEST(FrameReader, ForgetsTheBytesDroppedAheadOfAFrameOnceItIsTaken) {
+  const Bytes noise(20, 0x55);
+  for (std::size_t chunk : {1u, 20u, 76u}) {
+    FrameReader reader;
+    const Taken taken = feed(reader, join({noise, frame(5, 3), noise}), chunk);
+    EXPECT_EQ(taken.inSync, (std::vector<Bytes>{frame(5, 3)})) << "chunk " << chunk;
+    EXPECT_EQ(taken.outOfStep, 0u) << "chunk " << chunk;
+    EXPECT_EQ(reader.droppedBytes(), 40u) << "chunk " << chunk;
+    // Only the 20 after the frame count towards one out of step.
+    EXPECT_EQ(reader.fewestBytesToFrame(), 16u) << "chunk " << chunk;
+  }
 }
 
 TEST(FrameReader, ClearDiscardsAHalfFrame) {

@@ -1,7 +1,7 @@
 // The link health on its own: the state the indicator shows after a run of exchange outcomes
 // (the 1 % rule at its boundary, the window of the last 100, a lost and reopened line), which
-// counter each outcome counts, the log keeping its newest 500 events, and the summary naming
-// only the exchange kinds that were used.
+// counter each outcome counts, the log keeping its newest 500 events and a run of one failure as
+// one line with its count, and the summary naming only the exchange kinds that were used.
 
 #include "qrix/link/link_health.h"
 
@@ -136,6 +136,36 @@ TEST(LinkHealth, LogKeepsTheNewest500EventsOldestFirst) {
       std::regex_match(first, std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d  \+0\.500 s  event 1)")))
       << first;
   EXPECT_TRUE(text.ends_with("  +250.000 s  event 500\n"));
+}
+
+// Logged as the program does: the exchange counted first, then its failure logged.
+void failedAndLogged(LinkHealth& health, Outcome outcome, double seconds, const char* text) {
+  health.record(ExchangeKind::Run, outcome);
+  health.log(1'800'000'000 + static_cast<std::time_t>(seconds), seconds, text);
+}
+
+TEST(LinkHealth, ARunOfOneFailureIsOneLineWithItsCountAndTheTimeOfItsLatest) {
+  LinkHealth health;
+  health.log(1'800'000'000, 1.0, "opened COM1 at 19200 baud 8N1");
+  for (int i = 0; i < 458; ++i)
+    failedAndLogged(health, Outcome::OutOfStep, 2.0 + 0.25 * i, "RUN: out of step");
+  ASSERT_EQ(health.events().size(), 2u);
+  EXPECT_EQ(health.events().front().text, "opened COM1 at 19200 baud 8N1");
+  EXPECT_EQ(health.events().back().count, 458u);
+  EXPECT_EQ(health.events().back().calendar, 1'800'000'116);
+  EXPECT_TRUE(health.logText().ends_with("  +116.250 s  RUN: out of step (x458)\n"))
+      << health.logText();
+
+  // Another failure starts a line of its own, and so does the same one after an answer.
+  failedAndLogged(health, Outcome::TimedOut, 117.0, "RUN: time-out");
+  health.record(ExchangeKind::Run, Outcome::Answered);
+  failedAndLogged(health, Outcome::TimedOut, 118.0, "RUN: time-out");
+  ASSERT_EQ(health.events().size(), 4u);
+  const std::string text = health.logText();
+  EXPECT_EQ(health.events()[2].count, 1u);
+  EXPECT_EQ(health.events()[3].count, 1u);
+  EXPECT_TRUE(text.ends_with("  +118.000 s  RUN: time-out\n")) << text;
+  EXPECT_EQ(text.find("(x1)"), std::string::npos) << text;
 }
 
 TEST(LinkHealth, SummaryNamesOnlyTheKindsUsed) {

@@ -1,6 +1,7 @@
 // A line with random bytes ahead of every answer, and one that swallows answers: the frame
 // reader drops the noise, so every frame exchange works as on a clean line, and the link health
-// counts exactly what the simulator injected.
+// counts exactly what the simulator injected; a line out of step for a minute fills one line of
+// the link log.
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,23 @@ TEST(NoisyLine, EverySwallowedAnswerIsOneTimeOut) {
   s.sensor->setFaults({});
   s.click(st.pHandle, m::ButtonReset);
   EXPECT_EQ(st.health.state(), link::LinkState::Degraded);
+}
+
+// Without the sync word every RUN answer is out of step; the log keeps what came before.
+TEST(NoisyLine, AMinuteOutOfStepIsOneLineOfTheLinkLog) {
+  Scope s;
+  ASSERT_EQ(s.start(), 0);
+  ProgramState& st = s.p.st;
+  const std::size_t before = st.health.events().size();
+  s.sensor->setFaults({.wrongSync = true});
+  s.rt.at(s.rt.Timer() + 70.0, [&] { s.click(st.pHandle, m::BTNStop); });
+  s.click(st.pHandle, m::BTNRun);
+  const std::uint64_t outOfStep = st.health.counters(link::ExchangeKind::Run).outOfStep;
+  EXPECT_GT(outOfStep, 1000u);
+  ASSERT_EQ(st.health.events().size(), before + 1);
+  EXPECT_TRUE(st.health.events().front().text.starts_with("opened /dev/ttyS0"));
+  EXPECT_EQ(st.health.events().back().text, "RUN: out of step");
+  EXPECT_EQ(st.health.events().back().count, outOfStep);
 }
 
 }  // namespace

@@ -1,13 +1,15 @@
 // A cable pulled and plugged in again: the running exchange ends on its own text, then the
 // status line says "Serial port lost!", the port is closed and the health shows the loss;
 // choosing the port again reopens it and identifies the sensor. Also the port list following
-// the devices that come and go, with every device keeping its number.
+// the devices that come and go, with every device keeping its number, and a port that does not
+// open turning the link indicator red.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
+#include "sensor_link/port_setup.h"
 #include "support/scope_fixture.h"
 #include "support/this_process.h"
 
@@ -117,6 +119,29 @@ TEST(PortList, FollowsDevicesAndEveryDeviceKeepsItsNumber) {
                    {2, "/dev/ttyUSB0", "COM2  /dev/ttyUSB0"},
                    {3, "/dev/ttyUSB1", "COM3  /dev/ttyUSB1"}});
   EXPECT_EQ(changes, 3);
+}
+
+// At start-up, and after a line that answered: red, and the tooltip says why.
+TEST(PortOpen, APortThatDoesNotOpenTurnsTheIndicatorRed) {
+  Scope s;
+  ProgramState& st = s.p.st;
+  const auto led = [&] { return *s.ui().control(st.pHandle, m::LEDLink); };
+  const std::vector<serial::PortEntry> ports = {{1, "/dev/ttyS0", "COM1  /dev/ttyS0"},
+                                                {2, "/dev/ttyS9", "COM2  /dev/ttyS9"}};
+  s.rt.serial().setPorts({ports[1]});  // nothing behind port 1 at start-up
+  ASSERT_EQ(s.start(), 0);
+  EXPECT_EQ(s.status(), "No serial port found");
+  EXPECT_EQ(led().ledColour, ui::kRed);
+  EXPECT_TRUE(led().tooltip.starts_with("Link: the serial port did not open\n")) << led().tooltip;
+
+  s.rt.serial().setPorts(ports);
+  fillPortList(s.p);
+  for (const auto& [port, colour] : {std::pair{1, ui::kGreen}, {2, ui::kRed}, {1, ui::kGreen}}) {
+    s.ui().SetCtrlVal(st.pHandle, m::DropDCom, port);
+    s.commit(st.pHandle, m::DropDCom);
+    EXPECT_EQ(led().ledColour, colour) << "port " << port;
+  }
+  EXPECT_TRUE(led().tooltip.starts_with("Link: good\n")) << led().tooltip;
 }
 
 }  // namespace

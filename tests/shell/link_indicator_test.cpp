@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -126,6 +127,21 @@ TEST_F(LinkIndicator, PressOpensTheLogWindowWhichFollowsTheLogWhileOpen) {
   s.commit(st.pHandle, ids::main::LEDLink);  // Space, Enter, a screen reader: a commit alone
   ASSERT_TRUE(logOpen());
   EXPECT_EQ(logBox(), st.health.logText());
+}
+
+// The box keeps its line count while a failure repeats: only the count on the last line grows.
+TEST_F(LinkIndicator, TheOpenLogFollowsTheCountOfARepeatedFailure) {
+  s.rt.setCalendarTime(1'800'000'000);  // with the runtime clock still, only the count changes
+  s.p.logLine("opened COM1 at 19200 baud 8N1");
+  s.commit(st.pHandle, ids::main::LEDLink);
+  for (const char* last :
+       {"  RUN: out of step\n", "  RUN: out of step (x2)\n", "  RUN: out of step (x3)\n"}) {
+    s.p.recordExchange(ExchangeKind::Run, Outcome::OutOfStep);
+    showLinkHealth(s.p);
+    const std::string box = logBox();
+    EXPECT_TRUE(box.ends_with(last)) << box;
+    EXPECT_EQ(std::count(box.begin(), box.end(), '\n'), 2) << box;
+  }
 }
 
 // Counts what reaches a view.

@@ -27,6 +27,17 @@ TEST(ScopeOptions, TakesThePortAndABatchRecordingInEitherSpelling) {
   EXPECT_FALSE(o.stats);
 }
 
+TEST(ScopeOptions, TakesTheRecorderNumbersUpTo65535) {
+  const ScopeOptions o =
+      parse({"--record", "run.dat", "--rec-interval", "65535", "--rec-samples=65535"});
+  ASSERT_EQ(o.error, "");
+  ASSERT_TRUE(o.batch);
+  EXPECT_EQ(o.batch->interval, 65535);
+  EXPECT_EQ(o.batch->samples, 65535);
+  EXPECT_EQ(parse({"--record", "run.dat", "--rec-samples", "65536"}).error,
+            "--rec-samples takes a whole number 0..65535");
+}
+
 TEST(ScopeOptions, StatsIsAFlagWithOrWithoutABatchRecording) {
   const ScopeOptions batch = parse({"--record", "run.dat", "--stats", "--rec-samples", "3"});
   ASSERT_EQ(batch.error, "");

@@ -1,16 +1,24 @@
 // Pictures for export from real widgets, drawn off screen: each graph saves as a PNG or an SVG
 // of the size it has in the window (a hidden one too), the main window as a PNG of its size, and
-// a window asked for as SVG is refused without a file. The Compare and Export buttons open their
-// windows from the keyboard, and the lines the compare marks are highlighted in its box.
+// a window asked for as SVG is refused without a file; the export window writes the format
+// chosen in it. The Compare and Export buttons open their windows from the keyboard, and the
+// lines the compare marks are highlighted in its box.
 
 #include <gtest/gtest.h>
 #include <qcustomplot.h>
 
+#include <QApplication>
+#include <QFileDialog>
 #include <QImage>
+#include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QSvgRenderer>
 #include <QTest>
+#include <QThread>
+#include <QTimer>
 #include <filesystem>
+#include <fstream>
+#include <functional>
 
 #include "program/program.h"
 #include "scope_window_fixture.h"
@@ -20,6 +28,25 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace m = ids::main;
+
+// Hands the next modal dialog to `answer` from the dialog's own event loop, as a user would.
+class ModalWatcher {
+ public:
+  explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
+    QObject::connect(&poll_, &QTimer::timeout, [this] {
+      QWidget* modal = QApplication::activeModalWidget();
+      if (modal && modal->isVisible() && QThread::currentThread()->loopLevel() > 0) {
+        poll_.stop();
+        answer_(modal);
+      }
+    });
+    poll_.start(10);
+  }
+
+ private:
+  std::function<void(QWidget*)> answer_;
+  QTimer poll_;
+};
 
 class ExportView : public ScopeWindowTest {
  protected:
@@ -54,6 +81,38 @@ TEST_F(ExportView, GraphsSaveAsImagesOfTheirSizeAndTheWindowAsPng) {
             "a window is saved as PNG only");
   EXPECT_EQ(runtime.SaveImage(st.pHandle, m::BTNRun, ImageFormat::Png, file), "not a graph");
   EXPECT_FALSE(fs::exists(file));
+}
+
+// The user names the file in the dialog; the bytes say what was written.
+TEST_F(ExportView, TheExportWindowWritesTheFormatChosen) {
+  namespace e = ids::exporting;
+  const struct {
+    int format;
+    const char* extension;
+    bool png;
+  } formats[] = {{0, ".png", true}, {1, ".svg", false}};
+  for (const auto& f : formats) {
+    const std::string path = file + f.extension;
+    fs::remove(path);
+    runtime.ui().SetCtrlVal(st.pExport, e::RINGExportGraph, 0);  // the master's bar graph
+    runtime.ui().SetCtrlVal(st.pExport, e::RINGExportFormat, f.format);
+    ModalWatcher user([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+      ASSERT_NE(name, nullptr);
+      name->setText(QString::fromStdString(path));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    runtime.ui().dispatch(st.pExport, e::BTNExportSave, ui::EVENT_COMMIT);
+    EXPECT_EQ(runtime.ui().GetCtrlText(st.pExport, e::TEXTExportState),
+              "Saved Bar graph MASTER to " + path);
+    std::ifstream in(path, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_EQ(bytes.starts_with("\x89PNG\r\n\x1a\n"), f.png) << f.extension;
+    EXPECT_EQ(bytes.find("<svg") != std::string::npos, !f.png) << f.extension;
+    fs::remove(path);
+  }
 }
 
 TEST_F(ExportView, ButtonsOpenTheirWindowsFromTheKeyboardAndCompareMarksAreHighlighted) {

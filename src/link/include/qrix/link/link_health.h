@@ -55,13 +55,17 @@ enum class LinkState {
   Unknown,   // grey: no exchange yet
   Good,      // green
   Degraded,  // amber: more than 1 % of the last 100 exchanges failed
-  Failed,    // red: the line is lost or the last exchange failed
+  Failed,    // red: the line is lost or did not open, or the last exchange failed
 };
 
+// A run of the same event, with no exchange answered between them, is one event with its count
+// and the time of its latest: a line that keeps failing does not push everything else out of the
+// log.
 struct LineEvent {
   std::time_t calendar = 0;  // wall clock, for the reader of the log
   double seconds = 0;        // runtime clock, for the order and spacing of events
   std::string text;
+  std::uint64_t count = 1;  // times in a row
 };
 
 class LinkHealth {
@@ -74,15 +78,18 @@ class LinkHealth {
   void droppedBytes(ExchangeKind kind, std::uint64_t count);
   void shortBlock(ExchangeKind kind);
   void surplusBlock(ExchangeKind kind);
-  // The port opened (the line is there again) or went away.
+  // The port opened (the line is there again), went away, or did not open: no line either way.
   void lineOpened();
   void lineLost();
+  void lineNotOpened();
 
-  // Appends to the log, dropping the oldest event beyond kLogEvents.
+  // Appends to the log, dropping the oldest event beyond kLogEvents; the same text as the newest
+  // event, with no exchange answered since, counts that event once more instead.
   void log(std::time_t calendar, double seconds, std::string text);
 
   LinkState state() const;
   bool lost() const { return lost_; }
+  bool notOpened() const { return notOpened_; }  // lost since the port did not open
   const ExchangeCounters& counters(ExchangeKind kind) const {
     return counters_[static_cast<std::size_t>(kind)];
   }
@@ -97,10 +104,12 @@ class LinkHealth {
   std::array<ExchangeCounters, kExchangeKinds> counters_{};
   std::deque<bool> recent_;  // failed? of the last exchanges, oldest first
   bool lost_ = false;
+  bool notOpened_ = false;
   std::deque<LineEvent> events_;
+  bool answeredSinceLog_ = false;  // an exchange went well after the newest event
 };
 
-// "2026-12-07 09:14:03  +12.345 s  text"
+// "2026-12-07 09:14:03  +12.345 s  text", or "... text (x458)" for a run of 458.
 std::string formatEvent(const LineEvent& event);
 
 }  // namespace qrix::link
