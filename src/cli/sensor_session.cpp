@@ -87,13 +87,14 @@ SensorSession::SensorSession(const std::string& port)
 std::string SensorSession::failureText() {
   const serial::SerialLibrary& serial = program_.serial();
   const std::string name = port_ == serial::kSimDevice ? "the simulated pair" : port_;
-  if (!serial.isOpen(program_.st.com) && !program_.st.health.lost()) {
+  const link::LinkHealth& health = program_.st.health;
+  if (health.notOpened() || (!serial.isOpen(program_.st.com) && !health.lost())) {
     const serial::OpenError& e = serial.lastOpenError();
     if (e.notSerialPort) return name + " is not a serial port";
     if (e.code < 0)
       return "cannot open " + name + ": " + (e.reason.empty() ? statusLine() : e.reason);
   }
-  if (program_.st.health.lost()) return "serial port lost";
+  if (health.lost()) return "serial port lost";
   return "no sensor identified: " + statusLine();
 }
 

@@ -7,6 +7,7 @@
 #include "compare/compare_table.h"
 #include "params/get_send.h"
 #include "params/param_file.h"
+#include "params/param_file_check.h"
 #include "program/line_owner.h"
 #include "program/program.h"
 
@@ -96,7 +97,14 @@ void readAndShow(Program& p) {
   if (fileWords) columns->push_back({"FILE", *fileWords});
   CompareTable table = compareTable(*columns);
   showTable(p, table.text, table.differingLines);
-  tell(p, differences(table.differingLines.size()), false);
+  // The file's column holds its words as the window's GET takes them; where that is not what
+  // the file says (a number above 65535 kept to 16 bits, a field the panels would limit), the
+  // user hears which.
+  std::string state = differences(table.differingLines.size());
+  if (fileWords)
+    if (const std::string note = checkParaFileStrictly(file, p.st.ccdvirtpixel); !note.empty())
+      state += " Note: " + note;
+  tell(p, state, false);
 }
 
 }  // namespace

@@ -113,6 +113,16 @@ TEST_F(CompareWindow, ShowsRamEepromAndAFileWithTheDifferingFieldsMarkedAndChang
   EXPECT_TRUE(markedLines()[2].starts_with("* Tolerance up")) << markedLines()[2];
   EXPECT_EQ(told(), "3 fields differ (marked *).");
   for (std::uint16_t command : s.commands()) EXPECT_TRUE(command != 1 && command != 3);
+
+  // 70000 in a spare word is shown as its low 16 bits, as GET takes it, and the state says so.
+  std::string text = formatParaFile(words);
+  text.replace(8 * 12, 10, "     70000");
+  std::ofstream(file, std::ios::binary) << text;
+  s.click(st.pCompare, c::BTNCompareRead);
+  EXPECT_TRUE(markedLines().back().starts_with("* Spare word 1")) << markedLines().back();
+  EXPECT_NE(markedLines().back().find(" 4464"), std::string::npos) << markedLines().back();
+  EXPECT_EQ(told(), "4 fields differ (marked *). Note: " + file.string() +
+                        " line 9: 70000 is not a word (0 to 65535)");
   std::filesystem::remove(file);
 }
 
