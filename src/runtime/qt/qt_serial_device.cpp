@@ -110,19 +110,18 @@ std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
 }
 
 QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port) : port_(std::move(port)) {
-  QObject::connect(port_.get(), &QSerialPort::errorOccurred, port_.get(),
-                   [this](QSerialPort::SerialPortError error) {
-                     if (!isFatal(error)) return;
-                     const char* kind =
-                         QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
-                     // A device that went away leaves Qt's error text with whatever the
-                     // system said last, which misleads: say what happened.
-                     const bool lost = error == QSerialPort::ResourceError ||
-                                       error == QSerialPort::ReadError ||
-                                       error == QSerialPort::WriteError;
-                     fail(lost ? QString("serial port lost (%1)").arg(kind)
-                               : QString("%1, %2").arg(kind ? kind : "error", port_->errorString()));
-                   });
+  QObject::connect(
+      port_.get(), &QSerialPort::errorOccurred, port_.get(),
+      [this](QSerialPort::SerialPortError error) {
+        if (!isFatal(error)) return;
+        const char* kind = QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
+        // A device that went away leaves Qt's error text with whatever the
+        // system said last, which misleads: say what happened.
+        const bool lost = error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                          error == QSerialPort::WriteError;
+        fail(lost ? QString("serial port lost (%1)").arg(kind)
+                  : QString("%1, %2").arg(kind ? kind : "error", port_->errorString()));
+      });
 }
 
 QtSerialDevice::~QtSerialDevice() {
