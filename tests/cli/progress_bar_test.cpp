@@ -43,7 +43,8 @@ TEST(ProgressBar, RedrawsInPlaceAndClearsItsLineForOtherText) {
   bar.show(3, 3);
   bar.finish();
   EXPECT_EQ(contentOf(f),
-            "\r" + ProgressBar::render(1, 3) + "\r\033[K\r" + ProgressBar::render(3, 3) + "\n");
+            "\r[##########....................] 1/3\r\033[K"
+            "\r[##############################] 3/3\n");
   std::fclose(f);
 }
 
