@@ -166,9 +166,9 @@ std::string_view cliUsageText() {
          "                     (default 1)\n"
          "  --help, --version\n"
          "\n"
-         "Status texts go to stderr, results to stdout. Exit status: 0 success, 1 the sensor\n"
-         "or the line failed (compare: something differs), 2 a usage error (compare: also a\n"
-         "failed line).\n";
+         "Status texts go to stderr, results to stdout. Exit status: 0 success, 1 the sensor,\n"
+         "the line or an output failed (compare: something differs), 2 a usage error or a bad\n"
+         "input file (compare: also a failed line), 128 + N after signal N.\n";
 }
 
 }  // namespace qrix::cli

@@ -9,6 +9,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <optional>
 #include <tuple>
 
@@ -179,6 +180,38 @@ TEST_F(XFlash, ALostOrWrongAnswerEndsIncompleteWithTheBarAtTheLastConfirmedBlock
     const std::vector<Bar> drawn = bars(scripted, m::GRAPHBarSlave);
     ASSERT_EQ(drawn.size(), k.bars);
     EXPECT_EQ(drawn.back(), Bar(k.lastBar, ui::kGreen));
+  }
+}
+
+// A sensor that stops answering would cost a time-out for every frame left: the button's
+// transfer ends after three in a row, while time-outs with answers between them do not end it.
+TEST_F(XFlash, ASensorThatFallsSilentEndsTheTransferAfterThreeTimeOutsInARow) {
+  const struct {
+    const char* what;
+    std::function<bool(int)> answered;
+    int frames;
+    std::size_t bars;
+  } cases[] = {
+      {"silent from frame 100", [](int n) { return n < 100; }, 103, 99},
+      {"frames 50, 52 and 54 lost", [](int n) { return n != 50 && n != 52 && n != 54; }, 257, 253},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    Scope scripted;
+    int frames = 0;
+    const Responder sensor = flashSensor(-1, -1, &frames);
+    scripted.useResponder([&](const std::vector<std::uint8_t>& request) {
+      const bool answer = k.answered(frames);
+      std::vector<std::uint8_t> reply = sensor(request);
+      return answer ? reply : std::vector<std::uint8_t>{};
+    });
+    ASSERT_EQ(scripted.startOffline(), 0);
+    ASSERT_EQ(scripted.p.serial().OpenComConfig(1, "", 19200, 0, 8, 1, 4096, 4096), 0);
+    installReceiveNotification(scripted.p, 1);
+    press(scripted, c::BTNWriteXFMA);
+    EXPECT_EQ(frames, k.frames);
+    EXPECT_EQ(scripted.status(), kIncomplete);
+    EXPECT_EQ(bars(scripted, m::GRAPHBarMaster).size(), k.bars);
   }
 }
 
