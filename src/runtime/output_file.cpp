@@ -36,10 +36,6 @@ std::size_t nameMax(const std::string& folder) {
 #endif
 }
 
-std::string folderOf(const std::string& path) {
-  return fs::path(path).parent_path().string();
-}
-
 std::string systemReason(int error) {
   return std::strerror(error);
 }
@@ -75,6 +71,10 @@ bool syncToDisk(std::FILE* f) {
 }
 
 #ifndef _WIN32
+std::string folderOf(const std::string& path) {
+  return fs::path(path).parent_path().string();
+}
+
 // The name a chain of symlinks ends in, for a link whose file does not exist yet.
 bool followLinks(std::string& path, std::string& reason) {
   for (int hops = 0;; ++hops) {
