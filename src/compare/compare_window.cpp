@@ -129,9 +129,8 @@ int CC_BTNCompareRead(Program& p, int, int, int event) {
 
 int CC_BTNCompareFile(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT || refused(p)) return 0;
-  const FileSelection choice =
-      p.rt.FileSelectPopup(p.st.proj_dir, "QRIXpara.cfg", "*.cfg", "Parameter file to compare",
-                           FileDialogMode::Load, FileDialogButton::Load);
+  const FileSelection choice = p.selectFile("QRIXpara.cfg", "*.cfg", "Parameter file to compare",
+                                            FileDialogMode::Load, FileDialogButton::Load);
   if (choice.status == VAL_NO_FILE_SELECTED) return 0;
   p.ui().SetCtrlText(p.st.pCompare, c::TEXTCompareFile, choice.path);
   readAndShow(p);

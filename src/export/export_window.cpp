@@ -4,6 +4,7 @@
 #include <string>
 
 #include "export/graph_csv.h"
+#include "plots/raw_graph.h"
 #include "program/line_owner.h"
 #include "program/program.h"
 #include "runtime/files.h"
@@ -64,6 +65,19 @@ std::string itemLabel(Program& p, int ring, int value) {
   return {};
 }
 
+// What a picture needs to stand alone, away from the window: which sensor a bar graph is, and
+// what the raw chart's lines and positions are.
+ImageNotes notesOf(int control) {
+  switch (control) {
+    case m::GRAPHBarMaster: return {"MASTER", {}, {}};
+    case m::GRAPHBarSlave: return {"SLAVE", {}, {}};
+    case m::GRAPHRaw:
+      return {"", "RUN answer (newest 0)",
+              std::vector<std::string>(kRawTraceNames.begin(), kRawTraceNames.end())};
+    default: return {};
+  }
+}
+
 }  // namespace
 
 int CC_BTNExport(Program& p, int, int, int event) {
@@ -98,15 +112,20 @@ int CC_BTNExportSave(Program& p, int, int, int event) {
     return 0;
   }
   const std::string extension = kExtensions[format];
+  std::string refusal;
   const std::optional<std::string> path = p.chooseFileToWrite(
-      std::string(target.fileName) + "." + extension, "*." + extension, "Export " + what);
-  if (!path) return 0;
+      std::string(target.fileName) + "." + extension, "*." + extension, "Export " + what, &refusal);
+  if (!path) {
+    if (!refusal.empty()) tell(p, "Not saved: " + refusal + ".", true);
+    return 0;
+  }
   std::string failure;
   if (format == kCsv) {
     if (!files::writeFileAtomically(*path, target.csv(p.st))) failure = "cannot write " + *path;
   } else {
     failure = p.rt.SaveImage(p.st.pHandle, target.control,
-                             format == kSvg ? ImageFormat::Svg : ImageFormat::Png, *path);
+                             format == kSvg ? ImageFormat::Svg : ImageFormat::Png, *path,
+                             notesOf(target.control));
   }
   if (failure.empty())
     tell(p, "Saved " + what + " to " + *path, false);

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <vector>
 
+#include "plots/raw_graph.h"
 #include "program/program_state.h"
 
 namespace qrix {
@@ -81,10 +82,9 @@ std::string dataCsv(const ProgramState& st, Sensors sensors) {
 std::string stripChartCsv(const ProgramState& st) {
   constexpr int kTraces = 7;
   constexpr int kSamples = static_cast<int>(std::tuple_size_v<decltype(st.arrayNORM)>) / kTraces;
-  std::string text =
-      "sample,target [virtual px],value [virtual px],analog output [virtual px],"
-      "upper tolerance [virtual px],lower tolerance [virtual px],master edge [virtual px],"
-      "slave edge [virtual px]\r\n";
+  std::string text = "sample";
+  for (const char* name : kRawTraceNames) text.append(",").append(name).append(" [virtual px]");
+  text += "\r\n";
   for (int s = 0; s < kSamples; ++s) {
     text += std::to_string(s - (kSamples - 1));
     for (int t = 0; t < kTraces; ++t)

@@ -11,9 +11,9 @@ std::uint16_t linWord(std::int16_t value) {
 }
 
 int ReadLinDataFromFile(Program& p, LinTable& values) {
-  FileSelection choice = p.rt.FileSelectPopup(p.st.proj_dir, "XF-LINEAR.DAT", "*.dat",
-                                              "Q-RIX-LT-Series-Linearisation-File",
-                                              FileDialogMode::Load, FileDialogButton::Load);
+  FileSelection choice =
+      p.selectFile("XF-LINEAR.DAT", "*.dat", "Q-RIX-LT-Series-Linearisation-File",
+                   FileDialogMode::Load, FileDialogButton::Load);
   if (choice.status == VAL_NO_FILE_SELECTED) return kLinFileCancelled;
   p.st.file_name = choice.path;
 

@@ -68,9 +68,8 @@ bool SendParaToFile(Program& p, std::string* reason) {
 }
 
 void SaveParaFile(Program& p) {
-  FileSelection choice =
-      p.rt.FileSelectPopup(p.st.proj_dir, kDefaultName, kFilter, "Q-RIX-MS-Series Parameter File",
-                           FileDialogMode::Save, FileDialogButton::Save);
+  FileSelection choice = p.selectFile(kDefaultName, kFilter, "Q-RIX-MS-Series Parameter File",
+                                      FileDialogMode::Save, FileDialogButton::Save);
   if (choice.status == VAL_NO_FILE_SELECTED) return;
   p.st.file_name = choice.path;
   if (choice.status == VAL_EXISTING_FILE_SELECTED &&
@@ -80,9 +79,8 @@ void SaveParaFile(Program& p) {
 }
 
 int ReadParaFromFile(Program& p) {
-  FileSelection choice =
-      p.rt.FileSelectPopup(p.st.proj_dir, kDefaultName, kFilter, "Q-RIX-MS-Series-Parameter-File",
-                           FileDialogMode::Load, FileDialogButton::Load);
+  FileSelection choice = p.selectFile(kDefaultName, kFilter, "Q-RIX-MS-Series-Parameter-File",
+                                      FileDialogMode::Load, FileDialogButton::Load);
   if (choice.status == VAL_NO_FILE_SELECTED) return kParaFileCancelled;
   p.st.file_name = choice.path;
   std::optional<ParaFileWords> words = parseParaFile(choice.path);

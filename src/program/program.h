@@ -38,10 +38,17 @@ struct Program {
   void showWindow(int panel);
   // Close box of such a window: hides it and makes the main window the active one again.
   void hideWindow(int panel);
+  // A file dialog that starts in the folder last used in this run (the documents folder at
+  // first) and remembers the folder of the file chosen.
+  FileSelection selectFile(const std::string& defaultName, const std::string& filter,
+                           const std::string& title, FileDialogMode mode, FileDialogButton button);
   // A save dialog, and when the file chosen exists, the question whether to replace it: the path,
-  // or nothing when the user drew back.
+  // or nothing when the user drew back or the name was refused (`refusal` then says why). A name
+  // with another extension than the filter's ("*.png") gets it added, so that the file is what it
+  // says.
   std::optional<std::string> chooseFileToWrite(const std::string& defaultName,
-                                               const std::string& filter, const std::string& title);
+                                               const std::string& filter, const std::string& title,
+                                               std::string* refusal = nullptr);
   // Shows the outcome of a window's own action in its state line: black, red when it failed.
   void tell(int panel, int control, std::string_view text, bool failed);
   // Appends a line event to the link log, stamped with both clocks.

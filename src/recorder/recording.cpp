@@ -114,9 +114,9 @@ std::uint16_t runRecording(Program& p) {
 
 int CC_CMDBTNrecfile(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT || p.st.lineUser == LineUser::Recorder) return 0;
-  const FileSelection choice = p.rt.FileSelectPopup(
-      p.st.proj_dir, "RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save,
-      FileDialogButton::Ok);
+  const FileSelection choice =
+      p.selectFile("RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save,
+                   FileDialogButton::Ok);
   if (choice.status == VAL_NO_FILE_SELECTED) return 0;
   if (choice.status == VAL_EXISTING_FILE_SELECTED) {
     // Declined: the path on screen stays the one START will use.

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <ctime>
 #include <string>
+#include <vector>
 
 #include "runtime/serial_library.h"
 #include "runtime/ui_model.h"
@@ -27,6 +28,15 @@ inline const char* labelOf(FileDialogButton button) {
 
 // The file format of a picture of a graph or a window.
 enum class ImageFormat { Png, Svg };
+
+// What an exported picture of a graph says beyond what the window shows, so that it stands
+// alone: a title above it, and for a strip chart the numbers along its x axis (under `xLabel`,
+// counted so that the newest sample is 0) and a legend of its visible traces, by trace.
+struct ImageNotes {
+  std::string title;
+  std::string xLabel;               // empty: no x numbers
+  std::vector<std::string> legend;  // empty: no legend
+};
 
 // Result of a file selection: 0 cancelled, 1 an existing file, 2 a new file name.
 struct FileSelection {
@@ -89,14 +99,18 @@ class Runtime {
   // Draws a graph or strip chart (`control`), or a window with its child panels (control 0), into
   // an image file; a window only as PNG. An existing file is replaced only by a whole image.
   // Empty when written, otherwise the reason it was not. Only a runtime with windows draws.
-  virtual std::string SaveImage(int panel, int control, ImageFormat format,
-                                const std::string& path) {
-    (void)panel, (void)control, (void)format, (void)path;
+  virtual std::string SaveImage(int panel, int control, ImageFormat format, const std::string& path,
+                                const ImageNotes& notes = {}) {
+    (void)panel, (void)control, (void)format, (void)path, (void)notes;
     return "no window to draw from";
   }
 
   // The directory that holds the program.
   virtual std::string programDirectory() const = 0;
+  // Where the file dialogs start before the user chose a folder in this run: the user's
+  // documents folder where the system has one (an installed program's own folder is seldom
+  // writable), else the program's folder.
+  virtual std::string documentsDirectory() const { return programDirectory(); }
 
  protected:
   ui::UiModel ui_;

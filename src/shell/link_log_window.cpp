@@ -73,8 +73,13 @@ int CC_BTNSaveLog(Program& p, int, int, int event) {
     tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
     return 0;
   }
-  const std::optional<std::string> path = p.chooseFileToWrite("LINKLOG.TXT", "*.txt", "Link log");
-  if (!path) return 0;
+  std::string refusal;
+  const std::optional<std::string> path =
+      p.chooseFileToWrite("LINKLOG.TXT", "*.txt", "Link log", &refusal);
+  if (!path) {
+    if (!refusal.empty()) tell(p, "Not saved: " + refusal + ".", true);
+    return 0;
+  }
   // The text as it is now: events that arrive later are not in the file.
   const std::string text = p.st.health.logText();
   const std::size_t count = p.st.health.events().size();

@@ -107,7 +107,9 @@ int StartUp(Program& p, const StartOptions& options) {
       return -1;
     }
   }
-  st.proj_dir = p.rt.programDirectory();
+  // The dialogs and the recorder's default file start in the user's documents folder: once
+  // installed, the program's own folder is /usr/bin.
+  st.proj_dir = p.rt.documentsDirectory();
   InitVars(p);
   if (options.port) st.com = *options.port;
   fillPortList(p);

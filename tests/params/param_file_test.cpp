@@ -97,6 +97,23 @@ TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
   EXPECT_EQ(s.ui().GetCtrlVal(st.pCalib, ids::calib::NUMSetpoint), -250);
 }
 
+// Every file dialog starts where the user last chose a file in this run, whichever dialog that
+// was; before any, in the documents folder (on this runtime the program's folder).
+TEST_F(ParamFile, DialogsStartInTheFolderLastUsed) {
+  s.rt.answerFileDialog({VAL_NO_FILE_SELECTED, ""});
+  s.click(st.pHandle, ids::main::BTNGet);
+  EXPECT_EQ(s.rt.dialogs().back().directory, s.rt.documentsDirectory());
+  fs::create_directories(dir / "line 3");
+  save(dir / "line 3" / "a.cfg");
+  s.rt.answerFileDialog({VAL_NO_FILE_SELECTED, ""});
+  s.click(st.pPopUp, ids::popup::CMDBTNrecfile);
+  EXPECT_EQ(s.rt.dialogs().back().directory, (dir / "line 3").string());
+  // A cancelled dialog leaves the folder as it was.
+  s.rt.answerFileDialog({VAL_NO_FILE_SELECTED, ""});
+  s.click(st.pHandle, ids::main::BTNGet);
+  EXPECT_EQ(s.rt.dialogs().back().directory, (dir / "line 3").string());
+}
+
 TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
   // Set-point 70000 from lines 14 and 15, power 1500 in line 16, and numbers above 65535 in
   // words no limit touches: a spare word and the low half of the master's spare32.

@@ -20,6 +20,7 @@
 #include <fstream>
 #include <functional>
 
+#include "plots/raw_graph.h"
 #include "program/program.h"
 #include "scope_window_fixture.h"
 
@@ -113,6 +114,61 @@ TEST_F(ExportView, TheExportWindowWritesTheFormatChosen) {
     EXPECT_EQ(bytes.find("<svg") != std::string::npos, !f.png) << f.extension;
     fs::remove(path);
   }
+}
+
+// Away from the window a picture must say what it is: which sensor a bar graph is, what the
+// raw chart's lines and positions are. A name that says another format gets the chosen one's
+// extension, and a name of spaces only writes nothing.
+TEST_F(ExportView, ExportedPicturesStandAlone) {
+  namespace e = ids::exporting;
+  const auto exportAs = [&](int graph, int format, const std::string& typed) {
+    runtime.ui().SetCtrlVal(st.pExport, e::RINGExportGraph, graph);
+    runtime.ui().SetCtrlVal(st.pExport, e::RINGExportFormat, format);
+    ModalWatcher user([&](QWidget* modal) {
+      auto* dialog = qobject_cast<QFileDialog*>(modal);
+      ASSERT_NE(dialog, nullptr);
+      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
+          ->setText(QString::fromStdString(typed));
+      static_cast<QDialog*>(dialog)->accept();
+    });
+    runtime.ui().dispatch(st.pExport, e::BTNExportSave, ui::EVENT_COMMIT);
+    return runtime.ui().GetCtrlText(st.pExport, e::TEXTExportState);
+  };
+  const auto read = [](const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string{std::istreambuf_iterator<char>(in), {}};
+  };
+  // A few RUN answers in the raw chart's history.
+  for (int i = 0; i < 5; ++i) PlotRAWGraph(program);
+  runtime.ProcessSystemEvents();
+
+  const std::string master = file + "-master.svg", slave = file + "-slave.svg";
+  exportAs(0, 1, master);
+  exportAs(1, 1, slave);
+  EXPECT_NE(read(master).find(">MASTER<"), std::string::npos);
+  EXPECT_EQ(read(master).find("SLAVE"), std::string::npos);
+  EXPECT_NE(read(slave).find(">SLAVE<"), std::string::npos);
+
+  const std::string raw = file + "-raw.svg";
+  exportAs(2, 1, raw);
+  const std::string rawSvg = read(raw);
+  for (const char* text :
+       {">RUN answer (newest 0)<", ">0<", ">-10<", ">target<", ">value<", ">upper tolerance<"})
+    EXPECT_NE(rawSvg.find(text), std::string::npos) << text;
+  // The measurement view hides the edge traces: they are not in the legend.
+  EXPECT_EQ(rawSvg.find(">master edge<"), std::string::npos);
+
+  // PNG chosen, a name that says SVG: the file is a PNG and says so, one band taller.
+  const std::string contradicting = file + "-picture.svg";
+  EXPECT_EQ(exportAs(0, 0, contradicting), "Saved Bar graph MASTER to " + contradicting + ".png");
+  EXPECT_FALSE(fs::exists(contradicting));
+  const QImage png(QString::fromStdString(contradicting + ".png"), "PNG");
+  EXPECT_EQ(png.height(), plotSize(m::GRAPHBarMaster).height() + 26);
+
+  EXPECT_EQ(exportAs(0, 0, (fs::path(file).parent_path() / "   ").string()),
+            "Not saved: a file name of spaces only.");
+  EXPECT_FALSE(fs::exists(fs::path(file).parent_path() / "   .png"));
+  for (const std::string& path : {master, slave, raw, contradicting + ".png"}) fs::remove(path);
 }
 
 TEST_F(ExportView, ButtonsOpenTheirWindowsFromTheKeyboardAndCompareMarksAreHighlighted) {

@@ -11,8 +11,9 @@ namespace qrix::qt {
 class QtView;
 
 // Empty when the file was written, otherwise why not. The image is made in memory first, so an
-// existing file is replaced only by a whole one.
+// existing file is replaced only by a whole one. A graph's picture carries `notes` around it;
+// the graph on screen stays as it is.
 std::string saveImage(QtView& view, int panel, int control, ImageFormat format,
-                      const std::string& path);
+                      const std::string& path, const ImageNotes& notes = {});
 
 }  // namespace qrix::qt

@@ -2,9 +2,11 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QStandardPaths>
 #include <chrono>
 #include <cmath>
 #include <stdexcept>
@@ -128,6 +130,12 @@ std::string QtRuntime::programDirectory() const {
   return QCoreApplication::applicationDirPath().toStdString();
 }
 
+std::string QtRuntime::documentsDirectory() const {
+  const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents.toStdString();
+  return QDir::homePath().toStdString();
+}
+
 bool QtRuntime::ClipboardPutText(const std::string& text) {
   QClipboard* clipboard = QGuiApplication::clipboard();
   if (!clipboard) return false;
@@ -138,8 +146,8 @@ bool QtRuntime::ClipboardPutText(const std::string& text) {
 }
 
 std::string QtRuntime::SaveImage(int panel, int control, ImageFormat format,
-                                 const std::string& path) {
-  return qt::saveImage(*view_, panel, control, format, path);
+                                 const std::string& path, const ImageNotes& notes) {
+  return qt::saveImage(*view_, panel, control, format, path, notes);
 }
 
 }  // namespace qrix

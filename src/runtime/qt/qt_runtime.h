@@ -32,9 +32,10 @@ class QtRuntime : public Runtime {
                                 const std::string& filter, const std::string& title,
                                 FileDialogMode mode, FileDialogButton button) override;
   std::string programDirectory() const override;
+  std::string documentsDirectory() const override;
   bool ClipboardPutText(const std::string& text) override;
-  std::string SaveImage(int panel, int control, ImageFormat format,
-                        const std::string& path) override;
+  std::string SaveImage(int panel, int control, ImageFormat format, const std::string& path,
+                        const ImageNotes& notes = {}) override;
 
   qt::QtView& view() { return *view_; }
   // Enumerates the system's serial devices every two seconds, so the port list follows devices
