@@ -9,40 +9,34 @@
 
 namespace qrix::qt {
 
-namespace {
-
-void applyLabel(QAbstractButton* button, const ui::Control& c) {
-  QString text = QString::fromStdString(c.label);
-  button->setText(text);
-  // The accessible name is the control's name; the shown text goes into the description.
-  button->setAccessibleDescription(text);
-}
-
-}  // namespace
-
 CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control,
                                      QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget) {
   // The button may outlive this view while the panel is torn down.
   QPointer<CommandButtonView> self(this);
   auto* button = new MouseAwareButton<QPushButton>(panelWidget, [self] {
-    if (self) self->send(ui::EVENT_LEFT_CLICK);
+    if (self && self->acceptsInput()) self->send(ui::EVENT_LEFT_CLICK);
   });
   button->setAutoDefault(false);
   button_ = button;
   setWidget(button_, false);
-  connect(button_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
+  // A dimmed button is disabled on screen too; what reaches it anyway is refused here.
+  connect(button_, &QAbstractButton::clicked, this, [this] {
+    if (acceptsInput()) send(ui::EVENT_COMMIT);
+  });
 }
 
 void CommandButtonView::applyAttributes(const ui::Control& c) {
-  applyLabel(button_, c);
+  button_->setText(QString::fromStdString(c.label));
+  showWords(button_->text());
 }
 
 CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget,
                                  bool radio)
     : ControlView(router, panel, control, panelWidget), radio_(radio) {
   if (radio) {
-    auto* r = new QRadioButton(panelWidget);
+    // No left-click event: a radio button's click is its value change.
+    auto* r = new MouseAwareButton<QRadioButton>(panelWidget, {});
     r->setAutoExclusive(false);
     button_ = r;
   } else {
@@ -66,7 +60,8 @@ void CheckButtonView::applyValue(const ui::Control& c) {
 }
 
 void CheckButtonView::applyAttributes(const ui::Control& c) {
-  applyLabel(button_, c);
+  button_->setText(QString::fromStdString(c.label));
+  showWords(button_->text());
 }
 
 void CheckButtonView::userToggled(bool checked) {
