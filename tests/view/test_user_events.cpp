@@ -42,7 +42,8 @@ TEST_F(UserEvents, EnterPressesAButtonAsSpaceDoesUnlessItIsDimmed) {
   QTest::keyClick(widget("TGLlaser"), Qt::Key_Return);
   EXPECT_EQ(value("TGLlaser"), 1);
   EXPECT_EQ(eventsOf("TGLlaser"), (Events{EVENT_COMMIT}));
-  // A press that reaches a dimmed button anyway (the widget enabled behind the model's back).
+  // A press that reaches a dimmed button anyway (the widget enabled behind the model's back)
+  // is refused where every event is routed.
   ui().SetDimmed(main, id("BTNrun"), true);
   widget("BTNrun")->setEnabled(true);
   QTest::keyClick(widget("BTNrun"), Qt::Key_Return);

@@ -15,15 +15,12 @@ CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control
   // The button may outlive this view while the panel is torn down.
   QPointer<CommandButtonView> self(this);
   auto* button = new MouseAwareButton<QPushButton>(panelWidget, [self] {
-    if (self && self->acceptsInput()) self->send(ui::EVENT_LEFT_CLICK);
+    if (self) self->send(ui::EVENT_LEFT_CLICK);
   });
   button->setAutoDefault(false);
   button_ = button;
   setWidget(button_, false);
-  // A dimmed button is disabled on screen too; what reaches it anyway is refused here.
-  connect(button_, &QAbstractButton::clicked, this, [this] {
-    if (acceptsInput()) send(ui::EVENT_COMMIT);
-  });
+  connect(button_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
 }
 
 void CommandButtonView::applyAttributes(const ui::Control& c) {

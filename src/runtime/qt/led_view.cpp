@@ -54,13 +54,11 @@ LedView::LedView(EventRouter& router, int panel, int control, QWidget* panelWidg
     : ControlView(router, panel, control, panelWidget) {
   QPointer<LedView> self(this);
   light_ = new MouseAwareButton<LedLight>(panelWidget, [self] {
-    if (self && self->acceptsInput()) self->send(ui::EVENT_LEFT_CLICK);
+    if (self) self->send(ui::EVENT_LEFT_CLICK);
   });
   setWidget(light_, true);
   // `clicked` comes from the mouse, the keyboard and a screen reader's press alike.
-  connect(light_, &QAbstractButton::clicked, this, [this] {
-    if (acceptsInput()) send(ui::EVENT_COMMIT);
-  });
+  connect(light_, &QAbstractButton::clicked, this, [this] { send(ui::EVENT_COMMIT); });
 }
 
 void LedView::applyAttributes(const ui::Control& c) {
