@@ -1,6 +1,9 @@
 #include "plots/bar_graph.h"
 
+#include <cmath>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include "plots/axis_range.h"
 #include "plots/tolerance_window.h"
@@ -54,6 +57,19 @@ void markValueAcrossLines(Program& p) {
   }
 }
 
+std::string whole(double v) {
+  return std::to_string(std::lround(v));
+}
+
+// The bar graph in words: where its edge cursor stands and whether its tolerance window holds it.
+std::string describeBar(const char* sensor, int position, const std::optional<WindowSpan>& w) {
+  std::string text = std::string(sensor) + ": " + std::to_string(position) + " virtual px";
+  if (!w) return text + ", no tolerance window";
+  const bool inside = position >= w->left && position <= w->right;
+  return text + (inside ? ", inside" : ", outside") + " the tolerance window " + whole(w->left) +
+         " to " + whole(w->right);
+}
+
 }  // namespace
 
 void PlotVIDEOBarGraph(Program& p) {
@@ -102,7 +118,11 @@ void PlotVIDEOBarGraph(Program& p) {
 
   if (st.parameter.sys.evalmode == 3 || st.parameter.sys.evalmode == 4) markValueAcrossLines(p);
 
-  PlotTOLWindow(p, st.parameter.sys.evalmode, st.curposA, st.curposB);
+  const ToleranceWindows windows =
+      PlotTOLWindow(p, st.parameter.sys.evalmode, st.curposA, st.curposB);
+  // Only a changed text reaches the view, which reads it out at a limited rate.
+  ui.SetDescription(panel, GRAPHBarMaster, describeBar("MASTER", st.curposA, windows.master));
+  ui.SetDescription(panel, GRAPHBarSlave, describeBar("SLAVE", st.curposB, windows.slave));
 }
 
 }  // namespace qrix

@@ -92,6 +92,11 @@ void PlotRAWGraph(Program& p) {
   // The traces must exist before they can be shown or coloured.
   ui.SetStripTraces(panel, GRAPHRaw, kTraces);
   const bool edgeView = edgeViewSelected(ui, panel);
+  ui.SetDescription(panel, GRAPHRaw,
+                    edgeView ? "Raw values: the MASTER and SLAVE edge positions of the last 100 "
+                               "RUN answers"
+                             : "Raw values: the measured value of the last 100 RUN answers, with "
+                               "its target and tolerance lines");
   for (int t = 1; t <= kTraces; ++t)
     ui.SetTraceVisible(panel, GRAPHRaw, t, edgeView == (t >= kFirstEdgeTrace));
   if (edgeView)

@@ -15,14 +15,16 @@ WindowSpan limitEdges(int left, int right, int n) {
   return {static_cast<double>(left), static_cast<double>(right)};
 }
 
-void draw(Program& p, int graph, WindowSpan w) {
-  p.ui().PlotRectangle(p.st.pHandle, graph, w.left, 0.0, w.right, kWindowTop, ui::kGreen,
-                       ui::kGreen);
-}
-
 }  // namespace
 
-void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint16_t posB) {
+ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA,
+                               std::uint16_t posB) {
+  ToleranceWindows drawn;
+  const auto draw = [&p, &drawn](Program&, int graph, WindowSpan w) {
+    p.ui().PlotRectangle(p.st.pHandle, graph, w.left, 0.0, w.right, kWindowTop, ui::kGreen,
+                         ui::kGreen);
+    (graph == ids::main::GRAPHBarMaster ? drawn.master : drawn.slave) = w;
+  };
   const ProgramState& st = p.st;
   const int n = st.ccdvirtpixel;
   const int teachA = st.parameter.master.teach;
@@ -55,6 +57,7 @@ void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint
       break;
     default: break;
   }
+  return drawn;
 }
 
 }  // namespace qrix

@@ -3,6 +3,7 @@
 // edge has to lie for the measured value to be in tolerance.
 
 #include <cstdint>
+#include <optional>
 
 namespace qrix {
 
@@ -13,7 +14,14 @@ struct WindowSpan {
   double right = 0;
 };
 
+// The window drawn on each bar graph, if any.
+struct ToleranceWindows {
+  std::optional<WindowSpan> master;
+  std::optional<WindowSpan> slave;
+};
+
 // Adds the windows for the evaluation mode to the bar graphs; deletes nothing.
-void PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA, std::uint16_t posB);
+ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA,
+                               std::uint16_t posB);
 
 }  // namespace qrix

@@ -138,6 +138,7 @@ Panel mainPanel() {
   raw.strip.pointsPerScreen = 101;
   raw.strip.yLeft = {0, 2048};
   raw.strip.yLabel = "virtual pixels";
+  raw.description = "Raw values: no RUN answer yet";
   b.graph(m::GRAPHVideoMaster, "GRAPHVideoMaster", 420, 98, 850, 170, "Video MASTER", 4096, 256,
           "CCD position [virtual pixels]", "intensity [ADC counts]")
       .visible = false;
@@ -153,6 +154,24 @@ Panel mainPanel() {
   b.graph(m::GRAPHBarMaster, "GRAPHBarMaster", 420, 476, 850, 80, "MASTER", 4096, 1, {}, {});
   b.graph(m::GRAPHBarSlave, "GRAPHBarSlave", 420, 578, 850, 80, "SLAVE", 4096, 1,
           "CCD position [virtual pixels]", {});
+  // What each graph shows, for a screen reader; the bars tell their values from RUN on.
+  for (auto [id, words] : {
+           std::pair{m::GRAPHVideoMaster,
+                     "Video MASTER: the intensity along the MASTER's CCD line from the last VIDEO "
+                     "pass, with the video threshold"},
+           {m::GRAPHVideoSlave,
+            "Video SLAVE: the intensity along the SLAVE's CCD line from the last VIDEO pass, with "
+            "the video threshold"},
+           {m::GRAPHDataMaster,
+            "Measurement buffer MASTER: the MASTER's values of the last DATA pass, with the "
+            "trigger, upper, reference and lower lines"},
+           {m::GRAPHDataSlave,
+            "Measurement buffer SLAVE: the SLAVE's values of the last DATA pass, with the "
+            "trigger, upper, reference and lower lines"},
+           {m::GRAPHBarMaster, "MASTER: no RUN answer yet"},
+           {m::GRAPHBarSlave, "SLAVE: no RUN answer yet"},
+       })
+    b.panel.controls[id].description = words;
 
   // Values of the last RUN answer.
   int x = 420;

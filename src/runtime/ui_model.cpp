@@ -355,6 +355,16 @@ int UiModel::SetTooltip(int handle, int id, std::string_view text) {
   return kOk;
 }
 
+int UiModel::SetDescription(int handle, int id, std::string_view text) {
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
+  if (c->description == text) return kOk;
+  c->description = std::string(text);
+  notify(handle, id, Aspect::Description);
+  return kOk;
+}
+
 int UiModel::SetLedColour(int handle, int id, Rgb colour) {
   int status = kOk;
   Control* c = mutableControl(handle, id, ControlKind::Led, &status);

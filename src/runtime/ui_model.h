@@ -16,11 +16,12 @@ namespace qrix::ui {
 
 // What changed, so a view can refresh only that.
 enum class Aspect {
-  Panel,       // visibility, position, title, a control added or removed
-  Value,       // value or text
-  Attributes,  // visible, dimmed, position, colours, items, label
-  Tooltip,     // the text shown on hover, which may change with every exchange
-  Plots,       // graph plots, axes, cursors, strip chart
+  Panel,        // visibility, position, title, a control added or removed
+  Value,        // value or text
+  Attributes,   // visible, dimmed, position, colours, items, label
+  Tooltip,      // the text shown on hover, which may change with every exchange
+  Description,  // what the control shows in words, which may change with every exchange
+  Plots,        // graph plots, axes, cursors, strip chart
 };
 
 // Told only of real changes: setting a control's value, text, colours, position, visibility,
@@ -95,6 +96,8 @@ class UiModel {
   // Any kind of control; an empty text removes the tooltip.
   int SetTooltip(int panel, int id, std::string_view text);
   int SetLedColour(int panel, int id, Rgb colour);
+  // Any kind of control; told to the observer only when the text differs.
+  int SetDescription(int panel, int id, std::string_view text);
   // A new text label on a panel; returns its control id.
   int NewTextLabel(int panel, int top, int left, std::string_view text, std::string_view font,
                    Rgb textColour, Rgb backColour, int pointSize);

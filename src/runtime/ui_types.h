@@ -15,9 +15,13 @@ enum Event : int {
   EVENT_COMMIT = 1,
   EVENT_VAL_CHANGED = 2,
   EVENT_LEFT_CLICK = 3,
+  EVENT_KEYPRESS = 4,  // to the panel's callback, with the key in data1
   EVENT_RIGHT_CLICK = 5,
   EVENT_CLOSE = 11,
 };
+
+// Keys a panel's callback hears of (EVENT_KEYPRESS); the others stay with the controls.
+inline constexpr int kKeyEscape = 0x1B;
 
 // Colours are 0xRRGGBB.
 using Rgb = std::uint32_t;
@@ -159,8 +163,10 @@ struct Control {
   int pointSize = 0;  // 0: the view's default
   std::string font;
   std::string imagePath;
-  std::string callback;   // "CC_<name>", empty when the control has none
-  std::string tooltip;    // shown when the pointer rests on the control; empty: none
+  std::string callback;  // "CC_<name>", empty when the control has none
+  std::string tooltip;   // shown when the pointer rests on the control; empty: none
+  // What the control shows, in words, for those who cannot see it (a graph's content).
+  std::string description;
   Rgb ledColour = kGrey;  // the light of an LED
 
   GraphState graph;

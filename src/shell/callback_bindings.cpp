@@ -21,6 +21,15 @@
 
 namespace qrix {
 
+namespace {
+
+// Escape in the compare, export and link log windows is their close box.
+int escapeAsClose(int event, int key) {
+  return event == ui::EVENT_KEYPRESS && key == ui::kKeyEscape ? ui::EVENT_CLOSE : event;
+}
+
+}  // namespace
+
 void bindCallbacks(Program& p) {
   ui::CallbackRegistry& cb = p.rt.callbacks();
   // Most callbacks only need the event; the procedures named CC_... take panel and control too.
@@ -35,8 +44,11 @@ void bindCallbacks(Program& p) {
   };
   using enum Sensor;
 
-  cb.bind("CC_PANEL",
-          [&p](int panel, int, int event, int, int) { return CC_PANEL(p, panel, event); });
+  // Escape in the main window only puts the help away: closing it would end the scope.
+  cb.bind("CC_PANEL", [&p](int panel, int, int event, int key, int) {
+    if (event == ui::EVENT_KEYPRESS && key == ui::kKeyEscape) return hideHelp(p);
+    return CC_PANEL(p, panel, event);
+  });
   cb.bind("CC_POPUP",
           [&p](int panel, int, int event, int, int) { return CC_POPUP(p, panel, event); });
   procedure("CC_DropDCom", CC_DropDCom);
@@ -108,22 +120,25 @@ void bindCallbacks(Program& p) {
 
   // The link indicator and its log window.
   procedure("CC_LEDLink", CC_LEDLink);
-  cb.bind("CC_LINKLOG",
-          [&p](int panel, int, int event, int, int) { return CC_LINKLOG(p, panel, event); });
+  cb.bind("CC_LINKLOG", [&p](int panel, int, int event, int key, int) {
+    return CC_LINKLOG(p, panel, escapeAsClose(event, key));
+  });
   procedure("CC_BTNCopyLog", CC_BTNCopyLog);
   procedure("CC_BTNSaveLog", CC_BTNSaveLog);
 
   // The parameter compare window.
   procedure("CC_BTNCompare", CC_BTNCompare);
-  cb.bind("CC_COMPARE",
-          [&p](int panel, int, int event, int, int) { return CC_COMPARE(p, panel, event); });
+  cb.bind("CC_COMPARE", [&p](int panel, int, int event, int key, int) {
+    return CC_COMPARE(p, panel, escapeAsClose(event, key));
+  });
   procedure("CC_BTNCompareRead", CC_BTNCompareRead);
   procedure("CC_BTNCompareFile", CC_BTNCompareFile);
 
   // The export window.
   procedure("CC_BTNExport", CC_BTNExport);
-  cb.bind("CC_EXPORT",
-          [&p](int panel, int, int event, int, int) { return CC_EXPORT(p, panel, event); });
+  cb.bind("CC_EXPORT", [&p](int panel, int, int event, int key, int) {
+    return CC_EXPORT(p, panel, escapeAsClose(event, key));
+  });
   procedure("CC_BTNExportSave", CC_BTNExportSave);
 
   // External flash, on the calibration panel.

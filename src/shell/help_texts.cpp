@@ -150,6 +150,12 @@ void showHelp(Program& p, const HelpRow& row) {
   ui.ResetTextBox(p.st.pHandle, row.box, row.text);
 }
 
+int hideHelp(Program& p) {
+  for (int box : {ids::main::HelpText1, ids::main::HelpText2})
+    hideBox(p, box, ui::EVENT_LEFT_CLICK);
+  return 0;
+}
+
 int CC_HelpText1(Program& p, int, int, int event) {
   return hideBox(p, ids::main::HelpText1, event);
 }

@@ -35,6 +35,9 @@ std::span<const HelpRow> helpTable();
 // Places the row's box beside its control, toggles the box's visibility and sets its text.
 void showHelp(Program& p, const HelpRow& row);
 
+// Hides both boxes, as a click on each does.
+int hideHelp(Program& p);
+
 // Callbacks of the two boxes: a left-click or right-click hides the box.
 int CC_HelpText1(Program& p, int panel, int control, int event);
 int CC_HelpText2(Program& p, int panel, int control, int event);

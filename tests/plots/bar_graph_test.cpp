@@ -1,5 +1,6 @@
 // The bar graphs of a RUN answer: value displays, the in-tolerance colour, the zone bars and
-// edge cursors, the measured value across both lines in modes 3 and 4, and the axis ranges.
+// edge cursors, the measured value across both lines in modes 3 and 4, the axis ranges, and
+// each bar graph told in words.
 
 #include "plots/bar_graph.h"
 
@@ -200,6 +201,23 @@ TEST_F(BarGraph, AxesSpanTheLineAndPlotsDoNotPileUp) {
   st.ccdvirtpixel = 0;
   drawBars();
   EXPECT_LT(graph(GRAPHBarSlave).x.min, graph(GRAPHBarSlave).x.max);
+}
+
+// Mode 1 draws a window on the master's bar only; the edge at its bound is still inside.
+TEST_F(BarGraph, EachBarTellsItsEdgeAndWhetherItsWindowHoldsIt) {
+  st.ccdvirtpixel = 4096;
+  st.parameter.master.teach = 2000;
+  st.parameter.sys.toleranceUP = 100;
+  st.parameter.sys.toleranceLO = 100;
+  st.Bval = 300;
+  for (auto [edge, words] : {std::pair{2100, "inside"}, {2101, "outside"}, {1899, "outside"}}) {
+    st.Aval = edge;
+    drawBars();
+    EXPECT_EQ(main(GRAPHBarMaster).description, "MASTER: " + std::to_string(edge) +
+                                                    " virtual px, " + words +
+                                                    " the tolerance window 1900 to 2100");
+  }
+  EXPECT_EQ(main(GRAPHBarSlave).description, "SLAVE: 300 virtual px, no tolerance window");
 }
 
 }  // namespace

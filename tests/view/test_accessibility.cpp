@@ -63,8 +63,8 @@ TEST_F(Accessibility, ShownTextsAreInTheDescription) {
   ui().SetCtrlText(main, id("TXTstatus"), "Measuring");
   ui().ResetTextBox(main, id("TBXlog"), "a\nb");
   EXPECT_EQ(face("TXTstatus")->text(QAccessible::Name), "TXTstatus");
-  EXPECT_EQ(face("TXTstatus")->text(QAccessible::Description), "Measuring");
-  EXPECT_EQ(face("TBXlog")->text(QAccessible::Description), "a\nb");
+  EXPECT_EQ(face("TXTstatus")->text(QAccessible::Description), "Measuring [TXTstatus]");
+  EXPECT_EQ(face("TBXlog")->text(QAccessible::Description), "a\nb [TBXlog]");
 }
 
 // Qt's editable-text interface ignores read-only: the box must not keep text the program never

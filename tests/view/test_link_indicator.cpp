@@ -96,9 +96,9 @@ TEST_F(LinkIndicatorView, LightShowsTheColourAndTooltipAndTellsAScreenReader) {
         QString::fromStdString(runtime.ui().control(st.pHandle, ids::main::LEDLink)->tooltip);
     EXPECT_EQ(led()->toolTip(), tooltip) << step.what;
     ASSERT_NE(ledFace(), nullptr);
-    EXPECT_EQ(ledFace()->text(QAccessible::Description), tooltip) << step.what;
+    EXPECT_EQ(ledFace()->text(QAccessible::Description), tooltip + " [LEDLink]") << step.what;
   }
-  EXPECT_EQ(ledFace()->text(QAccessible::Name), "LEDLink");
+  EXPECT_EQ(ledFace()->text(QAccessible::Name), "Link");
   EXPECT_TRUE(led()->toolTip().contains("RUN: 5 requests, 2 answers, 2 time-outs, 1 wrong echo"))
       << led()->toolTip().toStdString();
   // At the end of the status line, clear of its text.

@@ -36,12 +36,15 @@ class ScopeWindow : public ScopeWindowTest {
   void pump(int times = 5) {
     for (int i = 0; i < times; ++i) runtime.ProcessSystemEvents();
   }
-  // A control below a panel found as a screen reader finds it: by its accessible name.
+  // A panel or control below a panel found as a test tool finds it: a panel by its accessible
+  // name, a control by its model name in brackets at the end of its description.
   static QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
     for (int i = 0; i < under->childCount(); ++i) {
       QAccessibleInterface* child = under->child(i);
       if (!child) continue;
-      if (child->text(QAccessible::Name) == name) return child;
+      if (child->text(QAccessible::Name) == name ||
+          child->text(QAccessible::Description).endsWith("[" + name + "]"))
+        return child;
       if (QAccessibleInterface* deeper = find(child, name)) return deeper;
     }
     return nullptr;
@@ -317,7 +320,8 @@ TEST_F(IdentifiedScopeWindow, ShowsTheSensorsDescriptionAndFirmwareText) {
   QWidget* status = runtime.view().controlWidget(st.pHandle, ids::main::TEXTStatus);
   QAccessibleInterface* face = QAccessible::queryAccessibleInterface(status);
   ASSERT_NE(face, nullptr);
-  EXPECT_EQ(face->text(QAccessible::Description).toStdString(), sensor->firmwareText());
+  EXPECT_EQ(face->text(QAccessible::Description).toStdString(),
+            sensor->firmwareText() + " [TEXTStatus]");
   EXPECT_EQ(runtime.ui().GetCtrlVal(st.pPara2, ids::sensor::NUMTeach), sensor->ram(2)[3]);
 
   runtime.ui().DisplayPanel(st.pCalib);

@@ -34,6 +34,22 @@ TEST_F(UserEvents, ButtonClickSendsLeftClickThenCommitAndSpaceOnlyCommit) {
   EXPECT_EQ(eventsOf("BTNrun"), (Events{EVENT_LEFT_CLICK, EVENT_COMMIT, EVENT_COMMIT}));
 }
 
+// Seen: only the link indicator took Enter; a button ignored it.
+TEST_F(UserEvents, EnterPressesAButtonAsSpaceDoesUnlessItIsDimmed) {
+  QTest::keyClick(widget("BTNrun"), Qt::Key_Return);
+  QTest::keyClick(widget("BTNrun"), Qt::Key_Enter, Qt::KeypadModifier);
+  EXPECT_EQ(eventsOf("BTNrun"), (Events{EVENT_COMMIT, EVENT_COMMIT}));
+  QTest::keyClick(widget("TGLlaser"), Qt::Key_Return);
+  EXPECT_EQ(value("TGLlaser"), 1);
+  EXPECT_EQ(eventsOf("TGLlaser"), (Events{EVENT_COMMIT}));
+  // A press that reaches a dimmed button anyway (the widget enabled behind the model's back)
+  // is refused where every event is routed.
+  ui().SetDimmed(main, id("BTNrun"), true);
+  widget("BTNrun")->setEnabled(true);
+  QTest::keyClick(widget("BTNrun"), Qt::Key_Return);
+  EXPECT_EQ(eventsOf("BTNrun"), (Events{EVENT_COMMIT, EVENT_COMMIT}));
+}
+
 TEST_F(UserEvents, RightClickOnAnyControlSendsRightClick) {
   for (const char* name : {"BTNrun", "NUMgain", "RINGmode", "SLIDEpower", "TBXlog", "GRAPHprofile",
                            "STRIPrate", "TXTstatus"}) {

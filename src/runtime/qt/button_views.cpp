@@ -9,17 +9,6 @@
 
 namespace qrix::qt {
 
-namespace {
-
-void applyLabel(QAbstractButton* button, const ui::Control& c) {
-  QString text = QString::fromStdString(c.label);
-  button->setText(text);
-  // The accessible name is the control's name; the shown text goes into the description.
-  button->setAccessibleDescription(text);
-}
-
-}  // namespace
-
 CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control,
                                      QWidget* panelWidget)
     : ControlView(router, panel, control, panelWidget) {
@@ -35,14 +24,16 @@ CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control
 }
 
 void CommandButtonView::applyAttributes(const ui::Control& c) {
-  applyLabel(button_, c);
+  button_->setText(QString::fromStdString(c.label));
+  showWords(button_->text());
 }
 
 CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QWidget* panelWidget,
                                  bool radio)
     : ControlView(router, panel, control, panelWidget), radio_(radio) {
   if (radio) {
-    auto* r = new QRadioButton(panelWidget);
+    // No left-click event: a radio button's click is its value change.
+    auto* r = new MouseAwareButton<QRadioButton>(panelWidget, {});
     r->setAutoExclusive(false);
     button_ = r;
   } else {
@@ -66,7 +57,8 @@ void CheckButtonView::applyValue(const ui::Control& c) {
 }
 
 void CheckButtonView::applyAttributes(const ui::Control& c) {
-  applyLabel(button_, c);
+  button_->setText(QString::fromStdString(c.label));
+  showWords(button_->text());
 }
 
 void CheckButtonView::userToggled(bool checked) {

@@ -12,6 +12,16 @@ namespace qrix::qt {
 namespace {
 constexpr int kCaptionGap = 1;
 constexpr int kCaptionPointSize = 8;
+
+// What a sighted user reads on or beside the control: its label, else the text it shows (a
+// box's first line); a control with no words at all (a picture) is called by its model name.
+QString readableName(const ui::Control& c) {
+  if (!c.label.empty()) return QString::fromStdString(c.label);
+  if (c.kind == ui::ControlKind::TextMessage) return QString::fromStdString(c.text);
+  if (c.kind == ui::ControlKind::TextBox)
+    return QString::fromStdString(c.text.substr(0, c.text.find('\n')));
+  return QString::fromStdString(c.name);
+}
 }  // namespace
 
 ControlView::ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -29,8 +39,8 @@ void ControlView::setWidget(QWidget* widget, bool captioned) {
   widget_ = widget;
   const ui::Control* c = control();
   if (c) {
-    widget->setAccessibleName(QString::fromStdString(c->name));
     widget->setObjectName(QString::fromStdString(c->name));
+    applyAccessible(*c);
   }
   // Right-clicks land on inner widgets too (a spin box's line edit, a text box's viewport).
   widget->installEventFilter(this);
@@ -47,6 +57,28 @@ void ControlView::setWidget(QWidget* widget, bool captioned) {
 void ControlView::detach() {
   router_ = nullptr;
   if (widget_) widget_->removeEventFilter(this);
+}
+
+QRect ControlView::modelRect() const {
+  const ui::Control* c = control();
+  return c ? bodyRect(*c) : QRect();
+}
+
+void ControlView::showWords(const QString& words) {
+  words_ = words;
+  if (const ui::Control* c = control()) applyAccessible(*c);
+}
+
+void ControlView::applyAccessible(const ui::Control& c) {
+  if (!widget_) return;
+  const QString words = c.description.empty() ? words_ : QString::fromStdString(c.description);
+  const QString tag = "[" + QString::fromStdString(c.name) + "]";
+  const QString description = words.isEmpty() ? tag : words + " " + tag;
+  // Each change is an event to every screen reader listening: only real ones.
+  if (const QString name = readableName(c); widget_->accessibleName() != name)
+    widget_->setAccessibleName(name);
+  if (widget_->accessibleDescription() != description)
+    widget_->setAccessibleDescription(description);
 }
 
 QRect ControlView::bodyRect(const ui::Control& c) const {
@@ -71,6 +103,7 @@ void ControlView::applyCommon(const ui::Control& c) {
     caption_->setVisible(c.visible && !c.label.empty());
   }
   layoutExtras(body, c.visible);
+  applyAccessible(c);
 }
 
 void ControlView::applyTooltip(const ui::Control& c) {
@@ -100,6 +133,16 @@ void ControlView::update(ui::Aspect aspect) {
             this);
       tooltip_->request();
       break;
+    case ui::Aspect::Description:
+      if (!description_)
+        description_ = new RateLimitedUpdate(
+            widget_, kDescriptionMs, 0,
+            [this] {
+              if (const ui::Control* now = control()) applyAccessible(*now);
+            },
+            this);
+      description_->request();
+      break;
     case ui::Aspect::Plots: applyPlots(*c); break;
     case ui::Aspect::Panel: refreshAll(); break;
   }
@@ -107,6 +150,7 @@ void ControlView::update(ui::Aspect aspect) {
 
 void ControlView::flushPending() {
   if (tooltip_) tooltip_->flush();
+  if (description_) description_->flush();
 }
 
 void ControlView::refreshAll() {

@@ -22,13 +22,18 @@ class ControlView : public QObject {
   // A tooltip that changes with every exchange of the line (the link light's counters) is
   // brought up to date at most this often: it is read at leisure.
   static constexpr int kTooltipMs = 500;
+  // The same for a description in words that changes with every RUN answer (a bar graph's).
+  static constexpr int kDescriptionMs = 250;
 
   ControlView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
   int panel() const { return panel_; }
   int id() const { return id_; }
-  // The widget that stands for the control (accessible name = the control's name).
+  // The widget that stands for the control. Its accessible name is what a sighted user reads on
+  // or beside it; its object name, and the end of its description in brackets, the model's name.
   QWidget* widget() const { return widget_; }
+  // Where the model puts the control on its panel, at the size it is drawn; empty once detached.
+  QRect modelRect() const;
 
   // Brings the widgets in step with one aspect of the model.
   void update(ui::Aspect aspect);
@@ -55,6 +60,10 @@ class ControlView : public QObject {
   // Where the body goes: the model's bounds, a zero width or height taken from the size hint.
   QRect bodyRect(const ui::Control& c) const;
 
+  // The words the control shows besides its name (a button's text, the chosen item, a box's
+  // text); a description the program gives in words takes their place.
+  void showWords(const QString& words);
+
   // A user edit into the model, not echoed back to the widget that made it.
   bool writeValue(double value);
   // A user event; false when the panel is gone afterwards (the callback discarded it).
@@ -66,13 +75,16 @@ class ControlView : public QObject {
 
  private:
   void applyCommon(const ui::Control& c);
+  void applyAccessible(const ui::Control& c);
 
   EventRouter* router_;
   int panel_;
   int id_;
   QPointer<QWidget> widget_;
   QPointer<QLabel> caption_;
-  RateLimitedUpdate* tooltip_ = nullptr;  // made for the first tooltip that changes
+  RateLimitedUpdate* tooltip_ = nullptr;      // made for the first tooltip that changes
+  RateLimitedUpdate* description_ = nullptr;  // made for the first description that changes
+  QString words_;
   bool writing_ = false;
 };
 

@@ -1,6 +1,5 @@
 #include "runtime/qt/led_view.h"
 
-#include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <algorithm>
@@ -47,16 +46,6 @@ class LedLight : public QAbstractButton {
     }
   }
 
-  // A push button takes Enter only as a dialog's default; the light has no dialog around it.
-  void keyPressEvent(QKeyEvent* event) override {
-    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-        event->modifiers() == Qt::NoModifier) {
-      click();
-      return;
-    }
-    QAbstractButton::keyPressEvent(event);
-  }
-
  private:
   QColor colour_;
 };
@@ -79,7 +68,7 @@ void LedView::applyAttributes(const ui::Control& c) {
 void LedView::applyTooltip(const ui::Control& c) {
   ControlView::applyTooltip(c);
   // A screen reader cannot see the colour: the description tells what the tooltip tells.
-  light_->setAccessibleDescription(QString::fromStdString(c.tooltip));
+  showWords(QString::fromStdString(c.tooltip));
 }
 
 }  // namespace qrix::qt

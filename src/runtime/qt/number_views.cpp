@@ -243,7 +243,7 @@ void SliderView::showReadout(double value) {
   QString text = QString::number(value, 'f', precision_) + unit_;
   readout_->setText(text);
   readout_->adjustSize();
-  slider_->setAccessibleDescription(text);
+  showWords(text);
 }
 
 void SliderView::layoutExtras(const QRect& body, bool visible) {

@@ -1,8 +1,10 @@
 #include "runtime/qt/panel_window.h"
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 
 #include "runtime/qt/button_views.h"
+#include "runtime/qt/focus_order.h"
 #include "runtime/qt/graph_view.h"
 #include "runtime/qt/led_view.h"
 #include "runtime/qt/number_views.h"
@@ -60,6 +62,7 @@ ControlView* PanelWindow::view(int control) const {
 void PanelWindow::buildControls() {
   const ui::Panel* p = router_->model().panel(panel_);
   if (!p) return;
+  bool added = false;
   for (const auto& [id, c] : p->controls) {
     if (views_.count(id)) continue;
     // Views are Qt children of this window; it frees them.
@@ -67,7 +70,46 @@ void PanelWindow::buildControls() {
     if (!v) continue;
     views_[id] = v;
     v->refreshAll();
+    added = true;
   }
+  if (added) placesChanged();
+}
+
+void PanelWindow::appendFocusChain(std::vector<QWidget*>& chain) const {
+  std::vector<QWidget*> widgets;
+  std::vector<QRect> places;
+  for (const auto& [id, v] : views_) {
+    QWidget* w = v ? v->widget() : nullptr;
+    if (!w || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    widgets.push_back(w);
+    places.push_back(v->modelRect());
+  }
+  for (std::size_t i : readingOrder(places)) chain.push_back(widgets[i]);
+
+  std::vector<const PanelWindow*> children;
+  places.clear();
+  for (const QFrame* frame : findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+    // A decoration is a frame too.
+    const auto* child = dynamic_cast<const PanelWindow*>(frame);
+    const ui::Panel* p =
+        child && !child->retired_ ? router_->model().panel(child->panel_) : nullptr;
+    if (!p) continue;
+    children.push_back(child);
+    places.push_back(QRect(QPoint(p->bounds.left, p->bounds.top), child->size()));
+  }
+  for (std::size_t i : readingOrder(places)) children[i]->appendFocusChain(chain);
+}
+
+void PanelWindow::orderFocus() {
+  std::vector<QWidget*> chain;
+  appendFocusChain(chain);
+  if (chain == focusChain_) return;
+  focusChain_ = chain;
+  for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+}
+
+void PanelWindow::placesChanged() {
+  if (auto* top = dynamic_cast<PanelWindow*>(window())) top->orderFocus();
 }
 
 void PanelWindow::fitSize(const ui::Panel& p) {
@@ -92,6 +134,7 @@ void PanelWindow::updatePanel() {
   if (placedAt_ != at) {
     placedAt_ = at;
     move(at);
+    if (!isWindow()) placesChanged();
   }
   fitSize(*p);
   setVisible(p->visible);
@@ -103,7 +146,11 @@ void PanelWindow::updatePanel() {
 
 void PanelWindow::updateControl(int control, ui::Aspect aspect) {
   if (retired_) return;
-  if (ControlView* v = view(control)) v->update(aspect);
+  ControlView* v = view(control);
+  if (!v) return;
+  const QRect before = aspect == ui::Aspect::Attributes ? v->modelRect() : QRect();
+  v->update(aspect);
+  if (aspect == ui::Aspect::Attributes && v->modelRect() != before) placesChanged();
 }
 
 void PanelWindow::flushPending() {
@@ -122,6 +169,15 @@ void PanelWindow::closeEvent(QCloseEvent* event) {
   // The window stays; the panel callback decides whether to hide it or to quit.
   event->ignore();
   if (!retired_) router_->send(panel_, 0, ui::EVENT_CLOSE);
+}
+
+void PanelWindow::keyPressEvent(QKeyEvent* event) {
+  // Only keys no control took arrive here; a child panel passes them on to its window.
+  if (event->key() == Qt::Key_Escape && isWindow() && !retired_) {
+    router_->send(panel_, 0, ui::EVENT_KEYPRESS, ui::kKeyEscape);
+    return;
+  }
+  QFrame::keyPressEvent(event);
 }
 
 }  // namespace qrix::qt

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <map>
 #include <optional>
+#include <vector>
 
 #include "runtime/qt/control_view.h"
 #include "runtime/qt/event_router.h"
@@ -31,10 +32,18 @@ class PanelWindow : public QFrame {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Escape in a window goes to its panel's callback, which decides what it closes.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void buildControls();
   void fitSize(const ui::Panel& p);
+  // Tab order of the whole window: this panel's controls in reading order, then each child
+  // panel's in turn, the child panels themselves in reading order.
+  void appendFocusChain(std::vector<QWidget*>& chain) const;
+  void orderFocus();
+  // A place changed or controls came: the window's Tab order is made again where it differs.
+  void placesChanged();
 
   EventRouter* router_;
   int panel_;
@@ -45,6 +54,7 @@ class PanelWindow : public QFrame {
   std::optional<QPoint> placedAt_;
   std::optional<QSize> sizedTo_;
   bool retired_ = false;
+  std::vector<QWidget*> focusChain_;  // as last set; only compared, never followed
 };
 
 }  // namespace qrix::qt

@@ -1,7 +1,8 @@
 #pragma once
 // The Qt view of the ui model: a window per panel, a widget per control, kept in step with
-// every model change. Widgets carry the model's names as accessible names ("pPara1" for a
-// panel, "SLIDEpower" for a control), so a screen reader or a test robot finds them.
+// every model change. A panel carries its model name as accessible name ("pPara1"); a control
+// the words shown on or beside it, with its model name as object name and in brackets at the
+// end of its description ("Light power", "500 [SLIDEpower]"), so a test robot finds it.
 
 #include <QImage>
 #include <QPointer>

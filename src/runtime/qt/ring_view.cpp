@@ -112,7 +112,7 @@ void RingView::applyValue(const ui::Control& c) {
     for (const Entry& e : entries) combo_->addItem(e.label, e.value);
   }
   combo_->setCurrentIndex(combo_->indexOfValue(c.value));
-  combo_->setAccessibleDescription(combo_->currentText());
+  showWords(combo_->currentText());
 }
 
 void RingView::userChose(int index) {

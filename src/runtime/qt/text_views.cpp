@@ -62,7 +62,7 @@ void TextMessageView::applyAttributes(const ui::Control& c) {
 void TextMessageView::applyValue(const ui::Control& c) {
   QString text = QString::fromStdString(c.text);
   label_->setText(text);
-  label_->setAccessibleDescription(text);
+  showWords(text);
   // A label without a size of its own grows with its text.
   if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
 }
@@ -109,7 +109,7 @@ void TextBoxView::applyValue(const ui::Control& c) {
     const bool atEnd = bar->value() >= bar->maximum();
     const int position = bar->value();
     edit_->setPlainText(text);
-    edit_->setAccessibleDescription(text);
+    showWords(text);
     bar->setValue(atEnd ? bar->maximum() : position);
   }
   QList<QTextEdit::ExtraSelection> marks;
@@ -156,7 +156,7 @@ void PictureView::applyValue(const ui::Control& c) {
   } else {
     label_->clear();
   }
-  label_->setAccessibleDescription(QString::fromStdString(c.imagePath));
+  showWords(QString::fromStdString(c.imagePath));
   if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
 }
 
