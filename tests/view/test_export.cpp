@@ -165,6 +165,7 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
   const QImage png(QString::fromStdString(contradicting + ".png"), "PNG");
   EXPECT_EQ(png.height(), plotSize(m::GRAPHBarMaster).height() + 26);
 
+  fs::remove(fs::path(file).parent_path() / "   .png");
   EXPECT_EQ(exportAs(0, 0, (fs::path(file).parent_path() / "   ").string()),
             "Not saved: a file name of spaces only.");
   EXPECT_FALSE(fs::exists(fs::path(file).parent_path() / "   .png"));
