@@ -3,9 +3,11 @@
 // (through the window), keeps them in step with the model, and turns user input into model
 // writes and callback events.
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <optional>
 
 #include "runtime/qt/event_router.h"
 #include "runtime/ui_model.h"
@@ -54,6 +56,11 @@ class ControlView : public QObject {
   virtual void layoutExtras(const QRect& body, bool visible) { (void)body, (void)visible; }
   // Where the body goes: the model's bounds, a zero width or height taken from the size hint.
   QRect bodyRect(const ui::Control& c) const;
+  // Screen pixels per layout unit of the panel (see PanelWindow), and the body on the screen.
+  double scale() const;
+  QRect screenRect(const ui::Control& c) const;
+  // A spot in `w` as the program's click events carry it: on the panel, in layout units.
+  QPoint onPanel(QWidget* w, QPoint at) const;
 
   // A user edit into the model, not echoed back to the widget that made it.
   bool writeValue(double value);
@@ -66,6 +73,8 @@ class ControlView : public QObject {
 
  private:
   void applyCommon(const ui::Control& c);
+  // Gives a font the view set on its widget the panel's scale.
+  void scaleFont(double scale);
 
   EventRouter* router_;
   int panel_;
@@ -74,6 +83,9 @@ class ControlView : public QObject {
   QPointer<QLabel> caption_;
   RateLimitedUpdate* tooltip_ = nullptr;  // made for the first tooltip that changes
   bool writing_ = false;
+  // The font size the view asked for, and the font last shown for it at the panel's scale.
+  double fontSize_ = 0;
+  std::optional<QFont> shownFont_;
 };
 
 }  // namespace qrix::qt
