@@ -1,7 +1,7 @@
 #include "synthetic_panels.h"
 
+#include <QBackingStore>
 #include <QElapsedTimer>
-#include <QScreen>
 
 namespace qrix::test {
 
@@ -96,12 +96,14 @@ void ViewTest::pumpFor(int milliseconds) {
 }
 
 bool showsWhatItDraws(QWidget* w) {
-  const QPoint at = w->mapTo(w->window(), QPoint(0, 0));
-  const QImage shown =
-      w->screen()
-          ->grabWindow(w->window()->winId(), at.x(), at.y(), w->width(), w->height())
-          .toImage()
-          .convertToFormat(QImage::Format_RGB32);
+  // The window's backing store, cut in device pixels: the offscreen screen's grab of a window
+  // cuts it at its size in logical pixels.
+  QPaintDevice* store = w->window()->backingStore()->paintDevice();
+  if (store->devType() != QInternal::Image) return false;
+  const QImage& window = *static_cast<QImage*>(store);
+  const qreal dpr = w->devicePixelRatioF();
+  const QRectF at(QPointF(w->mapTo(w->window(), QPoint(0, 0))) * dpr, QSizeF(w->size()) * dpr);
+  const QImage shown = window.copy(at.toAlignedRect()).convertToFormat(QImage::Format_RGB32);
   return shown == w->grab().toImage().convertToFormat(QImage::Format_RGB32);
 }
 

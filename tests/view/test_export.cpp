@@ -16,6 +16,7 @@
 #include <QTest>
 #include <QThread>
 #include <QTimer>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -163,7 +164,9 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
   EXPECT_EQ(exportAs(0, 0, contradicting), "Saved Bar graph MASTER to " + contradicting + ".png");
   EXPECT_FALSE(fs::exists(contradicting));
   const QImage png(QString::fromStdString(contradicting + ".png"), "PNG");
-  EXPECT_EQ(png.height(), plotSize(m::GRAPHBarMaster).height() + 26);
+  // The picture holds the screen's pixels: at 200 % twice as many each way.
+  const qreal ratio = runtime.view().plotWidget(st.pHandle, m::GRAPHBarMaster)->devicePixelRatioF();
+  EXPECT_EQ(png.height(), std::lround((plotSize(m::GRAPHBarMaster).height() + 26) * ratio));
 
   fs::remove(fs::path(file).parent_path() / "   .png");
   EXPECT_EQ(exportAs(0, 0, (fs::path(file).parent_path() / "   ").string()),

@@ -124,7 +124,7 @@ TEST_F(Render, GrabDrawsThePlots) {
   ui().PlotRectangle(main, id("GRAPHprofile"), 50, 20, 90, 40, ui::kRed, ui::kGreen);
   ui().SetAxisRange(main, id("GRAPHprofile"), ui::Axis::X, 0, 300);
   QImage shot = runtime.view().grab(main);
-  EXPECT_EQ(shot.size(), QSize(760, 560));
+  EXPECT_EQ(shot.deviceIndependentSize().toSize(), QSize(760, 560));
   bool green = false;  // the rectangle's fill
   for (int py = 0; py < shot.height() && !green; ++py)
     for (int px = 0; px < shot.width() && !green; ++px)

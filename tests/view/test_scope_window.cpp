@@ -88,7 +88,8 @@ TEST_F(ScopeWindow, AllSixPanelsRenderAndTheMainWindowFitsA1280By800Screen) {
     runtime.ui().DisplayPanel(panel);
     EXPECT_GE(runtime.view().grab(panel).width(), 300) << runtime.ui().panel(panel)->name;
   }
-  const QImage main = runtime.view().grab(st.pHandle);
+  // In logical pixels: a grab has the device pixel ratio's.
+  const QSize main = runtime.view().grab(st.pHandle).deviceIndependentSize().toSize();
   EXPECT_GE(main.width(), 300);
   EXPECT_LE(main.width(), 1280);
   EXPECT_LE(main.height(), 800);

@@ -4,8 +4,11 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QWidget>
+#include <algorithm>
+#include <cmath>
 
 #include "runtime/qt/deferred_update.h"
+#include "runtime/qt/panel_window.h"
 
 namespace qrix::qt {
 
@@ -82,20 +85,66 @@ void ControlView::applyAccessible(const ui::Control& c) {
 }
 
 QRect ControlView::bodyRect(const ui::Control& c) const {
-  QSize hint = widget_ ? widget_->sizeHint() : QSize(0, 0);
+  // A size hint is in screen pixels.
+  QSize hint = widget_ ? (QSizeF(widget_->sizeHint()) / scale()).toSize() : QSize(0, 0);
   int width = c.bounds.width > 0 ? c.bounds.width : hint.width();
   int height = c.bounds.height > 0 ? c.bounds.height : hint.height();
   return QRect(c.bounds.left, c.bounds.top, width, height);
 }
 
+double ControlView::scale() const {
+  return panelScale(panelWidget());
+}
+
+QRect ControlView::screenRect(const ui::Control& c) const {
+  return toScreen(bodyRect(c), scale());
+}
+
+QPoint ControlView::onPanel(QWidget* w, QPoint at) const {
+  if (w && panelWidget()) at = w->mapTo(panelWidget(), at);
+  return (QPointF(at) / scale()).toPoint();
+}
+
+namespace {
+// A font's size, in points or in pixels, whichever it was given in.
+double sizeOf(const QFont& f) {
+  return f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize();
+}
+void setSize(QFont& f, double size) {
+  if (f.pointSizeF() > 0)
+    f.setPointSizeF(size);
+  else
+    f.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+}
+}  // namespace
+
+void ControlView::scaleFont(double s) {
+  // A widget without a font of its own takes the panel's, which is scaled already.
+  if (!widget_->testAttribute(Qt::WA_SetFont)) return;
+  QFont font = widget_->font();
+  if (!shownFont_ || sizeOf(font) != sizeOf(*shownFont_)) {
+    // A new size from the view; one taken over from the panel's font was scaled already.
+    const bool panels = panelWidget() && sizeOf(font) == sizeOf(panelWidget()->font());
+    fontSize_ = panels ? sizeOf(font) / s : sizeOf(font);
+  }
+  setSize(font, fontSize_ * s);
+  if (font != widget_->font()) widget_->setFont(font);
+  shownFont_ = font;
+}
+
 void ControlView::applyCommon(const ui::Control& c) {
   if (!widget_) return;
-  QRect body = bodyRect(c);
+  const double s = scale();
+  scaleFont(s);
+  QRect body = screenRect(c);
   widget_->setGeometry(body);
   widget_->setEnabled(!c.dimmed);
   widget_->setVisible(c.visible);
   applyTooltip(c);
   if (caption_) {
+    QFont font = caption_->font();
+    font.setPointSizeF(kCaptionPointSize * s);
+    if (font != caption_->font()) caption_->setFont(font);
     caption_->setText(QString::fromStdString(c.label));
     caption_->adjustSize();
     caption_->move(body.left(), body.top() - caption_->height() - kCaptionGap);
@@ -187,10 +236,8 @@ bool ControlView::eventFilter(QObject* watched, QEvent* event) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::RightButton && router_) {
       // The program decides what a right-click does; its data is the spot on the panel.
-      QPoint onPanel = mouse->position().toPoint();
-      if (auto* w = qobject_cast<QWidget*>(watched); w && panelWidget())
-        onPanel = w->mapTo(panelWidget(), onPanel);
-      send(ui::EVENT_RIGHT_CLICK, onPanel.y(), onPanel.x());
+      const QPoint at = onPanel(qobject_cast<QWidget*>(watched), mouse->position().toPoint());
+      send(ui::EVENT_RIGHT_CLICK, at.y(), at.x());
       return true;
     }
   } else if (event->type() == QEvent::ContextMenu) {

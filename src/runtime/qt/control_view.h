@@ -3,9 +3,11 @@
 // (through the window), keeps them in step with the model, and turns user input into model
 // writes and callback events.
 
+#include <QFont>
 #include <QObject>
 #include <QPointer>
 #include <QRect>
+#include <optional>
 
 #include "runtime/qt/event_router.h"
 #include "runtime/ui_model.h"
@@ -59,6 +61,11 @@ class ControlView : public QObject {
   virtual void layoutExtras(const QRect& body, bool visible) { (void)body, (void)visible; }
   // Where the body goes: the model's bounds, a zero width or height taken from the size hint.
   QRect bodyRect(const ui::Control& c) const;
+  // Screen pixels per layout unit of the panel (see PanelWindow), and the body on the screen.
+  double scale() const;
+  QRect screenRect(const ui::Control& c) const;
+  // A spot in `w` as the program's click events carry it: on the panel, in layout units.
+  QPoint onPanel(QWidget* w, QPoint at) const;
 
   // The words the control shows besides its name (a button's text, the chosen item, a box's
   // text); a description the program gives in words takes their place.
@@ -76,6 +83,8 @@ class ControlView : public QObject {
  private:
   void applyCommon(const ui::Control& c);
   void applyAccessible(const ui::Control& c);
+  // Gives a font the view set on its widget the panel's scale.
+  void scaleFont(double scale);
 
   EventRouter* router_;
   int panel_;
@@ -86,6 +95,9 @@ class ControlView : public QObject {
   RateLimitedUpdate* description_ = nullptr;  // made for the first description that changes
   QString words_;
   bool writing_ = false;
+  // The font size the view asked for, and the font last shown for it at the panel's scale.
+  double fontSize_ = 0;
+  std::optional<QFont> shownFont_;
 };
 
 }  // namespace qrix::qt

@@ -1,7 +1,13 @@
 #include "runtime/qt/panel_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QKeyEvent>
+#include <QScreen>
+#include <QScrollArea>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
 
 #include "runtime/qt/button_views.h"
 #include "runtime/qt/focus_order.h"
@@ -17,6 +23,8 @@ namespace qrix::qt {
 namespace {
 
 constexpr int kFitMargin = 8;
+// Before a window is first shown its frame is not known: room for a title bar and borders.
+constexpr QMargins kFrameAllowance(8, 32, 8, 8);
 
 ControlView* makeView(EventRouter& router, int panel, const ui::Control& c, QWidget* parent) {
   using ui::ControlKind;
@@ -49,6 +57,16 @@ PanelWindow::PanelWindow(EventRouter& router, int panel, QWidget* parent)
   if (parent) {
     setFrameShape(QFrame::StyledPanel);
     setAutoFillBackground(true);
+    scale_ = panelScale(parent);
+  } else {
+    scroll_ = new QScrollArea(this);
+    scroll_->setFrameShape(QFrame::NoFrame);
+    scroll_->setAlignment(Qt::AlignCenter);
+    // Not a stop of its own in the tab order: the controls are.
+    scroll_->setFocusPolicy(Qt::NoFocus);
+    content_ = new QWidget;
+    content_->setObjectName(name + QStringLiteral("Content"));
+    scroll_->setWidget(content_);
   }
   buildControls();
   if (p) fitSize(*p);
@@ -66,7 +84,7 @@ void PanelWindow::buildControls() {
   for (const auto& [id, c] : p->controls) {
     if (views_.count(id)) continue;
     // Views are Qt children of this window; it frees them.
-    ControlView* v = makeView(*router_, panel_, c, this);
+    ControlView* v = makeView(*router_, panel_, c, content_);
     if (!v) continue;
     views_[id] = v;
     v->refreshAll();
@@ -88,7 +106,7 @@ void PanelWindow::appendFocusChain(std::vector<QWidget*>& chain) const {
 
   std::vector<const PanelWindow*> children;
   places.clear();
-  for (const QFrame* frame : findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
+  for (const QFrame* frame : content_->findChildren<QFrame*>(Qt::FindDirectChildrenOnly)) {
     // A decoration is a frame too.
     const auto* child = dynamic_cast<const PanelWindow*>(frame);
     const ui::Panel* p =
@@ -115,13 +133,100 @@ void PanelWindow::placesChanged() {
 void PanelWindow::fitSize(const ui::Panel& p) {
   QSize size(p.bounds.width, p.bounds.height);
   if (size.width() <= 0 || size.height() <= 0) {
-    QRect used = childrenRect();
-    if (size.width() <= 0) size.setWidth(std::max(1, used.right() + 1 + kFitMargin));
-    if (size.height() <= 0) size.setHeight(std::max(1, used.bottom() + 1 + kFitMargin));
+    // Children lie on the screen at the scale, the fit is in layout units.
+    const QRect used = content_->childrenRect();
+    const auto inLayout = [this](int v) { return static_cast<int>(std::ceil(v / scale_)); };
+    if (size.width() <= 0) size.setWidth(std::max(1, inLayout(used.right() + 1) + kFitMargin));
+    if (size.height() <= 0) size.setHeight(std::max(1, inLayout(used.bottom() + 1) + kFitMargin));
   }
   if (sizedTo_ == size) return;
   sizedTo_ = size;
-  resize(size);
+  if (!scroll_) {
+    placeInParent();
+    return;
+  }
+  resize(windowSizeFor(size));
+  // A hidden window gets its resize event only when shown.
+  fitContent();
+}
+
+const QScreen* PanelWindow::screenAt(QPoint at) const {
+  const QScreen* screen = QGuiApplication::screenAt(at);
+  return screen ? screen : this->screen();
+}
+
+QMargins PanelWindow::frameAllowance() const {
+  QMargins frame = kFrameAllowance;
+  if (const QWindow* w = windowHandle()) {
+    const QMargins known = w->frameMargins();
+    frame =
+        QMargins(std::max(frame.left(), known.left()), std::max(frame.top(), known.top()),
+                 std::max(frame.right(), known.right()), std::max(frame.bottom(), known.bottom()));
+  }
+  return frame;
+}
+
+QPoint PanelWindow::onScreen(QPoint at) const {
+  const QScreen* screen = screenAt(at);
+  if (!screen) return at;
+  // A window's position is its frame's.
+  const QRect room = screen->availableGeometry();
+  const QSize outer = size().grownBy(frameAllowance());
+  return QPoint(
+      std::clamp(at.x(), room.left(), std::max(room.left(), room.right() + 1 - outer.width())),
+      std::clamp(at.y(), room.top(), std::max(room.top(), room.bottom() + 1 - outer.height())));
+}
+
+QSize PanelWindow::windowSizeFor(QSize layout) const {
+  const QScreen* screen = screenAt(placedAt_.value_or(pos()));
+  if (!screen) return layout;
+  const QSize room = screen->availableGeometry().size().shrunkBy(frameAllowance());
+  if (layout.width() <= room.width() && layout.height() <= room.height()) return layout;
+  const double fit = std::min(static_cast<double>(room.width()) / layout.width(),
+                              static_cast<double>(room.height()) / layout.height());
+  const QSize scaled = toScreen(QRect(QPoint(), layout), std::max(fit, kMinScale)).size();
+  return scaled.boundedTo(room);
+}
+
+void PanelWindow::fitContent() {
+  scroll_->setGeometry(rect());
+  if (!sizedTo_ || sizedTo_->isEmpty()) return;
+  const double fit = std::min(static_cast<double>(width()) / sizedTo_->width(),
+                              static_cast<double>(height()) / sizedTo_->height());
+  setScale(std::max(fit, kMinScale));
+  content_->resize(toScreen(QRect(QPoint(), *sizedTo_), scale_).size());
+}
+
+void PanelWindow::setScale(double scale) {
+  if (scale == scale_ || retired_) return;
+  scale_ = scale;
+  if (scroll_) {
+    // Controls without a font of their own take this one.
+    QFont font = QApplication::font();
+    if (font.pointSizeF() > 0)
+      font.setPointSizeF(font.pointSizeF() * scale);
+    else
+      font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
+    content_->setFont(font);
+  }
+  for (auto& [id, v] : views_)
+    if (v) v->update(ui::Aspect::Attributes);
+  // No Q_OBJECT here: qobject_cast would take any frame for a panel.
+  for (QObject* o : content_->children())
+    if (auto* child = dynamic_cast<PanelWindow*>(o)) {
+      child->setScale(scale);
+      child->placeInParent();
+    }
+}
+
+void PanelWindow::placeInParent() {
+  const QSize layout = sizedTo_.value_or(QSize(1, 1));
+  setGeometry(toScreen(QRect(placedAt_.value_or(QPoint()), layout), scale_));
+}
+
+void PanelWindow::resizeEvent(QResizeEvent* event) {
+  QFrame::resizeEvent(event);
+  if (scroll_) fitContent();
 }
 
 void PanelWindow::updatePanel() {
@@ -133,8 +238,14 @@ void PanelWindow::updatePanel() {
   const QPoint at(p->bounds.left, p->bounds.top);
   if (placedAt_ != at) {
     placedAt_ = at;
-    move(at);
-    if (!isWindow()) placesChanged();
+    // A window is sized for the screen it opens on first, then kept on it whole.
+    if (scroll_) {
+      fitSize(*p);
+      move(onScreen(at));
+    } else {
+      placeInParent();
+      placesChanged();
+    }
   }
   fitSize(*p);
   setVisible(p->visible);
@@ -178,6 +289,19 @@ void PanelWindow::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QFrame::keyPressEvent(event);
+}
+
+double panelScale(const QWidget* w) {
+  for (; w; w = w->parentWidget())
+    if (auto* panel = dynamic_cast<const PanelWindow*>(w)) return panel->scale();
+  return 1;
+}
+
+QRect toScreen(const QRect& layout, double scale) {
+  const auto at = [scale](int v) { return static_cast<int>(std::lround(v * scale)); };
+  const int left = at(layout.left()), top = at(layout.top());
+  return QRect(left, top, at(layout.left() + layout.width()) - left,
+               at(layout.top() + layout.height()) - top);
 }
 
 }  // namespace qrix::qt

@@ -217,6 +217,17 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
   }
 }
 
+void PlotWidget::changeEvent(QEvent* event) {
+  QCustomPlot::changeEvent(event);
+  if (event->type() != QEvent::FontChange) return;
+  for (QCPAxis* axis : axisRect_->axes()) {
+    axis->setTickLabelFont(font());
+    axis->setLabelFont(font());
+  }
+  painted_.reset();
+  update();
+}
+
 void PlotWidget::resizeEvent(QResizeEvent*) {
   setViewport(rect());
   painted_.reset();

@@ -31,6 +31,8 @@ class PlotWidget : public QCustomPlot {
  protected:
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  // The axes' texts follow the widget's font: a panel shown scaled scales them too.
+  void changeEvent(QEvent* event) override;
 
  private:
   // What is drawn around the data: where the axis rect lies, and each axis with its ticks (in

@@ -37,7 +37,7 @@ void QtView::panelLoaded(int panel) {
   } else {
     PanelWindow* parent = window(p->parent);
     if (!parent) return;
-    windows_[panel] = new PanelWindow(router_, panel, parent);
+    windows_[panel] = new PanelWindow(router_, panel, parent->content());
   }
   windows_[panel]->updatePanel();
 }

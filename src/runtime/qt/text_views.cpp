@@ -64,7 +64,7 @@ void TextMessageView::applyValue(const ui::Control& c) {
   label_->setText(text);
   showWords(text);
   // A label without a size of its own grows with its text.
-  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(screenRect(c).size());
 }
 
 TextBoxView::TextBoxView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -92,11 +92,9 @@ bool TextBoxView::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::MouseButtonPress) {
     auto* mouse = static_cast<QMouseEvent*>(event);
     if (mouse->button() == Qt::LeftButton) {
-      QPoint onPanel = mouse->position().toPoint();
-      if (auto* w = qobject_cast<QWidget*>(watched); w && panelWidget())
-        onPanel = w->mapTo(panelWidget(), onPanel);
+      const QPoint at = onPanel(qobject_cast<QWidget*>(watched), mouse->position().toPoint());
       // The box still takes the press (to place the cursor) unless the callback removed it.
-      if (!send(ui::EVENT_LEFT_CLICK, onPanel.y(), onPanel.x())) return true;
+      if (!send(ui::EVENT_LEFT_CLICK, at.y(), at.x())) return true;
     }
   }
   return ControlView::eventFilter(watched, event);
@@ -157,7 +155,7 @@ void PictureView::applyValue(const ui::Control& c) {
     label_->clear();
   }
   showWords(QString::fromStdString(c.imagePath));
-  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(bodyRect(c).size());
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(screenRect(c).size());
 }
 
 }  // namespace qrix::qt
