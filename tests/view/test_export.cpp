@@ -62,12 +62,18 @@ class ExportView : public ScopeWindowTest {
 };
 
 TEST_F(ExportView, GraphsSaveAsImagesOfTheirSizeAndTheWindowAsPng) {
+  // A PNG holds the screen's pixels (at 200 % twice as many each way), an SVG the window's size.
+  const qreal ratio = runtime.view().panelWidget(st.pHandle)->devicePixelRatioF();
+  const auto inPixels = [ratio](QSize size) {
+    return QSize(static_cast<int>(std::lround(size.width() * ratio)),
+                 static_cast<int>(std::lround(size.height() * ratio)));
+  };
   // The bar graph is shown; the video graph lies hidden behind the raw chart.
   for (int graph : {m::GRAPHBarMaster, m::GRAPHRaw, m::GRAPHVideoMaster}) {
     ASSERT_EQ(runtime.SaveImage(st.pHandle, graph, ImageFormat::Png, file), "");
     const QImage png(QString::fromStdString(file), "PNG");
     EXPECT_FALSE(png.isNull()) << graph;
-    EXPECT_EQ(png.size(), plotSize(graph)) << graph;
+    EXPECT_EQ(png.size(), inPixels(plotSize(graph))) << graph;
 
     ASSERT_EQ(runtime.SaveImage(st.pHandle, graph, ImageFormat::Svg, file), "");
     QSvgRenderer svg(QString::fromStdString(file));
@@ -76,7 +82,7 @@ TEST_F(ExportView, GraphsSaveAsImagesOfTheirSizeAndTheWindowAsPng) {
   }
   ASSERT_EQ(runtime.SaveImage(st.pHandle, 0, ImageFormat::Png, file), "");
   EXPECT_EQ(QImage(QString::fromStdString(file)).size(),
-            runtime.view().panelWidget(st.pHandle)->size());
+            inPixels(runtime.view().panelWidget(st.pHandle)->size()));
 
   fs::remove(file);
   EXPECT_EQ(runtime.SaveImage(st.pHandle, 0, ImageFormat::Svg, file),
