@@ -40,14 +40,10 @@ class StatusEcho : public ui::UiObserver {
 
 namespace {
 
-std::uint64_t failuresOf(const link::ExchangeCounters& c) {
-  return c.timeouts + c.wrongEcho + c.outOfStep + c.lineLost + c.shortBlocks + c.surplusBlocks;
-}
-
 // Every exchange of this kind during the identification was answered, and at least `wanted`.
 bool allAnswered(const link::LinkHealth& health, link::ExchangeKind kind, std::uint64_t wanted) {
   const link::ExchangeCounters c = health.counters(kind);
-  return failuresOf(c) == 0 && c.answers >= wanted;
+  return c.failures() == 0 && c.answers >= wanted;
 }
 
 }  // namespace
@@ -75,7 +71,7 @@ SensorSession::SensorSession(const std::string& port)
   options.port = portOfArgument(serial, port);
   if (StartUp(program_, options) < 0) return;
   const link::LinkHealth& health = program_.st.health;
-  failuresAfterIdentification_ = failuresOf(health.totals());
+  failuresAfterIdentification_ = health.totals().failures();
   identified_ = program_.st.lineChecked && !health.lost() &&
                 allAnswered(health, link::ExchangeKind::HardwareInfo, 1) &&
                 allAnswered(health, link::ExchangeKind::ParameterRead, 3);
@@ -120,7 +116,7 @@ void SensorSession::watchValues(std::function<void(int panel, int control)> watc
 
 bool SensorSession::noFailedExchange() const {
   const link::LinkHealth& health = program_.st.health;
-  return failuresOf(health.totals()) == failuresAfterIdentification_ && !health.lost();
+  return health.totals().failures() == failuresAfterIdentification_ && !health.lost();
 }
 
 std::string SensorSession::statusLine() {

@@ -228,9 +228,7 @@ class CompareEepromSilent : public CompareWindow {
  protected:
   void SetUp() override {
     s.useResponder([this](const std::vector<std::uint8_t>& request) {
-      std::vector<std::uint8_t> bytes;
-      for (const sim::Transmission& t : s.sensor->receive(request, s.rt.Timer()))
-        bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+      std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
       if (eepromSilent && request[3] == cmd::kReadEeprom) bytes.clear();
       return bytes;
     });

@@ -86,9 +86,7 @@ TEST_F(ExportWindow, CsvOfAVideoPassHoldsTheBlocksTheSimulatorSent) {
   // Every block the simulator sends, by buffer and start, the last one kept.
   std::map<std::pair<int, int>, std::vector<std::uint8_t>> blocks;
   s.useResponder([&](const std::vector<std::uint8_t>& request) {
-    std::vector<std::uint8_t> bytes;
-    for (const sim::Transmission& t : s.sensor->receive(request, s.rt.Timer()))
-      bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+    std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
     if (request[3] == 9) blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
     return bytes;
   });
@@ -129,9 +127,7 @@ TEST_F(ExportWindow, CsvOfADataPassHoldsEachSensorsOwnCurveAndLines) {
   s.sensor->powerCycle();
   std::map<std::pair<int, int>, std::vector<std::uint8_t>> blocks;  // by buffer and start
   s.useResponder([&](const std::vector<std::uint8_t>& request) {
-    std::vector<std::uint8_t> bytes;
-    for (const sim::Transmission& t : s.sensor->receive(request, s.rt.Timer()))
-      bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+    std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
     if (request[3] == 9) blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
     return bytes;
   });

@@ -33,6 +33,13 @@ Scope::Scope(sim::HardwareInfo hw, sim::Faults faults, std::string programDir)
   });
 }
 
+std::vector<std::uint8_t> Scope::simulatorAnswer(const std::vector<std::uint8_t>& request) {
+  std::vector<std::uint8_t> bytes;
+  for (const sim::Transmission& t : sensor->receive(request, rt.Timer()))
+    bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+  return bytes;
+}
+
 int Scope::start() {
   return StartUp(p, {});
 }

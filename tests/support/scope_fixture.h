@@ -47,6 +47,8 @@ class Scope {
   std::vector<std::uint16_t> commands() const;
   // Port 1 answers through a hand-written responder instead of the simulator.
   void useResponder(Responder responder) { responder_ = std::move(responder); }
+  // What the simulated pair sends back for `request`, for a responder that changes some answers.
+  std::vector<std::uint8_t> simulatorAnswer(const std::vector<std::uint8_t>& request);
 
   // Pulls the cable of the line port 1 opened last.
   void unplug() {

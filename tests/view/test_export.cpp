@@ -21,6 +21,7 @@
 #include <fstream>
 #include <functional>
 
+#include "modal_dialogs.h"
 #include "plots/raw_graph.h"
 #include "program/program.h"
 #include "scope_window_fixture.h"
@@ -30,25 +31,6 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace m = ids::main;
-
-// Hands the next modal dialog to `answer` from the dialog's own event loop, as a user would.
-class ModalWatcher {
- public:
-  explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
-    QObject::connect(&poll_, &QTimer::timeout, [this] {
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal && modal->isVisible() && QThread::currentThread()->loopLevel() > 0) {
-        poll_.stop();
-        answer_(modal);
-      }
-    });
-    poll_.start(10);
-  }
-
- private:
-  std::function<void(QWidget*)> answer_;
-  QTimer poll_;
-};
 
 class ExportView : public ScopeWindowTest {
  protected:
@@ -107,9 +89,7 @@ TEST_F(ExportView, TheExportWindowWritesTheFormatChosen) {
     ModalWatcher user([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       ASSERT_NE(dialog, nullptr);
-      auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-      ASSERT_NE(name, nullptr);
-      name->setText(QString::fromStdString(path));
+      typeFileName(dialog, QString::fromStdString(path));
       static_cast<QDialog*>(dialog)->accept();
     });
     runtime.ui().dispatch(st.pExport, e::BTNExportSave, ui::EVENT_COMMIT);
@@ -134,8 +114,7 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
     ModalWatcher user([&](QWidget* modal) {
       auto* dialog = qobject_cast<QFileDialog*>(modal);
       ASSERT_NE(dialog, nullptr);
-      dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))
-          ->setText(QString::fromStdString(typed));
+      typeFileName(dialog, QString::fromStdString(typed));
       static_cast<QDialog*>(dialog)->accept();
     });
     runtime.ui().dispatch(st.pExport, e::BTNExportSave, ui::EVENT_COMMIT);

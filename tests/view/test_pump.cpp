@@ -17,6 +17,7 @@
 #include <functional>
 #include <optional>
 
+#include "modal_dialogs.h"
 #include "runtime/qt/qt_runtime.h"
 
 namespace qrix::test {
@@ -24,33 +25,6 @@ namespace {
 
 ui::UiModel::PanelSource noPanels() {
   return [](int) { return std::optional<ui::PanelTemplate>{}; };
-}
-
-// Hands the next modal dialog to `answer`, as a user would; watching ends with the watcher.
-class ModalWatcher {
- public:
-  explicit ModalWatcher(std::function<void(QWidget*)> answer) : answer_(std::move(answer)) {
-    QObject::connect(&poll_, &QTimer::timeout, [this] {
-      // Answered from the dialog's own event loop, not while it is still being shown.
-      QWidget* modal = QApplication::activeModalWidget();
-      if (modal && modal->isVisible() && QThread::currentThread()->loopLevel() > 0) {
-        poll_.stop();
-        answer_(modal);
-      }
-    });
-    poll_.start(10);
-  }
-
- private:
-  std::function<void(QWidget*)> answer_;
-  QTimer poll_;
-};
-
-// Types a path into the dialog's name field (selectFile leaves a focused field alone).
-void typeFileName(QFileDialog* dialog, const QString& path) {
-  auto* field = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-  ASSERT_NE(field, nullptr);
-  field->setText(path);
 }
 
 // A line whose queue always holds a few bytes.

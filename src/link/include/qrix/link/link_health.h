@@ -48,6 +48,10 @@ struct ExchangeCounters {
   std::uint64_t droppedBytes = 0;   // bytes ahead of a sync word, dropped by the frame reader
   std::uint64_t shortBlocks = 0;    // raw answers short of their length within the time-out
   std::uint64_t surplusBlocks = 0;  // raw answers with bytes beyond their length
+  // Every exchange that did not bring what it waited for, of any kind of failure.
+  std::uint64_t failures() const {
+    return timeouts + wrongEcho + outOfStep + lineLost + shortBlocks + surplusBlocks;
+  }
 };
 
 // Colour of the link indicator.
