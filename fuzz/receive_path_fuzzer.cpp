@@ -34,6 +34,7 @@
 #include "sensor_link/block_reads.h"
 #include "sensor_link/identification.h"
 #include "sensor_link/port_setup.h"
+#include "services/run_exchange.h"
 #include "support/fed_line.h"
 #include "support/fuzz_check.h"
 #include "support/offline_program.h"
@@ -236,7 +237,13 @@ class ReceivePath {
     };
     const double firstRequest = p.rt.Timer();
     PushGETRAW(p);
-    runExchange(p, {kRunTimeout, firstRequest, checkAnswer});
+    struct CheckedAnswer : RunConsumer {
+      std::function<bool()> check;
+      bool take(const RunValues&) override { return check(); }
+    } checked;
+    checked.check = checkAnswer;
+    const RunStream::Listening listening = p.run.listen(checked);
+    runExchange(p, {kRunTimeout, firstRequest});
   }
 
   void block() {

@@ -9,6 +9,7 @@
 #include "program/program.h"
 #include "program/transport.h"
 #include "sensor_link/block_reads.h"
+#include "services/run_exchange.h"
 
 namespace qrix {
 

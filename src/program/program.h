@@ -9,6 +9,7 @@
 
 #include "program/panel_ids.h"
 #include "program/program_state.h"
+#include "program/run_stream.h"
 #include "runtime/runtime.h"
 
 namespace qrix {
@@ -20,6 +21,8 @@ struct Program {
   ProgramState st;
   // Shows the link health wherever the user sees it (the link indicator, its log window).
   std::function<void()> onLinkHealthChanged;
+  // Where each RUN answer goes once it is decoded and derived.
+  RunStream run;
 
   ui::UiModel& ui() { return rt.ui(); }
   serial::SerialLibrary& serial() { return rt.serial(); }

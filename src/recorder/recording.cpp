@@ -1,11 +1,11 @@
 #include "recorder/recording.h"
 
-#include "display/run_cycle.h"
 #include "program/line_owner.h"
 #include "program/program.h"
 #include "program/transport.h"
 #include "recorder/recorder_file.h"
 #include "runtime/files.h"
+#include "services/run_exchange.h"
 
 namespace qrix {
 
@@ -39,9 +39,40 @@ void showWriteError(Program& p) {
   p.showStatus();
 }
 
-RecorderSample sampleOf(const ProgramState& st) {
-  return {st.Aval, st.Bval, st.MvalueHeld, st.umValue, st.edcntA, st.edcntB};
+RecorderSample sampleOf(const RunValues& v) {
+  return {v.answer.Aval,    v.answer.Bval,   v.MvalueHeld,
+          v.answer.umValue, v.answer.edcntA, v.answer.edcntB};
 }
+
+// Takes a line into the file from each RUN answer once the interval has passed since the last
+// one: the interval is counted from the whole second in which the last line was taken.
+class RecorderConsumer : public RunConsumer {
+ public:
+  RecorderConsumer(Program& p, RecorderFile& file, std::uint16_t interval)
+      : p_(p), file_(file), interval_(interval), mark_(wholeSeconds(p.rt.Timer())) {}
+  std::uint16_t count() const { return count_; }
+
+  bool take(const RunValues& values) override {
+    const auto elapsed = static_cast<std::uint16_t>(wholeSeconds(p_.rt.Timer()) - mark_);
+    if (elapsed < interval_) return true;
+    // The counter shows only what the file already holds.
+    if (!file_.append(recorderSampleLine(sampleOf(values)))) {
+      showWriteError(p_);
+      return false;
+    }
+    ++count_;
+    p_.ui().SetCtrlVal(p_.st.pPopUp, pop::NUMRecCount, count_);
+    mark_ = wholeSeconds(p_.rt.Timer());
+    return true;
+  }
+
+ private:
+  Program& p_;
+  RecorderFile& file_;
+  std::uint16_t interval_;
+  std::uint16_t mark_;
+  std::uint16_t count_ = 0;
+};
 
 // The recording once the line is held and the file is open with its header.
 std::uint16_t recordSamples(Program& p, RecorderFile& file, std::uint16_t interval,
@@ -49,26 +80,12 @@ std::uint16_t recordSamples(Program& p, RecorderFile& file, std::uint16_t interv
   ProgramState& st = p.st;
   if (sendRunRequest(p) == kFrameBytes) p.showText("Line Ok!");
   const double firstRequest = p.rt.Timer();
-  // The interval is counted from the whole second in which the last sample was taken.
-  std::uint16_t mark = wholeSeconds(p.rt.Timer());
+  RecorderConsumer recorder(p, file, interval);
   st.stop_flag = 0;
   st.graph_flag = 0;
-  std::uint16_t count = 0;
-  const auto sample = [&] {
-    const auto elapsed = static_cast<std::uint16_t>(wholeSeconds(p.rt.Timer()) - mark);
-    if (elapsed < interval) return true;
-    // The counter shows only what the file already holds.
-    if (!file.append(recorderSampleLine(sampleOf(st)))) {
-      showWriteError(p);
-      return false;
-    }
-    ++count;
-    p.ui().SetCtrlVal(st.pPopUp, pop::NUMRecCount, count);
-    mark = wholeSeconds(p.rt.Timer());
-    return true;
-  };
-  runExchange(p, {TIMEOUT, firstRequest, sample, [&] { return count >= samples; }});
-  return count;
+  const RunStream::Listening listening = p.run.listen(recorder);
+  runExchange(p, {TIMEOUT, firstRequest, [&] { return recorder.count() >= samples; }});
+  return recorder.count();
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "display/run_consumers.h"
 #include "params/panel_binding.h"
 #include "plots/tolerance_window.h"
 #include "program/program.h"
@@ -97,6 +98,7 @@ int StartUp(Program& p, const StartOptions& options) {
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   bindCallbacks(p);
+  listRunConsumers(p);
   p.onLinkHealthChanged = [&p] { showLinkHealth(p); };
   for (const PanelLoad& load : kPanels) {
     const int handle = ui.LoadPanel(load.window ? 0 : st.pHandle, load.resourceId);

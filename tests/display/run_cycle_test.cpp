@@ -3,6 +3,7 @@
 // and the refusal of a second loop inside a running one.
 
 #include "display/run_cycle.h"
+#include "services/run_exchange.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 
 #include "plots/bar_graph.h"
 #include "plots/raw_graph.h"
-#include "plots/run_values.h"
+#include "program/run_values.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {

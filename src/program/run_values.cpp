@@ -1,4 +1,4 @@
-#include "plots/run_values.h"
+#include "program/run_values.h"
 
 namespace qrix {
 
