@@ -49,14 +49,6 @@ Shape shapeOf(QCPLayerable* shape) {
   return qobject_cast<QCPGraph*>(shape) ? Shape::Graph : Shape::Curve;
 }
 
-// What a graph shows: its state without the handles, which only tell plots apart for deleting.
-ui::GraphState shownPart(const ui::GraphState& g) {
-  ui::GraphState shown = g;
-  shown.nextHandle = 0;
-  for (ui::Plot& p : shown.plots) p.handle = 0;
-  return shown;
-}
-
 }  // namespace
 
 GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -74,13 +66,36 @@ GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panel
   }
 }
 
-bool GraphView::changedSinceDrawn(const ui::Control& c) const {
-  return !drawn_ || shownPart(c.graph) != *drawn_;
+void GraphView::noteChange(const ui::PlotChange& change) {
+  wholeChanged_ = wholeChanged_ || change.whole || change.appendedSamples > 0;
+  for (const ui::PlotChange::MovedMark& m : change.moved) {
+    if (m.kind == ui::PlotChange::MovedMark::Kind::Cursor)
+      cursorsMoved_ = true;
+    else
+      movedRectangles_.push_back(static_cast<std::size_t>(m.index));
+  }
 }
 
-void GraphView::redraw(const ui::Control& c) {
-  QCustomPlot* p = plot();
+bool GraphView::redraw(const ui::Control& c, bool whole) {
   const ui::GraphState& g = c.graph;
+  const bool all = whole || wholeChanged_ || !shapesFit(g.plots);
+  const bool any = all || cursorsMoved_ || !movedRectangles_.empty();
+  if (all) {
+    drawAll(g);
+  } else {
+    // Rectangles moved in place: only they and the cursors change.
+    for (std::size_t i : movedRectangles_)
+      if (i < g.plots.size()) drawRectangle(shapes_[i], g.plots[i]);
+    if (cursorsMoved_) drawCursors(g);
+  }
+  wholeChanged_ = false;
+  cursorsMoved_ = false;
+  movedRectangles_.clear();
+  return any;
+}
+
+void GraphView::drawAll(const ui::GraphState& g) {
+  QCustomPlot* p = plot();
   // Programs delete and draw their plots again for every new value. Shapes of the kinds they
   // had are changed where they stand: making them anew costs more than drawing them.
   if (!shapesFit(g.plots)) makeShapes(g.plots);
@@ -105,7 +120,6 @@ void GraphView::redraw(const ui::Control& c) {
   p->xAxis->setLabel(QString::fromStdString(g.xLabel));
   p->yAxis->setLabel(QString::fromStdString(g.yLabel));
   drawCursors(g);
-  drawn_ = shownPart(g);
 }
 
 bool GraphView::shapesFit(const std::vector<ui::Plot>& plots) const {
