@@ -264,6 +264,13 @@ int UiModel::PlotStripChartPoints(int handle, int id, const double* sample, int 
   if (traceCount != static_cast<int>(traces.size())) return kErrCountMismatch;
   if (traces.empty()) return kOk;
   const auto keep = static_cast<std::ptrdiff_t>(c->strip.pointsPerScreen);
+  // A full screen of one value scrolled on by that value shows the same: nothing to tell.
+  const bool same = std::all_of(traces.begin(), traces.end(), [&](const StripTrace& t) {
+    const double v = sample[&t - traces.data()];
+    return static_cast<std::ptrdiff_t>(t.points.size()) == keep &&
+           std::all_of(t.points.begin(), t.points.end(), [v](double p) { return p == v; });
+  });
+  if (same) return kOk;
   for (size_t t = 0; t < traces.size(); ++t) {
     auto& points = traces[t].points;
     if (static_cast<std::ptrdiff_t>(points.size()) >= keep)

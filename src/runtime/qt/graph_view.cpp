@@ -49,6 +49,14 @@ Shape shapeOf(QCPLayerable* shape) {
   return qobject_cast<QCPGraph*>(shape) ? Shape::Graph : Shape::Curve;
 }
 
+// What a graph shows: its state without the handles, which only tell plots apart for deleting.
+ui::GraphState shownPart(const ui::GraphState& g) {
+  ui::GraphState shown = g;
+  shown.nextHandle = 0;
+  for (ui::Plot& p : shown.plots) p.handle = 0;
+  return shown;
+}
+
 }  // namespace
 
 GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -79,14 +87,19 @@ void GraphView::noteChange(const ui::PlotChange& change) {
 bool GraphView::redraw(const ui::Control& c, bool whole) {
   const ui::GraphState& g = c.graph;
   const bool all = whole || wholeChanged_ || !shapesFit(g.plots);
-  const bool any = all || cursorsMoved_ || !movedRectangles_.empty();
+  bool any = all || cursorsMoved_ || !movedRectangles_.empty();
   if (all) {
-    drawAll(g);
+    ui::GraphState shown = shownPart(g);
+    any = whole || !drawn_ || shown != *drawn_;
+    if (any) drawAll(g);
+    drawn_ = std::move(shown);
   } else {
     // Rectangles moved in place: only they and the cursors change.
     for (std::size_t i : movedRectangles_)
       if (i < g.plots.size()) drawRectangle(shapes_[i], g.plots[i]);
     if (cursorsMoved_) drawCursors(g);
+    // The moved marks are in the model's state now; a whole redraw compares with that.
+    drawn_.reset();
   }
   wholeChanged_ = false;
   cursorsMoved_ = false;

@@ -2,6 +2,7 @@
 // Graphs: polylines, rectangles, three axes and two vertical cursors.
 
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "runtime/qt/plot_control_view.h"
@@ -38,6 +39,9 @@ class GraphView : public PlotControlView {
   bool wholeChanged_ = true;
   std::vector<std::size_t> movedRectangles_;
   bool cursorsMoved_ = false;
+  // What a whole redraw drew, without plot handles: plots deleted and drawn again the same (the
+  // model cannot tell) then draw nothing anew. Moves in place never need it.
+  std::optional<ui::GraphState> drawn_;
 };
 
 }  // namespace qrix::qt
