@@ -81,6 +81,16 @@ TEST_F(PlotChanges, MovedRectanglesReportTheirOldAndNewAreaAndTheSameAgainReport
   EXPECT_EQ(g.plots[1].handle, handles[1]) << "moved in place, not deleted and added";
   EXPECT_EQ(g.plots[1].x1, 70);
 
+  // A new fill where it stands is a change in place too.
+  seen.plots.clear();
+  second[0].fillColour = kAmber;
+  ui.SetGraphRectangles(panel, kGraph, second);
+  ASSERT_EQ(seen.plots.size(), 1u);
+  EXPECT_EQ(
+      seen.plots[0].moved,
+      (std::vector<Moved>{{Moved::Kind::Rectangle, 0, {10, 0.25, 40, 1.0}, {10, 0.25, 40, 1.0}}}));
+  EXPECT_EQ(g.plots[0].fillColour, kAmber);
+
   // A rectangle fewer is not a move: the graph holds just the rest.
   seen.plots.clear();
   ui.SetGraphRectangles(panel, kGraph, {second[1]});
