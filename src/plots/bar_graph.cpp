@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "plots/axis_range.h"
 #include "plots/tolerance_window.h"
@@ -17,10 +18,12 @@ constexpr double kCursorY = 0.75;
 constexpr double kBarBottom = 0.25;
 constexpr double kBarTop = 1.0;
 
+using Rectangles = std::vector<ui::UiModel::RectanglePlot>;
+
 // The zone the sensor reports, from its received (not clamped) edge position: with no edge the
 // whole line is shadowed only when the position is 0; with one edge the zone runs to the line's
 // end; with two or more it is the reported width.
-void drawZone(Program& p, int graph, int edges, int pos, int width, int n) {
+void addZone(Rectangles& shapes, int edges, int pos, int width, int n) {
   double left = pos, right = 0;
   if (edges == 0) {
     if (pos != 0) return;
@@ -31,7 +34,7 @@ void drawZone(Program& p, int graph, int edges, int pos, int width, int n) {
   } else {
     right = pos + width;
   }
-  p.ui().PlotRectangle(p.st.pHandle, graph, left, kBarBottom, right, kBarTop, ui::kRed, ui::kRed);
+  shapes.push_back({left, kBarBottom, right, kBarTop, ui::kRed, ui::kRed});
 }
 
 // In evaluation modes 3 and 4 the measured value spans both lines, which meet at n: past n it
@@ -105,21 +108,24 @@ void PlotVIDEOBarGraph(Program& p) {
     setDrawableRange(ui, panel, graph, ui::Axis::X, 0.0, n);
     ui.SetAxisRange(panel, graph, ui::Axis::YLeft, 0.0, 1.0);
   }
-  ui.DeleteGraphPlot(panel, GRAPHBarMaster, -1);
-  ui.DeleteGraphPlot(panel, GRAPHBarSlave, -1);
-
   ui.SetGraphCursor(panel, GRAPHBarMaster, 1, st.curposA, kCursorY);
   ui.SetGraphCursor(panel, GRAPHBarSlave, 1, st.curposB, kCursorY);
   ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.curposA, kCursorY);
   ui.SetGraphCursor(panel, GRAPHBarSlave, 2, st.curposB, kCursorY);
 
-  drawZone(p, GRAPHBarMaster, st.edcntA, st.Aval, st.peakwA, n);
-  drawZone(p, GRAPHBarSlave, st.edcntB, st.Bval, st.peakwB, n);
-
   if (st.parameter.sys.evalmode == 3 || st.parameter.sys.evalmode == 4) markValueAcrossLines(p);
 
+  // Each graph holds its zone under its tolerance window and nothing else. From one answer to
+  // the next they mostly move, and the model moves them where they stand.
   const ToleranceWindows windows =
-      PlotTOLWindow(p, st.parameter.sys.evalmode, st.curposA, st.curposB);
+      toleranceWindows(st, st.parameter.sys.evalmode, st.curposA, st.curposB);
+  Rectangles master, slave;
+  addZone(master, st.edcntA, st.Aval, st.peakwA, n);
+  addZone(slave, st.edcntB, st.Bval, st.peakwB, n);
+  if (windows.master) master.push_back(toleranceRectangle(*windows.master));
+  if (windows.slave) slave.push_back(toleranceRectangle(*windows.slave));
+  ui.SetGraphRectangles(panel, GRAPHBarMaster, master);
+  ui.SetGraphRectangles(panel, GRAPHBarSlave, slave);
   // Only a changed text reaches the view, which reads it out at a limited rate.
   ui.SetDescription(panel, GRAPHBarMaster, describeBar("MASTER", st.curposA, windows.master));
   ui.SetDescription(panel, GRAPHBarSlave, describeBar("SLAVE", st.curposB, windows.slave));

@@ -111,16 +111,18 @@ void PlotRAWGraph(Program& p) {
     ui.SetTraceColour(panel, GRAPHRaw, t, kTraceColours[static_cast<std::size_t>(t - 1)]);
 
   // With 7 traces the 700 values are 100 points of each. Once the chart holds that much of every
-  // trace, its tail is the history before this answer, so the answer's own sample is enough.
-  const ui::Control* chart = ui.control(panel, GRAPHRaw);
-  const bool holdsHistory =
-      chart &&
-      std::all_of(chart->strip.traces.begin(), chart->strip.traces.end(),
-                  [](const ui::StripTrace& t) { return t.points.size() >= kHistory / kTraces; });
-  if (holdsHistory)
-    ui.PlotStripChartPoints(panel, GRAPHRaw, newest, kTraces);
-  else
-    ui.PlotStripChart(panel, GRAPHRaw, history, kHistory);
+  // trace, its tail is the history before this answer, so the answer's own sample is enough. A
+  // panel made anew (a new handle) starts with an empty chart.
+  if (st.rawChartPanel != panel) {
+    st.rawChartPanel = panel;
+    st.rawChartSamples = 0;
+  }
+  constexpr int kHistorySamples = kHistory / kTraces;
+  if (st.rawChartSamples >= kHistorySamples) {
+    if (ui.PlotStripChartPoints(panel, GRAPHRaw, newest, kTraces) == ui::kOk) ++st.rawChartSamples;
+  } else if (ui.PlotStripChart(panel, GRAPHRaw, history, kHistory) == ui::kOk) {
+    st.rawChartSamples += kHistorySamples;
+  }
 }
 
 }  // namespace qrix

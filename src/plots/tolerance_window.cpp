@@ -17,15 +17,12 @@ WindowSpan limitEdges(int left, int right, int n) {
 
 }  // namespace
 
-ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA,
-                               std::uint16_t posB) {
+ToleranceWindows toleranceWindows(const ProgramState& st, std::uint16_t mode, std::uint16_t posA,
+                                  std::uint16_t posB) {
   ToleranceWindows drawn;
-  const auto draw = [&p, &drawn](Program&, int graph, WindowSpan w) {
-    p.ui().PlotRectangle(p.st.pHandle, graph, w.left, 0.0, w.right, kWindowTop, ui::kGreen,
-                         ui::kGreen);
+  const auto draw = [&drawn](int graph, WindowSpan w) {
     (graph == ids::main::GRAPHBarMaster ? drawn.master : drawn.slave) = w;
   };
-  const ProgramState& st = p.st;
   const int n = st.ccdvirtpixel;
   const int teachA = st.parameter.master.teach;
   const int teachB = st.parameter.slave.teach;
@@ -34,8 +31,8 @@ ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t pos
   using ids::main::GRAPHBarMaster;
   using ids::main::GRAPHBarSlave;
   switch (mode) {
-    case 0: draw(p, GRAPHBarSlave, limitEdges(teachB - lo, teachB + up, n)); break;
-    case 1: draw(p, GRAPHBarMaster, limitEdges(teachA - lo, teachA + up, n)); break;
+    case 0: draw(GRAPHBarSlave, limitEdges(teachB - lo, teachB + up, n)); break;
+    case 1: draw(GRAPHBarMaster, limitEdges(teachA - lo, teachA + up, n)); break;
     case 2:
       // The tolerance is split between the sensors; with both edges seen, each window moves by
       // half the deviation of the current sum from the target sum.
@@ -43,21 +40,38 @@ ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t pos
         const int d = (teachA + teachB) - (posA + posB);
         const int centreA = d / 2 + posA;
         const int centreB = d / 2 + posB;
-        draw(p, GRAPHBarMaster, limitEdges(centreA - lo / 2, centreA + up / 2, n));
-        draw(p, GRAPHBarSlave, limitEdges(centreB - lo / 2, centreB + up / 2, n));
+        draw(GRAPHBarMaster, limitEdges(centreA - lo / 2, centreA + up / 2, n));
+        draw(GRAPHBarSlave, limitEdges(centreB - lo / 2, centreB + up / 2, n));
       } else {
-        draw(p, GRAPHBarMaster, limitEdges(teachA - lo / 2, teachA + up / 2, n));
-        draw(p, GRAPHBarSlave, limitEdges(teachB - lo / 2, teachB + up / 2, n));
+        draw(GRAPHBarMaster, limitEdges(teachA - lo / 2, teachA + up / 2, n));
+        draw(GRAPHBarSlave, limitEdges(teachB - lo / 2, teachB + up / 2, n));
       }
       break;
     case 3:
     case 4:
-      draw(p, GRAPHBarMaster, {1.0, static_cast<double>(up)});
-      draw(p, GRAPHBarSlave, {1.0, static_cast<double>(lo)});
+      draw(GRAPHBarMaster, {1.0, static_cast<double>(up)});
+      draw(GRAPHBarSlave, {1.0, static_cast<double>(lo)});
       break;
     default: break;
   }
   return drawn;
+}
+
+ui::UiModel::RectanglePlot toleranceRectangle(WindowSpan w) {
+  return {w.left, 0.0, w.right, kWindowTop, ui::kGreen, ui::kGreen};
+}
+
+ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA,
+                               std::uint16_t posB) {
+  const ToleranceWindows windows = toleranceWindows(p.st, mode, posA, posB);
+  const auto draw = [&p](int graph, const std::optional<WindowSpan>& w) {
+    if (!w) return;
+    const ui::UiModel::RectanglePlot r = toleranceRectangle(*w);
+    p.ui().PlotRectangle(p.st.pHandle, graph, r.x1, r.y1, r.x2, r.y2, r.colour, r.fillColour);
+  };
+  draw(ids::main::GRAPHBarMaster, windows.master);
+  draw(ids::main::GRAPHBarSlave, windows.slave);
+  return windows;
 }
 
 }  // namespace qrix

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <optional>
 
+#include "runtime/ui_model.h"
+
 namespace qrix {
 
 struct Program;
@@ -19,6 +21,15 @@ struct ToleranceWindows {
   std::optional<WindowSpan> master;
   std::optional<WindowSpan> slave;
 };
+
+struct ProgramState;
+
+// The windows for the evaluation mode, where they lie.
+ToleranceWindows toleranceWindows(const ProgramState& st, std::uint16_t mode, std::uint16_t posA,
+                                  std::uint16_t posB);
+
+// The green rectangle of a window.
+ui::UiModel::RectanglePlot toleranceRectangle(WindowSpan w);
 
 // Adds the windows for the evaluation mode to the bar graphs; deletes nothing.
 ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t posA,

@@ -92,8 +92,12 @@ struct ProgramState {
   std::uint16_t tVal = 0, tolup = 0, tollo = 0, curposA = 0, curposB = 0, MvalueHeld = 0;
 
   // Whether the graphs hold what the sensor sent, or still the zeros they start with.
-  bool runAnswerTaken = false;                       // the bars' values
-  bool rawChartSampled = false;                      // a sample in the raw strip chart
+  bool runAnswerTaken = false;   // the bars' values
+  bool rawChartSampled = false;  // a sample in the raw strip chart
+  // Samples the raw strip chart was given since the panel that holds it was made, on which
+  // panel: once it holds the whole history, each answer hands over only its own sample.
+  int rawChartPanel = 0;
+  int rawChartSamples = 0;
   bool videoPassRead = false, dataPassRead = false;  // every block of a VIDEO, a DATA pass
 
   // History of the raw strip chart: 100 samples of 7 traces, newest last; kept across RUNs.

@@ -24,6 +24,30 @@ enum class Aspect {
   Plots,        // graph plots, axes, cursors, strip chart
 };
 
+// What a plot change did to a graph or strip chart, so a view redraws only that. Areas are in
+// the graph's own coordinates (x1 <= x2, y1 <= y2).
+struct PlotArea {
+  double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+  bool operator==(const PlotArea&) const = default;
+};
+struct PlotChange {
+  // A rectangle that stayed in its place in the drawing order, or a cursor, that moved or
+  // changed colour: where it was and where it is now.
+  struct MovedMark {
+    enum class Kind { Rectangle, Cursor };
+    Kind kind = Kind::Rectangle;
+    int index = 0;  // the plot's place among the graph's plots, or the cursor (0 or 1)
+    PlotArea was;
+    PlotArea now;
+    bool operator==(const MovedMark&) const = default;
+  };
+  std::vector<MovedMark> moved;
+  // Samples appended to every trace of a strip chart, the oldest scrolling out.
+  int appendedSamples = 0;
+  // Anything else: plots added or removed, axes, trace settings. The view draws all again.
+  bool whole = false;
+};
+
 // Told only of real changes: setting a control's value, text, colours, position, visibility,
 // dimming, label or plot settings to what they already are tells it nothing.
 class UiObserver {
@@ -33,6 +57,12 @@ class UiObserver {
   virtual void panelDiscarded(int panel) = 0;
   // control 0 means the panel itself.
   virtual void changed(int panel, int control, Aspect aspect) = 0;
+  // A change of a graph's or strip chart's content, with what it did. An observer that does
+  // not care hears of it as the Plots aspect.
+  virtual void plotsChanged(int panel, int control, const PlotChange& change) {
+    (void)change;
+    changed(panel, control, Aspect::Plots);
+  }
 };
 
 // Status codes of model operations.
@@ -42,6 +72,7 @@ inline constexpr int kErrNoControl = -43;
 inline constexpr int kErrWrongKind = -44;
 inline constexpr int kErrPanelLoad = -45;
 inline constexpr int kErrCountMismatch = -46;  // values given for another number of traces
+inline constexpr int kErrOutOfRange = -47;     // an index or a size the control cannot take
 
 class UiModel {
  public:
@@ -107,6 +138,15 @@ class UiModel {
              Rgb colour, int plotStyle, int pointStyle, int lineStyle);
   int PlotRectangle(int panel, int id, double x1, double y1, double x2, double y2, Rgb colour,
                     Rgb fillColour);
+  // Makes the graph hold these rectangles, in this order, and no other plots. A rectangle at a
+  // place the graph already holds one moves there, which the observer hears as a move from its
+  // old area; the same rectangles again tell it nothing. Returns the number of rectangles.
+  struct RectanglePlot {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+    Rgb colour = kBlack;
+    Rgb fillColour = kBlack;
+  };
+  int SetGraphRectangles(int panel, int id, const std::vector<RectanglePlot>& rectangles);
   // plotHandle -1 deletes every plot of the graph.
   int DeleteGraphPlot(int panel, int id, int plotHandle);
   int SetAxisRange(int panel, int id, Axis axis, double min, double max);
@@ -134,6 +174,10 @@ class UiModel {
   const Control* readControl(int panel, int id) const;
   void failed(int panel, int id, int code, const std::string& what) const;
   void notify(int panel, int control, Aspect aspect);
+  void notifyPlots(int panel, int control, const PlotChange& change);
+  void notifyCursor(int panel, int control, int cursor, bool wasShown, PlotArea was, PlotArea now);
+  // Reports an index the control does not have; returns kErrOutOfRange.
+  int outOfRange(int panel, int control, const char* what, int index) const;
 
   PanelSource source_;
   CallbackRegistry callbacks_;

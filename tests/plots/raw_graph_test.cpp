@@ -162,3 +162,52 @@ TEST_F(RawGraph, SelectorChoosesTracesAndRangeWhateverTheZoom) {
 
 }  // namespace
 }  // namespace qrix::testing
+
+namespace qrix::testing {
+namespace {
+
+// Counts the samples each change of the raw chart appended.
+struct AppendedSamples : ui::UiObserver {
+  std::vector<int> counts;
+  void panelLoaded(int) override {}
+  void panelDiscarded(int) override {}
+  void changed(int, int, ui::Aspect) override {}
+  void plotsChanged(int, int control, const ui::PlotChange& change) override {
+    if (control == ids::main::GRAPHRaw && change.appendedSamples > 0)
+      counts.push_back(change.appendedSamples);
+  }
+};
+
+// Whether the history or only the newest sample goes to the chart is the program's own count of
+// what it handed over, whatever the chart's model holds when it looks.
+TEST_F(RawGraph, TheWholeHistoryGoesOnceThenOneSampleAnswerByAnswerWhateverTheModelHolds) {
+  AppendedSamples seen;
+  s.ui().setObserver(&seen);
+  st.Mvalue = 10;
+  drawRaw();
+  st.Mvalue = 20;
+  drawRaw();
+  // Someone empties the chart's traces behind the program's back.
+  for (ui::StripTrace& t : s.ui().panel(st.pHandle)->controls[GRAPHRaw].strip.traces)
+    t.points.clear();
+  st.Mvalue = 30;
+  drawRaw();
+  EXPECT_EQ(seen.counts, (std::vector<int>{100, 1, 1}));
+  EXPECT_EQ(strip().traces[1].points, std::vector<double>{30});
+
+  // The main panel made anew starts with an empty chart, which gets the whole history again.
+  const int again = s.ui().LoadPanel(0, s.ui().panel(st.pHandle)->resourceId);
+  ASSERT_GT(again, 0);
+  st.pHandle = again;
+  s.ui().SetCtrlVal(st.pHandle, RAWSelect, 1);
+  st.Mvalue = 40;
+  drawRaw();
+  EXPECT_EQ(seen.counts, (std::vector<int>{100, 1, 1, 100}));
+  ASSERT_EQ(strip().traces[1].points.size(), 100u);
+  EXPECT_EQ(strip().traces[1].points[98], 30);
+  EXPECT_EQ(strip().traces[1].points[99], 40);
+  s.ui().setObserver(nullptr);
+}
+
+}  // namespace
+}  // namespace qrix::testing

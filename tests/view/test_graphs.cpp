@@ -327,6 +327,42 @@ TEST_F(Graphs, GraphRepaintsOnlyAroundWhatChanged) {
   EXPECT_TRUE(drawn()) << "drawn in another order";
 }
 
+// RUN moves the bar graphs' rectangles where they stand: the view changes the one item told of
+// and repaints around its old and new place alone, and shows what a whole repaint draws.
+TEST_F(Graphs, RectanglesMovedInPlaceRepaintOnlyAroundTheMoveAndKeepTheirItems) {
+  const int g = id("GRAPHprofile");
+  ui().SetAxisRange(main, g, ui::Axis::X, 0, 100);
+  ui().SetAxisRange(main, g, ui::Axis::YLeft, 0, 1);
+  using Rects = std::vector<ui::UiModel::RectanglePlot>;
+  Rects shapes = {{40, 0.25, 80, 1, ui::kRed, ui::kRed}, {30, 0, 60, 0.35, ui::kGreen, ui::kGreen}};
+  ui().SetGraphRectangles(main, g, shapes);
+  pumpFor(60);
+  ASSERT_TRUE(showsWhatItDraws(graph()));
+  std::vector<QCPAbstractItem*> items;
+  for (int i = 0; i < graph()->itemCount(); ++i) items.push_back(graph()->item(i));
+
+  PaintedRects painted(graph());
+  shapes[1].x2 = 61;  // the window's right edge by one
+  ui().SetGraphRectangles(main, g, shapes);
+  pumpFor(60);
+  const QRect area = dynamic_cast<qt::PlotWidget&>(*graph()).dataArea();
+  ASSERT_EQ(painted.rects.size(), 1u);
+  EXPECT_LT(painted.rects[0].width(), area.width() / 10);
+  EXPECT_TRUE(showsWhatItDraws(graph()));
+  std::vector<QCPAbstractItem*> after;
+  for (int i = 0; i < graph()->itemCount(); ++i) after.push_back(graph()->item(i));
+  EXPECT_EQ(after, items) << "moved, not made anew";
+
+  shapes[0] = {10, 0.25, 20, 1, ui::kBlue, ui::kBlue};
+  ui().SetGraphRectangles(main, g, shapes);
+  pumpFor(60);
+  EXPECT_TRUE(showsWhatItDraws(graph())) << "the zone moved away and changed colour";
+  painted.rects.clear();
+  ui().SetGraphRectangles(main, g, shapes);
+  pumpFor(60);
+  EXPECT_TRUE(painted.rects.empty()) << "the same rectangles again";
+}
+
 TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {
   const int s = id("STRIPrate");
   const int whole = ui().LoadPanel(0, 1);

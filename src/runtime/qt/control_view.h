@@ -39,6 +39,11 @@ class ControlView : public QObject {
 
   // Brings the widgets in step with one aspect of the model.
   void update(ui::Aspect aspect);
+  // A change of a graph's or strip chart's content, with what it did.
+  virtual void updatePlots(const ui::PlotChange& change) {
+    (void)change;
+    update(ui::Aspect::Plots);
+  }
   void refreshAll();
   // Brings the widgets in step with the model now where that waits: graphs and strip charts
   // redraw at a limited rate, indicators show their numbers at one, tooltips change at one.

@@ -74,13 +74,41 @@ GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panel
   }
 }
 
-bool GraphView::changedSinceDrawn(const ui::Control& c) const {
-  return !drawn_ || shownPart(c.graph) != *drawn_;
+void GraphView::noteChange(const ui::PlotChange& change) {
+  wholeChanged_ = wholeChanged_ || change.whole || change.appendedSamples > 0;
+  for (const ui::PlotChange::MovedMark& m : change.moved) {
+    if (m.kind == ui::PlotChange::MovedMark::Kind::Cursor)
+      cursorsMoved_ = true;
+    else
+      movedRectangles_.push_back(static_cast<std::size_t>(m.index));
+  }
 }
 
-void GraphView::redraw(const ui::Control& c) {
-  QCustomPlot* p = plot();
+bool GraphView::redraw(const ui::Control& c, bool whole) {
   const ui::GraphState& g = c.graph;
+  const bool all = whole || wholeChanged_ || !shapesFit(g.plots);
+  bool any = all || cursorsMoved_ || !movedRectangles_.empty();
+  if (all) {
+    ui::GraphState shown = shownPart(g);
+    any = whole || !drawn_ || shown != *drawn_;
+    if (any) drawAll(g);
+    drawn_ = std::move(shown);
+  } else {
+    // Rectangles moved in place: only they and the cursors change.
+    for (std::size_t i : movedRectangles_)
+      if (i < g.plots.size()) drawRectangle(shapes_[i], g.plots[i]);
+    if (cursorsMoved_) drawCursors(g);
+    // The moved marks are in the model's state now; a whole redraw compares with that.
+    drawn_.reset();
+  }
+  wholeChanged_ = false;
+  cursorsMoved_ = false;
+  movedRectangles_.clear();
+  return any;
+}
+
+void GraphView::drawAll(const ui::GraphState& g) {
+  QCustomPlot* p = plot();
   // Programs delete and draw their plots again for every new value. Shapes of the kinds they
   // had are changed where they stand: making them anew costs more than drawing them.
   if (!shapesFit(g.plots)) makeShapes(g.plots);
@@ -105,7 +133,6 @@ void GraphView::redraw(const ui::Control& c) {
   p->xAxis->setLabel(QString::fromStdString(g.xLabel));
   p->yAxis->setLabel(QString::fromStdString(g.yLabel));
   drawCursors(g);
-  drawn_ = shownPart(g);
 }
 
 bool GraphView::shapesFit(const std::vector<ui::Plot>& plots) const {

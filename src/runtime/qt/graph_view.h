@@ -18,8 +18,8 @@ class GraphView : public PlotControlView {
   GraphView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
  protected:
-  bool changedSinceDrawn(const ui::Control& c) const override;
-  void redraw(const ui::Control& c) override;
+  void noteChange(const ui::PlotChange& change) override;
+  bool redraw(const ui::Control& c, bool whole) override;
 
  private:
   // Whether the shapes on the plot are of the kinds the plots need, in the same order.
@@ -28,12 +28,20 @@ class GraphView : public PlotControlView {
   static void drawPolyline(QCPLayerable* shape, const ui::Plot& p);
   static void drawRectangle(QCPLayerable* shape, const ui::Plot& p);
   void drawCursors(const ui::GraphState& g);
+  void drawAll(const ui::GraphState& g);
 
   // One per plot of the model, in its order: a graph, a curve or a rectangle, owned by the plot.
   std::vector<QCPLayerable*> shapes_;
   std::array<QCPItemStraightLine*, 2> cursorLines_{};
   std::array<QCPItemTracer*, 2> cursorMarkers_{};
-  std::optional<ui::GraphState> drawn_;  // without plot handles
+  // What changed since the last redraw: everything, or these rectangles (places among the
+  // plots) and the cursors.
+  bool wholeChanged_ = true;
+  std::vector<std::size_t> movedRectangles_;
+  bool cursorsMoved_ = false;
+  // What a whole redraw drew, without plot handles: plots deleted and drawn again the same (the
+  // model cannot tell) then draw nothing anew. Moves in place never need it.
+  std::optional<ui::GraphState> drawn_;
 };
 
 }  // namespace qrix::qt

@@ -264,6 +264,11 @@ void PanelWindow::updateControl(int control, ui::Aspect aspect) {
   if (aspect == ui::Aspect::Attributes && v->modelRect() != before) placesChanged();
 }
 
+void PanelWindow::updatePlots(int control, const ui::PlotChange& change) {
+  if (retired_) return;
+  if (ControlView* v = view(control)) v->updatePlots(change);
+}
+
 void PanelWindow::flushPending() {
   for (auto& [id, v] : views_)
     if (v) v->flushPending();

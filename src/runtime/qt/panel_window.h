@@ -41,6 +41,7 @@ class PanelWindow : public QFrame {
   // Title, position, size, visibility, focus, and views for controls that have none yet.
   void updatePanel();
   void updateControl(int control, ui::Aspect aspect);
+  void updatePlots(int control, const ui::PlotChange& change);
   void flushPending();
   // The panel was discarded: hidden, cut off from the model, freed later by the view.
   void retire();

@@ -26,6 +26,19 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
   setWidget(plot_, true);
 }
 
+void PlotControlView::applyPlots(const ui::Control&) {
+  ui::PlotChange all;
+  all.whole = true;
+  noteChange(all);
+  markDirty(false);
+}
+
+void PlotControlView::updatePlots(const ui::PlotChange& change) {
+  if (!control()) return;
+  noteChange(change);
+  markDirty(false);
+}
+
 void PlotControlView::markDirty(bool redrawAnyway) {
   dirty_ = true;
   redrawAnyway_ = redrawAnyway_ || redrawAnyway;
@@ -47,9 +60,7 @@ void PlotControlView::replotIfDirty() {
   const bool redrawAnyway = std::exchange(redrawAnyway_, false);
   const ui::Control* c = control();
   if (!c) return;
-  // A value set again, or plots deleted and added back the same, leave nothing new to show.
-  if (!redrawAnyway && !changedSinceDrawn(*c)) return;
-  redraw(*c);
+  if (!redraw(*c, redrawAnyway)) return;
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
   plot_->refresh(redrawAnyway);

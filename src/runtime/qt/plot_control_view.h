@@ -1,7 +1,7 @@
 #pragma once
 // What graphs and strip charts share: a QCustomPlot brought in step with the model at most once
 // per short interval, however many plot calls the program makes in between, and replotted only
-// when what it shows has changed.
+// when the model has told of a change; the model says what changed, so nothing is compared.
 
 #include <QElapsedTimer>
 
@@ -21,16 +21,19 @@ class PlotControlView : public ControlView {
   PlotWidget* plot() const { return plot_; }
   void flushPending() override;
   void detach() override;
+  void updatePlots(const ui::PlotChange& change) override;
 
  protected:
   void applyValue(const ui::Control&) override {}
   // Size and visibility are not part of the plot's content: always redrawn.
   void applyAttributes(const ui::Control&) override { markDirty(true); }
-  void applyPlots(const ui::Control&) override { markDirty(false); }
-  // Whether the model's plot content differs from what the plot was last drawn from.
-  virtual bool changedSinceDrawn(const ui::Control& c) const = 0;
-  // Brings the plot's content in step with the model and remembers what it was drawn from.
-  virtual void redraw(const ui::Control& c) = 0;
+  // Told without saying what changed: all of it may have.
+  void applyPlots(const ui::Control&) override;
+  // Keeps what the model says changed for the next redraw.
+  virtual void noteChange(const ui::PlotChange& change) = 0;
+  // Brings the plot's content in step with the model: all of it with `whole`, else what the
+  // changes noted since touched. Returns whether there was anything to bring in step.
+  virtual bool redraw(const ui::Control& c, bool whole) = 0;
 
  private:
   void markDirty(bool redrawAnyway);

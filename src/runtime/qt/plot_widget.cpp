@@ -84,7 +84,7 @@ void PlotWidget::refresh(bool whole) {
   } else {
     // Nothing changed in the data area; what changed may lie around it.
     updateTicks();
-    if (frameNow() != *painted_) update();
+    if (axesAppearanceNow() != *painted_) update();
   }
   emit afterReplot();
 }
@@ -101,8 +101,8 @@ QRect PlotWidget::changedSincePainted() {
   return changedBetween(*paintedMarks_, *now);
 }
 
-PlotWidget::Frame PlotWidget::frameNow() const {
-  Frame f;
+PlotWidget::AxesAppearance PlotWidget::axesAppearanceNow() const {
+  AxesAppearance f;
   f.axisRect = axisRect_->rect();
   for (const QCPAxis* axis : axisRect_->axes()) {
     f.visible.append(axis->visible());
@@ -196,7 +196,7 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
   if (!whole && inDataArea && painted_ && axesOverData_) {
     // The ticks for the ranges as they are now tell whether the axes are still as painted.
     updateTicks();
-    if (QCPLayer* axes = axesLayer(); axes && frameNow() == *painted_) {
+    if (QCPLayer* axes = axesLayer(); axes && axesAppearanceNow() == *painted_) {
       std::optional<PlotMarks> marks = marksOf(*this, dataArea());
       drawDataArea(painter, axes, event->region(), marks);
       paintedMarks_ = std::move(marks);
@@ -206,7 +206,7 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
   draw(&painter);
   ticked_ = tickSourcesNow();
   paintedMarks_ = marksOf(*this, dataArea());
-  Frame now = frameNow();
+  AxesAppearance now = axesAppearanceNow();
   if (whole) {
     painted_ = std::move(now);
     keepAxesOverData();

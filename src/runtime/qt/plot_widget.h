@@ -37,15 +37,15 @@ class PlotWidget : public QCustomPlot {
  private:
   // What is drawn around the data: where the axis rect lies, and each axis with its ticks (in
   // pixels) and texts.
-  struct Frame {
+  struct AxesAppearance {
     QRect axisRect;
     QList<bool> visible;
     QList<QString> labels;
     QList<QList<double>> tickPixels;
     QList<QList<QString>> tickLabels;
-    bool operator==(const Frame&) const = default;
+    bool operator==(const AxesAppearance&) const = default;
   };
-  Frame frameNow() const;
+  AxesAppearance axesAppearanceNow() const;
 
   // What the ticks of an axis follow from: its range and its ticker's settings.
   struct TickSource {
@@ -75,8 +75,8 @@ class PlotWidget : public QCustomPlot {
 
   // The one axis rect, made with the plot: looking it up walks the whole layout.
   QCPAxisRect* const axisRect_;
-  // The frame as last painted in full; none until then, or once it changed.
-  std::optional<Frame> painted_;
+  // The axes as last painted in full; none until then, or once they changed.
+  std::optional<AxesAppearance> painted_;
   // What the data area held when it was last painted.
   std::optional<PlotMarks> paintedMarks_;
   // What the ticks of each axis were last set up from.

@@ -68,6 +68,10 @@ void QtView::changed(int panel, int control, ui::Aspect aspect) {
   }
 }
 
+void QtView::plotsChanged(int panel, int control, const ui::PlotChange& change) {
+  if (PanelWindow* w = window(panel)) w->updatePlots(control, change);
+}
+
 void QtView::showActivePanel() {
   const int active = model_.activePanel();
   if (active == shownActivePanel_) return;

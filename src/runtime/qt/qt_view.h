@@ -29,6 +29,7 @@ class QtView : public ui::UiObserver {
   void panelLoaded(int panel) override;
   void panelDiscarded(int panel) override;
   void changed(int panel, int control, ui::Aspect aspect) override;
+  void plotsChanged(int panel, int control, const ui::PlotChange& change) override;
 
   // Null when there is no such panel or control.
   QWidget* panelWidget(int panel) const;

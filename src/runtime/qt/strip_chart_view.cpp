@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "runtime/qt/qt_colours.h"
 
@@ -14,33 +15,19 @@ StripChartView::StripChartView(EventRouter& router, int panel, int control, QWid
   plot()->xAxis->setTickLabels(false);
 }
 
-bool StripChartView::changedSinceDrawn(const ui::Control& c) const {
-  return !drawn_ || *drawn_ != c.strip;
+void StripChartView::noteChange(const ui::PlotChange& change) {
+  wholeChanged_ = wholeChanged_ || change.whole || !change.moved.empty();
+  appended_ += static_cast<std::size_t>(std::max(0, change.appendedSamples));
 }
 
-std::optional<std::size_t> StripChartView::samplesSinceDrawn(const ui::StripChartState& s) const {
-  if (!drawn_ || drawn_->traces.size() != s.traces.size() ||
-      drawn_->pointsPerScreen != s.pointsPerScreen)
-    return std::nullopt;
-  if (s.traces.empty()) return 0;
-  const std::size_t before = drawn_->traces.front().points.size();
+bool StripChartView::drawnPlus(const ui::StripChartState& s, std::size_t samples) const {
+  if (static_cast<std::size_t>(plot()->graphCount()) != s.traces.size()) return false;
+  if (s.traces.empty()) return true;
+  // The model keeps the newest pointsPerScreen: the drawn points and the new ones, or fewer.
   const std::size_t now = s.traces.front().points.size();
-  for (std::size_t t = 0; t < s.traces.size(); ++t)
-    if (drawn_->traces[t].points.size() != before || s.traces[t].points.size() != now)
-      return std::nullopt;
-  // With k new samples the model's first now - k points are the drawn ones after those that
-  // scrolled out. Any k that fits gives the model's points; the smallest is the usual one.
-  for (std::size_t k = now > before ? now - before : 0; k < now; ++k) {
-    const std::size_t kept = now - k;
-    const std::size_t scrolledOut = before - kept;
-    bool fits = true;
-    for (std::size_t t = 0; fits && t < s.traces.size(); ++t) {
-      const double* model = s.traces[t].points.data();
-      fits = std::equal(model, model + kept, drawn_->traces[t].points.data() + scrolledOut);
-    }
-    if (fits) return k;
-  }
-  return std::nullopt;
+  if (samples > now || drawnPoints_ + samples < now) return false;
+  return std::all_of(s.traces.begin(), s.traces.end(),
+                     [now](const ui::StripTrace& t) { return t.points.size() == now; });
 }
 
 void StripChartView::rebuild(const ui::StripChartState& s) {
@@ -60,7 +47,7 @@ void StripChartView::rebuild(const ui::StripChartState& s) {
 
 void StripChartView::append(const ui::StripChartState& s, std::size_t samples) {
   if (s.traces.empty()) return;
-  const std::size_t before = drawn_->traces.front().points.size();
+  const std::size_t before = drawnPoints_;
   const std::size_t now = s.traces.front().points.size();
   firstKey_ += static_cast<double>(before + samples - now);
   for (std::size_t t = 0; t < s.traces.size(); ++t) {
@@ -72,15 +59,19 @@ void StripChartView::append(const ui::StripChartState& s, std::size_t samples) {
   }
 }
 
-void StripChartView::redraw(const ui::Control& c) {
+bool StripChartView::redraw(const ui::Control& c, bool whole) {
+  const bool all = whole || wholeChanged_;
+  const std::size_t samples = std::exchange(appended_, 0);
+  wholeChanged_ = false;
+  if (!all && samples == 0) return false;
   QCustomPlot* p = plot();
   const ui::StripChartState& s = c.strip;
   const int traces = static_cast<int>(s.traces.size());
-  const std::optional<std::size_t> samples = samplesSinceDrawn(s);
-  if (samples && p->graphCount() == traces)
-    append(s, *samples);
+  if (!all && drawnPlus(s, samples))
+    append(s, samples);
   else
     rebuild(s);
+  drawnPoints_ = s.traces.empty() ? 0 : s.traces.front().points.size();
 
   for (int t = 0; t < traces; ++t) {
     const ui::StripTrace& trace = s.traces[static_cast<std::size_t>(t)];
@@ -93,7 +84,7 @@ void StripChartView::redraw(const ui::Control& c) {
   p->xAxis->ticker()->setTickOrigin(firstKey_);
   p->yAxis->setRange(s.yLeft.min, s.yLeft.max);
   p->yAxis->setLabel(QString::fromStdString(s.yLabel));
-  drawn_ = s;
+  return true;
 }
 
 }  // namespace qrix::qt

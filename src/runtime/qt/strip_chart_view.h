@@ -1,9 +1,9 @@
 #pragma once
 // Strip charts: one line per trace over pointsPerScreen positions, newest at the right once
-// the screen is full. A chart that has moved on by a few samples gets only those appended.
+// the screen is full. A chart the model says has moved on by a few samples gets only those
+// appended.
 
 #include <cstddef>
-#include <optional>
 
 #include "runtime/qt/plot_control_view.h"
 
@@ -14,17 +14,20 @@ class StripChartView : public PlotControlView {
   StripChartView(EventRouter& router, int panel, int control, QWidget* panelWidget);
 
  protected:
-  bool changedSinceDrawn(const ui::Control& c) const override;
-  void redraw(const ui::Control& c) override;
+  void noteChange(const ui::PlotChange& change) override;
+  bool redraw(const ui::Control& c, bool whole) override;
 
  private:
-  // How many samples the model's traces have moved on from the drawn ones (0: the same points),
-  // or nothing when they are not the drawn ones moved on.
-  std::optional<std::size_t> samplesSinceDrawn(const ui::StripChartState& s) const;
+  // Whether the model's traces are the drawn ones with `samples` appended.
+  bool drawnPlus(const ui::StripChartState& s, std::size_t samples) const;
   void rebuild(const ui::StripChartState& s);
   void append(const ui::StripChartState& s, std::size_t samples);
 
-  std::optional<ui::StripChartState> drawn_;
+  // What changed since the last redraw: everything, or this many samples appended.
+  bool wholeChanged_ = true;
+  std::size_t appended_ = 0;
+  // Points of each trace on the plot.
+  std::size_t drawnPoints_ = 0;
   // Key of the leftmost position: appending moves it on instead of renumbering every point.
   double firstKey_ = 0;
 };
