@@ -1,7 +1,7 @@
 #include "scope_window_fixture.h"
 
 #include "program/panel_table.h"
-#include "runtime/sim_line_device.h"
+#include "sim_line/sim_line_device.h"
 #include "shell/startup.h"
 
 namespace qrix::test {
