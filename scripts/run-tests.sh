@@ -43,7 +43,6 @@ windows() {
 
 step dependencies bash scripts/install-deps.sh
 step formatting formatting
-step layers bash scripts/check-layers.sh
 step release release
 step plain plain
 step package bash scripts/check-package.sh

@@ -4,31 +4,23 @@
 // from the command line: a file dialog takes the file named there, a question is answered yes
 // (the user named the file on purpose).
 
-#include <QElapsedTimer>
-#include <QTimer>
 #include <deque>
 #include <functional>
 
-#include "runtime/runtime.h"
+#include "runtime/qt/event_loop_runtime.h"
 
 namespace qrix::cli {
 
-class CliRuntime : public Runtime {
+class CliRuntime : public qt::EventLoopRuntime {
  public:
   // The pump waits for events at most this long, as the window's does.
-  static constexpr int kHeartbeatMs = 4;
+  using EventLoopRuntime::kHeartbeatMs;
 
   explicit CliRuntime(ui::UiModel::PanelSource panels);
 
-  void ProcessSystemEvents() override;
-  void WaitForEvents(double seconds) override;
-  int RunUserInterface() override;
-  void QuitUserInterface(int code) override;
   // Also once a signal asked the program to end (see interrupts.h): a flash transfer then stops
   // after the frame in flight.
   bool quitRequested() const override;
-  double Timer() override;
-  void Delay(double seconds) override;
   int ConfirmPopup(const std::string& title, const std::string& message) override;
   FileSelection FileSelectPopup(const std::string& directory, const std::string& defaultName,
                                 const std::string& filter, const std::string& title,
@@ -43,10 +35,9 @@ class CliRuntime : public Runtime {
   void answerFileDialog(std::string path) { fileAnswers_.push_back(std::move(path)); }
 
  private:
-  QTimer heartbeat_;
-  QElapsedTimer clock_;
-  bool quit_ = false;
-  int quitCode_ = 0;
+  // Hands a signal that asked the program to end to the interrupt handler, once.
+  void afterEvents() override;
+
   std::deque<std::string> fileAnswers_;
   std::function<void(int)> onInterrupt_;
   bool interruptHandled_ = false;

@@ -8,9 +8,9 @@
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_serial_device.h"
-#include "runtime/sim_line_device.h"
 #include "sensor_link/port_setup.h"
 #include "shell/startup.h"
+#include "sim_line/sim_line_device.h"
 
 namespace qrix::cli {
 

@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "qrix/sim/sensor_pair.hpp"
-#include "runtime/sim_line_device.h"
+#include "sim_line/sim_line_device.h"
 
 namespace qrix {
 namespace {

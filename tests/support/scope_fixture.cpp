@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "runtime/sim_line_device.h"
+#include "sim_line/sim_line_device.h"
 
 namespace qrix::testing {
 

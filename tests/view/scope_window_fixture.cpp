@@ -1,8 +1,8 @@
 #include "scope_window_fixture.h"
 
 #include "program/panel_table.h"
-#include "runtime/sim_line_device.h"
 #include "shell/startup.h"
+#include "sim_line/sim_line_device.h"
 
 namespace qrix::test {
 

@@ -7,10 +7,7 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
-#include <chrono>
-#include <cmath>
 #include <stdexcept>
-#include <thread>
 
 #include "runtime/qt/image_export.h"
 #include "runtime/qt/qt_port_list.h"
@@ -29,16 +26,13 @@ QString suffixOf(const QString& filter) {
 
 }  // namespace
 
-QtRuntime::QtRuntime(ui::UiModel::PanelSource panels) : Runtime(std::move(panels)) {
+QtRuntime::QtRuntime(ui::UiModel::PanelSource panels) : EventLoopRuntime(std::move(panels)) {
   if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
     throw std::logic_error("QtRuntime needs a QApplication");
   // The program quits through its own close handling; a hidden last window is no reason.
   QApplication::setQuitOnLastWindowClosed(false);
   view_ = std::make_unique<qt::QtView>(ui_);
   ui_.setObserver(view_.get());
-  heartbeat_.setSingleShot(true);
-  heartbeat_.setTimerType(Qt::PreciseTimer);
-  clock_.start();
   serial_.setPorts(qt::enumeratePorts());
   serial_.setOpener(qt::openQtSerialDevice);
 }
@@ -54,36 +48,8 @@ QtRuntime::~QtRuntime() {
   view_.reset();
 }
 
-void QtRuntime::ProcessSystemEvents() {
-  // Waits for the next event, the heartbeat at the latest: no spinning, and never stuck.
-  WaitForEvents(kHeartbeatMs / 1000.0);
-}
-
-void QtRuntime::WaitForEvents(double seconds) {
-  heartbeat_.start(heartbeatMs(seconds));
-  QCoreApplication::processEvents(QEventLoop::AllEvents | QEventLoop::WaitForMoreEvents);
-  serial_.dispatchNotifications();
+void QtRuntime::afterEvents() {
   view_->freeDiscarded();
-}
-
-int QtRuntime::RunUserInterface() {
-  quit_ = false;
-  while (!quit_) ProcessSystemEvents();
-  return quitCode_;
-}
-
-void QtRuntime::QuitUserInterface(int code) {
-  quit_ = true;
-  quitCode_ = code;
-}
-
-double QtRuntime::Timer() {
-  return static_cast<double>(clock_.nsecsElapsed()) * 1e-9;
-}
-
-void QtRuntime::Delay(double seconds) {
-  if (!(seconds > 0) || !std::isfinite(seconds)) return;
-  std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 
 QWidget* QtRuntime::dialogParent() const {

@@ -1,4 +1,4 @@
-#include "runtime/sim_line_device.h"
+#include "sim_line/sim_line_device.h"
 
 #include <algorithm>
 #include <span>
