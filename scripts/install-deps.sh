@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev
+  qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
   # Windows programs of the toolkit-free code, tested under Wine; GoogleTest built from source.

@@ -48,9 +48,13 @@ void printField(const ParameterField& f, const std::vector<std::int64_t>& values
   std::printf("%s%s\n", *f.unit ? " " : "", f.unit);
 }
 
-std::string jsonField(const ParameterField& f) {
-  return "\"section\": " + jsonString(f.section) + ", \"field\": " + jsonString(f.name) +
-         ", \"unit\": " + jsonString(f.unit);
+nlohmann::ordered_json jsonField(const ParameterField& f) {
+  return {
+      {"section", utf8Text(f.section)}, {"field", utf8Text(f.name)}, {"unit", utf8Text(f.unit)}};
+}
+
+void printJson(const nlohmann::ordered_json& value) {
+  std::fputs((jsonLine(value) + "\n").c_str(), stdout);
 }
 
 std::vector<std::string> linesOf(const std::string& text) {
@@ -86,14 +90,13 @@ int runInfo(SensorSession& s, const CliOptions& o) {
       linesOf(s.program().ui().GetCtrlText(st.pCalib, ids::calib::TEXTCCDInfo));
   const std::optional<std::string>& firmware = s.firmwareText();
   if (o.json) {
-    std::string out = "{\"hardware\": {";
-    for (const auto& w : words)
-      out += std::string(&w == words ? "" : ", ") + jsonString(w.name) + ": " +
-             std::to_string(w.value);
-    out += "}, \"ccd\": [";
-    for (std::size_t i = 0; i < ccd.size(); ++i) out += (i ? ", " : "") + jsonString(ccd[i]);
-    out += "], \"firmware\": " + (firmware ? jsonString(*firmware) : "null") + "}\n";
-    std::fputs(out.c_str(), stdout);
+    nlohmann::ordered_json out;
+    nlohmann::ordered_json& hardware = out["hardware"] = nlohmann::ordered_json::object();
+    for (const auto& w : words) hardware[w.name] = w.value;
+    nlohmann::ordered_json& lines = out["ccd"] = nlohmann::ordered_json::array();
+    for (const std::string& line : ccd) lines.push_back(utf8Text(line));
+    out["firmware"] = firmware ? nlohmann::ordered_json(utf8Text(*firmware)) : nullptr;
+    printJson(out);
   } else {
     for (const auto& w : words) std::printf("%-14s %u\n", w.name, unsigned{w.value});
     for (std::size_t i = 0; i < ccd.size(); ++i)
@@ -116,14 +119,14 @@ int runGet(SensorSession& s, const CliOptions& o) {
     return cannotWrite(o.file, reason);
   }
   if (o.json) {
-    std::string out = "{\"memory\": " + jsonString(o.eeprom ? "EEPROM" : "RAM") + ", \"fields\": [";
-    bool first = true;
+    nlohmann::ordered_json out = {{"memory", o.eeprom ? "EEPROM" : "RAM"}};
+    nlohmann::ordered_json& fields = out["fields"] = nlohmann::ordered_json::array();
     for (const ParameterField& f : parameterFields()) {
-      out += std::string(first ? "" : ", ") + "{" + jsonField(f) +
-             ", \"value\": " + std::to_string(fieldValue(f, *words)) + "}";
-      first = false;
+      nlohmann::ordered_json field = jsonField(f);
+      field["value"] = fieldValue(f, *words);
+      fields.push_back(std::move(field));
     }
-    std::fputs((out + "]}\n").c_str(), stdout);
+    printJson(out);
   } else {
     for (const ParameterField& f : parameterFields()) printField(f, {fieldValue(f, *words)}, {});
   }
@@ -185,7 +188,7 @@ int runCompare(SensorSession& s, const CliOptions& o) {
     columns.push_back(*file);
     labels.push_back("FILE");
   }
-  std::string json = "{\"differences\": [";
+  nlohmann::ordered_json differences = nlohmann::ordered_json::array();
   bool differs = false;
   for (const ParameterField& f : parameterFields()) {
     std::vector<std::int64_t> values;
@@ -194,16 +197,15 @@ int runCompare(SensorSession& s, const CliOptions& o) {
     for (std::int64_t v : values) same &= v == values.front();
     if (same) continue;
     if (o.json) {
-      json += std::string(differs ? ", " : "") + "{" + jsonField(f);
-      for (std::size_t i = 0; i < values.size(); ++i)
-        json += ", " + jsonString(labels[i]) + ": " + std::to_string(values[i]);
-      json += "}";
+      nlohmann::ordered_json difference = jsonField(f);
+      for (std::size_t i = 0; i < values.size(); ++i) difference[labels[i]] = values[i];
+      differences.push_back(std::move(difference));
     } else {
       printField(f, values, labels);
     }
     differs = true;
   }
-  if (o.json) std::fputs((json + "]}\n").c_str(), stdout);
+  if (o.json) printJson({{"differences", differences}});
   return differs ? kExitFailed : kExitOk;
 }
 

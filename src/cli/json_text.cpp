@@ -16,18 +16,11 @@ std::size_t utf8Length(std::string_view text, std::size_t i) {
   return length;
 }
 
-std::string jsonString(std::string_view text) {
-  std::string out = "\"";
+std::string utf8Text(std::string_view text) {
+  std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const auto c = static_cast<unsigned char>(text[i]);
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char escaped[8];
-      std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
-      out += escaped;
-    } else if (c < 0x80) {
+    if (c < 0x80) {
       out += static_cast<char>(c);
     } else if (const std::size_t length = utf8Length(text, i); length > 0) {
       out.append(text.substr(i, length));
@@ -37,7 +30,23 @@ std::string jsonString(std::string_view text) {
       out += static_cast<char>(0x80 | (c & 0x3F));
     }
   }
-  return out + "\"";
+  return out;
+}
+
+std::string jsonLine(const nlohmann::ordered_json& value) {
+  if (value.is_object()) {
+    std::string out = "{";
+    for (auto it = value.begin(); it != value.end(); ++it)
+      out += (it == value.begin() ? "" : ", ") + nlohmann::json(it.key()).dump() + ": " +
+             jsonLine(it.value());
+    return out + "}";
+  }
+  if (value.is_array()) {
+    std::string out = "[";
+    for (std::size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + jsonLine(value[i]);
+    return out + "]";
+  }
+  return value.dump();
 }
 
 // The sensor's text for a terminal: control characters, a backslash and bytes that are no
