@@ -3,10 +3,10 @@
 // and the refusal of a second loop inside a running one.
 
 #include "display/run_cycle.h"
-#include "services/run_exchange.h"
 
 #include <gtest/gtest.h>
 
+#include "services/run_exchange.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
