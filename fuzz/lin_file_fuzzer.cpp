@@ -39,7 +39,7 @@ void loadAndCheck(const std::string& text) {
 
   OfflineProgram program;
   Program& p = program.p;
-  p.setStatus("");
+  p.storeStatusText("");
   LinTable table;
   for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint16_t>(i * 31 + 7);
   const LinTable before = table;

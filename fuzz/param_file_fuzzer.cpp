@@ -40,7 +40,7 @@ void loadAndCheck(const std::string& text) {
 
   OfflineProgram program;
   Program& p = program.p;
-  p.setStatus("");
+  p.storeStatusText("");
   const ParaFileWords recordBefore = recordToWords(p.st.parameter);
   const std::vector<double> panelsBefore = program.controlValues();
 

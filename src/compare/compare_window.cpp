@@ -48,7 +48,7 @@ std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
   }
   for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, false);
   p.st.szStatus = status;
-  p.showText(shown);
+  p.showStatusText(shown);
   if (columns.size() < 2) return std::nullopt;
   return columns;
 }
@@ -57,7 +57,7 @@ std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
 // again while its own read runs (a key repeat, a screen reader), the window just goes on.
 bool refused(Program& p) {
   if (p.st.lineUser == LineUser::Compare) return true;
-  if (!lineBusy(p)) return false;
+  if (!loopHoldsLine(p)) return false;
   tell(p, "Not read: stop RUN, VIDEO, DATA, the recording or the flash transfer first.", true);
   return true;
 }

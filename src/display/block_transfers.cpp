@@ -38,7 +38,7 @@ void setVideoAxes(Program& p) {
 // Gives the line back to frame exchanges after the blocks.
 void endBlockTransfer(Program& p) {
   installReceiveNotification(p, p.st.com);
-  discardQueues(p, Discard::ForRawExchange);
+  discardQueues(p, Discard::OutputFirst);
 }
 
 }  // namespace
@@ -106,14 +106,14 @@ void PushDATA(Program& p) {
 }
 
 int CC_BTNVideo(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
   prepareBlockTransfer(p);
   PushVIDEO(p);
   return 0;
 }
 
 int CC_BTNData(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
   prepareBlockTransfer(p);
   PushDATA(p);
   return 0;

@@ -39,7 +39,7 @@ void PushRUN(Program& p) {
 
   st.rx_flag = 0;
   st.graph_flag = 0;
-  discardQueues(p, Discard::ForFrameExchange);
+  discardQueues(p, Discard::InputFirst);
   ui.SetDimmed(st.pHandle, ids::main::BTNRun, false);
 }
 
@@ -54,7 +54,7 @@ int CC_BTNStop(Program& p, int, int, int event) {
   ui::UiModel& ui = p.ui();
   st.stop_flag = 1;
   // A recording or flash transfer gives the buttons back their own states when it has ended.
-  if (!lineExclusive(p)) {
+  if (!loopOwnsButtons(p)) {
     namespace m = ids::main;
     p.setMainDimmed({m::BTNData, m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset}, false);
     ui.SetDimmed(st.pPopUp, ids::popup::BTNStartRecord, false);

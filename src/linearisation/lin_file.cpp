@@ -28,8 +28,8 @@ int ReadLinDataFromFile(Program& p, LinTable& values) {
     if (ok) table[static_cast<std::size_t>(i)] = linWord(static_cast<std::int16_t>(v));
   }
   if (!ok) {
-    p.setStatus("Error reading linearisation file!");
-    p.showStatus();
+    p.storeStatusText("Error reading linearisation file!");
+    p.showStoredStatus();
     return kLinFileError;
   }
   values = table;

@@ -53,12 +53,12 @@ int writeXFlashButton(Program& p, int event, std::uint16_t sensor) {
 
 int ClearXFLASH(Program& p) {
   p.st.exchangeKind = link::ExchangeKind::FlashClear;
-  sendRequest(p, Discard::ForFrameExchange, cmd::kClearFlash, 0, fillerPayload());
-  p.showText("clearing X-FLASH...");
+  sendRequest(p, Discard::InputFirst, cmd::kClearFlash, 0, fillerPayload());
+  p.showStatusText("clearing X-FLASH...");
   const bool answered =
       awaitFrame(p, link::ExchangeKind::FlashClear, cmd::kClearFlash, Accept::AnyFrame).answered();
-  p.setStatus(answered ? "X-FLASH-cleared!" : "Timeout-RS-232...");
-  p.showStatus();
+  p.storeStatusText(answered ? "X-FLASH-cleared!" : "Timeout-RS-232...");
+  p.showStoredStatus();
   return answered ? 1 : 0;
 }
 
@@ -72,7 +72,7 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
   payload[0] = page;
   for (int k = 0; k < kBlockWords; ++k)
     payload[static_cast<std::size_t>(1 + k)] = table[static_cast<std::size_t>(b + k)];
-  const Reply reply = exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::ForFrameExchange,
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::InputFirst,
                                     cmd::kWriteFlash, offset, payload, Accept::AnyFrame);
 
   bool confirmed = false;
@@ -83,18 +83,18 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
     if (echoPage >= kFirstPage && echoPage <= kLastPage) {
       char text[32];
       std::snprintf(text, sizeof text, "X-FLASH-write OK: PAGE%u ...", unsigned{echoPage});
-      p.setStatus(text);
+      p.storeStatusText(text);
     }
     confirmed = echoOffset == offset && echoPage == page;
   } else {
-    p.setStatus("Timeout-RS-232...");
+    p.storeStatusText("Timeout-RS-232...");
   }
   // The bar only grows with confirmed blocks, so after a loss it keeps showing how far the
   // flash is known to be written.
   if (confirmed)
     p.ui().PlotRectangle(st.pHandle, progressGraph(sensor), 1.0, 0.0, b, 1.0, ui::kGreen,
                          ui::kGreen);
-  p.showStatus();
+  p.showStoredStatus();
   return confirmed;
 }
 
@@ -126,9 +126,9 @@ FlashTransfer transferTable(Program& p, std::uint16_t sensor) {
   transfer.complete = complete && block == kBlocks;
   if (transfer.complete) {
     p.ui().PlotRectangle(st.pHandle, graph, 1.0, 0.0, st.ccdvirtpixel, 1.0, ui::kGrey, ui::kGrey);
-    p.showText("X-FLASH Data successfully written!");
+    p.showStatusText("X-FLASH Data successfully written!");
   } else {
-    p.showText("X-FLASH write incomplete!");
+    p.showStatusText("X-FLASH write incomplete!");
   }
   return transfer;
 }

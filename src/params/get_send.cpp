@@ -21,8 +21,8 @@ Reply requestParameterFrame(Program& p, std::uint16_t target, std::uint16_t fram
   // The request carries the frame's current program values.
   CopyVarsToPP(st.parameter, frame, st.pp);
   st.exchangeKind = link::ExchangeKind::ParameterRead;
-  if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp) == kFrameBytes)
-    p.showText("Waiting for parameter-frame ...");
+  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp) == kFrameBytes)
+    p.showStatusText("Waiting for parameter-frame ...");
   // Only the answer to this request is a parameter frame: never a RUN answer still in flight,
   // nor a frame out of step with the line.
   return awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
@@ -37,13 +37,13 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer 
     const Reply reply = requestParameterFrame(p, target, frame);
     answered = reply.answered();
     if (!answered) {
-      p.setStatus("Timeout-RS-232...");
+      p.storeStatusText("Timeout-RS-232...");
     } else if (store == StoreAnswer::Yes) {
       CopyPPtoVars(reply.words(), frame, st.parameter);
-      p.setStatus("Parameter-frame received! - Line Ok!");
+      p.storeStatusText("Parameter-frame received! - Line Ok!");
     }
   }
-  p.showStatus();
+  p.showStoredStatus();
   if (frame == 2) {
     SetPanelValues(p);
     const auto mode =
@@ -54,9 +54,9 @@ bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer 
 }
 
 int CC_BTNSend(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
   ProgramState& st = p.st;
-  p.showText("Transmit...");
+  p.showStatusText("Transmit...");
   if (st.target == kTargetFile) {
     SaveParaFile(p);
     return 0;
@@ -70,17 +70,17 @@ int CC_BTNSend(Program& p, int, int, int event) {
     st.parameter.arg = frame;
     CopyVarsToPP(st.parameter, frame, st.pp);
     st.exchangeKind = link::ExchangeKind::ParameterWrite;
-    sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, frame, st.pp);
+    sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp);
     p.recordExchange(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
     p.pump();
-    if (st.nBytesW == kFrameBytes) p.showText(kSentText[frame]);
+    if (st.nBytesW == kFrameBytes) p.showStatusText(kSentText[frame]);
     if (frame < 2) p.rt.Delay(0.1);
   }
   return 0;
 }
 
 int CC_BTNGet(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
   ProgramState& st = p.st;
   // A cancelled or unreadable file changes nothing at all: unsaved panel edits survive.
   if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;
@@ -95,8 +95,8 @@ int CC_BTNGet(Program& p, int, int, int event) {
   }
   readParameterFrames(p, static_cast<std::uint16_t>(st.target));
   if (!limited.empty()) {
-    p.setStatus(describeLimited(limited));
-    p.showStatus();
+    p.storeStatusText(describeLimited(limited));
+    p.showStoredStatus();
   }
   return 0;
 }
@@ -109,8 +109,8 @@ bool readParameterFrames(Program& p, std::uint16_t target) {
   }
   // A frame that timed out must not be hidden behind the success text of a later one.
   if (!allStored) {
-    p.setStatus("Timeout-RS-232...");
-    p.showStatus();
+    p.storeStatusText("Timeout-RS-232...");
+    p.showStoredStatus();
   }
   return allStored;
 }
@@ -126,7 +126,7 @@ std::optional<ParaFileWords> readParameterWords(Program& p, std::uint16_t target
     p.rt.Delay(0.1);
   }
   if (!allAnswered) {
-    p.setStatus("Timeout-RS-232...");
+    p.storeStatusText("Timeout-RS-232...");
     return std::nullopt;
   }
   return recordToWords(read);

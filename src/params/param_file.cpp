@@ -62,8 +62,8 @@ bool SendParaToFile(Program& p, std::string* reason) {
   if (files::writeFileAtomically(p.st.file_name, formatParaFile(recordToWords(p.st.parameter)),
                                  reason))
     return true;
-  p.setStatus("Error writing parameter file!");
-  p.showStatus();
+  p.storeStatusText("Error writing parameter file!");
+  p.showStoredStatus();
   return false;
 }
 
@@ -85,8 +85,8 @@ int ReadParaFromFile(Program& p) {
   p.st.file_name = choice.path;
   std::optional<ParaFileWords> words = parseParaFile(choice.path);
   if (!words) {
-    p.setStatus("Error reading parameter file!");
-    p.showStatus();
+    p.storeStatusText("Error reading parameter file!");
+    p.showStoredStatus();
     return kParaFileError;
   }
   for (std::uint16_t frame = 0; frame < 3; ++frame) {

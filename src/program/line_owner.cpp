@@ -4,20 +4,20 @@
 
 namespace qrix {
 
-bool lineBusy(const Program& p) {
+bool loopHoldsLine(const Program& p) {
   return p.st.lineUser != LineUser::None;
 }
 
-bool lineExclusive(const Program& p) {
+bool loopOwnsButtons(const Program& p) {
   const LineUser user = p.st.lineUser;
   return user == LineUser::Recorder || user == LineUser::Flash || user == LineUser::Compare;
 }
 
-bool exchangesRefused(const Program& p) {
-  return lineBusy(p) && p.st.lineUser != LineUser::Run;
+bool loopShutsOutExchanges(const Program& p) {
+  return loopHoldsLine(p) && p.st.lineUser != LineUser::Run;
 }
 
-LineClaim::LineClaim(Program& p, LineUser user) : p_(p), held_(!lineBusy(p)) {
+LineClaim::LineClaim(Program& p, LineUser user) : p_(p), held_(!loopHoldsLine(p)) {
   if (held_) p_.st.lineUser = user;
 }
 

@@ -14,14 +14,14 @@ struct Program;
 enum class LineUser { None, Run, Video, Data, Recorder, Flash, Compare };
 
 // True while a loop holds the line: a commit on RUN, VIDEO or DATA is then ignored.
-bool lineBusy(const Program& p);
+bool loopHoldsLine(const Program& p);
 // True while a recording, a flash transfer or a parameter compare runs: they give the buttons back
 // their own states when they end, so STOP leaves them alone.
-bool lineExclusive(const Program& p);
+bool loopOwnsButtons(const Program& p);
 // True while a loop other than RUN holds the line: no other exchange (RUN, VIDEO, DATA, TEACH,
 // RESET, GET, SEND, a port change, a flash transfer, a recording) may start. Inside VIDEO or
 // DATA such an exchange could not see its answer and its flush would cut a block in flight.
-bool exchangesRefused(const Program& p);
+bool loopShutsOutExchanges(const Program& p);
 
 // Holds the line for one loop; empty (false) when another loop holds it already.
 class LineClaim {

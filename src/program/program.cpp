@@ -7,11 +7,11 @@
 
 namespace qrix {
 
-void Program::showText(std::string_view text) {
+void Program::showStatusText(std::string_view text) {
   ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
 }
 
-void Program::setStatus(std::string_view text) {
+void Program::storeStatusText(std::string_view text) {
   // The status buffer holds 71 characters and its terminator.
   st.szStatus = std::string(text.substr(0, kStatusChars - 1));
 }

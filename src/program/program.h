@@ -28,11 +28,11 @@ struct Program {
   serial::SerialLibrary& serial() { return rt.serial(); }
 
   // Puts a text into the status line without touching szStatus.
-  void showText(std::string_view text);
+  void showStatusText(std::string_view text);
   // szStatus = text (cut to the status buffer's length).
-  void setStatus(std::string_view text);
+  void storeStatusText(std::string_view text);
   // Shows szStatus in the status line.
-  void showStatus() { showText(st.szStatus); }
+  void showStoredStatus() { showStatusText(st.szStatus); }
   // Shows or hides, dims or enables a list of main-panel controls.
   void setMainVisible(std::initializer_list<int> controls, bool visible);
   void setMainDimmed(std::initializer_list<int> controls, bool dimmed);

@@ -48,7 +48,7 @@ void discardInput(Program& p) {
 
 void discardQueues(Program& p, Discard order) {
   serial::SerialLibrary& com = p.serial();
-  if (order == Discard::ForFrameExchange) {
+  if (order == Discard::InputFirst) {
     discardInput(p);
     com.FlushOutQ(p.st.com);
   } else {
@@ -89,7 +89,7 @@ void pumpForFrame(Program& p, double deadline, LastBytes last) {
   // frame is complete in the pump of its own last byte even when the line is a little early
   // (a pump that starts late, bytes the driver hands over in pairs): what follows a frame in
   // the same pump is discarded with the queue.
-  const std::size_t singly = last == LastBytes::OneByOne ? 5 : 0;
+  const std::size_t singly = last == LastBytes::OnePumpEach ? 5 : 0;
   const std::size_t missing = p.st.reader.fewestBytesToFrame();
   // Nothing of a frame in yet: wait for the line's first byte, which ends the wait.
   if (missing >= link::kAnswerFrameBytes) {

@@ -28,10 +28,10 @@ void removeReceiveNotification(Program& p, int port);
 enum class Discard {
   // Stale answers first, then unsent bytes: frame exchanges (GET, SEND, RUN, teach, reset,
   // firmware text, recorder, flash).
-  ForFrameExchange,
+  InputFirst,
   // Unsent bytes first, then stale answers: the line check, the hardware information and the
   // 128-byte block reads, and handing the line back after a block transfer.
-  ForRawExchange,
+  OutputFirst,
 };
 void discardQueues(Program& p, Discard order);
 // Discards the input queue and the bytes the frame reader holds.
@@ -47,13 +47,13 @@ int writeFrame(Program& p);
 // How a pump takes the last bytes of a frame: one pump each, so that what follows the frame on
 // the line is not taken with it; or with the rest, for an answer that nothing follows until
 // the next request (RUN's).
-enum class LastBytes { OneByOne, WithTheRest };
+enum class LastBytes { OnePumpEach, AllInOnePump };
 // Pumps events once. Before any byte of an answer frame is in, waits for the first one (at most
 // a few milliseconds). While part of it is in, first sleeps while the bytes it still needs can
-// come (at most a few milliseconds; all but the last few with LastBytes::OneByOne), so that one
+// come (at most a few milliseconds; all but the last few with LastBytes::OnePumpEach), so that one
 // pump takes them in rather than one pump for each byte. Neither waits past `deadline` (in
 // Timer() seconds), where the caller's time-out falls.
-void pumpForFrame(Program& p, double deadline, LastBytes last = LastBytes::OneByOne);
+void pumpForFrame(Program& p, double deadline, LastBytes last = LastBytes::OnePumpEach);
 
 // How a wait passes its time: pumping events (where the receive notification, STOP and other
 // callbacks run), or sleeping a millisecond without pumping, for answers read from the queue.

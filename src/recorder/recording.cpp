@@ -35,8 +35,8 @@ void showRecorderState(Program& p, bool active) {
 }
 
 void showWriteError(Program& p) {
-  p.setStatus(kWriteError);
-  p.showStatus();
+  p.storeStatusText(kWriteError);
+  p.showStoredStatus();
 }
 
 RecorderSample sampleOf(const RunValues& v) {
@@ -78,7 +78,7 @@ class RecorderConsumer : public RunConsumer {
 std::uint16_t recordSamples(Program& p, RecorderFile& file, std::uint16_t interval,
                             std::uint16_t samples) {
   ProgramState& st = p.st;
-  if (sendRunRequest(p) == kFrameBytes) p.showText("Line Ok!");
+  if (sendRunRequest(p) == kFrameBytes) p.showStatusText("Line Ok!");
   const double firstRequest = p.rt.Timer();
   RecorderConsumer recorder(p, file, interval);
   st.stop_flag = 0;
@@ -121,7 +121,7 @@ std::uint16_t runRecording(Program& p) {
 
   st.rx_flag = 0;
   st.graph_flag = 0;
-  discardQueues(p, Discard::ForFrameExchange);
+  discardQueues(p, Discard::InputFirst);
   // A write the system deferred can still fail at the close.
   if (!file.close()) showWriteError(p);
   ui.SetDimmed(st.pPopUp, pop::CMDBTNrecfile, fileButtonDimmed);
@@ -147,7 +147,7 @@ int CC_CMDBTNrecfile(Program& p, int, int, int event) {
 
 int CC_BTNStartRecord(Program& p, int, int, int event) {
   // One exchange at a time: no recording starts inside RUN, VIDEO, DATA or a flash transfer.
-  if (event != ui::EVENT_COMMIT || lineBusy(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
   if (files::FileExists(p.st.rec_fname)) {
     if (p.rt.ConfirmPopup("ATTENTION !", "File already exist - overwrite ?") != 1) return 0;
     files::DeleteFile(p.st.rec_fname);
@@ -161,7 +161,7 @@ int CC_BTNStopRecord(Program& p, int, int, int event) {
   ProgramState& st = p.st;
   st.stop_flag = 1;
   // A recording gives the buttons back their own states when it has ended.
-  if (!lineExclusive(p)) {
+  if (!loopOwnsButtons(p)) {
     namespace m = ids::main;
     p.setMainDimmed({m::BTNVideo, m::BTNRun, m::ButtonTeach, m::ButtonReset}, false);
     p.ui().SetDimmed(st.pPopUp, pop::BTNStartRecord, false);

@@ -25,13 +25,12 @@ int PushGETRAW(Program& p) {
   st.parameter.cmd = cmd::kRun;
   st.parameter.arg = 0;
   st.exchangeKind = link::ExchangeKind::Run;
-  if (sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp) ==
-      kFrameBytes)
-    p.showText("Line Ok!");
+  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, st.parameter.arg, st.pp) == kFrameBytes)
+    p.showStatusText("Line Ok!");
   st.graph_flag = 0;
   // Only a RUN answer ends the wait.
   if (awaitFrame(p, link::ExchangeKind::Run, cmd::kRun, Accept::RunAnswer).answered()) return 1;
-  p.showText("Timeout RS232-Line!");
+  p.showStatusText("Timeout RS232-Line!");
   st.stop_flag = 1;
   return 0;
 }
@@ -54,30 +53,30 @@ int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   WordArray request{};
   request[0] = buffer;
   st.exchangeKind = link::ExchangeKind::Block;
-  sendRequest(p, Discard::ForRawExchange, cmd::kReadBlock, start, request);
-  p.showText(blockWaitingText(start));
+  sendRequest(p, Discard::OutputFirst, cmd::kReadBlock, start, request);
+  p.showStatusText(blockWaitingText(start));
 
   // The block carries no sync word: bytes beyond its length (noise ahead of it) mean its words
   // would be shifted, and it is dropped as a surplus.
   const RawReply reply = awaitRaw(p, link::ExchangeKind::Block, kBlockBytes, WaitMode::PumpEvents);
-  if (reply.queued < kBlockBytes) p.setStatus("Timeout-RS-232 while reading 64 data-words!");
+  if (reply.queued < kBlockBytes) p.storeStatusText("Timeout-RS-232 while reading 64 data-words!");
   st.nBytesR = static_cast<int>(reply.bytes.size());
   std::copy(reply.bytes.begin(), reply.bytes.end(), st.szReadBuf.begin());
   int result = 0;
   Line128* target = bufferArray(st, buffer);
   if (reply.answered() && target && start + kBlockWords <= MAXPOINT) {
-    p.setStatus("Data[64] block received!");
+    p.storeStatusText("Data[64] block received!");
     for (int i = 0; i < kBlockWords; ++i)
       (*target)[static_cast<size_t>(start + i)] = wordAt(reply.bytes.data(), 2 * i);
     result = 1;
   }
-  p.showStatus();
+  p.showStoredStatus();
   return result;
 }
 
 int readBlocks(Program& p, std::span<const BlockRequest> blocks) {
   removeReceiveNotification(p, p.st.com);
-  discardQueues(p, Discard::ForFrameExchange);
+  discardQueues(p, Discard::InputFirst);
   int ok = 1;
   for (const BlockRequest& b : blocks) {
     ok = ReadData64(p, b.start, b.buffer);

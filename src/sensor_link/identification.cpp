@@ -81,18 +81,18 @@ int CheckComLine(Program& p) {
   st.parameter.cmd = cmd::kLineCheck;
   st.parameter.arg = 0;
   CopyVarsToPP(st.parameter, 0, st.pp);
-  const Reply reply = exchangeFrame(p, link::ExchangeKind::LineCheck, Discard::ForRawExchange,
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::LineCheck, Discard::OutputFirst,
                                     st.parameter.cmd, st.parameter.arg, st.pp, Accept::AnyFrame);
   int result = 0;
   if (!reply.answered()) {
-    p.setStatus("Timeout-RS-232...");
+    p.storeStatusText("Timeout-RS-232...");
   } else if (reply.frame.inSync) {
-    p.setStatus("Echo Check - Line Ok!");
+    p.storeStatusText("Echo Check - Line Ok!");
     result = 1;
   } else {
-    p.setStatus("read error - not sync byte 0xAA!");
+    p.storeStatusText("read error - not sync byte 0xAA!");
   }
-  p.showStatus();
+  p.showStoredStatus();
   return result;
 }
 
@@ -101,10 +101,10 @@ int GetHARDWAREInfo(Program& p) {
   ui::UiModel& ui = p.ui();
   st.parameter.cmd = cmd::kHardwareInfo;
   st.parameter.arg = 0;
-  const Reply reply = exchangeFrame(p, link::ExchangeKind::HardwareInfo, Discard::ForRawExchange,
+  const Reply reply = exchangeFrame(p, link::ExchangeKind::HardwareInfo, Discard::OutputFirst,
                                     st.parameter.cmd, st.parameter.arg, st.pp, Accept::AnyFrame);
   if (!reply.answered()) {
-    p.setStatus("Timeout-RS-232...");
+    p.storeStatusText("Timeout-RS-232...");
     return 0;
   }
   // Only an answer to this request may set the scales every later limit depends on.
@@ -166,15 +166,15 @@ int GetVERSIONInfo(Program& p) {
   st.parameter.cmd = cmd::kFirmwareText;
   st.parameter.arg = 0;
   st.exchangeKind = link::ExchangeKind::FirmwareText;
-  sendRequest(p, Discard::ForFrameExchange, st.parameter.cmd, st.parameter.arg, st.pp);
-  p.showText("Waiting for firmware info ...");
+  sendRequest(p, Discard::InputFirst, st.parameter.cmd, st.parameter.arg, st.pp);
+  p.showStatusText("Waiting for firmware info ...");
 
   // The text is read from the queue itself, so this wait must not pump (the notification is
   // off anyway); it sleeps a millisecond between looks instead of spinning.
   const RawReply reply =
       awaitRaw(p, link::ExchangeKind::FirmwareText, kFirmwareBytes, WaitMode::SleepOnly);
   const int n = reply.queued;
-  if (n < kFirmwareBytes) p.setStatus("Timeout - reading firmware info!");
+  if (n < kFirmwareBytes) p.storeStatusText("Timeout - reading firmware info!");
 
   st.szVersion.clear();
   st.nBytesR = static_cast<int>(reply.bytes.size());
@@ -190,12 +190,12 @@ int GetVERSIONInfo(Program& p) {
     } else {
       for (int k = 0; k < kFirmwareBytes - 1 && b[k] != 0; ++k) text += static_cast<char>(b[k]);
     }
-    p.setStatus(text);
+    p.storeStatusText(text);
   }
   installReceiveNotification(p, st.com);
-  discardQueues(p, Discard::ForFrameExchange);
+  discardQueues(p, Discard::InputFirst);
   st.rx_flag = 0;
-  p.showStatus();
+  p.showStoredStatus();
   return n;
 }
 

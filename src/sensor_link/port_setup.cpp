@@ -35,7 +35,7 @@ void InitRS232(Program& p, int port) {
   const std::optional<serial::PortEntry> entry = com.port(port);
   const std::string name = entry ? entry->device : "port " + std::to_string(port);
   if (opened < 0) {
-    p.setStatus(openErrorText(opened));
+    p.storeStatusText(openErrorText(opened));
     const std::string& reason = com.lastOpenReason();
     p.logLine("cannot open " + name + ": " + openErrorText(opened) +
               (reason.empty() ? "" : " (" + reason + ")"));
@@ -54,14 +54,14 @@ void InitRS232(Program& p, int port) {
     if (!st.lineChecked) p.logLine("line check failed: " + st.szStatus);
     if (st.lineChecked) {
       p.rt.Delay(0.1);
-      if (!GetHARDWAREInfo(p)) p.setStatus("Error reading HARDWARE-info!");
+      if (!GetHARDWAREInfo(p)) p.storeStatusText("Error reading HARDWARE-info!");
       p.rt.Delay(0.1);
       readParameterFrames(p, kTargetRam);
       // Anything but the 72 bytes of a firmware text is a failed read.
-      if (GetVERSIONInfo(p) != 72) p.setStatus("Error reading firmware-info!");
+      if (GetVERSIONInfo(p) != 72) p.storeStatusText("Error reading firmware-info!");
     }
   }
-  p.showStatus();
+  p.showStoredStatus();
   p.ui().SetDimmed(st.pPara1, ids::sensor::SLIDEVideoTHD, false);
   p.ui().SetDimmed(st.pPara2, ids::sensor::SLIDEVideoTHD, false);
 }
@@ -69,7 +69,7 @@ void InitRS232(Program& p, int port) {
 int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   if (event != ui::EVENT_COMMIT) return 0;
   // The line belongs to a loop that refuses other exchanges: the list shows the port in use.
-  if (exchangesRefused(p)) {
+  if (loopShutsOutExchanges(p)) {
     p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
     return 0;
   }
@@ -77,7 +77,7 @@ int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
   st.stop_flag = 1;
   p.serial().CloseCom(st.com);
   st.com = static_cast<int>(p.ui().GetCtrlVal(st.pHandle, ids::main::DropDCom));
-  p.showText("Init COM-Port ...");
+  p.showStatusText("Init COM-Port ...");
   InitRS232(p, st.com);
   return 0;
 }
@@ -100,8 +100,8 @@ void reportPendingLineLoss(Program& p) {
   st.stop_flag = 1;
   st.lineChecked = false;
   p.serial().CloseCom(st.com);
-  p.setStatus("Serial port lost!");
-  p.showStatus();
+  p.storeStatusText("Serial port lost!");
+  p.showStoredStatus();
 }
 
 void watchSerialLines(Program& p) {

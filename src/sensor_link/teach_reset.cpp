@@ -10,18 +10,18 @@
 namespace qrix {
 
 int CC_ButtonTeach(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || exchangesRefused(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kTeach;
   GetPanelValues(p);
   CopyVarsToPP(st.parameter, 0, st.pp);
   st.exchangeKind = link::ExchangeKind::Teach;
-  sendRequest(p, Discard::ForFrameExchange, cmd::kTeach, 0, st.pp);
-  p.showText("New setpoint value teached!");
+  sendRequest(p, Discard::InputFirst, cmd::kTeach, 0, st.pp);
+  p.showStatusText("New setpoint value teached!");
   if (awaitFrame(p, link::ExchangeKind::Teach, cmd::kTeach, Accept::AnyFrame).answered()) {
     readParameterFrames(p, kTargetRam);
   } else {
-    p.showText("Timeout RS232-Line!");
+    p.showStatusText("Timeout RS232-Line!");
     st.stop_flag = 1;  // a running RUN ends
   }
   // Also after a time-out: the cursors show the teach values the record holds.
@@ -34,17 +34,17 @@ void ResetMaxMin(Program& p) {
   ProgramState& st = p.st;
   st.parameter.cmd = cmd::kResetMaxMin;
   st.exchangeKind = link::ExchangeKind::Reset;
-  sendRequest(p, Discard::ForFrameExchange, cmd::kResetMaxMin, 0, st.pp);
-  p.showText("Reset Max/Min values...");
+  sendRequest(p, Discard::InputFirst, cmd::kResetMaxMin, 0, st.pp);
+  p.showStatusText("Reset Max/Min values...");
   // The content of the answer is not examined; any frame acknowledges.
   const bool acknowledged =
       awaitFrame(p, link::ExchangeKind::Reset, cmd::kResetMaxMin, Accept::AnyFrame).answered();
-  p.setStatus(acknowledged ? "Reset Max/Min OK!" : "Timeout-RS-232...");
-  p.showStatus();
+  p.storeStatusText(acknowledged ? "Reset Max/Min OK!" : "Timeout-RS-232...");
+  p.showStoredStatus();
 }
 
 int CC_ButtonReset(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT && !exchangesRefused(p)) ResetMaxMin(p);
+  if (event == ui::EVENT_COMMIT && !loopShutsOutExchanges(p)) ResetMaxMin(p);
   return 0;
 }
 

@@ -42,7 +42,7 @@ void CopyPPtoRAWVars(Program& p) {
 int sendRunRequest(Program& p) {
   CopyVarsToPP(p.st.parameter, 0, p.st.pp);
   p.st.exchangeKind = link::ExchangeKind::Run;
-  return sendRequest(p, Discard::ForFrameExchange, cmd::kRun, 0, p.st.pp);
+  return sendRequest(p, Discard::InputFirst, cmd::kRun, 0, p.st.pp);
 }
 
 void runExchange(Program& p, const RunExchange& exchange) {
@@ -60,7 +60,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
       if (stray) {
         p.recordExchange(link::ExchangeKind::Run, link::Outcome::OutOfStep);
         st.graph_flag = 0;
-        if (strayBefore) p.showText("read error - not sync byte 0xAA!");
+        if (strayBefore) p.showStatusText("read error - not sync byte 0xAA!");
         p.rt.Delay(kFrameBytes * kByteSeconds);
       }
       strayBefore = stray;
@@ -76,7 +76,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
         break;
       }
       st.graph_flag = 0;
-      discardQueues(p, Discard::ForFrameExchange);
+      discardQueues(p, Discard::InputFirst);
     }
     if (st.rx_flag == 1) {
       lastRequest = p.rt.Timer();
@@ -86,7 +86,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     if (elapsedSince(p, lastRequest) > exchange.timeout || serialLineLost(p)) {
       p.recordExchange(link::ExchangeKind::Run,
                        serialLineLost(p) ? link::Outcome::LineLost : link::Outcome::TimedOut);
-      p.showText("Timeout RS232-Line!");
+      p.showStatusText("Timeout RS232-Line!");
       st.stop_flag = 1;
       break;
     }
@@ -94,7 +94,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     // An exchange that is over waits for nothing more.
     if (st.stop_flag != 0) break;
     // Nothing follows an answer until the next request: its last bytes need no pumps of their own.
-    pumpForFrame(p, lastRequest + exchange.timeout, LastBytes::WithTheRest);
+    pumpForFrame(p, lastRequest + exchange.timeout, LastBytes::AllInOnePump);
   } while (st.stop_flag == 0);
 }
 

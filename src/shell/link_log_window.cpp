@@ -69,7 +69,7 @@ int CC_BTNCopyLog(Program& p, int, int, int event) {
 
 int CC_BTNSaveLog(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT) return 0;
-  if (lineBusy(p)) {
+  if (loopHoldsLine(p)) {
     tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
     return 0;
   }

@@ -51,8 +51,8 @@ void InitVars(Program& p) {
   st.rx_flag = 0;
   st.graph_flag = 0;
   st.stop_flag = 1;
-  p.setStatus("InitVars");
-  p.showStatus();
+  p.storeStatusText("InitVars");
+  p.showStoredStatus();
   st.szSoftVersion = QRIX_SOFT_VERSION;
   st.szSoftName = "Q-RIX-TB-MS-Scope";
   ShowLogo(p, 2);

@@ -213,7 +213,7 @@ class CompareWithoutPort : public CompareWindow {
 };
 
 TEST_F(CompareWithoutPort, ReadSaysSoAtOnce) {
-  s.p.showText("as it was");
+  s.p.showStatusText("as it was");
   const double start = s.rt.Timer();
   s.click(st.pHandle, m::BTNCompare);
   EXPECT_EQ(told(), "Not read: no port open.");

@@ -115,13 +115,13 @@ TEST_F(LinFile, ValuesBecomeFlashWordsAndAFileThatCannotBeReadKeepsThemAndSaysSo
   };
   for (const auto& [what, content] : bad) {
     SCOPED_TRACE(what);
-    s.p.showText("before");
+    s.p.showStatusText("before");
     EXPECT_EQ(load(content), kLinFileError);
     EXPECT_TRUE(table == loaded);
     EXPECT_EQ(s.status(), "Error reading linearisation file!");
   }
   // A cancelled dialog keeps the table silently.
-  s.p.showText("before");
+  s.p.showStatusText("before");
   EXPECT_EQ(ReadLinDataFromFile(s.p, table), kLinFileCancelled);
   EXPECT_TRUE(table == loaded);
   EXPECT_EQ(s.status(), "before");

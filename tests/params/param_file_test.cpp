@@ -167,8 +167,8 @@ TEST_F(ParamFile, UnreadableFilesChangeNothing) {
 }
 
 TEST_F(ParamFile, CancelledLoadKeepsUnsavedEdits) {
-  s.p.setStatus("old text");
-  s.p.showStatus();
+  s.p.storeStatusText("old text");
+  s.p.showStoredStatus();
   s.ui().SetCtrlVal(st.pPara1, ids::sensor::SLIDEpower, 812);
   s.click(st.pHandle, ids::main::BTNGet);  // no scripted answer: the dialog is cancelled
   EXPECT_EQ(s.ui().GetCtrlVal(st.pPara1, ids::sensor::SLIDEpower), 812);

@@ -28,7 +28,7 @@ TEST(BlockReads, TwoBlocksFillTheSlaveVideoBufferInOrderAndAStartPastTheBufferSt
   ProgramState& st = s.p.st;
   // The caller of ReadData64 switches the notification off and empties both queues first.
   removeReceiveNotification(s.p, st.com);
-  discardQueues(s.p, Discard::ForFrameExchange);
+  discardQueues(s.p, Discard::InputFirst);
   st.adcbufB.fill(0xFFFF);
   EXPECT_EQ(ReadData64(s.p, 0, kSlaveVideo), 1);
   EXPECT_EQ(s.status(), "Data[64] block received!");
@@ -59,7 +59,7 @@ TEST(BlockReads, MoreThan128BytesAtOnceDropTheBlockAndKeepTheStatus) {
   });
   ASSERT_EQ(s.startOffline(), 0);
   ASSERT_EQ(s.rt.serial().OpenComConfig(1, "", 19200, 0, 8, 1, 4096, 4096), 0);
-  s.p.setStatus("before");
+  s.p.storeStatusText("before");
   s.p.st.mvalBUFB.fill(7);
   EXPECT_EQ(ReadData64(s.p, 64, kSlaveData), 0);
   EXPECT_EQ(s.status(), "before");
