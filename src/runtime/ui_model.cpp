@@ -193,8 +193,9 @@ const Control* UiModel::readControl(int handle, int id) const {
 }
 
 int UiModel::SetCtrlVal(int handle, int id, double value) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->value == value) return kOk;
   c->value = value;
   notify(handle, id, Aspect::Value);
@@ -202,8 +203,9 @@ int UiModel::SetCtrlVal(int handle, int id, double value) {
 }
 
 int UiModel::SetCtrlText(int handle, int id, std::string_view text) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->text == text) return kOk;
   c->text = std::string(text);
   notify(handle, id, Aspect::Value);
@@ -221,8 +223,9 @@ std::string UiModel::GetCtrlText(int handle, int id) const {
 }
 
 int UiModel::SetVisible(int handle, int id, bool visible) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->visible == visible) return kOk;
   c->visible = visible;
   notify(handle, id, Aspect::Attributes);
@@ -230,8 +233,9 @@ int UiModel::SetVisible(int handle, int id, bool visible) {
 }
 
 int UiModel::SetDimmed(int handle, int id, bool dimmed) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->dimmed == dimmed) return kOk;
   c->dimmed = dimmed;
   notify(handle, id, Aspect::Attributes);
@@ -249,8 +253,9 @@ bool UiModel::IsDimmed(int handle, int id) const {
 }
 
 int UiModel::SetCtrlPos(int handle, int id, int top, int left) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->bounds.top == top && c->bounds.left == left) return kOk;
   c->bounds.top = top;
   c->bounds.left = left;
@@ -264,8 +269,9 @@ Rect UiModel::GetCtrlBoundingRect(int handle, int id) const {
 }
 
 int UiModel::SetBackColour(int handle, int id, Rgb colour) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->hasBackColour && c->backColour == colour) return kOk;
   c->backColour = colour;
   c->hasBackColour = true;
@@ -274,8 +280,9 @@ int UiModel::SetBackColour(int handle, int id, Rgb colour) {
 }
 
 int UiModel::SetTextColour(int handle, int id, Rgb colour) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->textColour == colour) return kOk;
   c->textColour = colour;
   notify(handle, id, Aspect::Attributes);
@@ -283,8 +290,9 @@ int UiModel::SetTextColour(int handle, int id, Rgb colour) {
 }
 
 int UiModel::SetLabel(int handle, int id, std::string_view label) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->label == label) return kOk;
   c->label = std::string(label);
   notify(handle, id, Aspect::Attributes);
@@ -292,8 +300,9 @@ int UiModel::SetLabel(int handle, int id, std::string_view label) {
 }
 
 int UiModel::ResetTextBox(int handle, int id, std::string_view text) {
-  Control* c = mutableControl(handle, id);
-  if (!c) return kErrNoControl;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, std::nullopt, &status);
+  if (!c) return status;
   if (c->text == text) return kOk;
   c->text = std::string(text);
   notify(handle, id, Aspect::Value);
@@ -301,8 +310,9 @@ int UiModel::ResetTextBox(int handle, int id, std::string_view text) {
 }
 
 int UiModel::SetTextBoxMarks(int handle, int id, std::vector<int> lines) {
-  Control* c = mutableControl(handle, id, ControlKind::TextBox);
-  if (!c) return kErrWrongKind;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::TextBox, &status);
+  if (!c) return status;
   if (c->markedLines == lines) return kOk;
   c->markedLines = std::move(lines);
   notify(handle, id, Aspect::Value);
@@ -310,37 +320,48 @@ int UiModel::SetTextBoxMarks(int handle, int id, std::vector<int> lines) {
 }
 
 int UiModel::ReplaceTextBoxLine(int handle, int id, int line, std::string_view text) {
-  Control* c = mutableControl(handle, id, ControlKind::TextBox);
-  if (!c) return kErrWrongKind;
-  if (line < 0) return kErrWrongKind;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::TextBox, &status);
+  if (!c) return status;
+  if (line < 0) return outOfRange(handle, id, "line", line);
   std::vector<std::string> lines = splitLines(c->text);
   if (static_cast<size_t>(line) >= lines.size()) lines.resize(static_cast<size_t>(line) + 1);
   lines[static_cast<size_t>(line)] = std::string(text);
-  c->text = joinLines(lines);
+  std::string joined = joinLines(lines);
+  if (joined == c->text) return kOk;
+  c->text = std::move(joined);
   notify(handle, id, Aspect::Value);
   return kOk;
 }
 
 int UiModel::ReplaceListItem(int handle, int id, int index, std::string_view label, double value) {
-  Control* c = mutableControl(handle, id, ControlKind::Ring);
-  if (!c) return kErrWrongKind;
-  if (index < 0 || static_cast<size_t>(index) >= c->items.size()) return kErrWrongKind;
-  c->items[static_cast<size_t>(index)] = ListItem{std::string(label), value};
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::Ring, &status);
+  if (!c) return status;
+  if (index < 0 || static_cast<size_t>(index) >= c->items.size())
+    return outOfRange(handle, id, "list item", index);
+  ListItem& item = c->items[static_cast<size_t>(index)];
+  if (item.label == label && item.value == value) return kOk;
+  item = ListItem{std::string(label), value};
   notify(handle, id, Aspect::Attributes);
   return kOk;
 }
 
 int UiModel::SetListItems(int handle, int id, std::vector<ListItem> items) {
-  Control* c = mutableControl(handle, id, ControlKind::Ring);
-  if (!c) return kErrWrongKind;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::Ring, &status);
+  if (!c) return status;
+  if (c->items == items) return kOk;
   c->items = std::move(items);
   notify(handle, id, Aspect::Attributes);
   return kOk;
 }
 
 int UiModel::DisplayImageFile(int handle, int id, std::string_view path) {
-  Control* c = mutableControl(handle, id, ControlKind::Picture);
-  if (!c) return kErrWrongKind;
+  int status = kOk;
+  Control* c = mutableControl(handle, id, ControlKind::Picture, &status);
+  if (!c) return status;
+  if (c->imagePath == path) return kOk;
   c->imagePath = std::string(path);
   notify(handle, id, Aspect::Value);
   return kOk;
@@ -350,6 +371,7 @@ int UiModel::SetTooltip(int handle, int id, std::string_view text) {
   int status = kOk;
   Control* c = mutableControl(handle, id, std::nullopt, &status);
   if (!c) return status;
+  if (c->tooltip == text) return kOk;
   c->tooltip = std::string(text);
   notify(handle, id, Aspect::Tooltip);
   return kOk;
@@ -369,6 +391,7 @@ int UiModel::SetLedColour(int handle, int id, Rgb colour) {
   int status = kOk;
   Control* c = mutableControl(handle, id, ControlKind::Led, &status);
   if (!c) return status;
+  if (c->ledColour == colour) return kOk;
   c->ledColour = colour;
   notify(handle, id, Aspect::Attributes);
   return kOk;

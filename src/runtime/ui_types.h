@@ -59,6 +59,7 @@ const char* kindName(ControlKind kind);
 struct ListItem {
   std::string label;
   double value = 0;
+  bool operator==(const ListItem&) const = default;
 };
 
 // Plot and cursor style codes, as the program passes them.

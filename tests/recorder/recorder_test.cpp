@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -121,6 +122,7 @@ TEST_F(Recording, EveryAnswerAtIntervalZeroIsWrittenAndEachCountedLineIsInTheFil
   const std::string header = recorderHeader("03-14-2026", "15:09:26", 0, st.parameter.sys.setpoint);
   const std::string last =
       recorderSampleLine({st.Aval, st.Bval, st.MvalueHeld, st.umValue, st.edcntA, st.edcntB});
+  std::printf("HEADER<<%s>>\nLAST<<%s>>\n", header.c_str(), last.c_str());
   EXPECT_EQ(text.substr(0, header.size()), header);
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
   EXPECT_TRUE(idle());
@@ -216,14 +218,18 @@ TEST_F(Recording, DecliningEitherOverwriteQuestionChangesNothingConfirmingReplac
 // even past the dimming, and either STOP leaves the dimming to the recording. Nor does a
 // recording start inside RUN.
 TEST_F(Recording, NothingElseStartsInsideARecordingNorARecordingInsideRun) {
-  s.rt.at(s.rt.Timer() + 0.5, [this] {
+  bool triedInsideRun = false, triedInsideRecording = false;
+  s.rt.at(s.rt.Timer() + 0.5, [&] {
+    triedInsideRun = true;
     s.commitPastDimming(st.pPopUp, pop::BTNStartRecord);
     s.click(st.pHandle, m::BTNStop);
   });
   s.click(st.pHandle, m::BTNRun);
+  EXPECT_TRUE(triedInsideRun);
   EXPECT_FALSE(fs::exists(st.rec_fname));
 
-  s.rt.at(s.rt.Timer() + 0.5, [this] {
+  s.rt.at(s.rt.Timer() + 0.5, [&] {
+    triedInsideRecording = true;
     const std::size_t before = s.requests().size();
     for (int c : {m::BTNRun, m::BTNGet}) s.commitPastDimming(st.pHandle, c);
     for (int c : {pop::BTNStartRecord, pop::CMDBTNrecfile}) s.commitPastDimming(st.pPopUp, c);
@@ -235,6 +241,7 @@ TEST_F(Recording, NothingElseStartsInsideARecordingNorARecordingInsideRun) {
     }
   });
   record(0, 1000);
+  EXPECT_TRUE(triedInsideRecording);
   EXPECT_TRUE(s.rt.dialogs().empty());
   EXPECT_LT(count(), 1000u);
 }

@@ -21,7 +21,8 @@ std::optional<PanelTemplate> testPanels(int id) {
   const std::pair<const char*, ControlKind> controls[] = {
       {"BTNGo", ControlKind::CommandButton}, {"TEXTInfo", ControlKind::TextBox},
       {"GRAPHOne", ControlKind::Graph},      {"STRIP", ControlKind::StripChart},
-      {"DROPmode", ControlKind::Ring},       {"LEDlink", ControlKind::Led}};
+      {"DROPmode", ControlKind::Ring},       {"LEDlink", ControlKind::Led},
+      {"PICTlogo", ControlKind::Picture}};
   int next = 1;
   for (const auto& [name, kind] : controls) {
     Control& c = p.controls[next];
@@ -78,13 +79,19 @@ TEST(UiModel, WrongKindsAndMissingControlsAreRefusedAndReported) {
   ui.setFailureHook([&](int, int, int code) { reported.push_back(code); });
   EXPECT_EQ(ui.ReplaceListItem(p, 5, 1, "ONE", 1), kOk);
   EXPECT_EQ(ui.control(p, 5)->items[1].label, "ONE");
-  EXPECT_NE(ui.ReplaceListItem(p, 5, 2, "none", 2), kOk);  // past the list
-  EXPECT_NE(ui.ReplaceListItem(p, 2, 0, "box", 0), kOk);
-  EXPECT_NE(ui.PlotRectangle(p, 1, 0, 0, 1, 1, kRed, kRed), kOk);
+  EXPECT_EQ(ui.ReplaceListItem(p, 5, 2, "none", 2), kErrOutOfRange);  // past the list
+  EXPECT_EQ(ui.ReplaceTextBoxLine(p, 2, -1, "before"), kErrOutOfRange);
+  EXPECT_EQ(ui.ReplaceListItem(p, 2, 0, "box", 0), kErrWrongKind);
+  EXPECT_EQ(ui.PlotRectangle(p, 1, 0, 0, 1, 1, kRed, kRed), kErrWrongKind);
   EXPECT_EQ(ui.SetCtrlVal(p, 99, 1), kErrNoControl);
+  EXPECT_EQ(ui.SetCtrlVal(p + 40, 1, 1), kErrNoPanel);
+  EXPECT_EQ(ui.SetListItems(p + 40, 5, {}), kErrNoPanel);
+  EXPECT_EQ(ui.DisplayImageFile(p, 99, "x.bmp"), kErrNoControl);
+  EXPECT_EQ(ui.SetTextBoxMarks(p, 1, {0}), kErrWrongKind);
   ui.GetCtrlVal(p, 99);
-  EXPECT_EQ(reported,
-            (std::vector<int>{kErrWrongKind, kErrWrongKind, kErrNoControl, kErrNoControl}));
+  EXPECT_EQ(reported, (std::vector<int>{kErrOutOfRange, kErrOutOfRange, kErrWrongKind,
+                                        kErrWrongKind, kErrNoControl, kErrNoPanel, kErrNoPanel,
+                                        kErrNoControl, kErrWrongKind, kErrNoControl}));
 }
 
 TEST(UiModel, TooltipsGoOnAnyControlLedColoursOnLedsAndEachMissHasItsOwnCode) {
@@ -170,6 +177,17 @@ TEST(UiModel, SettingWhatIsAlreadyThereTellsTheObserverNothing) {
       [&] { return ui.SetStripPointsPerScreen(p, 4, 7); },
       [&] { return ui.SetTraceColour(p, 4, 1, kBlue); },
       [&] { return ui.SetTraceVisible(p, 4, 2, false); },
+      [&] { return ui.SetTooltip(p, 1, "press"); },
+      [&] { return ui.SetDescription(p, 1, "starts"); },
+      [&] { return ui.SetLedColour(p, 6, kGreen); },
+      [&] {
+        return ui.SetListItems(p, 5, {{"a", 1}, {"b", 2}});
+      },
+      [&] { return ui.ReplaceListItem(p, 5, 1, "B", 3); },
+      [&] { return ui.ReplaceTextBoxLine(p, 2, 2, "third"); },
+      [&] { return ui.ResetTextBox(p, 2, "new"); },
+      [&] { return ui.SetTextBoxMarks(p, 2, {0}); },
+      [&] { return ui.DisplayImageFile(p, 7, "logo.bmp"); },
   };
   for (size_t i = 0; i < std::size(settings); ++i) {
     counter.changes = 0;

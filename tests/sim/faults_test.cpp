@@ -31,9 +31,16 @@ SensorPair withFaults(auto set) {
 
 TEST(Faults, ASilentSensorActsOnRequestsButNeverAnswers) {
   SensorPair sensor = withFaults([](Faults& f) { f.silent = true; });
+  SensorPair twin;
   EXPECT_TRUE(send(sensor, request(5)).empty());
   EXPECT_TRUE(send(sensor, request(6)).empty());
-  EXPECT_NE(sensor.ram(1)[3], 512);
+  EXPECT_FALSE(send(twin, request(5)).empty());
+  EXPECT_FALSE(send(twin, request(6)).empty());
+  // The teach moved the master's teach value from its default, exactly as on a healthy sensor.
+  EXPECT_EQ(SensorPair().ram(1)[3], 512);
+  EXPECT_EQ(sensor.ram(1), twin.ram(1));
+  EXPECT_EQ(sensor.ram(2), twin.ram(2));
+  EXPECT_NE(twin.ram(1)[3], 512);
   EXPECT_FALSE(sensor.hungUp());
 }
 
