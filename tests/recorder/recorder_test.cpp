@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -119,10 +118,14 @@ TEST_F(Recording, EveryAnswerAtIntervalZeroIsWrittenAndEachCountedLineIsInTheFil
   EXPECT_EQ(sent(), 6u);
   ASSERT_EQ(fileLines(), 9u);
   const std::string text = readAll(st.rec_fname);
-  const std::string header = recorderHeader("03-14-2026", "15:09:26", 0, st.parameter.sys.setpoint);
-  const std::string last =
-      recorderSampleLine({st.Aval, st.Bval, st.MvalueHeld, st.umValue, st.edcntA, st.edcntB});
-  std::printf("HEADER<<%s>>\nLAST<<%s>>\n", header.c_str(), last.c_str());
+  // The date and time of the start, the interval, the record's set point (µ in Latin-1), the
+  // column names; the last line is the fifth answer of the simulated pair.
+  const std::string header =
+      "03-14-2026 15:09:26\r\n"
+      "Q-RIX-RECORDER-FILE: Time-Interval[s]: 0\r\n"
+      "SETPOINT-VALUE [\xB5m]: 16000\r\n"
+      "SLAVE\tMASTER\tMVAL\tMVAL[um]\tS_EDGE\tM_EDGE\r\n";
+  const std::string last = "1716\t2396\t1716\t1716\t2\t1\r\n";
   EXPECT_EQ(text.substr(0, header.size()), header);
   EXPECT_EQ(text.substr(text.size() - last.size()), last);
   EXPECT_TRUE(idle());
