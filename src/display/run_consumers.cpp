@@ -10,37 +10,25 @@ namespace qrix {
 
 namespace {
 
-// The bar graphs and the numbers beside them.
-class BarGraphs : public RunConsumer {
+// A display that draws each answer from the program's RUN values.
+class Drawing : public RunConsumer {
  public:
-  explicit BarGraphs(Program& p) : p_(p) {}
+  Drawing(Program& p, void (*draw)(Program&)) : p_(p), draw_(draw) {}
   bool take(const RunValues&) override {
-    PlotVIDEOBarGraph(p_);
+    draw_(p_);
     return true;
   }
 
  private:
   Program& p_;
-};
-
-// The raw strip chart: one sample of its seven traces per answer.
-class RawChart : public RunConsumer {
- public:
-  explicit RawChart(Program& p) : p_(p) {}
-  bool take(const RunValues&) override {
-    PlotRAWGraph(p_);
-    return true;
-  }
-
- private:
-  Program& p_;
+  void (*draw_)(Program&);
 };
 
 }  // namespace
 
 void listRunConsumers(Program& p) {
-  p.run.add(std::make_unique<BarGraphs>(p));
-  p.run.add(std::make_unique<RawChart>(p));
+  p.run.add(std::make_unique<Drawing>(p, PlotVIDEOBarGraph));  // with their numbers
+  p.run.add(std::make_unique<Drawing>(p, PlotRAWGraph));
 }
 
 }  // namespace qrix
