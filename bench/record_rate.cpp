@@ -15,7 +15,7 @@
 
 #include "display/run_cycle.h"
 #include "program/transport.h"
-#include "recorder/recording.h"
+#include "recorder/recorder_buttons.h"
 #include "sim_session.h"
 
 namespace {

@@ -16,6 +16,7 @@
 #include <string>
 #include <string_view>
 
+#include "params/file_target.h"
 #include "params/param_file.h"
 #include "support/fuzz_check.h"
 #include "support/number_fields.h"

@@ -3,11 +3,11 @@
 #include <QCoreApplication>
 
 #include "cli/interrupts.h"
-#include "runtime/files.h"
 
 namespace qrix::cli {
 
-CliRuntime::CliRuntime(ui::UiModel::PanelSource panels) : EventLoopRuntime(std::move(panels)) {}
+CliRuntime::CliRuntime()
+    : EventLoopRuntime([](int) { return std::optional<ui::PanelTemplate>{}; }) {}
 
 void CliRuntime::afterEvents() {
   if (const int signal = pendingInterrupt(); signal != 0 && !interruptHandled_ && onInterrupt_) {
@@ -21,17 +21,13 @@ bool CliRuntime::quitRequested() const {
 }
 
 int CliRuntime::ConfirmPopup(const std::string&, const std::string&) {
-  return 1;
+  return 0;
 }
 
 FileSelection CliRuntime::FileSelectPopup(const std::string&, const std::string&,
                                           const std::string&, const std::string&, FileDialogMode,
                                           FileDialogButton) {
-  if (fileAnswers_.empty()) return {};
-  std::string path = std::move(fileAnswers_.front());
-  fileAnswers_.pop_front();
-  const int status = files::FileExists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
-  return {status, std::move(path)};
+  return {};
 }
 
 std::string CliRuntime::programDirectory() const {

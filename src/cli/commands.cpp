@@ -1,30 +1,31 @@
 #include "cli/commands.h"
 
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <functional>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "cli/interrupts.h"
 #include "cli/json_text.h"
 #include "cli/sensor_session.h"
-#include "display/block_transfers.h"
 #include "export/graph_csv.h"
 #include "linearisation/lin_file.h"
-#include "linearisation/xflash.h"
-#include "params/get_send.h"
 #include "params/param_file.h"
 #include "params/param_file_check.h"
 #include "params/parameter_fields.h"
 #include "program/line_owner.h"
 #include "program/memory_target.h"
 #include "program/program.h"
-#include "recorder/record_batch.h"
+#include "recorder/recording.h"
 #include "runtime/files.h"
 #include "runtime/output_file.h"
+#include "services/block_reads.h"
+#include "services/flash_table.h"
+#include "services/identify.h"
+#include "services/parameter_exchange.h"
 
 namespace qrix::cli {
 
@@ -57,37 +58,32 @@ void printJson(const nlohmann::ordered_json& value) {
   std::fputs((jsonLine(value) + "\n").c_str(), stdout);
 }
 
-std::vector<std::string> linesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
-
-// Reads the three frames from RAM or EEPROM; the words they hold, or none after a time-out.
-std::optional<ParaFileWords> readFrames(Program& p, int target) {
-  if (!readParameterFrames(p, static_cast<std::uint16_t>(target))) return std::nullopt;
+// Reads the three frames from RAM or EEPROM into the record, as the window takes them; the words
+// they hold, or none after a time-out. The pause after the last frame only where a request
+// follows.
+std::optional<ParaFileWords> readFrames(Program& p, int target, PauseAfter pause = PauseAfter::No) {
+  if (!readParameterRecord(p, static_cast<std::uint16_t>(target), pause)) return std::nullopt;
+  takeParameterRecord(p);
   return recordToWords(p.st.parameter);
 }
 
 int runInfo(SensorSession& s, const CliOptions& o) {
-  const ProgramState& st = s.program().st;
+  const HardwareWords& hw = *s.hardware();
   const struct {
     const char* name;
     std::uint16_t value;
-  } words[] = {{"ccdtype", st.ccdtype},
-               {"ccdmaxpixel", st.ccdmaxpixel},
-               {"ccdresolution", st.ccdresolution},
-               {"pcbtype", st.pcbtype},
-               {"ccdvirtpixel", st.ccdvirtpixelReported},
-               {"ccdsubpixel", st.ccdsubpixel},
-               {"ccdpixB", st.ccdpixB},
-               {"ccdpixE", st.ccdpixE},
-               {"softversion", st.softversion},
-               {"hwtype", st.hwtype},
-               {"adcmax", st.adcmax}};
-  const std::vector<std::string> ccd =
-      linesOf(s.program().ui().GetCtrlText(st.pCalib, ids::calib::TEXTCCDInfo));
+  } words[] = {{"ccdtype", hw.ccdtype},
+               {"ccdmaxpixel", hw.ccdmaxpixel},
+               {"ccdresolution", hw.ccdresolution},
+               {"pcbtype", hw.pcbtype},
+               {"ccdvirtpixel", hw.ccdvirtpixel},
+               {"ccdsubpixel", hw.ccdsubpixel},
+               {"ccdpixB", hw.ccdpixB},
+               {"ccdpixE", hw.ccdpixE},
+               {"softversion", hw.softversion},
+               {"hwtype", hw.hwtype},
+               {"adcmax", hw.adcmax}};
+  const std::array<std::string, 4> ccd = describeCcd(hw).lines;
   const std::optional<std::string>& firmware = s.firmwareText();
   if (o.json) {
     nlohmann::ordered_json out;
@@ -112,10 +108,9 @@ int runGet(SensorSession& s, const CliOptions& o) {
   const std::optional<ParaFileWords> words = readFrames(p, o.eeprom ? kTargetEeprom : kTargetRam);
   if (!words) return kExitFailed;
   if (!o.file.empty()) {
-    // The file holds what the window's SEND to a file writes: the panels' values.
-    p.st.file_name = o.file;
+    // The file holds what the window's SEND to a file writes: the record as the panels show it.
     std::string reason;
-    if (SendParaToFile(p, &reason)) return kExitOk;
+    if (files::writeFileAtomically(o.file, formatParaFile(*words), &reason)) return kExitOk;
     return cannotWrite(o.file, reason);
   }
   if (o.json) {
@@ -136,22 +131,23 @@ int runGet(SensorSession& s, const CliOptions& o) {
 int runSend(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   const int target = o.eeprom ? kTargetEeprom : kTargetRam;
-  // As the window does it: GET from the file into the panels, then SEND from the panels.
-  // (CC_BTNGet's steps, so that a file changed since it was checked stops the send.)
-  s.runtime().answerFileDialog(o.file);
-  setMemoryTarget(p, kTargetFile);
-  if (ReadParaFromFile(p) != kParaFileLoaded) return kExitFailed;
-  readParameterFrames(p, kTargetFile);
-  // The panels' limits hang on the sensor's virtual pixel count, known only now.
+  // The limits hang on the sensor's virtual pixel count, known only now; a file changed since it
+  // was first checked stops the send too.
   if (const std::string fault = checkParaFileStrictly(o.file, p.st.ccdvirtpixel); !fault.empty()) {
     std::fprintf(stderr, "qrix-cli: %s\n", fault.c_str());
     return kExitUsage;
   }
-  setMemoryTarget(p, target);
+  const std::optional<ParaFileWords> file = parseParaFile(o.file);
+  if (!file) {
+    std::fprintf(stderr, "qrix-cli: cannot read %s\n", o.file.c_str());
+    return kExitUsage;
+  }
+  wordsToRecord(*file, p.st.parameter);
   // A signal waits until the three frames are out: a sensor with some frames new and some old
   // would be worse than either.
   s.runtime().onInterrupt({});
-  CC_BTNSend(p, p.st.pHandle, ids::main::BTNSend, ui::EVENT_COMMIT);
+  p.showStatusText("Transmit...");
+  writeParameterRecord(p, static_cast<std::uint16_t>(target));
   // The next request flushes the output queue: the last frame needs its line time first, so it
   // gets the pause SEND keeps between its frames.
   p.rt.Delay(0.1);
@@ -177,7 +173,7 @@ int runSend(SensorSession& s, const CliOptions& o) {
 
 int runCompare(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
-  const std::optional<ParaFileWords> ram = readFrames(p, kTargetRam);
+  const std::optional<ParaFileWords> ram = readFrames(p, kTargetRam, PauseAfter::Yes);
   const std::optional<ParaFileWords> eeprom = ram ? readFrames(p, kTargetEeprom) : std::nullopt;
   if (!eeprom) return kExitUsage;
   std::vector<ParaFileWords> columns = {*ram, *eeprom};
@@ -219,14 +215,14 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   const std::string partial =
       target.inPlace ? target.path : files::nameBeside(target.path, ".part");
   Program& p = s.program();
-  s.watchValues([&](int panel, int control) {
-    if (panel == p.st.pPopUp && control == ids::popup::NUMRecCount)
-      s.progress().show(static_cast<long>(p.ui().GetCtrlVal(panel, control)), o.samples);
-  });
+  RecordingEvents events;
+  events.sampleWritten = [&](std::uint16_t count) { s.progress().show(count, o.samples); };
   // A signal ends the recording after its last whole line.
   s.runtime().onInterrupt([&p](int) { p.st.stop_flag = 1; });
-  const bool complete = recordBatch(p, {partial, o.interval, o.samples}) && pendingInterrupt() == 0;
-  s.watchValues({});
+  std::uint16_t written = 0;
+  if (ExclusiveLineClaim claim(p, LineUser::Recorder); claim)
+    written = recordRun(p, {partial, o.interval, o.samples}, events);
+  const bool complete = written == o.samples && pendingInterrupt() == 0;
   s.progress().finish();
   if (complete && (target.inPlace || files::replaceWithFile(partial, o.file, &reason)))
     return kExitOk;
@@ -250,7 +246,8 @@ int runBlocks(SensorSession& s, const CliOptions& o) {
   const bool video = o.command == Command::Video;
   ExclusiveLineClaim claim(p, video ? LineUser::Video : LineUser::Data);
   if (!claim) return kExitFailed;
-  setMemoryTarget(p, kTargetRam);
+  // Both transfers read the sensor's RAM.
+  p.st.target = kTargetRam;
   if (!(video ? readVideoPass(p) : readDataPass(p))) {
     std::fprintf(stderr, "qrix-cli: the %s pass did not read every block\n", nameOf(o.command));
     return kExitFailed;
@@ -269,8 +266,11 @@ int runFlash(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   ExclusiveLineClaim claim(p, LineUser::Flash);
   if (!claim) return kExitFailed;
-  s.runtime().answerFileDialog(o.file);
-  if (ReadLinDataFromFile(p, p.st.linArray) != kLinFileLoaded) return kExitFailed;
+  const std::optional<LinTable> table = parseLinFile(o.file);
+  if (!table) {
+    std::fprintf(stderr, "qrix-cli: cannot read %s\n", o.file.c_str());
+    return kExitFailed;
+  }
   // The clear frame and 256 data frames; every answer moves the bar.
   const std::function<void()> shown = p.onLinkHealthChanged;
   p.onLinkHealthChanged = [&p, &s, shown] {
@@ -282,7 +282,7 @@ int runFlash(SensorSession& s, const CliOptions& o) {
   };
   // A signal ends the transfer after the frame in flight (the runtime's quit request).
   s.runtime().onInterrupt({});
-  const FlashTransfer transfer = transferTable(p, *o.master ? kXFlashMaster : kXFlashSlave);
+  const FlashTransfer transfer = writeFlashTable(p, *table);
   p.onLinkHealthChanged = shown;
   s.progress().finish();
   if (transfer.complete) return kExitOk;

@@ -4,39 +4,15 @@
 #include <cstdlib>
 
 #include "cli/interrupts.h"
-#include "program/panel_table.h"
+#include "params/record_limits.h"
 #include "qrix/sim/sensor_pair.hpp"
 #include "runtime/qt/qt_port_list.h"
 #include "runtime/qt/qt_serial_device.h"
-#include "sensor_link/port_setup.h"
-#include "shell/startup.h"
+#include "services/identify.h"
+#include "services/sensor_line.h"
 #include "sim_line/sim_line_device.h"
 
 namespace qrix::cli {
-
-// Writes each new text of the status line to stderr, the moment the program shows it.
-class StatusEcho : public ui::UiObserver {
- public:
-  StatusEcho(Program& p, ProgressBar& progress) : p_(p), progress_(progress) {}
-  std::function<void(int panel, int control)> watch;
-  void panelLoaded(int) override {}
-  void panelDiscarded(int) override {}
-  void changed(int panel, int control, ui::Aspect aspect) override {
-    if (aspect != ui::Aspect::Value) return;
-    if (watch) watch(panel, control);
-    if (control != ids::main::TEXTStatus || panel != p_.st.pHandle) return;
-    const std::string text = p_.ui().GetCtrlText(panel, control);
-    if (text == last_) return;
-    last_ = text;
-    progress_.interrupt();
-    std::fprintf(stderr, "%s\n", text.c_str());
-  }
-
- private:
-  Program& p_;
-  ProgressBar& progress_;
-  std::string last_;
-};
 
 namespace {
 
@@ -48,8 +24,13 @@ bool allAnswered(const link::LinkHealth& health, link::ExchangeKind kind, std::u
 
 }  // namespace
 
+void takeParameterRecord(Program& p) {
+  LimitParameters(p);
+  SetThresholds(p);
+}
+
 SensorSession::SensorSession(const std::string& port)
-    : runtime_([](int id) { return panelTemplate(id); }), program_(runtime_), port_(port) {
+    : runtime_(), program_(runtime_), port_(port) {
   serial::SerialLibrary& serial = runtime_.serial();
   // Only a port number needs the system's list; a script naming a path saves the scan.
   if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos)
@@ -63,21 +44,33 @@ SensorSession::SensorSession(const std::string& port)
       return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime_.Timer(); });
     return qt::openQtSerialDevice(entry, settings, error);
   });
-  echo_ = std::make_unique<StatusEcho>(program_, progress_);
-  runtime_.ui().setObserver(echo_.get());
+  program_.onStatusShown = [this](std::string_view text) { echoStatus(text); };
   endOnInterrupt();
 
-  StartOptions options;
-  options.port = portOfArgument(serial, port);
-  if (StartUp(program_, options) < 0) return;
-  const link::LinkHealth& health = program_.st.health;
-  failuresAfterIdentification_ = health.totals().failures();
-  identified_ = program_.st.lineChecked && !health.lost() &&
-                allAnswered(health, link::ExchangeKind::HardwareInfo, 1) &&
-                allAnswered(health, link::ExchangeKind::ParameterRead, 3);
-  // The identification ends on the firmware text in the status line.
-  if (identified_ && allAnswered(health, link::ExchangeKind::FirmwareText, 1))
-    firmware_ = program_.st.szStatus;
+  ProgramState& st = program_.st;
+  st.com = portOfArgument(serial, port);
+  followLineLoss(program_);
+  if (openLine(program_, st.com)) {
+    const Identification id = identifySensor(program_);
+    if (id.lineChecked) takeParameterRecord(program_);
+    hardware_ = id.hardware;
+    const link::LinkHealth& health = st.health;
+    failuresAfterIdentification_ = health.totals().failures();
+    identified_ = st.lineChecked && hardware_ && !health.lost() &&
+                  allAnswered(health, link::ExchangeKind::HardwareInfo, 1) &&
+                  allAnswered(health, link::ExchangeKind::ParameterRead, 3);
+    if (identified_ && allAnswered(health, link::ExchangeKind::FirmwareText, 1))
+      firmware_ = id.firmware;
+  }
+  // The identification ends on its outcome in the status line.
+  program_.showStoredStatus();
+}
+
+void SensorSession::echoStatus(std::string_view text) {
+  if (text == status_) return;
+  status_ = std::string(text);
+  progress_.interrupt();
+  std::fprintf(stderr, "%s\n", status_.c_str());
 }
 
 std::string SensorSession::failureText() {
@@ -96,8 +89,8 @@ std::string SensorSession::failureText() {
 
 SensorSession::~SensorSession() {
   progress_.finish();
-  ShutDown(program_);
-  runtime_.ui().setObserver(nullptr);
+  program_.serial().CloseCom(program_.st.com);
+  program_.onStatusShown = nullptr;
 }
 
 void SensorSession::endOnInterrupt() {
@@ -110,17 +103,9 @@ void SensorSession::endOnInterrupt() {
   });
 }
 
-void SensorSession::watchValues(std::function<void(int panel, int control)> watch) {
-  echo_->watch = std::move(watch);
-}
-
 bool SensorSession::noFailedExchange() const {
   const link::LinkHealth& health = program_.st.health;
   return health.totals().failures() == failuresAfterIdentification_ && !health.lost();
-}
-
-std::string SensorSession::statusLine() {
-  return program_.ui().GetCtrlText(program_.st.pHandle, ids::main::TEXTStatus);
 }
 
 }  // namespace qrix::cli

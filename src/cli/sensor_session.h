@@ -1,7 +1,7 @@
 #pragma once
-// One session with the sensor pair: the program on the command line's runtime, the port opened
-// and the sensor identified exactly as the window does at start-up. The status line's texts go
-// to stderr as the program writes them.
+// One session with the sensor pair: the program on the command line's runtime, without a
+// window, the port opened and the sensor identified by the same services the window's start-up
+// uses. The status line's texts go to stderr as the program gives them.
 
 #include <functional>
 #include <memory>
@@ -10,11 +10,10 @@
 
 #include "cli/cli_runtime.h"
 #include "cli/progress_bar.h"
+#include "program/hardware_answer.h"
 #include "program/program.h"
 
 namespace qrix::cli {
-
-class StatusEcho;
 
 class SensorSession {
  public:
@@ -36,28 +35,36 @@ class SensorSession {
   // No exchange since the identification failed (time-out, wrong echo, out of step, line lost,
   // a short or surplus block), and the line is still there.
   bool noFailedExchange() const;
-  std::string statusLine();
+  // The last text the status line was given.
+  const std::string& statusLine() const { return status_; }
   // From now on a signal (SIGINT, SIGTERM, SIGHUP) ends the program at the next pump: the port
   // is closed, which frees its lock, and the exit status is 128 + the signal. What a command
   // must finish first sets its own handler on the runtime instead; this is where it starts.
   void endOnInterrupt();
   // The bar on stderr; the status texts clear it before they are written.
   ProgressBar& progress() { return progress_; }
-  // Hears of every value a control takes (after the status echo has seen it).
-  void watchValues(std::function<void(int panel, int control)> watch);
-  // The sensor's firmware text, as the identification showed it; none when it was not read.
+  // The hardware words of the identification, when they were answered.
+  const std::optional<HardwareWords>& hardware() const { return hardware_; }
+  // The sensor's firmware text, as the identification read it; none when it was not read.
   const std::optional<std::string>& firmwareText() const { return firmware_; }
 
  private:
+  void echoStatus(std::string_view text);
+
   CliRuntime runtime_;
   ProgressBar progress_{stderr};
   Program program_;
-  std::unique_ptr<StatusEcho> echo_;
   std::string port_;
+  std::string status_;
   bool identified_ = false;
+  std::optional<HardwareWords> hardware_;
   std::optional<std::string> firmware_;
   // The failures counted by the end of the identification.
   std::uint64_t failuresAfterIdentification_ = 0;
 };
+
+// The record as the window takes a parameter read: within the limits the line length sets (so
+// that later requests carry what the window's would), with the threshold lines drawn from it.
+void takeParameterRecord(Program& p);
 
 }  // namespace qrix::cli

@@ -8,21 +8,13 @@
 #include "program/memory_target.h"
 #include "program/program.h"
 #include "program/transport.h"
-#include "sensor_link/block_reads.h"
-#include "services/run_exchange.h"
+#include "services/block_reads.h"
 
 namespace qrix {
 
 namespace {
 
 namespace m = ids::main;
-
-// Slave video first, then master video.
-constexpr BlockRequest kVideoBlocks[] = {
-    {0, kSlaveVideo}, {64, kSlaveVideo}, {0, kMasterVideo}, {64, kMasterVideo}};
-// Master data first, then slave data.
-constexpr BlockRequest kDataBlocks[] = {
-    {0, kMasterData}, {64, kMasterData}, {0, kSlaveData}, {64, kSlaveData}};
 
 // Both transfers read the sensor's RAM: the memory target follows, whatever it was.
 void prepareBlockTransfer(Program& p) {
@@ -43,22 +35,6 @@ void endBlockTransfer(Program& p) {
 
 }  // namespace
 
-bool readVideoPass(Program& p) {
-  if (PushGETRAW(p) != 1) return false;
-  CopyPPtoRAWVars(p);
-  if (readBlocks(p, kVideoBlocks) != 1) return false;
-  p.st.videoPassRead = true;
-  return true;
-}
-
-bool readDataPass(Program& p) {
-  if (PushGETRAW(p) != 1) return false;
-  CopyPPtoRAWVars(p);
-  if (readBlocks(p, kDataBlocks) != 1) return false;
-  p.st.dataPassRead = true;
-  return true;
-}
-
 void PushVIDEO(Program& p) {
   ExclusiveLineClaim claim(p, LineUser::Video);
   if (!claim) return;
@@ -68,18 +44,13 @@ void PushVIDEO(Program& p) {
   p.setMainDimmed({m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}, true);
   st.stop_flag = 0;
   while (st.stop_flag == 0) {
-    if (PushGETRAW(p) == 1) {
-      CopyPPtoRAWVars(p);
-      // A pass with a missing block draws nothing; the next pass starts with a new request.
-      if (readBlocks(p, kVideoBlocks) == 1) {
-        st.videoPassRead = true;
-        setVideoAxes(p);
-        PlotVIDEOCurveA(p, st.adcbufA, st.thdArrayA, st.xArray8);
-        PlotVIDEOCurveB(p, st.adcbufB, st.thdArrayB, st.xArray8);
-        PlotVIDEOBarGraph(p);
-      }
-    } else {
-      st.stop_flag = 1;
+    // A pass with a missing block draws nothing; the next pass starts with a new request. A
+    // RUN exchange that timed out ends the loop.
+    if (readVideoPass(p)) {
+      setVideoAxes(p);
+      PlotVIDEOCurveA(p, st.adcbufA, st.thdArrayA, st.xArray8);
+      PlotVIDEOCurveB(p, st.adcbufB, st.thdArrayB, st.xArray8);
+      PlotVIDEOBarGraph(p);
     }
     p.rt.Delay(0.01);
     p.pump();

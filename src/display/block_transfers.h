@@ -6,11 +6,6 @@ namespace qrix {
 
 struct Program;
 
-// One pass of each: a RUN exchange and the four blocks into the buffers, nothing drawn. True
-// when the RUN answer and every block arrived. The caller holds the line.
-bool readVideoPass(Program& p);
-bool readDataPass(Program& p);
-
 // The VIDEO loop; returns when stop_flag is set.
 void PushVIDEO(Program& p);
 // One DATA transfer.

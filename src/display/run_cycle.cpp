@@ -5,7 +5,7 @@
 #include "program/program.h"
 #include "program/transport.h"
 #include "qrix/link/commands.h"
-#include "sensor_link/block_reads.h"
+#include "services/block_reads.h"
 #include "services/run_exchange.h"
 
 namespace qrix {

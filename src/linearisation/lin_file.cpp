@@ -10,6 +10,20 @@ std::uint16_t linWord(std::int16_t value) {
   return static_cast<std::uint16_t>(value + 32767);
 }
 
+std::optional<LinTable> parseLinFile(const std::string& path) {
+  // A short, non-numeric or out-of-range file would otherwise reach the flash as a table of
+  // wrong words; it is refused whole.
+  const auto read = files::readIntegers(path, kLinWords);
+  if (!read) return std::nullopt;
+  LinTable table{};
+  for (int i = 0; i < kLinWords; ++i) {
+    const std::int64_t v = (*read)[static_cast<std::size_t>(i)];
+    if (!linValueInRange(v)) return std::nullopt;
+    table[static_cast<std::size_t>(i)] = linWord(static_cast<std::int16_t>(v));
+  }
+  return table;
+}
+
 int ReadLinDataFromFile(Program& p, LinTable& values) {
   FileSelection choice =
       p.selectFile("XF-LINEAR.DAT", "*.dat", "Q-RIX-LT-Series-Linearisation-File",
@@ -17,22 +31,13 @@ int ReadLinDataFromFile(Program& p, LinTable& values) {
   if (choice.status == VAL_NO_FILE_SELECTED) return kLinFileCancelled;
   p.st.file_name = choice.path;
 
-  // A short, non-numeric or out-of-range file would otherwise reach the flash as a table of
-  // wrong words; it is refused whole and the earlier table stays.
-  const auto read = files::readIntegers(choice.path, kLinWords);
-  LinTable table{};
-  bool ok = read.has_value();
-  for (int i = 0; ok && i < kLinWords; ++i) {
-    const std::int64_t v = (*read)[static_cast<std::size_t>(i)];
-    ok = linValueInRange(v);
-    if (ok) table[static_cast<std::size_t>(i)] = linWord(static_cast<std::int16_t>(v));
-  }
-  if (!ok) {
+  const std::optional<LinTable> table = parseLinFile(choice.path);
+  if (!table) {
     p.storeStatusText("Error reading linearisation file!");
     p.showStoredStatus();
     return kLinFileError;
   }
-  values = table;
+  values = *table;
   return kLinFileLoaded;
 }
 

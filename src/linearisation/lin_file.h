@@ -2,15 +2,15 @@
 // The linearisation file: 2048 signed correction values, one decimal number per line, that the
 // sensor's external flash holds as unsigned words (value + 32767, kept to 16 bits).
 
-#include <array>
 #include <cstdint>
+#include <optional>
+#include <string>
+
+#include "services/flash_table.h"
 
 namespace qrix {
 
 struct Program;
-
-inline constexpr int kLinWords = 2048;
-using LinTable = std::array<std::uint16_t, kLinWords>;
 
 // ReadLinDataFromFile results.
 inline constexpr int kLinFileLoaded = 0;
@@ -27,6 +27,10 @@ inline constexpr bool linValueInRange(std::int64_t value) {
 
 // The flash word of one file value within that range.
 std::uint16_t linWord(std::int16_t value);
+
+// The flash words of a file's first 2048 values; none when the file does not hold 2048 numbers
+// within the flash's range.
+std::optional<LinTable> parseLinFile(const std::string& path);
 
 // Load dialog, then the first 2048 values of the chosen file into `values`. A file that does not
 // hold 2048 numbers within the flash's range leaves `values` as it was and says so in the status

@@ -1,11 +1,11 @@
 #pragma once
-// Programming of the sensor's external flash (X-FLASH) with the linearisation table: one clear
-// frame, then the 2048 words in 256 frames of 8, pages 2 to 9 of 256 words each, every frame
-// awaiting its answer. Progress runs as a bar on one of the main panel's bar graphs.
+// The window's X-FLASH buttons: the linearisation table into the sensor's external flash, with
+// the progress as a bar on one of the main panel's bar graphs.
 
 #include <cstdint>
 
 #include "linearisation/lin_file.h"
+#include "services/flash_table.h"
 
 namespace qrix {
 
@@ -25,14 +25,6 @@ int ClearXFLASH(Program& p);
 // outside the table is not sent (false).
 bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const LinTable& table,
                  std::uint16_t sensor);
-// The data frames of a whole table.
-inline constexpr int kXFlashFrames = 256;
-
-struct FlashTransfer {
-  bool complete = false;  // the clear frame and every data frame were confirmed
-  int confirmed = 0;      // data frames the sensor confirmed
-};
-
 // Clears the flash and writes linArray into it; complete when every frame was answered as sent,
 // the status line then says so and the bar turns grey. A lost line ends it at once, a silent
 // sensor after three time-outs in a row, and the program quitting after the frame in flight.

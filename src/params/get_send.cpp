@@ -1,55 +1,32 @@
 #include "params/get_send.h"
 
+#include "params/file_target.h"
 #include "params/panel_binding.h"
 #include "params/param_file.h"
 #include "params/parameter_fields.h"
 #include "plots/tolerance_window.h"
-#include "program/frame_codec.h"
 #include "program/line_owner.h"
 #include "program/program.h"
-#include "program/transport.h"
 #include "qrix/link/commands.h"
+#include "services/parameter_exchange.h"
 
 namespace qrix {
 
-namespace {
-
-// One parameter-frame request to RAM or EEPROM and the wait for its answer.
-Reply requestParameterFrame(Program& p, std::uint16_t target, std::uint16_t frame) {
+void showRecordInPanels(Program& p) {
   ProgramState& st = p.st;
-  st.parameter.cmd = target == kTargetEeprom ? cmd::kReadEeprom : cmd::kReadRam;
-  // The request carries the frame's current program values.
-  CopyVarsToPP(st.parameter, frame, st.pp);
-  st.exchangeKind = link::ExchangeKind::ParameterRead;
-  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp) == kFrameBytes)
-    p.showStatusText("Waiting for parameter-frame ...");
-  // Only the answer to this request is a parameter frame: never a RUN answer still in flight,
-  // nor a frame out of step with the line.
-  return awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
+  SetPanelValues(p);
+  const auto mode =
+      static_cast<std::uint16_t>(p.ui().GetCtrlVal(st.pPara0, ids::para0::DropEvalMode));
+  PlotTOLWindow(p, mode, st.parameter.master.teach, st.parameter.slave.teach);
 }
 
-}  // namespace
-
 bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer store) {
-  ProgramState& st = p.st;
   bool answered = true;
-  if (target != kTargetFile) {
-    const Reply reply = requestParameterFrame(p, target, frame);
-    answered = reply.answered();
-    if (!answered) {
-      p.storeStatusText("Timeout-RS-232...");
-    } else if (store == StoreAnswer::Yes) {
-      CopyPPtoVars(reply.words(), frame, st.parameter);
-      p.storeStatusText("Parameter-frame received! - Line Ok!");
-    }
-  }
-  p.showStoredStatus();
-  if (frame == 2) {
-    SetPanelValues(p);
-    const auto mode =
-        static_cast<std::uint16_t>(p.ui().GetCtrlVal(st.pPara0, ids::para0::DropEvalMode));
-    PlotTOLWindow(p, mode, st.parameter.master.teach, st.parameter.slave.teach);
-  }
+  if (target != kTargetFile)
+    answered = readParameterFrame(p, target, frame, store);
+  else
+    p.showStoredStatus();
+  if (frame == 2) showRecordInPanels(p);
   return answered;
 }
 
@@ -61,21 +38,8 @@ int CC_BTNSend(Program& p, int, int, int event) {
     SaveParaFile(p);
     return 0;
   }
-  st.parameter.sync = cmd::kTxSync;
-  st.parameter.cmd = st.target == kTargetEeprom ? cmd::kWriteEeprom : cmd::kWriteRam;
   GetPanelValues(p);
-  static constexpr const char* kSentText[3] = {"Sending Para-Frame 0 ...",
-                                               "Sending Para-Frame 1 ...", "Line Ok!"};
-  for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    st.parameter.arg = frame;
-    CopyVarsToPP(st.parameter, frame, st.pp);
-    st.exchangeKind = link::ExchangeKind::ParameterWrite;
-    sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp);
-    p.recordExchange(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
-    p.pump();
-    if (st.nBytesW == kFrameBytes) p.showStatusText(kSentText[frame]);
-    if (frame < 2) p.rt.Delay(0.1);
-  }
+  writeParameterRecord(p, static_cast<std::uint16_t>(st.target));
   return 0;
 }
 
@@ -103,33 +67,17 @@ int CC_BTNGet(Program& p, int, int, int event) {
 
 bool readParameterFrames(Program& p, std::uint16_t target) {
   bool allStored = true;
-  for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    allStored &= PushGET(p, target, frame, allStored ? StoreAnswer::Yes : StoreAnswer::No);
-    p.rt.Delay(0.1);
+  if (target == kTargetFile) {
+    // The file is in the record already; the three frames only pace the status line.
+    for (int frame = 0; frame < 3; ++frame) {
+      p.showStoredStatus();
+      p.rt.Delay(0.1);
+    }
+  } else {
+    allStored = readParameterRecord(p, target, PauseAfter::Yes);
   }
-  // A frame that timed out must not be hidden behind the success text of a later one.
-  if (!allStored) {
-    p.storeStatusText("Timeout-RS-232...");
-    p.showStoredStatus();
-  }
+  showRecordInPanels(p);
   return allStored;
-}
-
-std::optional<ParaFileWords> readParameterWords(Program& p, std::uint16_t target) {
-  // Decoded into a copy: the record and the panels keep what they hold.
-  ParameterRecord read = p.st.parameter;
-  bool allAnswered = true;
-  for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    const Reply reply = requestParameterFrame(p, target, frame);
-    if (allAnswered && reply.answered()) CopyPPtoVars(reply.words(), frame, read);
-    allAnswered &= reply.answered();
-    p.rt.Delay(0.1);
-  }
-  if (!allAnswered) {
-    p.storeStatusText("Timeout-RS-232...");
-    return std::nullopt;
-  }
-  return recordToWords(read);
 }
 
 namespace {

@@ -7,13 +7,11 @@
 
 #include "params/param_file.h"
 #include "program/memory_target.h"
+#include "services/parameter_exchange.h"
 
 namespace qrix {
 
 struct Program;
-
-// Whether PushGET may store the answer it receives.
-enum class StoreAnswer { Yes, No };
 
 // Reads one parameter frame from RAM (target 1) or EEPROM (2) into the record; with target 3
 // it only refreshes the status line. After frame 2 the panels are rewritten from the record and
@@ -23,15 +21,13 @@ enum class StoreAnswer { Yes, No };
 bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame,
              StoreAnswer store = StoreAnswer::Yes);
 
-// Reads frames 0, 1 and 2 with PushGET, each followed by a pause of 0.1 s. A parameter answer
-// carries nothing that tells which frame it answers: after a time-out, a late answer would be
-// taken for the next frame. So once a frame has timed out, no later frame of the series is
-// stored, and the status line ends on the time-out. True when every frame was stored.
+// Reads frames 0, 1 and 2, each followed by a pause of 0.1 s (see readParameterRecord), then
+// rewrites the panels from the record. With target 3 the record holds a file already: the
+// series only refreshes the status line. True when every frame was stored.
 bool readParameterFrames(Program& p, std::uint16_t target);
-// The same series from RAM or EEPROM as the 45 words of a parameter file, leaving the record,
-// the panels and the status text as they are; nothing when a frame timed out (the status then
-// holds the time-out text, for the caller to show).
-std::optional<ParaFileWords> readParameterWords(Program& p, std::uint16_t target);
+
+// The panels show the record, and the tolerance window its evaluation mode.
+void showRecordInPanels(Program& p);
 
 int CC_BTNSend(Program& p, int panel, int control, int event);
 int CC_BTNGet(Program& p, int panel, int control, int event);

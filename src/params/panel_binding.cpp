@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "params/param_file.h"
+#include "params/record_limits.h"
 #include "params/system_controls.h"
 #include "plots/data_curves.h"
 #include "plots/video_curves.h"
@@ -86,14 +87,6 @@ double scaleToField(std::uint32_t scale) {
 
 }  // namespace
 
-std::uint16_t clampLine(std::int32_t value, std::uint16_t n) {
-  return static_cast<std::uint16_t>(std::clamp<std::int32_t>(value, 0, n));
-}
-
-std::uint16_t videoThresholdCounts(std::uint16_t adcmax, std::uint16_t percent) {
-  return static_cast<std::uint16_t>(static_cast<std::uint32_t>(adcmax) * percent / 100u);
-}
-
 void GetPanelValues(Program& p) {
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
@@ -104,13 +97,6 @@ void GetPanelValues(Program& p) {
   st.parameter.master.scale = scaleFromField(ui.GetCtrlVal(st.pCalib, ids::calib::NUMScaleA));
   st.parameter.slave.scale = scaleFromField(ui.GetCtrlVal(st.pCalib, ids::calib::NUMScaleB));
   SetThresholds(p);
-}
-
-std::vector<LimitedField> LimitParameters(Program& p) {
-  ParaFileWords words = recordToWords(p.st.parameter);
-  std::vector<LimitedField> limited = limitFields(words, p.st.ccdvirtpixel);
-  if (!limited.empty()) wordsToRecord(words, p.st.parameter);
-  return limited;
 }
 
 void SetPanelValues(Program& p) {
@@ -153,27 +139,6 @@ void applyModeStates(Program& p) {
   p.ui().SetDimmed(p.st.pPara2, ids::sensor::SLIDEpower, r.slave.pmode == 1);
   dimToleranceFields(p, r.sys.hwmode);
   showAnalogControls(p, r.sys.anamode);
-}
-
-void SetThresholds(Program& p) {
-  ProgramState& st = p.st;
-  const ParameterRecord& r = st.parameter;
-  const std::uint16_t n = st.ccdvirtpixel;
-  // Both sensors share the one tolerance window of frame 0.
-  const std::uint16_t upA = clampLine(std::int32_t{r.master.teach} + r.sys.toleranceUP, n);
-  const std::uint16_t loA = clampLine(std::int32_t{r.master.teach} - r.sys.toleranceLO, n);
-  const std::uint16_t upB = clampLine(std::int32_t{r.slave.teach} + r.sys.toleranceUP, n);
-  const std::uint16_t loB = clampLine(std::int32_t{r.slave.teach} - r.sys.toleranceLO, n);
-  st.thdArrayA.fill(videoThresholdCounts(st.ADCMAX, r.master.videothd));
-  st.thdArrayB.fill(videoThresholdCounts(st.ADCMAX, r.slave.videothd));
-  st.trgBUFA.fill(r.master.trigthd);
-  st.trgBUFB.fill(r.slave.trigthd);
-  st.refTHDA.fill(r.master.teach);
-  st.refTHDB.fill(r.slave.teach);
-  st.upTHDA.fill(upA);
-  st.upTHDB.fill(upB);
-  st.loTHDA.fill(loA);
-  st.loTHDB.fill(loB);
 }
 
 }  // namespace qrix

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "params/parameter_fields.h"
+#include "params/record_limits.h"
 
 namespace qrix {
 
@@ -17,18 +18,8 @@ void GetPanelValues(Program& p);
 // the mode-dependent dimming, SetThresholds, the raw graph's range, the video curves and the
 // grey rectangles of the bar graphs.
 void SetPanelValues(Program& p);
-// The 128-point reference, tolerance, threshold and trigger lines.
-void SetThresholds(Program& p);
-// Only the range limits of SetPanelValues: every field above what its control takes gets the
-// control's replacement. What was replaced, in file order.
-std::vector<LimitedField> LimitParameters(Program& p);
 // Dimming and visibility that follow the record's modes: the power sliders by power mode, the
 // tolerance fields by hardware mode, the analog max/min controls by analog mode.
 void applyModeStates(Program& p);
-
-// A line value limited to 0 .. n, computed without 16-bit wrap.
-std::uint16_t clampLine(std::int32_t value, std::uint16_t n);
-// Video-threshold line in ADC counts for a threshold in percent.
-std::uint16_t videoThresholdCounts(std::uint16_t adcmax, std::uint16_t percent);
 
 }  // namespace qrix

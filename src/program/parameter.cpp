@@ -77,4 +77,24 @@ void CopyPPtoVars(const WordArray& pp, std::uint16_t frame, ParameterRecord& par
   }
 }
 
+RecordWords recordToWords(const ParameterRecord& record) {
+  RecordWords words{};
+  WordArray pp{};
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    CopyVarsToPP(record, frame, pp);
+    for (int i = 0; i < kFrameWords; ++i)
+      words[static_cast<size_t>(frame * kFrameWords + i)] = pp[static_cast<size_t>(i)];
+  }
+  return words;
+}
+
+void wordsToRecord(const RecordWords& words, ParameterRecord& record) {
+  WordArray pp{};
+  for (std::uint16_t frame = 0; frame < 3; ++frame) {
+    for (int i = 0; i < kFrameWords; ++i)
+      pp[static_cast<size_t>(i)] = words[static_cast<size_t>(frame * kFrameWords + i)];
+    CopyPPtoVars(pp, frame, record);
+  }
+}
+
 }  // namespace qrix

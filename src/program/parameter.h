@@ -56,4 +56,12 @@ void CopyVarsToPP(const ParameterRecord& parameter, std::uint16_t frame, WordArr
 // The exact inverse.
 void CopyPPtoVars(const WordArray& pp, std::uint16_t frame, ParameterRecord& parameter);
 
+// The record as the 45 words of frames 0, 1 and 2, as they travel and as a parameter file holds
+// them.
+inline constexpr int kRecordWords = 3 * kFrameWords;
+using RecordWords = std::array<std::uint16_t, kRecordWords>;
+RecordWords recordToWords(const ParameterRecord& record);
+// The record takes the 45 words, frame by frame (the exact inverse).
+void wordsToRecord(const RecordWords& words, ParameterRecord& record);
+
 }  // namespace qrix

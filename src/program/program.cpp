@@ -9,6 +9,7 @@ namespace qrix {
 
 void Program::showStatusText(std::string_view text) {
   ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
+  if (onStatusShown) onStatusShown(text);
 }
 
 void Program::storeStatusText(std::string_view text) {

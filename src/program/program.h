@@ -23,6 +23,9 @@ struct Program {
   std::function<void()> onLinkHealthChanged;
   // Where each RUN answer goes once it is decoded and derived.
   RunStream run;
+  // Hears of every text the status line is given, with or without a window to show it in (the
+  // command line writes them to stderr).
+  std::function<void(std::string_view text)> onStatusShown;
 
   ui::UiModel& ui() { return rt.ui(); }
   serial::SerialLibrary& serial() { return rt.serial(); }

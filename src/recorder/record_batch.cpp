@@ -2,7 +2,7 @@
 
 #include "program/program.h"
 #include "recorder/rec_time.h"
-#include "recorder/recording.h"
+#include "recorder/recorder_buttons.h"
 
 namespace qrix {
 

@@ -1,8 +1,9 @@
 #pragma once
-// Line check and identification of the connected sensor: hardware information (scales, CCD
-// description, firmware-dependent controls) and the firmware text.
+// The window's side of the identification: the line check, the hardware information and the
+// firmware text as the window's procedures, and what the window shows of the hardware (the CCD
+// description, the mode labels, the video axes, the controls old firmware lacks).
 
-#include <cstdint>
+#include "program/hardware_answer.h"
 
 namespace qrix {
 
@@ -11,12 +12,11 @@ struct Program;
 // 1 when the sensor answered with the sync word 0x00AA, else 0.
 int CheckComLine(Program& p);
 // 1 when an answer with the sync word and echo 10 arrived; only such an answer changes the
-// stored words.
+// stored words and the window.
 int GetHARDWAREInfo(Program& p);
 // The number of bytes waiting when the wait ended; exactly 72 is a firmware text.
 int GetVERSIONInfo(Program& p);
-
-// x step of the video curve points for a virtual pixel count; 0 when the count is not listed.
-int xArray8Factor(std::uint16_t ccdvirtpixel);
+// The window after a hardware answer.
+void showHardwareInWindow(Program& p, const HardwareWords& hardware);
 
 }  // namespace qrix

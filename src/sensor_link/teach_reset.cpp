@@ -4,21 +4,16 @@
 #include "params/panel_binding.h"
 #include "program/line_owner.h"
 #include "program/program.h"
-#include "program/transport.h"
-#include "qrix/link/commands.h"
+#include "services/teach_reset.h"
 
 namespace qrix {
 
 int CC_ButtonTeach(Program& p, int, int, int event) {
   if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
   ProgramState& st = p.st;
-  st.parameter.cmd = cmd::kTeach;
+  // The request carries frame 0 as the panels show it.
   GetPanelValues(p);
-  CopyVarsToPP(st.parameter, 0, st.pp);
-  st.exchangeKind = link::ExchangeKind::Teach;
-  sendRequest(p, Discard::InputFirst, cmd::kTeach, 0, st.pp);
-  p.showStatusText("New setpoint value teached!");
-  if (awaitFrame(p, link::ExchangeKind::Teach, cmd::kTeach, Accept::AnyFrame).answered()) {
+  if (teachSetpoints(p)) {
     readParameterFrames(p, kTargetRam);
   } else {
     p.showStatusText("Timeout RS232-Line!");
@@ -31,16 +26,7 @@ int CC_ButtonTeach(Program& p, int, int, int event) {
 }
 
 void ResetMaxMin(Program& p) {
-  ProgramState& st = p.st;
-  st.parameter.cmd = cmd::kResetMaxMin;
-  st.exchangeKind = link::ExchangeKind::Reset;
-  sendRequest(p, Discard::InputFirst, cmd::kResetMaxMin, 0, st.pp);
-  p.showStatusText("Reset Max/Min values...");
-  // The content of the answer is not examined; any frame acknowledges.
-  const bool acknowledged =
-      awaitFrame(p, link::ExchangeKind::Reset, cmd::kResetMaxMin, Accept::AnyFrame).answered();
-  p.storeStatusText(acknowledged ? "Reset Max/Min OK!" : "Timeout-RS-232...");
-  p.showStoredStatus();
+  resetMaxMin(p);
 }
 
 int CC_ButtonReset(Program& p, int, int, int event) {

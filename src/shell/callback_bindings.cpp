@@ -10,7 +10,7 @@
 #include "params/system_controls.h"
 #include "program/program.h"
 #include "recorder/rec_time.h"
-#include "recorder/recording.h"
+#include "recorder/recorder_buttons.h"
 #include "sensor_link/port_setup.h"
 #include "sensor_link/teach_reset.h"
 #include "shell/help_texts.h"

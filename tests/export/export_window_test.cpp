@@ -15,7 +15,7 @@
 #include <sstream>
 
 #include "program/frame_codec.h"
-#include "sensor_link/block_reads.h"
+#include "services/block_reads.h"
 #include "support/scope_fixture.h"
 #include "support/this_process.h"
 

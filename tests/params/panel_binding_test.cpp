@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "params/param_file.h"
 #include "support/scope_fixture.h"
 
 namespace qrix::testing {
@@ -18,6 +19,12 @@ class Binding : public ::testing::Test {
   ProgramState& st = s.p.st;
   ParameterRecord& r = s.p.st.parameter;
 };
+
+// The command line has no panels: the record it starts from, which the first requests carry,
+// must be the one the window's panels give at start.
+TEST_F(Binding, TheRecordsDefaultsAreWhatThePanelsHoldAtStart) {
+  EXPECT_EQ(recordToWords(r), recordToWords(ParameterRecord{}));
+}
 
 // The limits that depend on the line length, and what they leave in the record and the modes.
 TEST_F(Binding, LimitsReplaceOutOfRangeValuesByTheirOddReplacements) {

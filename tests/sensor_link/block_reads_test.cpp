@@ -3,7 +3,7 @@
 // than 128 bytes). A silent sensor is met by RUN (run_cycle_test), a short block by DATA
 // (block_transfers_test).
 
-#include "sensor_link/block_reads.h"
+#include "services/block_reads.h"
 
 #include <gtest/gtest.h>
 

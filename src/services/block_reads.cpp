@@ -1,4 +1,4 @@
-#include "sensor_link/block_reads.h"
+#include "services/block_reads.h"
 
 #include <algorithm>
 #include <string>
@@ -7,6 +7,7 @@
 #include "program/program.h"
 #include "program/transport.h"
 #include "qrix/link/commands.h"
+#include "services/run_exchange.h"
 
 namespace qrix {
 
@@ -84,6 +85,31 @@ int readBlocks(Program& p, std::span<const BlockRequest> blocks) {
   }
   installReceiveNotification(p, p.st.com);
   return ok;
+}
+
+namespace {
+// Slave video first, then master video.
+constexpr BlockRequest kVideoBlocks[] = {
+    {0, kSlaveVideo}, {64, kSlaveVideo}, {0, kMasterVideo}, {64, kMasterVideo}};
+// Master data first, then slave data.
+constexpr BlockRequest kDataBlocks[] = {
+    {0, kMasterData}, {64, kMasterData}, {0, kSlaveData}, {64, kSlaveData}};
+}  // namespace
+
+bool readVideoPass(Program& p) {
+  if (PushGETRAW(p) != 1) return false;
+  CopyPPtoRAWVars(p);
+  if (readBlocks(p, kVideoBlocks) != 1) return false;
+  p.st.videoPassRead = true;
+  return true;
+}
+
+bool readDataPass(Program& p) {
+  if (PushGETRAW(p) != 1) return false;
+  CopyPPtoRAWVars(p);
+  if (readBlocks(p, kDataBlocks) != 1) return false;
+  p.st.dataPassRead = true;
+  return true;
 }
 
 }  // namespace qrix

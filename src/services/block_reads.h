@@ -31,6 +31,12 @@ struct BlockRequest {
 // switched off (so the 128-byte answers are not taken for frames) and on again afterwards.
 // 1 when the last block arrived.
 int readBlocks(Program& p, std::span<const BlockRequest> blocks);
+// One pass of VIDEO or DATA: a RUN exchange, then the four blocks of the video buffers (slave
+// first) or of the measurement buffers (master first). True when the RUN answer and every block
+// arrived. The caller holds the line.
+bool readVideoPass(Program& p);
+bool readDataPass(Program& p);
+
 // The array a buffer number fills.
 Line128* bufferArray(ProgramState& st, std::uint16_t buffer);
 
