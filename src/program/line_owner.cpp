@@ -47,6 +47,8 @@ ExclusiveLineClaim::ExclusiveLineClaim(Program& p, LineUser user) : p_(p), claim
       {st.pCalib, ids::calib::BTNWriteXFMA, true},
       {st.pCalib, ids::calib::BTNWriteXFSL, true},
   };
+  // Without a window there is no button to dim.
+  if (!p.hasWindow()) return;
   ui::UiModel& ui = p.ui();
   for (auto [panel, control, byBlockTransfer] : starters) {
     if (blockTransfer && !byBlockTransfer) continue;

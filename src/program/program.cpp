@@ -8,7 +8,7 @@
 namespace qrix {
 
 void Program::showStatusText(std::string_view text) {
-  ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
+  if (hasWindow()) ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
   if (onStatusShown) onStatusShown(text);
 }
 

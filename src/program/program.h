@@ -28,6 +28,9 @@ struct Program {
   std::function<void(std::string_view text)> onStatusShown;
 
   ui::UiModel& ui() { return rt.ui(); }
+  // Whether the program runs with its window (the main panel is loaded), or as the command line
+  // runs the services, with none.
+  bool hasWindow() const { return st.pHandle > 0; }
   serial::SerialLibrary& serial() { return rt.serial(); }
 
   // Puts a text into the status line without touching szStatus.

@@ -48,7 +48,10 @@ std::string readAll(int fd) {
 CliResult runCli(const std::vector<std::string>& args, double seconds) {
   ChildProcess cli(QRIX_CLI_PATH, args);
   const int status = cli.waitForExit(seconds);
-  return {status, cli.stdoutSoFar(0.2), cli.stderrSoFar(0.2)};
+  CliResult result{status, cli.stdoutSoFar(0.2), cli.stderrSoFar(0.2)};
+  // The command line has no panel: a service that reached for one would say so on stderr.
+  EXPECT_EQ(result.err.find("ui: "), std::string::npos) << result.err;
+  return result;
 }
 
 CliResult runCliOnTerminal(const std::vector<std::string>& args) {
