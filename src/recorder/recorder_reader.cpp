@@ -243,6 +243,11 @@ bool RecorderReader::takeSampleLine(std::string_view line) {
   return true;
 }
 
+std::string faultText(const std::string& path, const RecorderFault& fault) {
+  if (fault.line == 0) return path + ": " + fault.what;
+  return path + ":" + std::to_string(fault.line) + ": " + fault.what;
+}
+
 bool readRecorderFile(const std::string& path, const RecorderSampleHandler& onSample,
                       RecorderHeader& header, RecorderFault& fault) {
   struct Closer {

@@ -62,6 +62,9 @@ class RecorderReader {
   std::string partial_;  // the start of a line whose end is in the next piece
 };
 
+// "PATH:LINE: what", or "PATH: what" for a file that could not be read.
+std::string faultText(const std::string& path, const RecorderFault& fault);
+
 // Reads the file at `path` (UTF-8) through a RecorderReader. False with the fault when the
 // file cannot be read or is not a complete recorder file; samples before the fault were handed
 // on.
