@@ -6,13 +6,10 @@
 
 namespace qrix {
 
-namespace {
-constexpr std::string_view kLineEnd = "\r\n";
-// The micro sign is the single Latin-1 byte 0xB5, as the file has always carried it.
-constexpr std::string_view kSetpointLabel = "SETPOINT-VALUE [\xB5m]: ";
-constexpr std::string_view kIntervalLabel = "Q-RIX-RECORDER-FILE: Time-Interval[s]: ";
-constexpr std::string_view kColumns = "SLAVE\tMASTER\tMVAL\tMVAL[um]\tS_EDGE\tM_EDGE";
-}  // namespace
+using recorder_text::kColumns;
+using recorder_text::kIntervalLabel;
+using recorder_text::kLineEnd;
+using recorder_text::kSetpointLabel;
 
 std::string recorderHeader(std::string_view date, std::string_view time, std::uint16_t interval,
                            std::int32_t setpoint) {

@@ -20,7 +20,18 @@ struct RecorderSample {
   std::int32_t mvalUm = 0;        // umValue
   std::uint16_t slaveEdges = 0;   // edcntA
   std::uint16_t masterEdges = 0;  // edcntB
+
+  friend bool operator==(const RecorderSample&, const RecorderSample&) = default;
 };
+
+// The fixed texts of the file, which the reader checks too. The micro sign is the single
+// Latin-1 byte 0xB5, as the file has always carried it.
+namespace recorder_text {
+inline constexpr std::string_view kLineEnd = "\r\n";
+inline constexpr std::string_view kIntervalLabel = "Q-RIX-RECORDER-FILE: Time-Interval[s]: ";
+inline constexpr std::string_view kSetpointLabel = "SETPOINT-VALUE [\xB5m]: ";
+inline constexpr std::string_view kColumns = "SLAVE\tMASTER\tMVAL\tMVAL[um]\tS_EDGE\tM_EDGE";
+}  // namespace recorder_text
 
 // The four header lines; date "MM-DD-YYYY", time "HH:MM:SS" as the runtime gives them.
 std::string recorderHeader(std::string_view date, std::string_view time, std::uint16_t interval,
