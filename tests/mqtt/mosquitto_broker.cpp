@@ -198,6 +198,33 @@ bool MosquittoBroker::start(std::string& reason) {
 void MosquittoBroker::stop() {
   if (pid_ <= 0) return;
   ::kill(pid_, SIGTERM);
+  ::kill(pid_, SIGCONT);
+  waitForExit();
+}
+
+void MosquittoBroker::kill() {
+  if (pid_ <= 0) return;
+  ::kill(pid_, SIGKILL);
+  waitForExit();
+}
+
+void MosquittoBroker::freeze() {
+  if (pid_ > 0) ::kill(pid_, SIGSTOP);
+}
+
+bool MosquittoBroker::saveSessions() {
+  const std::filesystem::path db = folder_ / "mosquitto.db";
+  std::error_code ignored;
+  std::filesystem::remove(db, ignored);
+  if (pid_ <= 0 || ::kill(pid_, SIGUSR1) != 0) return false;
+  for (int i = 0; i < 200; ++i) {
+    if (std::filesystem::file_size(db, ignored) > 0 && !ignored) return true;
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  return false;
+}
+
+void MosquittoBroker::waitForExit() {
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   int status = 0;
   while (::waitpid(pid_, &status, WNOHANG) == 0) {

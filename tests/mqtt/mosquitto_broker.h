@@ -38,16 +38,24 @@ class MosquittoBroker {
   bool start(std::string& reason);
   // Ends the broker (SIGTERM) and waits for it to exit.
   void stop();
+  // Writes the sessions to disk now (SIGUSR1), with persistence; true once the file is there.
+  bool saveSessions();
+  // Halts the broker where it is (SIGSTOP): connections stay open and nothing is answered.
+  void freeze();
+  // Ends the broker at once (SIGKILL): what it had not written to disk is gone.
+  void kill();
   bool running() const { return pid_ > 0; }
 
   std::uint16_t port() const { return port_; }
   // The CA certificate that signed the broker's, with TLS.
   std::string caFile() const { return (folder_ / "ca.crt").string(); }
   const std::filesystem::path& folder() const { return folder_; }
+  // What the broker logged so far (errors, warnings, notices: connections and their ends).
+  std::string log() const;
 
  private:
   bool writeConfiguration(std::string& reason);
-  std::string log() const;
+  void waitForExit();
   BrokerSettings settings_;
   std::filesystem::path folder_;
   std::uint16_t port_ = 0;

@@ -126,7 +126,9 @@ TEST(MqttPublisher, DeliversEveryMessageOnceInOrderBetweenOnlineAndOffline) {
   ASSERT_TRUE(subscriber.waitSubscribed(3));
 
   EventLog events;
-  MqttPublisher publisher(optionsFor(broker), events.handler());
+  MqttPublisherOptions options = optionsFor(broker);
+  options.clientId = "qrix-test-publisher";
+  MqttPublisher publisher(options, events.handler());
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
   ASSERT_TRUE(events.waitFor(MqttEvent::Connected, 3));
@@ -152,6 +154,10 @@ TEST(MqttPublisher, DeliversEveryMessageOnceInOrderBetweenOnlineAndOffline) {
   EXPECT_EQ(offline.payload, "offline");
   EXPECT_TRUE(offline.retained);
   EXPECT_EQ(events.kinds(), std::vector<MqttEvent>{MqttEvent::Connected});
+  // A clean end, not a broken connection whose last will said "offline".
+  const std::string log = broker.log();
+  EXPECT_NE(log.find("Client qrix-test-publisher disconnected."), std::string::npos) << log;
+  EXPECT_EQ(log.find("Client qrix-test-publisher closed its connection"), std::string::npos) << log;
 }
 
 // The broker's sessions survive its restart, so that the subscriber misses nothing while it
@@ -214,6 +220,37 @@ void subscribeAndStop(MosquittoBroker& broker) {
     ASSERT_TRUE(subscriber.waitSubscribed(3));
   }
   broker.stop();
+}
+
+TEST(MqttPublisher, SendsAgainWhatTheBrokerDidNotAcknowledgeBeforeItWent) {
+  MosquittoBroker broker(persistent());
+  ASSERT_NO_FATAL_FAILURE(startOrFail(broker));
+  MqttSubscriber subscriber(sessionOf(broker));
+  ASSERT_TRUE(subscriber.waitSubscribed(3));
+  EventLog events;
+  MqttPublisher publisher(optionsFor(broker), events.handler());
+  std::string reason;
+  ASSERT_TRUE(publisher.start(reason)) << reason;
+  for (const std::string& v : values(1, 5)) publisher.publish(v);
+  ASSERT_TRUE(subscriber.waitFor(countOnTopic(5), 3));
+  // The subscriber's acknowledgements reach the broker before its session is saved, else the
+  // broker would deliver those five again after its restart.
+  std::this_thread::sleep_for(milliseconds(200));
+  ASSERT_TRUE(broker.saveSessions());
+
+  // Sent into a broker that reads nothing, which then dies: none of them reached it.
+  broker.freeze();
+  for (const std::string& v : values(6, 35)) publisher.publish(v);
+  std::this_thread::sleep_for(milliseconds(300));
+  EXPECT_EQ(publisher.counters().queued, 30u);
+  broker.kill();
+  ASSERT_TRUE(events.waitFor(MqttEvent::Lost, 3));
+  ASSERT_NO_FATAL_FAILURE(startOrFail(broker));
+
+  EXPECT_TRUE(publisher.finish(milliseconds(5000)));
+  ASSERT_TRUE(subscriber.waitFor(countOnTopic(35), 5));
+  EXPECT_EQ(subscriber.messages(), values(1, 35));
+  EXPECT_EQ(publisher.counters().published, 35u);
 }
 
 TEST(MqttPublisher, MessagesWaitForABrokerNotYetStarted) {
