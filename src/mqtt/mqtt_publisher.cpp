@@ -12,6 +12,7 @@
 #include <deque>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace qrix::mqtt {
 
@@ -30,6 +31,7 @@ enum class Stage { Waiting, InFlight, Acknowledged };
 
 struct Entry {
   std::string payload;
+  std::uint64_t seq = 0;  // the order of publish(): names the entry while the queue changes
   Stage stage = Stage::Waiting;
   int mid = 0;  // libmosquitto's message id on the current connection, when in flight
 };
@@ -64,6 +66,7 @@ struct MqttPublisher::State {
   std::uint64_t waiting = 0;  // entries not acknowledged
   std::uint64_t published = 0;
   std::uint64_t dropped = 0;
+  std::uint64_t lastSeq = 0;
   bool started = false;
   bool closed = false;  // finish() called or a fatal error: publish() takes nothing more
   bool fatal = false;
@@ -77,7 +80,10 @@ struct MqttPublisher::State {
   bool connected = false;  // CONNACK accepted on the current handle
   bool everConnected = false;
   bool lostReported = false;
-  int refusedCode = 0;  // a CONNACK refusal seen in the callback, handled after the loop
+  // What libmosquitto's callbacks saw in the last turn of its loop.
+  bool accepted = false;
+  int refusedCode = 0;
+  std::vector<int> acknowledgedMids;
   int offlineMid = -1;
   bool offlineAcknowledged = false;
   Clock::time_point connectStarted, nextAttempt;
@@ -135,17 +141,23 @@ struct MqttPublisher::State {
     mosquitto_connect_callback_set(m, [](mosquitto*, void* self, int code) {
       static_cast<State*>(self)->connackArrived(code);
     });
-    mosquitto_publish_callback_set(
-        m, [](mosquitto*, void* self, int mid) { static_cast<State*>(self)->acknowledged(mid); });
+    mosquitto_publish_callback_set(m, [](mosquitto*, void* self, int mid) {
+      static_cast<State*>(self)->acknowledgementArrived(mid);
+    });
     return true;
   }
 
-  // In libmosquitto's callback, on the thread.
+  // libmosquitto's callbacks only note what came; it is acted on once mosquitto_loop has
+  // returned, so that neither libmosquitto is called back into nor our lock taken under its own.
   void connackArrived(int code) {
-    if (code != 0) {
+    if (code == 0)
+      accepted = true;
+    else
       refusedCode = code;
-      return;
-    }
+  }
+  void acknowledgementArrived(int mid) { acknowledgedMids.push_back(mid); }
+
+  void announceOnline() {
     connected = true;
     retry = options.retryFirst;
     mosquitto_publish(mosq, nullptr, statusTopic.c_str(), static_cast<int>(kOnline.size()),
@@ -157,36 +169,38 @@ struct MqttPublisher::State {
          (back ? "connected again to " : "connected to ") + describe(options.url));
   }
 
-  // In libmosquitto's callback, on the thread: the broker has this message.
-  void acknowledged(int mid) {
-    if (mid == offlineMid) {
-      offlineAcknowledged = true;
-      return;
-    }
+  // The broker has these messages.
+  void countAcknowledged() {
     std::lock_guard lock(mutex);
-    // Messages are sent from the front, so those in flight are among the first ones.
-    for (Entry& e : queue) {
-      if (e.stage == Stage::Waiting) break;
-      if (e.stage == Stage::InFlight && e.mid == mid) {
-        e.stage = Stage::Acknowledged;
-        ++published;
-        --waiting;
-        break;
+    for (const int mid : acknowledgedMids) {
+      if (mid == offlineMid) offlineAcknowledged = true;
+      // Messages are sent from the front, so those in flight are among the first ones.
+      for (Entry& e : queue) {
+        if (e.stage == Stage::Waiting) break;
+        if (e.stage == Stage::InFlight && e.mid == mid) {
+          e.stage = Stage::Acknowledged;
+          ++published;
+          --waiting;
+          break;
+        }
       }
     }
-    while (!queue.empty() && queue.front().stage == Stage::Acknowledged) queue.pop_front();
+    acknowledgedMids.clear();
+    popAcknowledged();
   }
 
   void dropConnection() {
     if (mosq) mosquitto_destroy(mosq);
     mosq = nullptr;
     connected = false;
+    accepted = false;
     refusedCode = 0;
+    acknowledgedMids.clear();
     std::lock_guard lock(mutex);
     // The new connection sends again what this one left unacknowledged.
     for (Entry& e : queue) {
       if (e.stage == Stage::Waiting) break;
-      if (e.stage == Stage::InFlight) e = Entry{std::move(e.payload)};
+      if (e.stage == Stage::InFlight) e = Entry{std::move(e.payload), e.seq};
     }
   }
 
@@ -227,36 +241,67 @@ struct MqttPublisher::State {
     return mosquitto_strerror(rc);
   }
 
-  // Hands the waiting messages to libmosquitto, oldest first, up to the limit in flight.
-  void handOver() {
-    std::unique_lock lock(mutex);
-    int inFlight = 0;
+  // The entry numbered `seq` among those on their way (the first ones); null when gone.
+  Entry* onItsWay(std::uint64_t seq) {
     for (Entry& e : queue) {
-      if (e.stage == Stage::InFlight) ++inFlight;
-      if (e.stage != Stage::Waiting) continue;
-      if (inFlight >= options.inFlightLimit) break;
-      const int rc =
-          mosquitto_publish(mosq, &e.mid, options.url.topic.c_str(),
-                            static_cast<int>(e.payload.size()), e.payload.data(), 1, false);
-      if (rc == MOSQ_ERR_SUCCESS) {
-        e.stage = Stage::InFlight;
-        ++inFlight;
-        continue;
+      if (e.stage == Stage::Waiting) break;
+      if (e.seq == seq) return &e;
+    }
+    return nullptr;
+  }
+
+  // Hands the waiting messages to libmosquitto, oldest first, up to the limit in flight. Our
+  // lock is never held while libmosquitto is called: its callbacks take our lock under its own.
+  void handOver() {
+    for (;;) {
+      std::string payload;
+      std::uint64_t seq = 0;
+      {
+        std::lock_guard lock(mutex);
+        int inFlight = 0;
+        Entry* next = nullptr;
+        for (Entry& e : queue) {
+          if (e.stage == Stage::InFlight) ++inFlight;
+          if (e.stage == Stage::Waiting) {
+            next = &e;
+            break;
+          }
+        }
+        if (!next || inFlight >= options.inFlightLimit) return;
+        // On its way from now on: a full queue no longer drops it.
+        next->stage = Stage::InFlight;
+        payload = next->payload;
+        seq = next->seq;
       }
-      if (rc == MOSQ_ERR_PAYLOAD_SIZE || rc == MOSQ_ERR_OVERSIZE_PACKET) {
-        // Never sendable: counted as dropped, so that finish() does not report success.
-        e.stage = Stage::Acknowledged;
-        --waiting;
-        ++dropped;
-        continue;
+      int mid = 0;
+      const int rc = mosquitto_publish(mosq, &mid, options.url.topic.c_str(),
+                                       static_cast<int>(payload.size()), payload.data(), 1, false);
+      const int savedErrno = errno;
+      {
+        std::lock_guard lock(mutex);
+        Entry* e = onItsWay(seq);
+        if (rc == MOSQ_ERR_SUCCESS) {
+          if (e) e->mid = mid;
+          continue;
+        }
+        if (e && (rc == MOSQ_ERR_PAYLOAD_SIZE || rc == MOSQ_ERR_OVERSIZE_PACKET)) {
+          // Never sendable: counted as dropped, so that finish() does not report success.
+          e->stage = Stage::Acknowledged;
+          --waiting;
+          ++dropped;
+          popAcknowledged();
+          continue;
+        }
       }
       // The connection broke under the write; libmosquitto may hold the message, so the handle
       // goes and the next connection sends it.
-      const int savedErrno = errno;
-      lock.unlock();
       connectionFailed(reasonOf(rc, savedErrno));
       return;
     }
+  }
+
+  void popAcknowledged() {
+    while (!queue.empty() && queue.front().stage == Stage::Acknowledged) queue.pop_front();
   }
 
   void pollConnection(int timeoutMs) {
@@ -277,6 +322,11 @@ struct MqttPublisher::State {
     pollConnection(timeoutMs);
     const int rc = mosquitto_loop(mosq, 0, 1);
     const int savedErrno = errno;
+    countAcknowledged();
+    if (accepted) {
+      accepted = false;
+      announceOnline();
+    }
     if (refusedCode != 0) {
       const int code = refusedCode;
       const std::string text = std::string("the broker at ") + describe(options.url) +
@@ -426,7 +476,7 @@ void MqttPublisher::publish(std::string payload) {
       s.queue.erase(oldest);
       --s.waiting;
     }
-    s.queue.push_back(Entry{std::move(payload)});
+    s.queue.push_back(Entry{std::move(payload), ++s.lastSeq});
     ++s.waiting;
     if (!s.started) return;
   }
