@@ -374,7 +374,7 @@ struct MqttPublisher::State {
       }
       if (stop) break;
       const bool late = finishingNow && Clock::now() >= until;
-      // Without a connection and nothing to send there is nothing to wait for.
+      // finish(): the end comes once the queue is empty or the time is up.
       if (finishingNow && (late || empty)) break;
       if (!mosq) {
         if (Clock::now() < nextAttempt) {
@@ -391,7 +391,7 @@ struct MqttPublisher::State {
     dropConnection();
   }
 
-  // A clean end: "offline" retained, then DISCONNECT, so that the broker keeps its will.
+  // A clean end: "offline" retained, then DISCONNECT, after which the broker drops our will.
   void sayOffline() {
     if (!mosq || !connected) return;
     Clock::time_point until;
@@ -430,6 +430,10 @@ bool MqttPublisher::start(std::string& reason) {
   }
   if (o.queueLimit < 1 || o.inFlightLimit < 1) {
     reason = "the queue and the messages in flight must allow one message at least";
+    return false;
+  }
+  if (o.retryFirst.count() < 1 || o.retryMax < o.retryFirst) {
+    reason = "the pause between connection tries must grow from 1 ms or more";
     return false;
   }
   initLibrary();

@@ -61,9 +61,9 @@ struct MqttCounters {
   std::uint64_t dropped = 0;    // pushed out of a full queue, or given after finish()
 };
 
-// Called on the publisher's own thread (from start() for a failure found there), never while
-// it holds its lock: the handler may call publish() and counters(), but not finish() or the
-// destructor, which wait for that thread.
+// Called on the publisher's own thread, never while it holds its lock or inside libmosquitto:
+// the handler may call publish() and counters(), but not finish() or the destructor, which
+// wait for that thread. It should return soon: the thread sends nothing meanwhile.
 using MqttEventHandler = std::function<void(MqttEvent event, const std::string& text)>;
 
 class MqttPublisher {
