@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   clang-format
+  # The MQTT publisher: its client library, and the broker and certificates of its tests.
+  libmosquitto-dev mosquitto openssl
   # Windows programs of the toolkit-free code, tested under Wine; GoogleTest built from source.
   g++-mingw-w64-x86-64-posix wine64 googletest
   # Fuzz harnesses.
