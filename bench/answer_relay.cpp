@@ -18,7 +18,9 @@ constexpr std::size_t kAnswerBytes = 36;
 
 bool makeRaw(int fd) {
   termios settings{};
-  if (::tcgetattr(fd, &settings) != 0) return false;
+  if (::tcgetattr(fd, &settings) != 0) {
+    return false;
+  }
   ::cfmakeraw(&settings);
   settings.c_cc[VMIN] = 1;
   settings.c_cc[VTIME] = 0;
@@ -29,7 +31,9 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t n) {
   while (n > 0) {
     const ssize_t w = ::write(fd, data, n);
     if (w < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
+      if (errno == EINTR || errno == EAGAIN) {
+        continue;
+      }
       return false;
     }
     data += w;
@@ -43,13 +47,21 @@ bool writeAll(int fd, const std::uint8_t* data, std::size_t n) {
 AnswerRelay::AnswerRelay(const std::string& simulatorDevice) {
   simulator_ = ::open(simulatorDevice.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC);
   master_ = ::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (simulator_ < 0 || master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) return;
+  if (simulator_ < 0 || master_ < 0 || ::grantpt(master_) != 0 || ::unlockpt(master_) != 0) {
+    return;
+  }
   char path[128];
-  if (::ptsname_r(master_, path, sizeof path) != 0) return;
+  if (::ptsname_r(master_, path, sizeof path) != 0) {
+    return;
+  }
   path_ = path;
   slave_ = ::open(path, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (slave_ < 0 || !makeRaw(simulator_) || !makeRaw(master_) || !makeRaw(slave_)) return;
-  if (::pipe2(stop_, O_CLOEXEC) != 0) return;
+  if (slave_ < 0 || !makeRaw(simulator_) || !makeRaw(master_) || !makeRaw(slave_)) {
+    return;
+  }
+  if (::pipe2(stop_, O_CLOEXEC) != 0) {
+    return;
+  }
   ok_ = true;
   thread_ = std::thread([this] { pass(); });
 }
@@ -60,13 +72,18 @@ AnswerRelay::~AnswerRelay() {
     [[maybe_unused]] const ssize_t n = ::write(stop_[1], &stop, 1);
     thread_.join();
   }
-  for (int fd : {simulator_, master_, slave_, stop_[0], stop_[1]})
-    if (fd >= 0) ::close(fd);
+  for (int fd : {simulator_, master_, slave_, stop_[0], stop_[1]}) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+  }
 }
 
 std::vector<AnswerRelay::Clock::time_point> AnswerRelay::answersSince(std::size_t first) const {
   std::lock_guard lock(mutex_);
-  if (first >= answers_.size()) return {};
+  if (first >= answers_.size()) {
+    return {};
+  }
   return {answers_.begin() + static_cast<std::ptrdiff_t>(first), answers_.end()};
 }
 
@@ -77,13 +94,19 @@ void AnswerRelay::pass() {
     std::array<pollfd, 3> fds{
         {{stop_[0], POLLIN, 0}, {simulator_, POLLIN, 0}, {master_, POLLIN, 0}}};
     if (::poll(fds.data(), fds.size(), -1) < 0) {
-      if (errno == EINTR) continue;
+      if (errno == EINTR) {
+        continue;
+      }
       return;
     }
-    if (fds[0].revents) return;
+    if (fds[0].revents) {
+      return;
+    }
     if (fds[1].revents & POLLIN) {
       const ssize_t n = ::read(simulator_, buffer.data(), buffer.size());
-      if (n <= 0 || !writeAll(master_, buffer.data(), static_cast<std::size_t>(n))) return;
+      if (n <= 0 || !writeAll(master_, buffer.data(), static_cast<std::size_t>(n))) {
+        return;
+      }
       const bool completes =
           sinceRequest < kAnswerBytes && sinceRequest + static_cast<std::size_t>(n) >= kAnswerBytes;
       sinceRequest += static_cast<std::size_t>(n);
@@ -94,7 +117,9 @@ void AnswerRelay::pass() {
     }
     if (fds[2].revents & POLLIN) {
       const ssize_t n = ::read(master_, buffer.data(), buffer.size());
-      if (n <= 0 || !writeAll(simulator_, buffer.data(), static_cast<std::size_t>(n))) return;
+      if (n <= 0 || !writeAll(simulator_, buffer.data(), static_cast<std::size_t>(n))) {
+        return;
+      }
       sinceRequest = 0;
     }
   }

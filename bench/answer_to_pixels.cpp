@@ -32,7 +32,9 @@ constexpr double kTargetMedianMs = 8.0;
 class FlushWatch : public QObject {
  public:
   explicit FlushWatch(const std::vector<QWidget*>& plots) {
-    for (QWidget* w : plots) w->installEventFilter(this);
+    for (QWidget* w : plots) {
+      w->installEventFilter(this);
+    }
   }
   std::vector<Clock::time_point> flushes;
 
@@ -67,14 +69,17 @@ int main(int argc, char** argv) {
     relay = std::make_unique<AnswerRelay>(device);
     return relay->ok() ? relay->devicePath() : std::string();
   });
-  if (!session.ok()) return 1;
+  if (!session.ok()) {
+    return 1;
+  }
   std::printf("answer to pixels: drawing on %s\n", qPrintable(QApplication::platformName()));
 
   qrix::Program& p = session.program();
   std::vector<QWidget*> plots;
-  for (int graph :
-       {qrix::ids::main::GRAPHRaw, qrix::ids::main::GRAPHBarMaster, qrix::ids::main::GRAPHBarSlave})
+  for (int graph : {qrix::ids::main::GRAPHRaw, qrix::ids::main::GRAPHBarMaster,
+                    qrix::ids::main::GRAPHBarSlave}) {
     plots.push_back(session.runtime().view().plotWidget(p.st.pHandle, graph));
+  }
   FlushWatch watch(plots);
   const size_t answersBefore = relay->answersSince(0).size();
   const auto start = Clock::now() + std::chrono::duration_cast<Clock::duration>(
@@ -86,7 +91,9 @@ int main(int argc, char** argv) {
   std::vector<double> ms;
   int missed = 0;
   for (size_t i = 0; i + 1 < answers.size(); ++i) {
-    if (answers[i] < start) continue;
+    if (answers[i] < start) {
+      continue;
+    }
     auto shown = std::lower_bound(watch.flushes.begin(), watch.flushes.end(), answers[i]);
     if (shown == watch.flushes.end() || *shown >= answers[i + 1]) {
       ++missed;

@@ -43,8 +43,9 @@ double runOnce(const std::string& device, const char* command, bool& ok) {
   const auto start = std::chrono::steady_clock::now();
   pid_t pid = -1;
   int status = -1;
-  if (posix_spawn(&pid, path.c_str(), &quiet, nullptr, argv, environ) == 0)
+  if (posix_spawn(&pid, path.c_str(), &quiet, nullptr, argv, environ) == 0) {
     waitpid(pid, &status, 0);
+  }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   posix_spawn_file_actions_destroy(&quiet);
@@ -71,7 +72,9 @@ int main() {
   for (const auto& c : cases) {
     runOnce(device, c.command, ok);  // settle caches and the line
     double total = 0;
-    for (int i = 0; i < kRuns; ++i) total += runOnce(device, c.command, ok);
+    for (int i = 0; i < kRuns; ++i) {
+      total += runOnce(device, c.command, ok);
+    }
     const double mean = total / kRuns;
     within &= mean / c.floor <= 1.05;
     std::printf("qrix-cli %-4s: %.3f s per run, floor %.3f s, ratio %.3f (target <= 1.05)\n",

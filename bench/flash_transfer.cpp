@@ -13,15 +13,20 @@
 #include "sim_session.h"
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   qrix::bench::SimSession session("flash transfer");
-  if (!session.ok()) return 1;
+  if (!session.ok()) {
+    return 1;
+  }
   qrix::Program& p = session.program();
 
   // The table as a file would give it; the transfer runs without the file dialog.
-  for (std::size_t i = 0; i < p.st.linArray.size(); ++i)
+  for (std::size_t i = 0; i < p.st.linArray.size(); ++i) {
     p.st.linArray[i] = static_cast<std::uint16_t>(i * 31);
+  }
   const double cpuStart = qrix::bench::cpuSeconds();
   const auto start = std::chrono::steady_clock::now();
   const bool complete = qrix::transferTable(p, qrix::kXFlashMaster).complete;

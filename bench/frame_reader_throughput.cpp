@@ -18,10 +18,14 @@ int main() {
   stream.reserve(kStreamBytes + 64);
   std::size_t frames = 0;
   while (stream.size() < kStreamBytes) {
-    for (int n = noise(rng); n > 0; --n) stream.push_back(static_cast<std::uint8_t>(byte(rng)));
+    for (int n = noise(rng); n > 0; --n) {
+      stream.push_back(static_cast<std::uint8_t>(byte(rng)));
+    }
     const std::uint8_t head[] = {0x00, 0xAA, 0x00, 0x08};
     stream.insert(stream.end(), head, head + 4);
-    for (int k = 4; k < 36; ++k) stream.push_back(static_cast<std::uint8_t>(byte(rng)));
+    for (int k = 4; k < 36; ++k) {
+      stream.push_back(static_cast<std::uint8_t>(byte(rng)));
+    }
     ++frames;
   }
 
@@ -30,7 +34,9 @@ int main() {
   const auto start = std::chrono::steady_clock::now();
   for (std::size_t at = 0; at < stream.size(); at += kChunk) {
     reader.push(stream.data() + at, std::min(kChunk, stream.size() - at));
-    while (auto f = reader.next()) found += f->inSync;
+    while (auto f = reader.next()) {
+      found += f->inSync;
+    }
   }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

@@ -16,7 +16,9 @@ using qrix::bench::cpuSeconds;
 using qrix::bench::secondsSince;
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   qrix::QtRuntime runtime([](int) { return std::optional<qrix::ui::PanelTemplate>{}; });
 
@@ -40,7 +42,9 @@ int main(int argc, char** argv) {
   bool fired = false;
   const Clock::time_point scheduled = Clock::now();
   QTimer::singleShot(kDelayMs, Qt::PreciseTimer, [&fired] { fired = true; });
-  while (!fired) runtime.ProcessSystemEvents();
+  while (!fired) {
+    runtime.ProcessSystemEvents();
+  }
   const double lateMs = (secondsSince(scheduled) - kDelayMs / 1000.0) * 1000.0;
   std::printf("timer latency: seen %.2f ms after its due time\n", lateMs);
   return 0;

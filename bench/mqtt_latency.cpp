@@ -24,7 +24,9 @@ constexpr int kRate = 27;
 constexpr const char* kTopic = "bench/line1/values";
 
 double percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) return 0;
+  if (values.empty()) {
+    return 0;
+  }
   std::sort(values.begin(), values.end());
   const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
   return values[index];
@@ -84,13 +86,17 @@ int main(int argc, char** argv) {
 
   std::map<int, Clock::time_point> firstReceipt;
   for (const qrix::testing::Received& r : subscriber.received()) {
-    if (r.topic != kTopic) continue;
+    if (r.topic != kTopic) {
+      continue;
+    }
     firstReceipt.emplace(std::atoi(r.payload.c_str()), r.at);
   }
   std::vector<double> latencyMs;
   Clock::time_point last = t0;
   for (const auto& [n, at] : firstReceipt) {
-    if (n < 0 || n >= count) continue;
+    if (n < 0 || n >= count) {
+      continue;
+    }
     latencyMs.push_back(
         std::chrono::duration<double, std::milli>(at - sent[static_cast<std::size_t>(n)]).count());
     last = std::max(last, at);

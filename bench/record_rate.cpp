@@ -59,10 +59,14 @@ Phase timed(qrix::Program& p, Loop loop) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   qrix::bench::SimSession session("record rate");
-  if (!session.ok()) return 1;
+  if (!session.ok()) {
+    return 1;
+  }
   qrix::Program& p = session.program();
   // The RUN answers drawn, as the link health counts them.
   const auto runAnswers = [&p] {

@@ -12,17 +12,23 @@
 #include "sim_session.h"
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   qrix::bench::SimSession session("round trip");
-  if (!session.ok()) return 1;
+  if (!session.ok()) {
+    return 1;
+  }
   qrix::Program& p = session.program();
 
   constexpr int kExchanges = 100;
   qrix::CheckComLine(p);  // settle the line
   int answered = 0;
   const auto start = std::chrono::steady_clock::now();
-  for (int i = 0; i < kExchanges; ++i) answered += qrix::CheckComLine(p);
+  for (int i = 0; i < kExchanges; ++i) {
+    answered += qrix::CheckComLine(p);
+  }
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const double limit = 19200.0 / (10.0 * 72.0);

@@ -31,8 +31,9 @@ class RepaintCounter : public QObject {
  protected:
   bool eventFilter(QObject* o, QEvent* e) override {
     if (e->type() == QEvent::UpdateRequest && o->isWidgetType() &&
-        static_cast<QWidget*>(o)->isWindow())
+        static_cast<QWidget*>(o)->isWindow()) {
       ++count;
+    }
     return false;
   }
 };
@@ -43,15 +44,18 @@ int main(int argc, char** argv) {
   qrix::bench::useDisplayOrOffscreen("run cpu");
   QApplication app(argc, argv);
   qrix::bench::WindowSession session("run cpu");
-  if (!session.ok()) return 1;
+  if (!session.ok()) {
+    return 1;
+  }
   std::printf("run cpu: drawing on %s\n", qPrintable(QApplication::platformName()));
   qrix::Program& p = session.program();
   int rawReplots = 0, barReplots = 0;
   QObject::connect(session.runtime().view().plotWidget(p.st.pHandle, qrix::ids::main::GRAPHRaw),
                    &QCustomPlot::afterReplot, [&rawReplots] { ++rawReplots; });
-  for (int bar : {qrix::ids::main::GRAPHBarMaster, qrix::ids::main::GRAPHBarSlave})
+  for (int bar : {qrix::ids::main::GRAPHBarMaster, qrix::ids::main::GRAPHBarSlave}) {
     QObject::connect(session.runtime().view().plotWidget(p.st.pHandle, bar),
                      &QCustomPlot::afterReplot, [&barReplots] { ++barReplots; });
+  }
   RepaintCounter repaints;
   app.installEventFilter(&repaints);
   double wall = 0, cpu = 0, runSeconds = 0;

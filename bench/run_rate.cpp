@@ -27,7 +27,9 @@ struct Rate {
 
 Rate measure(const std::vector<std::string>& simArgs) {
   qrix::bench::SimSession session("run rate", {}, simArgs);
-  if (!session.ok()) return {};
+  if (!session.ok()) {
+    return {};
+  }
   qrix::Program& p = session.program();
   const auto& health = p.st.health;
   const auto answers = [&health] { return health.counters(qrix::link::ExchangeKind::Run).answers; };
@@ -46,11 +48,15 @@ Rate measure(const std::vector<std::string>& simArgs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   const Rate clean = measure({});
   const Rate noisy = measure({"--noise"});
-  if (clean.seconds <= 0 || noisy.seconds <= 0) return 1;
+  if (clean.seconds <= 0 || noisy.seconds <= 0) {
+    return 1;
+  }
   const double cleanRate = clean.answers / clean.seconds;
   const double noisyRate = noisy.answers / noisy.seconds;
   const double noisyLimit = 19200.0 / 10.0 / (72.0 + kNoiseBytesPerAnswer);

@@ -32,17 +32,22 @@ SimSession::SimSession(const std::string& name, Notification notification,
   options.port = port;
   options.portSetup = [notification](Program& p) {
     p.serial().OpenComConfig(p.st.com, "", 19200, 0, 8, 1, 4096, 4096);
-    if (notification)
+    if (notification) {
       notification(p);
-    else
+    } else {
       installReceiveNotification(p, p.st.com);
+    }
   };
   ok_ = StartUp(*program_, options) == 0;
-  if (!ok_) std::printf("%s: the scope did not start\n", name.c_str());
+  if (!ok_) {
+    std::printf("%s: the scope did not start\n", name.c_str());
+  }
 }
 
 SimSession::~SimSession() {
-  if (ok_) ShutDown(*program_);
+  if (ok_) {
+    ShutDown(*program_);
+  }
 }
 
 }  // namespace qrix::bench

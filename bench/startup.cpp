@@ -26,7 +26,9 @@ double processAge() {
   std::getline(stat, line);
   std::istringstream fields(line.substr(line.rfind(')') + 2));
   std::string field;
-  for (int i = 3; i <= 22; ++i) fields >> field;  // field 22: start time in clock ticks
+  for (int i = 3; i <= 22; ++i) {
+    fields >> field;  // field 22: start time in clock ticks
+  }
   const double startTicks = std::stod(field);
   double uptime = 0;
   std::ifstream("/proc/uptime") >> uptime;
@@ -34,22 +36,31 @@ double processAge() {
 }
 
 bool mainWindowShown() {
-  for (QWidget* w : QApplication::topLevelWidgets())
-    if (w->accessibleName() == "pHandle" && w->isVisible()) return true;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (w->accessibleName() == "pHandle" && w->isVisible()) {
+      return true;
+    }
+  }
   return false;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   qrix::QtRuntime rt([](int id) { return qrix::panelTemplate(id); });
   qrix::Program program(rt);
   qrix::StartOptions options;
   options.portSetup = [](qrix::Program&) {};
-  if (qrix::StartUp(program, options) != 0) return 1;
-  for (int i = 0; i < 1000 && !mainWindowShown(); ++i) rt.ProcessSystemEvents();
+  if (qrix::StartUp(program, options) != 0) {
+    return 1;
+  }
+  for (int i = 0; i < 1000 && !mainWindowShown(); ++i) {
+    rt.ProcessSystemEvents();
+  }
   const double seconds = processAge();
   if (!mainWindowShown()) {
     std::printf("start-up: main window never shown\n");

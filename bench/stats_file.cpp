@@ -35,7 +35,9 @@ double bestSeconds(Read read) {
 // All bytes in large blocks, counting the line ends: the floor of any reader.
 std::uint64_t countLines(const std::string& path) {
   std::FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return 0;
+  if (!f) {
+    return 0;
+  }
   std::vector<char> block(std::size_t{1} << 20);
   std::uint64_t lines = 0;
   while (const std::size_t got = std::fread(block.data(), 1, block.size(), f)) {
@@ -54,7 +56,9 @@ int main() {
   const std::string path = (dir / "day.dat").string();
   {
     std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return 1;
+    if (!f) {
+      return 1;
+    }
     std::mt19937 rng(11);
     std::uniform_int_distribution<int> noise(-40, 40);
     std::string text = qrix::recorderHeader("03-14-2026", "15:09:26", 0, 16000);
@@ -70,7 +74,9 @@ int main() {
       }
     }
     std::fwrite(text.data(), 1, text.size(), f);
-    if (std::fclose(f) != 0) return 1;
+    if (std::fclose(f) != 0) {
+      return 1;
+    }
   }
 
   std::uint64_t counted = 0;

@@ -43,19 +43,23 @@ class Feeder {
     ++count_;
     // Shift the history by one sample, the newest at the end.
     history_.erase(history_.begin(), history_.begin() + kTraces);
-    for (int t = 0; t < kTraces; ++t) history_.push_back(1000 + (count_ * (t + 1)) % 200);
+    for (int t = 0; t < kTraces; ++t) {
+      history_.push_back(1000 + (count_ * (t + 1)) % 200);
+    }
     int changes = 0;
     changes += ui.SetStripPointsPerScreen(panel, raw, 101) == ui::kOk;
     changes += ui.SetStripTraces(panel, raw, kTraces) == ui::kOk;
-    for (int t = 1; t <= kTraces; ++t)
+    for (int t = 1; t <= kTraces; ++t) {
       changes += ui.SetTraceColour(panel, raw, t, t == 7 ? ui::kBlue : ui::kRed) == ui::kOk;
+    }
     changes += ui.SetAxisRange(panel, raw, ui::Axis::YLeft, 0, 2048) == ui::kOk;
-    if (count_ == 1)
+    if (count_ == 1) {
       changes += ui.PlotStripChart(panel, raw, history_.data(),
                                    static_cast<int>(history_.size())) == ui::kOk;
-    else
+    } else {
       changes += ui.PlotStripChartPoints(panel, raw, history_.data() + history_.size() - kTraces,
                                          kTraces) == ui::kOk;
+    }
     for (int indicator : {ids::main::NUMMvalue, ids::main::NUMValueMM}) {
       changes += ui.SetCtrlVal(panel, indicator, count_ % 2000) == ui::kOk;
       changes += ui.SetBackColour(panel, indicator, count_ % 2 ? ui::kRed : ui::kGreen) == ui::kOk;
@@ -90,7 +94,9 @@ Figures run(QtRuntime& rt, Feeder& feeder, int& replots, bool paced) {
       rt.ProcessSystemEvents();
       continue;
     }
-    while (secondsSince(start) < f.answers * kAnswerSeconds) rt.ProcessSystemEvents();
+    while (secondsSince(start) < f.answers * kAnswerSeconds) {
+      rt.ProcessSystemEvents();
+    }
   }
   f.wall = secondsSince(start);
   f.cpu = cpuSeconds() - cpuStart;
@@ -110,18 +116,26 @@ void print(const char* what, const Figures& f) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  if (!std::getenv("QT_QPA_PLATFORM")) {
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   QtRuntime rt([](int id) { return panelTemplate(id); });
   Program program(rt);
   StartOptions options;
   options.portSetup = [](Program&) {};
-  if (StartUp(program, options) != 0) return 1;
+  if (StartUp(program, options) != 0) {
+    return 1;
+  }
   QCustomPlot* chart = rt.view().plotWidget(program.st.pHandle, ids::main::GRAPHRaw);
-  if (!chart) return 1;
+  if (!chart) {
+    return 1;
+  }
   int replots = 0;
   QObject::connect(chart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
-  for (int i = 0; i < 10; ++i) rt.ProcessSystemEvents();
+  for (int i = 0; i < 10; ++i) {
+    rt.ProcessSystemEvents();
+  }
 
   Feeder feeder(program);
   print("at the line's pace", run(rt, feeder, replots, true));

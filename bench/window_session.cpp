@@ -16,8 +16,9 @@ namespace {
 int requestsLogged(const std::string& log) {
   int n = 0;
   for (size_t at = log.find("request cmd="); at != std::string::npos;
-       at = log.find("request cmd=", at + 1))
+       at = log.find("request cmd=", at + 1)) {
     ++n;
+  }
   return n;
 }
 
@@ -26,7 +27,9 @@ int requestsLogged(const std::string& log) {
 void useDisplayOrOffscreen(const char* name) {
   for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* v = std::getenv(var);
-    if (v && *v) return;
+    if (v && *v) {
+      return;
+    }
   }
   std::printf("%s: no display, drawing off screen (run it under xvfb-run for a real one)\n", name);
   setenv("QT_QPA_PLATFORM", "offscreen", 1);
@@ -52,11 +55,15 @@ WindowSession::WindowSession(const std::string& name, Route route)
     return;
   }
   // Let the window come up before anything is measured.
-  for (int i = 0; i < 50; ++i) rt_->ProcessSystemEvents();
+  for (int i = 0; i < 50; ++i) {
+    rt_->ProcessSystemEvents();
+  }
 }
 
 WindowSession::~WindowSession() {
-  if (program_) ShutDown(*program_);
+  if (program_) {
+    ShutDown(*program_);
+  }
 }
 
 WindowSession::Run WindowSession::run(double warmUp, double seconds) {

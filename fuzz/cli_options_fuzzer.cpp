@@ -18,11 +18,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   using qrix::cli::Command;
   const std::vector<std::string_view> args = qrix::fuzz::splitArguments(data, size);
   const qrix::cli::CliOptions o = qrix::cli::parseCliOptions(args);
-  if (!o.error.empty() || o.help || o.version) return 0;
+  if (!o.error.empty() || o.help || o.version) {
+    return 0;
+  }
   FUZZ_CHECK(o.command != Command::None, "an understood command line names a command");
-  if (o.command == Command::Send || o.command == Command::Record || o.command == Command::Flash)
+  if (o.command == Command::Send || o.command == Command::Record || o.command == Command::Flash) {
     FUZZ_CHECK(!o.file.empty(), "send, record and flash have their file");
-  if (o.command == Command::Flash) FUZZ_CHECK(o.master.has_value(), "flash knows its sensor");
+  }
+  if (o.command == Command::Flash) {
+    FUZZ_CHECK(o.master.has_value(), "flash knows its sensor");
+  }
   FUZZ_CHECK(!o.port.empty(), "a port is named");
   return 0;
 }

@@ -26,10 +26,16 @@ namespace {
 constexpr std::string_view kRefused = "Error reading linearisation file!";
 
 FieldVerdict judge(const FieldValue& v) {
-  if (v.kind == FieldValue::NotANumber) return {FieldVerdict::Refuse};
-  if (v.kind == FieldValue::Unclear || !v.fits18) return {FieldVerdict::Unclear};
+  if (v.kind == FieldValue::NotANumber) {
+    return {FieldVerdict::Refuse};
+  }
+  if (v.kind == FieldValue::Unclear || !v.fits18) {
+    return {FieldVerdict::Unclear};
+  }
   // -32768 would wrap round to the top of the flash's range.
-  if (v.value < -32767 || v.value > 32767) return {FieldVerdict::Refuse};
+  if (v.value < -32767 || v.value > 32767) {
+    return {FieldVerdict::Refuse};
+  }
   return {FieldVerdict::Word, linWord(static_cast<std::int16_t>(v.value))};
 }
 
@@ -41,7 +47,9 @@ void loadAndCheck(const std::string& text) {
   Program& p = program.p;
   p.storeStatusText("");
   LinTable table;
-  for (std::size_t i = 0; i < table.size(); ++i) table[i] = static_cast<std::uint16_t>(i * 31 + 7);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    table[i] = static_cast<std::uint16_t>(i * 31 + 7);
+  }
   const LinTable before = table;
 
   program.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, path});
@@ -51,13 +59,16 @@ void loadAndCheck(const std::string& text) {
   FUZZ_CHECK(refused || result == kLinFileLoaded, "a chosen file is either taken or refused");
   FUZZ_CHECK(refused == (p.st.szStatus == kRefused),
              "a refused file says so in the status line, a taken one does not");
-  if (refused) FUZZ_CHECK(table == before, "a refused file leaves the loaded table");
+  if (refused) {
+    FUZZ_CHECK(table == before, "a refused file leaves the loaded table");
+  }
   if (const auto expected = expectedVerdict(text, kLinWords, judge)) {
     FUZZ_CHECK(refused != expected->taken,
                "a file is taken exactly when its 2048 fields are 16-bit numbers");
-    if (expected->taken)
+    if (expected->taken) {
       FUZZ_CHECK(std::equal(table.begin(), table.end(), expected->words.begin()),
                  "each entry is its flash word");
+    }
   }
 }
 
@@ -65,7 +76,8 @@ void loadAndCheck(const std::string& text) {
 }  // namespace qrix::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  for (const std::string& text : qrix::fuzz::asFiles(data, size, qrix::kLinWords))
+  for (const std::string& text : qrix::fuzz::asFiles(data, size, qrix::kLinWords)) {
     qrix::fuzz::loadAndCheck(text);
+  }
   return 0;
 }

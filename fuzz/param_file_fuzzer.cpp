@@ -29,9 +29,15 @@ namespace {
 constexpr std::string_view kRefused = "Error reading parameter file!";
 
 FieldVerdict judge(const FieldValue& v) {
-  if (v.kind == FieldValue::NotANumber) return {FieldVerdict::Refuse};
-  if (v.kind == FieldValue::Unclear || !v.fits18) return {FieldVerdict::Unclear};
-  if (v.value < 0) return {FieldVerdict::Refuse};
+  if (v.kind == FieldValue::NotANumber) {
+    return {FieldVerdict::Refuse};
+  }
+  if (v.kind == FieldValue::Unclear || !v.fits18) {
+    return {FieldVerdict::Unclear};
+  }
+  if (v.value < 0) {
+    return {FieldVerdict::Refuse};
+  }
   return {FieldVerdict::Word, v.low16};
 }
 
@@ -59,9 +65,10 @@ void loadAndCheck(const std::string& text) {
   if (const auto expected = expectedVerdict(text, kParaFileWords, judge)) {
     FUZZ_CHECK(refused != expected->taken, "a file is taken exactly when its 45 fields are words");
     const ParaFileWords words = recordToWords(p.st.parameter);
-    if (expected->taken)
+    if (expected->taken) {
       FUZZ_CHECK(std::equal(words.begin(), words.end(), expected->words.begin()),
                  "the record takes the file's words");
+    }
   }
 }
 
@@ -69,7 +76,8 @@ void loadAndCheck(const std::string& text) {
 }  // namespace qrix::fuzz
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  for (const std::string& text : qrix::fuzz::asFiles(data, size, qrix::kParaFileWords))
+  for (const std::string& text : qrix::fuzz::asFiles(data, size, qrix::kParaFileWords)) {
     qrix::fuzz::loadAndCheck(text);
+  }
   return 0;
 }

@@ -105,9 +105,10 @@ class ReceivePath {
       case kBlock: block(); break;
       default: break;
     }
-    for (const LineLog::Read& r : log_->reads)
+    for (const LineLog::Read& r : log_->reads) {
       FUZZ_CHECK(r.asked <= static_cast<std::size_t>(kReadBufSize),
                  "a read never asks for more than the read buffer holds");
+    }
   }
 
  private:
@@ -116,12 +117,14 @@ class ReceivePath {
   // Every 36 bytes in a row that the line delivered: a frame the program took is one of them.
   std::vector<Bytes> deliveredFrames() const {
     Bytes all;
-    for (const LineLog::Read& r : log_->reads)
+    for (const LineLog::Read& r : log_->reads) {
       all.insert(all.end(), r.bytes.begin(), r.bytes.end());
+    }
     std::vector<Bytes> frames;
-    for (std::size_t i = 0; i + kFrameBytes <= all.size(); ++i)
+    for (std::size_t i = 0; i + kFrameBytes <= all.size(); ++i) {
       frames.emplace_back(all.begin() + static_cast<std::ptrdiff_t>(i),
                           all.begin() + static_cast<std::ptrdiff_t>(i + kFrameBytes));
+    }
     return frames;
   }
 
@@ -131,9 +134,10 @@ class ReceivePath {
   }
 
   void lineCheck() {
-    if (CheckComLine(program_.p) == 1)
+    if (CheckComLine(program_.p) == 1) {
       FUZZ_CHECK(anyRead([](const Bytes& b) { return b.size() == 36u && word(b, 0) == 0x00AA; }),
                  "the line is reported in order only after a frame with the sync word");
+    }
   }
 
   // The hardware information is taken whole from one answer with echo 10, or not at all.
@@ -144,12 +148,16 @@ class ReceivePath {
       return;
     }
     FUZZ_CHECK(anyRead([&](const Bytes& b) {
-                 if (!answerFrame(b, cmd::kHardwareInfo)) return false;
+                 if (!answerFrame(b, cmd::kHardwareInfo)) {
+                   return false;
+                 }
                  for (std::size_t k = 0; k < after.size(); ++k) {
                    const std::uint16_t sent = word(b, 4 + 2 * k);
                    // An unlisted virtual pixel count is replaced by 2048.
                    const bool replaced = k == 4 && after[k] == 2048 && xArray8Factor(sent) == 0;
-                   if (after[k] != sent && !replaced) return false;
+                   if (after[k] != sent && !replaced) {
+                     return false;
+                   }
                  }
                  return true;
                }),
@@ -169,23 +177,31 @@ class ReceivePath {
     const ParaFileWords after = recordToWords(st().parameter);
     std::vector<Bytes> payloads;
     for (const Bytes& f : deliveredFrames()) {
-      if (!answerFrame(f, echo)) continue;
+      if (!answerFrame(f, echo)) {
+        continue;
+      }
       Bytes payload(f.begin() + 6, f.end());
-      if (std::find(payloads.begin(), payloads.end(), payload) == payloads.end())
+      if (std::find(payloads.begin(), payloads.end(), payload) == payloads.end()) {
         payloads.push_back(std::move(payload));
+      }
     }
     const int choices = static_cast<int>(payloads.size()) + 1;  // kept, or one of the payloads
     for (int pick = 0; pick < choices * choices * choices; ++pick) {
       ParaFileWords candidate = before;
       for (int frame = 0, rest = pick; frame < 3; ++frame, rest /= choices) {
         const int choice = rest % choices;
-        if (choice == 0) continue;
+        if (choice == 0) {
+          continue;
+        }
         const Bytes& payload = payloads[static_cast<std::size_t>(choice - 1)];
-        for (int k = 0; k < kFrameWords; ++k)
+        for (int k = 0; k < kFrameWords; ++k) {
           candidate[static_cast<std::size_t>(frame * kFrameWords + k)] =
               word(payload, static_cast<std::size_t>(2 * k));
+        }
       }
-      if ((limited ? limitedWords(candidate) : candidate) == after) return true;
+      if ((limited ? limitedWords(candidate) : candidate) == after) {
+        return true;
+      }
     }
     return false;
   }
@@ -207,8 +223,9 @@ class ReceivePath {
   void get(std::uint16_t target, std::uint16_t echo, std::uint16_t frame) {
     const ParaFileWords before = recordToWords(st().parameter);
     const bool stored = PushGET(program_.p, target, frame);
-    if (!stored)
+    if (!stored) {
       FUZZ_CHECK(recordToWords(st().parameter) == before, "a GET that timed out stores nothing");
+    }
     // After frame 2 the record is written back to the panels.
     FUZZ_CHECK(explained(before, echo, frame == 2),
                "GET stores only the payload of an answer with the sync word and its own echo");
@@ -230,10 +247,11 @@ class ReceivePath {
       FUZZ_CHECK(anyRead([&b](const Bytes& f) { return f == b; }),
                  "a RUN answer drawn is 36 bytes the line delivered");
       FUZZ_CHECK(answerFrame(b, cmd::kRun), "RUN draws only RUN answers with the sync word");
-      for (int k = 0; k < kPpWords; ++k)
+      for (int k = 0; k < kPpWords; ++k) {
         FUZZ_CHECK(
             st().pp[static_cast<std::size_t>(k)] == word(b, static_cast<std::size_t>(4 + 2 * k)),
             "a RUN answer's values are its own bytes");
+      }
       return true;
     };
     const double firstRequest = p.rt.Timer();
@@ -257,11 +275,14 @@ class ReceivePath {
     FUZZ_CHECK(std::any_of(log_->reads.begin(), log_->reads.end(),
                            [&](const LineLog::Read& r) {
                              if (r.asked != static_cast<std::size_t>(kBlockBytes) ||
-                                 r.bytes.size() != static_cast<std::size_t>(kBlockBytes))
+                                 r.bytes.size() != static_cast<std::size_t>(kBlockBytes)) {
                                return false;
+                             }
                              for (int k = 0; k < kBlockWords; ++k) {
                                const auto i = static_cast<std::size_t>(k);
-                               if (st().adcbufA[i] != word(r.bytes, 2 * i)) return false;
+                               if (st().adcbufA[i] != word(r.bytes, 2 * i)) {
+                                 return false;
+                               }
                              }
                              return true;
                            }),
@@ -287,7 +308,9 @@ class ReceivePath {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace qrix::fuzz;
-  if (size == 0) return 0;
+  if (size == 0) {
+    return 0;
+  }
   const auto exchange = static_cast<Exchange>(data[0] % kExchangeCount);
   const auto frame = static_cast<std::uint16_t>(data[0] / kExchangeCount % 3);
   ReceivePath(data + 1, size - 1).run(exchange, frame);

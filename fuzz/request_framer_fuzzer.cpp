@@ -68,11 +68,15 @@ bool contains(const Bytes& stretch, const Bytes& frame) {
 }
 
 bool sameRequests(const std::vector<Request>& a, const std::vector<Request>& b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i)
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
     if (a[i].command != b[i].command || a[i].argument != b[i].argument ||
-        a[i].payload != b[i].payload)
+        a[i].payload != b[i].payload) {
       return false;
+    }
+  }
   return true;
 }
 
@@ -88,13 +92,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   double last = 0;
   std::size_t total = 0;
   for (const Piece& piece : pieces) {
-    if (stretches.empty() || piece.at - last > RequestFramer::kAbandonGap)
+    if (stretches.empty() || piece.at - last > RequestFramer::kAbandonGap) {
       stretches.push_back({piece.at, {}});
+    }
     last = piece.at;
     stretches.back().bytes.insert(stretches.back().bytes.end(), piece.bytes.begin(),
                                   piece.bytes.end());
     total += piece.bytes.size();
-    for (const Request& r : framer.push(piece.bytes, piece.at)) requests.push_back(r);
+    for (const Request& r : framer.push(piece.bytes, piece.at)) {
+      requests.push_back(r);
+    }
   }
 
   for (const Request& r : requests) {
@@ -110,8 +117,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   RequestFramer whole;
   std::vector<Request> wholeRequests;
-  for (const Piece& s : stretches)
-    for (const Request& r : whole.push(s.bytes, s.at)) wholeRequests.push_back(r);
+  for (const Piece& s : stretches) {
+    for (const Request& r : whole.push(s.bytes, s.at)) {
+      wholeRequests.push_back(r);
+    }
+  }
   FUZZ_CHECK(sameRequests(requests, wholeRequests), "the pieces do not change the requests");
   return 0;
 }

@@ -39,15 +39,27 @@ std::vector<std::string> writtenOut(const ServerOptions& o) {
                                    "--delay",        exact(o.faults.extraDelay),
                                    "--answer-every", std::to_string(o.faults.answerEvery),
                                    "--extra-bytes",  std::to_string(o.faults.extraBytes)};
-  if (o.faults.hangUpAfter >= 0)
+  if (o.faults.hangUpAfter >= 0) {
     args.insert(args.end(), {"--hang-up-after", std::to_string(o.faults.hangUpAfter)});
-  if (o.faults.silentAfter >= 0)
+  }
+  if (o.faults.silentAfter >= 0) {
     args.insert(args.end(), {"--silent-after", std::to_string(o.faults.silentAfter)});
-  if (!o.pacing) args.push_back("--no-pacing");
-  if (o.faults.silent) args.push_back("--silent");
-  if (o.faults.wrongSync) args.push_back("--wrong-sync");
-  if (o.faults.shortBlock) args.push_back("--short-block");
-  if (o.faults.noiseBytesPerAnswer > 0) args.push_back("--noise");
+  }
+  if (!o.pacing) {
+    args.push_back("--no-pacing");
+  }
+  if (o.faults.silent) {
+    args.push_back("--silent");
+  }
+  if (o.faults.wrongSync) {
+    args.push_back("--wrong-sync");
+  }
+  if (o.faults.shortBlock) {
+    args.push_back("--short-block");
+  }
+  if (o.faults.noiseBytesPerAnswer > 0) {
+    args.push_back("--noise");
+  }
   return args;
 }
 
@@ -73,7 +85,9 @@ bool same(const ServerOptions& a, const ServerOptions& b) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::vector<std::string_view> args = qrix::fuzz::splitArguments(data, size);
   const ParsedOptions parsed = qrix::sim::parseServerOptions(args);
-  if (!parsed.error.empty() || parsed.help) return 0;
+  if (!parsed.error.empty() || parsed.help) {
+    return 0;
+  }
   const ServerOptions& o = parsed.options;
   FUZZ_CHECK(o.reactionTime >= 0 && o.reactionTime < 3600, "the reaction time is 0..3600 s");
   FUZZ_CHECK(o.faults.extraDelay >= 0 && o.faults.extraDelay < 3600, "the delay is 0..3600 s");

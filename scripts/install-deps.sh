@@ -6,7 +6,8 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-serialport-dev qt6-svg-dev libqcustomplot-dev libgl-dev nlohmann-json3-dev
   libgtest-dev libgmock-dev libbenchmark-dev
-  clang-format
+  # One brace style: InsertBraces needs clang-format 16.
+  clang-format-16
   # The MQTT publisher: its client library, and the broker and certificates of its tests.
   libmosquitto-dev mosquitto openssl
   # Windows programs of the toolkit-free code, tested under Wine; GoogleTest built from source.

@@ -18,7 +18,7 @@ step() {
 formatting() {
   # One formatting for every source file.
   find src tests bench fuzz -name '*.cpp' -o -name '*.h' -o -name '*.hpp' |
-    xargs clang-format --dry-run --Werror
+    xargs clang-format-16 --dry-run --Werror
 }
 release() {
   cmake --preset release

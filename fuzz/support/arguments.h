@@ -14,7 +14,9 @@ inline std::vector<std::string_view> splitArguments(const std::uint8_t* data, st
   std::size_t start = 0;
   while (start <= text.size() && size > 0) {
     std::size_t end = text.find('\0', start);
-    if (end == std::string_view::npos) end = text.size();
+    if (end == std::string_view::npos) {
+      end = text.size();
+    }
     args.push_back(text.substr(start, end - start));
     start = end + 1;
   }

@@ -12,11 +12,15 @@ std::vector<Reply> parseReplies(const std::uint8_t* data, std::size_t size) {
   while (i < size) {
     const std::uint8_t header = data[i++];
     Piece piece;
-    if ((header & 0x40) && i < size) piece.pause = data[i++] * 0.01;
+    if ((header & 0x40) && i < size) {
+      piece.pause = data[i++] * 0.01;
+    }
     const std::size_t length = std::min<std::size_t>(header & 0x3F, size - i);
     piece.bytes.assign(data + i, data + i + length);
     i += length;
-    if (replies.empty() || (header & 0x80)) replies.emplace_back();
+    if (replies.empty() || (header & 0x80)) {
+      replies.emplace_back();
+    }
     replies.back().push_back(std::move(piece));
   }
   return replies;
@@ -33,7 +37,9 @@ std::size_t FedLine::write(const std::uint8_t* data, std::size_t n) {
     pending_.erase(pending_.begin(), pending_.begin() + kFrameBytes);
     // The request takes its time on the line; its reply follows it.
     const double requestEnd = input_.now() + kFrameBytes * kByteSeconds;
-    if (log_->requestsAnswered >= replies_.size()) continue;
+    if (log_->requestsAnswered >= replies_.size()) {
+      continue;
+    }
     double at = std::max(requestEnd, lineFree_);
     for (const Piece& piece : replies_[log_->requestsAnswered]) {
       at += piece.pause;

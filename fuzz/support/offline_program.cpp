@@ -15,8 +15,11 @@ OfflineProgram::OfflineProgram() : rt([](int id) { return panelTemplate(id); }),
 std::vector<double> OfflineProgram::controlValues() {
   std::vector<double> values;
   ui::UiModel& ui = rt.ui();
-  for (int handle : ui.panelHandles())
-    for (const auto& [id, control] : ui.panel(handle)->controls) values.push_back(control.value);
+  for (int handle : ui.panelHandles()) {
+    for (const auto& [id, control] : ui.panel(handle)->controls) {
+      values.push_back(control.value);
+    }
+  }
   return values;
 }
 

@@ -20,13 +20,17 @@ constexpr CommandName kCommands[] = {
 std::optional<std::uint16_t> parseCount(std::string_view text) {
   std::uint16_t value = 0;
   const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  if (text.empty() || ec != std::errc{} || end != text.data() + text.size()) {
+    return std::nullopt;
+  }
   return value;
 }
 
 // Which options each command takes; anything else is a usage error, not silently ignored.
 bool takes(Command command, std::string_view option) {
-  if (option == "--port" || option == "--help" || option == "--version") return true;
+  if (option == "--port" || option == "--help" || option == "--version") {
+    return true;
+  }
   switch (command) {
     case Command::Info: return option == "--json";
     case Command::Get: return option == "--json" || option == "--eeprom" || option == "-o";
@@ -43,30 +47,47 @@ bool takes(Command command, std::string_view option) {
 
 std::string check(const CliOptions& o, const std::vector<std::string_view>& operands,
                   const std::set<std::string_view>& seen) {
-  if (o.help || o.version) return {};
-  if (o.command == Command::None) return "no command given";
-  for (std::string_view option : seen)
-    if (!takes(o.command, option))
+  if (o.help || o.version) {
+    return {};
+  }
+  if (o.command == Command::None) {
+    return "no command given";
+  }
+  for (std::string_view option : seen) {
+    if (!takes(o.command, option)) {
       return std::string(option) + " does not apply to " + nameOf(o.command);
+    }
+  }
   const std::size_t wanted =
       o.command == Command::Send || o.command == Command::Record || o.command == Command::Flash ? 1
       : o.command == Command::Compare ? operands.size() <= 1 ? operands.size() : 1
                                       : 0;
-  if (operands.size() > wanted)
+  if (operands.size() > wanted) {
     return "unexpected argument '" + std::string(operands[wanted]) + "'";
-  if (operands.size() < wanted) return std::string(nameOf(o.command)) + " needs a file";
-  if (o.command == Command::Record && (!seen.count("--interval") || !seen.count("--samples")))
+  }
+  if (operands.size() < wanted) {
+    return std::string(nameOf(o.command)) + " needs a file";
+  }
+  if (o.command == Command::Record && (!seen.count("--interval") || !seen.count("--samples"))) {
     return "record needs --interval and --samples";
-  if (o.command == Command::Flash && !o.master) return "flash needs --master or --slave";
-  if (o.json && seen.count("-o")) return "--json prints to stdout and -o writes a file: take one";
+  }
+  if (o.command == Command::Flash && !o.master) {
+    return "flash needs --master or --slave";
+  }
+  if (o.json && seen.count("-o")) {
+    return "--json prints to stdout and -o writes a file: take one";
+  }
   return {};
 }
 
 }  // namespace
 
 const char* nameOf(Command command) {
-  for (const CommandName& c : kCommands)
-    if (c.command == command) return c.name.data();
+  for (const CommandName& c : kCommands) {
+    if (c.command == command) {
+      return c.name.data();
+    }
+  }
   return "";
 }
 
@@ -86,9 +107,14 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
         operands.push_back(arg);
         continue;
       }
-      for (const CommandName& c : kCommands)
-        if (c.name == arg) o.command = c.command;
-      if (o.command == Command::None) return fail("unknown command '" + std::string(arg) + "'");
+      for (const CommandName& c : kCommands) {
+        if (c.name == arg) {
+          o.command = c.command;
+        }
+      }
+      if (o.command == Command::None) {
+        return fail("unknown command '" + std::string(arg) + "'");
+      }
       continue;
     }
     // "--port=/dev/ttyUSB0" as well as "--port /dev/ttyUSB0", as the scope takes them.
@@ -97,17 +123,24 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
       attached = arg.substr(eq + 1);
       arg = arg.substr(0, eq);
     }
-    if (!seen.insert(arg).second) return fail(std::string(arg) + " given twice");
+    if (!seen.insert(arg).second) {
+      return fail(std::string(arg) + " given twice");
+    }
     const bool hasValue =
         arg == "--port" || arg == "-o" || arg == "--interval" || arg == "--samples";
-    if (attached && !hasValue) return fail(std::string(arg) + " takes no value");
+    if (attached && !hasValue) {
+      return fail(std::string(arg) + " takes no value");
+    }
     std::string_view value;
     if (hasValue) {
-      if (attached)
+      if (attached) {
         value = *attached;
-      else if (i + 1 < args.size())
+      } else if (i + 1 < args.size()) {
         value = args[++i];
-      if (value.empty()) return fail(std::string(arg) + " needs a value");
+      }
+      if (value.empty()) {
+        return fail(std::string(arg) + " needs a value");
+      }
     }
     if (arg == "--help") {
       o.help = true;
@@ -123,19 +156,29 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
       o.file = value;
     } else if (arg == "--interval" || arg == "--samples") {
       const std::optional<std::uint16_t> n = parseCount(value);
-      if (!n) return fail(std::string(arg) + " needs a whole number from 0 to 65535");
+      if (!n) {
+        return fail(std::string(arg) + " needs a whole number from 0 to 65535");
+      }
       (arg == "--interval" ? o.interval : o.samples) = *n;
     } else if (arg == "--master" || arg == "--slave") {
-      if (o.master) return fail("flash takes one of --master and --slave");
+      if (o.master) {
+        return fail("flash takes one of --master and --slave");
+      }
       o.master = arg == "--master";
     } else {
       return fail("unknown option " + std::string(arg));
     }
   }
-  if (std::string fault = check(o, operands, seen); !fault.empty()) return fail(std::move(fault));
-  if (o.command == Command::Record && o.samples == 0) return fail("--samples must be at least 1");
+  if (std::string fault = check(o, operands, seen); !fault.empty()) {
+    return fail(std::move(fault));
+  }
+  if (o.command == Command::Record && o.samples == 0) {
+    return fail("--samples must be at least 1");
+  }
   if (!operands.empty()) {
-    if (operands[0].empty()) return fail("empty file name");
+    if (operands[0].empty()) {
+      return fail("empty file name");
+    }
     o.file = operands[0];
   }
   return o;

@@ -41,10 +41,11 @@ void printField(const ParameterField& f, const std::vector<std::int64_t>& values
   std::printf("%-7s %-24s", f.section, f.name.c_str());
   for (std::size_t i = 0; i < values.size(); ++i) {
     const auto value = static_cast<long long>(values[i]);
-    if (labels.empty())
+    if (labels.empty()) {
       std::printf(" %11lld", value);
-    else
+    } else {
       std::printf(" %s=%lld", labels[i], value);
+    }
   }
   std::printf("%s%s\n", *f.unit ? " " : "", f.unit);
 }
@@ -62,7 +63,9 @@ void printJson(const nlohmann::ordered_json& value) {
 // they hold, or none after a time-out. The pause after the last frame only where a request
 // follows.
 std::optional<ParaFileWords> readFrames(Program& p, int target, PauseAfter pause = PauseAfter::No) {
-  if (!readParameterRecord(p, static_cast<std::uint16_t>(target), pause)) return std::nullopt;
+  if (!readParameterRecord(p, static_cast<std::uint16_t>(target), pause)) {
+    return std::nullopt;
+  }
   takeParameterRecord(p);
   return recordToWords(p.st.parameter);
 }
@@ -88,15 +91,22 @@ int runInfo(SensorSession& s, const CliOptions& o) {
   if (o.json) {
     nlohmann::ordered_json out;
     nlohmann::ordered_json& hardware = out["hardware"] = nlohmann::ordered_json::object();
-    for (const auto& w : words) hardware[w.name] = w.value;
+    for (const auto& w : words) {
+      hardware[w.name] = w.value;
+    }
     nlohmann::ordered_json& lines = out["ccd"] = nlohmann::ordered_json::array();
-    for (const std::string& line : ccd) lines.push_back(utf8Text(line));
+    for (const std::string& line : ccd) {
+      lines.push_back(utf8Text(line));
+    }
     out["firmware"] = firmware ? nlohmann::ordered_json(utf8Text(*firmware)) : nullptr;
     printJson(out);
   } else {
-    for (const auto& w : words) std::printf("%-14s %u\n", w.name, unsigned{w.value});
-    for (std::size_t i = 0; i < ccd.size(); ++i)
+    for (const auto& w : words) {
+      std::printf("%-14s %u\n", w.name, unsigned{w.value});
+    }
+    for (std::size_t i = 0; i < ccd.size(); ++i) {
       std::printf("%-14s %s\n", i == 0 ? "ccd" : "", printableText(ccd[i]).c_str());
+    }
     std::printf("%-14s %s\n", "firmware",
                 firmware ? printableText(*firmware).c_str() : "(missing)");
   }
@@ -106,11 +116,15 @@ int runInfo(SensorSession& s, const CliOptions& o) {
 int runGet(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   const std::optional<ParaFileWords> words = readFrames(p, o.eeprom ? kTargetEeprom : kTargetRam);
-  if (!words) return kExitFailed;
+  if (!words) {
+    return kExitFailed;
+  }
   if (!o.file.empty()) {
     // The file holds what the window's SEND to a file writes: the record as the panels show it.
     std::string reason;
-    if (files::writeFileAtomically(o.file, formatParaFile(*words), &reason)) return kExitOk;
+    if (files::writeFileAtomically(o.file, formatParaFile(*words), &reason)) {
+      return kExitOk;
+    }
     return cannotWrite(o.file, reason);
   }
   if (o.json) {
@@ -123,7 +137,9 @@ int runGet(SensorSession& s, const CliOptions& o) {
     }
     printJson(out);
   } else {
-    for (const ParameterField& f : parameterFields()) printField(f, {fieldValue(f, *words)}, {});
+    for (const ParameterField& f : parameterFields()) {
+      printField(f, {fieldValue(f, *words)}, {});
+    }
   }
   return kExitOk;
 }
@@ -158,16 +174,24 @@ int runSend(SensorSession& s, const CliOptions& o) {
   }
   s.endOnInterrupt();
   const ParaFileWords sent = recordToWords(p.st.parameter);
-  if (!s.noFailedExchange()) return kExitFailed;
+  if (!s.noFailedExchange()) {
+    return kExitFailed;
+  }
   const std::optional<ParaFileWords> readBack = readFrames(p, target);
-  if (!readBack) return kExitFailed;
+  if (!readBack) {
+    return kExitFailed;
+  }
   bool same = true;
   for (const ParameterField& f : parameterFields()) {
-    if (fieldValue(f, sent) == fieldValue(f, *readBack)) continue;
+    if (fieldValue(f, sent) == fieldValue(f, *readBack)) {
+      continue;
+    }
     same = false;
     printField(f, {fieldValue(f, sent), fieldValue(f, *readBack)}, {"sent", "read"});
   }
-  if (!same) std::fprintf(stderr, "qrix-cli: the frames read back differ from those sent\n");
+  if (!same) {
+    std::fprintf(stderr, "qrix-cli: the frames read back differ from those sent\n");
+  }
   return same ? kExitOk : kExitFailed;
 }
 
@@ -175,12 +199,16 @@ int runCompare(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   const std::optional<ParaFileWords> ram = readFrames(p, kTargetRam, PauseAfter::Yes);
   const std::optional<ParaFileWords> eeprom = ram ? readFrames(p, kTargetEeprom) : std::nullopt;
-  if (!eeprom) return kExitUsage;
+  if (!eeprom) {
+    return kExitUsage;
+  }
   std::vector<ParaFileWords> columns = {*ram, *eeprom};
   std::vector<const char*> labels = {"RAM", "EEPROM"};
   if (!o.file.empty()) {
     const std::optional<ParaFileWords> file = parseParaFile(o.file);
-    if (!file) return kExitUsage;
+    if (!file) {
+      return kExitUsage;
+    }
     columns.push_back(*file);
     labels.push_back("FILE");
   }
@@ -188,20 +216,30 @@ int runCompare(SensorSession& s, const CliOptions& o) {
   bool differs = false;
   for (const ParameterField& f : parameterFields()) {
     std::vector<std::int64_t> values;
-    for (const ParaFileWords& c : columns) values.push_back(fieldValue(f, c));
+    for (const ParaFileWords& c : columns) {
+      values.push_back(fieldValue(f, c));
+    }
     bool same = true;
-    for (std::int64_t v : values) same &= v == values.front();
-    if (same) continue;
+    for (std::int64_t v : values) {
+      same &= v == values.front();
+    }
+    if (same) {
+      continue;
+    }
     if (o.json) {
       nlohmann::ordered_json difference = jsonField(f);
-      for (std::size_t i = 0; i < values.size(); ++i) difference[labels[i]] = values[i];
+      for (std::size_t i = 0; i < values.size(); ++i) {
+        difference[labels[i]] = values[i];
+      }
       differences.push_back(std::move(difference));
     } else {
       printField(f, values, labels);
     }
     differs = true;
   }
-  if (o.json) printJson({{"differences", differences}});
+  if (o.json) {
+    printJson({{"differences", differences}});
+  }
   return differs ? kExitFailed : kExitOk;
 }
 
@@ -211,7 +249,9 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   // recorded into directly.
   files::OutputTarget target;
   std::string reason;
-  if (!files::resolveOutput(o.file, target, reason)) return cannotWrite(o.file, reason);
+  if (!files::resolveOutput(o.file, target, reason)) {
+    return cannotWrite(o.file, reason);
+  }
   const std::string partial =
       target.inPlace ? target.path : files::nameBeside(target.path, ".part");
   Program& p = s.program();
@@ -220,23 +260,28 @@ int runRecord(SensorSession& s, const CliOptions& o) {
   // A signal ends the recording after its last whole line.
   s.runtime().onInterrupt([&p](int) { p.st.stop_flag = 1; });
   std::uint16_t written = 0;
-  if (ExclusiveLineClaim claim(p, LineUser::Recorder); claim)
+  if (ExclusiveLineClaim claim(p, LineUser::Recorder); claim) {
     written = recordRun(p, {partial, o.interval, o.samples}, events);
+  }
   const bool complete = written == o.samples && pendingInterrupt() == 0;
   s.progress().finish();
-  if (complete && (target.inPlace || files::replaceWithFile(partial, o.file, &reason)))
+  if (complete && (target.inPlace || files::replaceWithFile(partial, o.file, &reason))) {
     return kExitOk;
+  }
   std::error_code error;
-  if (complete)
+  if (complete) {
     std::fprintf(stderr, "qrix-cli: cannot write %s: %s; the recording is in %s\n", o.file.c_str(),
                  reason.c_str(), partial.c_str());
-  else if (!target.inPlace && std::filesystem::is_regular_file(partial, error))
+  } else if (!target.inPlace && std::filesystem::is_regular_file(partial, error)) {
     std::fprintf(stderr, "qrix-cli: recording incomplete, kept in %s\n", partial.c_str());
-  else if (!target.inPlace)
+  } else if (!target.inPlace) {
     std::fprintf(stderr, "qrix-cli: recording incomplete, nothing written\n");
-  else
+  } else {
     std::fprintf(stderr, "qrix-cli: recording incomplete\n");
-  if (const int signal = pendingInterrupt(); signal != 0) return interruptedStatus(signal);
+  }
+  if (const int signal = pendingInterrupt(); signal != 0) {
+    return interruptedStatus(signal);
+  }
   return kExitFailed;
 }
 
@@ -245,7 +290,9 @@ int runBlocks(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   const bool video = o.command == Command::Video;
   ExclusiveLineClaim claim(p, video ? LineUser::Video : LineUser::Data);
-  if (!claim) return kExitFailed;
+  if (!claim) {
+    return kExitFailed;
+  }
   // Both transfers read the sensor's RAM.
   p.st.target = kTargetRam;
   if (!(video ? readVideoPass(p) : readDataPass(p))) {
@@ -258,14 +305,18 @@ int runBlocks(SensorSession& s, const CliOptions& o) {
     return kExitOk;
   }
   std::string reason;
-  if (files::writeFileAtomically(o.file, csv, &reason)) return kExitOk;
+  if (files::writeFileAtomically(o.file, csv, &reason)) {
+    return kExitOk;
+  }
   return cannotWrite(o.file, reason);
 }
 
 int runFlash(SensorSession& s, const CliOptions& o) {
   Program& p = s.program();
   ExclusiveLineClaim claim(p, LineUser::Flash);
-  if (!claim) return kExitFailed;
+  if (!claim) {
+    return kExitFailed;
+  }
   const std::optional<LinTable> table = parseLinFile(o.file);
   if (!table) {
     std::fprintf(stderr, "qrix-cli: cannot read %s\n", o.file.c_str());
@@ -274,7 +325,9 @@ int runFlash(SensorSession& s, const CliOptions& o) {
   // The clear frame and 256 data frames; every answer moves the bar.
   const std::function<void()> shown = p.onLinkHealthChanged;
   p.onLinkHealthChanged = [&p, &s, shown] {
-    if (shown) shown();
+    if (shown) {
+      shown();
+    }
     const link::LinkHealth& h = p.st.health;
     s.progress().show(static_cast<long>(h.counters(link::ExchangeKind::FlashClear).answers +
                                         h.counters(link::ExchangeKind::FlashWrite).answers),
@@ -285,18 +338,25 @@ int runFlash(SensorSession& s, const CliOptions& o) {
   const FlashTransfer transfer = writeFlashTable(p, *table);
   p.onLinkHealthChanged = shown;
   s.progress().finish();
-  if (transfer.complete) return kExitOk;
+  if (transfer.complete) {
+    return kExitOk;
+  }
   std::fprintf(stderr, "qrix-cli: %d of %d frames confirmed\n", transfer.confirmed, kXFlashFrames);
-  if (const int signal = pendingInterrupt(); signal != 0) return interruptedStatus(signal);
+  if (const int signal = pendingInterrupt(); signal != 0) {
+    return interruptedStatus(signal);
+  }
   return kExitFailed;
 }
 
 }  // namespace
 
 std::string checkInputFiles(const CliOptions& o) {
-  if (o.command == Command::Send || (o.command == Command::Compare && !o.file.empty()))
+  if (o.command == Command::Send || (o.command == Command::Compare && !o.file.empty())) {
     return checkParaFileStrictly(o.file, kMostVirtualPixels);
-  if (o.command == Command::Flash) return checkLinFileStrictly(o.file);
+  }
+  if (o.command == Command::Flash) {
+    return checkLinFileStrictly(o.file);
+  }
   return {};
 }
 
@@ -305,21 +365,30 @@ std::string checkOutputFiles(const CliOptions& o) {
       o.command == Command::Record ||
       (!o.file.empty() &&
        (o.command == Command::Get || o.command == Command::Video || o.command == Command::Data));
-  if (!writes) return {};
-  if (std::string reason = files::checkOutputFile(o.file); !reason.empty())
+  if (!writes) {
+    return {};
+  }
+  if (std::string reason = files::checkOutputFile(o.file); !reason.empty()) {
     return "cannot write " + o.file + ": " + reason;
-  if (o.command != Command::Record) return {};
+  }
+  if (o.command != Command::Record) {
+    return {};
+  }
   // The recording goes into FILE.part first (or straight into a device).
   files::OutputTarget target;
   std::string reason;
-  if (!files::resolveOutput(o.file, target, reason))
+  if (!files::resolveOutput(o.file, target, reason)) {
     return "cannot write " + o.file + ": " + reason;
-  if (target.inPlace) return {};
+  }
+  if (target.inPlace) {
+    return {};
+  }
   const std::string partial = files::nameBeside(target.path, ".part");
   std::error_code error;
   const auto status = std::filesystem::symlink_status(partial, error);
-  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
     return "cannot write " + partial + ": not a regular file";
+  }
   return {};
 }
 

@@ -55,12 +55,18 @@ DfqOptions parseDfqOptions(const std::vector<std::string_view>& args) {
       continue;
     }
     if (std::find(valued.begin(), valued.end(), arg) == valued.end()) {
-      if (arg.size() > 1 && arg[0] == '-') return fail("dfq: unknown option " + printableText(arg));
-      if (!o.file.empty()) return fail("dfq takes one FILE");
+      if (arg.size() > 1 && arg[0] == '-') {
+        return fail("dfq: unknown option " + printableText(arg));
+      }
+      if (!o.file.empty()) {
+        return fail("dfq takes one FILE");
+      }
       o.file = arg;
       continue;
     }
-    if (i + 1 == args.size()) return fail(std::string(arg) + " needs a value");
+    if (i + 1 == args.size()) {
+      return fail(std::string(arg) + " needs a value");
+    }
     if (std::find(seen.begin(), seen.end(), arg) != seen.end()) {
       return fail(std::string(arg) + " given twice");
     }
@@ -74,7 +80,9 @@ DfqOptions parseDfqOptions(const std::vector<std::string_view>& args) {
       o.description.characteristicDescription = value;
       o.characteristicGiven = true;
     } else if (arg == "--unit") {
-      if (value != "um" && value != "px") return fail("--unit takes um or px");
+      if (value != "um" && value != "px") {
+        return fail("--unit takes um or px");
+      }
       o.micrometres = value == "um";
     } else if (arg == "--operator") {
       o.source.operatorNumber = value;
@@ -82,22 +90,35 @@ DfqOptions parseDfqOptions(const std::vector<std::string_view>& args) {
       o.source.gaugeNumber = value;
     } else {
       const std::optional<double> number = finiteNumber(value);
-      if (!number) return fail(std::string(arg) + " " + printableText(value) + " is no number");
+      if (!number) {
+        return fail(std::string(arg) + " " + printableText(value) + " is no number");
+      }
       (arg == "--nominal" ? o.description.nominal
        : arg == "--lower" ? o.description.lower
                           : o.description.upper) = number;
     }
   }
-  if (o.help) return o;
-  if (o.file.empty()) return fail("dfq needs a FILE");
-  if (o.out.empty()) return fail("dfq needs -o OUT");
+  if (o.help) {
+    return o;
+  }
+  if (o.file.empty()) {
+    return fail("dfq needs a FILE");
+  }
+  if (o.out.empty()) {
+    return fail("dfq needs -o OUT");
+  }
   o.description.unit = o.micrometres ? "um" : "px";
-  if (!o.characteristicGiven)
+  if (!o.characteristicGiven) {
     o.description.characteristicDescription = o.micrometres ? "MVAL[um]" : "MVAL";
+  }
   // Checked with a stand-in for the description that comes from the recording's header.
   o.description.partDescription = "recording";
-  if (std::string fault = qdas::checkDescription(o.description); !fault.empty()) return fail(fault);
-  if (std::string fault = qdas::checkValueSource(o.source); !fault.empty()) return fail(fault);
+  if (std::string fault = qdas::checkDescription(o.description); !fault.empty()) {
+    return fail(fault);
+  }
+  if (std::string fault = qdas::checkValueSource(o.source); !fault.empty()) {
+    return fail(fault);
+  }
   return o;
 }
 
@@ -150,7 +171,9 @@ int runDfqCommand(const std::vector<std::string_view>& args) {
 
   o.description.partDescription = "recording " + header.date + " " + header.time;
   // The set-point is the recording's target in micrometres.
-  if (!o.description.nominal && micrometres) o.description.nominal = header.setpoint;
+  if (!o.description.nominal && micrometres) {
+    o.description.nominal = header.setpoint;
+  }
   std::string text = qdas::descriptionText(o.description);
   const qdas::DateTime start{header.year, header.month,  header.day,
                              header.hour, header.minute, header.second};

@@ -10,7 +10,9 @@ namespace {
 volatile std::sig_atomic_t g_signal = 0;
 
 extern "C" void noteSignal(int signal) {
-  if (g_signal == 0) g_signal = signal;
+  if (g_signal == 0) {
+    g_signal = signal;
+  }
 }
 
 }  // namespace
@@ -21,7 +23,9 @@ void installInterruptHandlers() {
   sigemptyset(&action.sa_mask);
   // A read or wait that the signal cuts short starts again; the pump looks at the signal.
   action.sa_flags = SA_RESTART;
-  for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    sigaction(signal, &action, nullptr);
+  }
   std::signal(SIGXFSZ, SIG_IGN);
 }
 

@@ -10,9 +10,14 @@ std::size_t utf8Length(std::string_view text, std::size_t i) {
                              : lead >= 0xE0                ? 3
                              : lead >= 0xC2 && lead < 0xE0 ? 2
                                                            : 0;
-  if (length == 0 || i + length > text.size()) return 0;
-  for (std::size_t k = 1; k < length; ++k)
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  if (length == 0 || i + length > text.size()) {
+    return 0;
+  }
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) {
+      return 0;
+    }
+  }
   return length;
 }
 
@@ -36,14 +41,17 @@ std::string utf8Text(std::string_view text) {
 std::string jsonLine(const nlohmann::ordered_json& value) {
   if (value.is_object()) {
     std::string out = "{";
-    for (auto it = value.begin(); it != value.end(); ++it)
+    for (auto it = value.begin(); it != value.end(); ++it) {
       out += (it == value.begin() ? "" : ", ") + nlohmann::json(it.key()).dump() + ": " +
              jsonLine(it.value());
+    }
     return out + "}";
   }
   if (value.is_array()) {
     std::string out = "[";
-    for (std::size_t i = 0; i < value.size(); ++i) out += (i ? ", " : "") + jsonLine(value[i]);
+    for (std::size_t i = 0; i < value.size(); ++i) {
+      out += (i ? ", " : "") + jsonLine(value[i]);
+    }
     return out + "]";
   }
   return value.dump();

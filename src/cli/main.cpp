@@ -37,9 +37,12 @@ int run(int argc, char** argv) {
   const bool stdoutClosed = qrix::files::plugClosedStandardStreams();
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   // These two read a recorder file only: no port, no event loop.
-  if (!args.empty() && args[0] == "stats")
+  if (!args.empty() && args[0] == "stats") {
     return runStatsCommand({args.begin() + 1, args.end()}, stdoutClosed);
-  if (!args.empty() && args[0] == "dfq") return runDfqCommand({args.begin() + 1, args.end()});
+  }
+  if (!args.empty() && args[0] == "dfq") {
+    return runDfqCommand({args.begin() + 1, args.end()});
+  }
   const CliOptions options = parseCliOptions(args);
   if (!options.error.empty()) {
     std::fprintf(stderr, "qrix-cli: %s (see --help)\n", options.error.c_str());

@@ -24,20 +24,26 @@ std::string ProgressBar::render(long done, long total) {
 }
 
 void ProgressBar::show(long done, long total) {
-  if (!enabled_) return;
+  if (!enabled_) {
+    return;
+  }
   std::fprintf(stream_, "\r%s", render(done, total).c_str());
   std::fflush(stream_);
   drawn_ = true;
 }
 
 void ProgressBar::interrupt() {
-  if (!drawn_) return;
+  if (!drawn_) {
+    return;
+  }
   std::fputs("\r\033[K", stream_);
   drawn_ = false;
 }
 
 void ProgressBar::finish() {
-  if (!drawn_) return;
+  if (!drawn_) {
+    return;
+  }
   std::fputs("\n", stream_);
   drawn_ = false;
 }

@@ -33,15 +33,17 @@ SensorSession::SensorSession(const std::string& port)
     : runtime_(), program_(runtime_), port_(port) {
   serial::SerialLibrary& serial = runtime_.serial();
   // Only a port number needs the system's list; a script naming a path saves the scan.
-  if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos)
+  if (!port.empty() && port.find_first_not_of("0123456789") == std::string::npos) {
     serial.setPorts(qt::enumeratePorts());
+  }
   serial.addPort(serial::kSimDevice, "SIM  simulated sensor pair");
   auto sensor = std::make_shared<sim::SensorPair>();
   serial.setOpener([this, sensor](
                        const serial::PortEntry& entry, const serial::OpenSettings& settings,
                        serial::OpenError& error) -> std::unique_ptr<serial::SerialDevice> {
-    if (entry.device == serial::kSimDevice)
+    if (entry.device == serial::kSimDevice) {
       return std::make_unique<serial::SimLineDevice>(sensor, [this] { return runtime_.Timer(); });
+    }
     return qt::openQtSerialDevice(entry, settings, error);
   });
   program_.onStatusShown = [this](std::string_view text) { echoStatus(text); };
@@ -52,22 +54,27 @@ SensorSession::SensorSession(const std::string& port)
   followLineLoss(program_);
   if (openLine(program_, st.com)) {
     const Identification id = identifySensor(program_);
-    if (id.lineChecked) takeParameterRecord(program_);
+    if (id.lineChecked) {
+      takeParameterRecord(program_);
+    }
     hardware_ = id.hardware;
     const link::LinkHealth& health = st.health;
     failuresAfterIdentification_ = health.totals().failures();
     identified_ = st.lineChecked && hardware_ && !health.lost() &&
                   allAnswered(health, link::ExchangeKind::HardwareInfo, 1) &&
                   allAnswered(health, link::ExchangeKind::ParameterRead, 3);
-    if (identified_ && allAnswered(health, link::ExchangeKind::FirmwareText, 1))
+    if (identified_ && allAnswered(health, link::ExchangeKind::FirmwareText, 1)) {
       firmware_ = id.firmware;
+    }
   }
   // The identification ends on its outcome in the status line.
   program_.showStoredStatus();
 }
 
 void SensorSession::echoStatus(std::string_view text) {
-  if (text == status_) return;
+  if (text == status_) {
+    return;
+  }
   status_ = std::string(text);
   progress_.interrupt();
   std::fprintf(stderr, "%s\n", status_.c_str());
@@ -79,11 +86,16 @@ std::string SensorSession::failureText() {
   const link::LinkHealth& health = program_.st.health;
   if (health.notOpened() || (!serial.isOpen(program_.st.com) && !health.lost())) {
     const serial::OpenError& e = serial.lastOpenError();
-    if (e.notSerialPort) return name + " is not a serial port";
-    if (e.code < 0)
+    if (e.notSerialPort) {
+      return name + " is not a serial port";
+    }
+    if (e.code < 0) {
       return "cannot open " + name + ": " + (e.reason.empty() ? statusLine() : e.reason);
+    }
   }
-  if (health.lost()) return "serial port lost";
+  if (health.lost()) {
+    return "serial port lost";
+  }
   return "no sensor identified: " + statusLine();
 }
 

@@ -42,13 +42,17 @@ StatsOptions parseStatsOptions(const std::vector<std::string_view>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
     const bool takesValue = arg == "--column" || arg == "--lower" || arg == "--upper";
-    if (takesValue && i + 1 == args.size()) return fail(std::string(arg) + " needs a value");
+    if (takesValue && i + 1 == args.size()) {
+      return fail(std::string(arg) + " needs a value");
+    }
     if (arg == "--json") {
       o.json = true;
     } else if (arg == "--help" || arg == "-h") {
       o.help = true;
     } else if (arg == "--column") {
-      if (o.column) return fail("--column given twice");
+      if (o.column) {
+        return fail("--column given twice");
+      }
       o.column = recorderColumn(args[++i]);
       if (!o.column) {
         return fail("no column " + printableText(args[i]) +
@@ -56,9 +60,13 @@ StatsOptions parseStatsOptions(const std::vector<std::string_view>& args) {
       }
     } else if (arg == "--lower" || arg == "--upper") {
       std::optional<double>& limit = arg == "--lower" ? o.lower : o.upper;
-      if (limit) return fail(std::string(arg) + " given twice");
+      if (limit) {
+        return fail(std::string(arg) + " given twice");
+      }
       limit = finiteNumber(args[++i]);
-      if (!limit) return fail(std::string(arg) + " " + printableText(args[i]) + " is no number");
+      if (!limit) {
+        return fail(std::string(arg) + " " + printableText(args[i]) + " is no number");
+      }
     } else if (arg.size() > 1 && arg[0] == '-') {
       return fail("stats: unknown option " + printableText(arg));
     } else if (!o.file.empty()) {
@@ -67,16 +75,28 @@ StatsOptions parseStatsOptions(const std::vector<std::string_view>& args) {
       o.file = arg;
     }
   }
-  if (o.help) return o;
-  if (o.file.empty()) return fail("stats needs a FILE");
-  if (o.lower.has_value() != o.upper.has_value()) return fail("--lower and --upper go together");
-  if (o.lower && !(*o.upper > *o.lower)) return fail("--upper must be above --lower");
-  if (o.column && !o.lower) return fail("--column chooses the column of --lower and --upper");
+  if (o.help) {
+    return o;
+  }
+  if (o.file.empty()) {
+    return fail("stats needs a FILE");
+  }
+  if (o.lower.has_value() != o.upper.has_value()) {
+    return fail("--lower and --upper go together");
+  }
+  if (o.lower && !(*o.upper > *o.lower)) {
+    return fail("--upper must be above --lower");
+  }
+  if (o.column && !o.lower) {
+    return fail("--column chooses the column of --lower and --upper");
+  }
   return o;
 }
 
 std::string figure(const std::optional<double>& value) {
-  if (!value) return "-";
+  if (!value) {
+    return "-";
+  }
   char text[64];
   std::snprintf(text, sizeof text, "%.3f", *value);
   return text;
@@ -105,7 +125,9 @@ void printTable(const std::string& file, const RecordingStatistics& r,
                 static_cast<unsigned long long>(s.n), figure(s.mean).c_str(), figure(s.sd).c_str(),
                 figure(s.min).c_str(), figure(s.max).c_str(), figure(s.range).c_str());
   }
-  if (!limits) return;
+  if (!limits) {
+    return;
+  }
   const stats::Capability& cap = r.capability;
   const std::string none = "- (" + cap.reason + ")";
   std::printf("\n%s from %s to %s:\n", kRecorderColumns[limits->column].data(),
@@ -144,7 +166,9 @@ void printJson(const std::string& file, const RecordingStatistics& r,
                                 {"upper", limits->upper},
                                 {"cp", orNull(r.capability.cp)},
                                 {"cpk", orNull(r.capability.cpk)}};
-    if (!r.capability.reason.empty()) l["reason"] = r.capability.reason;
+    if (!r.capability.reason.empty()) {
+      l["reason"] = r.capability.reason;
+    }
     l["inside"] = r.judged.inside;
     l["above"] = r.judged.above;
     l["below"] = r.judged.below;
@@ -157,7 +181,9 @@ void printJson(const std::string& file, const RecordingStatistics& r,
 
 std::optional<std::size_t> recorderColumn(std::string_view name) {
   for (std::size_t c = 0; c < kRecorderColumns.size(); ++c) {
-    if (kRecorderColumns[c] == name) return c;
+    if (kRecorderColumns[c] == name) {
+      return c;
+    }
   }
   return std::nullopt;
 }
@@ -173,14 +199,20 @@ bool recordingStatistics(const std::string& path, const std::optional<StatsLimit
   out.judged.reset();
   const auto take = [&](std::uint64_t, const RecorderSample& sample) {
     const std::array<std::int64_t, 6> values = columnValues(sample);
-    for (std::size_t c = 0; c < values.size(); ++c) columns[c].add(values[c]);
+    for (std::size_t c = 0; c < values.size(); ++c) {
+      columns[c].add(values[c]);
+    }
     if (limits) {
       const std::int64_t v = values[limits->column];
       out.judged.count(stats::judgeInLimits(static_cast<double>(v), limits->lower, limits->upper));
     }
   };
-  if (!readRecorderFile(path, take, out.header, fault)) return false;
-  for (std::size_t c = 0; c < columns.size(); ++c) out.columns[c] = columns[c].summary();
+  if (!readRecorderFile(path, take, out.header, fault)) {
+    return false;
+  }
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    out.columns[c] = columns[c].summary();
+  }
   if (limits) {
     out.capability = stats::capability(out.columns[limits->column], limits->lower, limits->upper);
   }
@@ -208,7 +240,9 @@ int runStatsCommand(const std::vector<std::string_view>& args, bool stdoutClosed
     return kExitUsage;
   }
   std::optional<StatsLimits> limits;
-  if (o.lower) limits = StatsLimits{o.column.value_or(2), *o.lower, *o.upper};
+  if (o.lower) {
+    limits = StatsLimits{o.column.value_or(2), *o.lower, *o.upper};
+  }
   RecordingStatistics result;
   RecorderFault fault;
   if (!recordingStatistics(o.file, limits, result, fault)) {

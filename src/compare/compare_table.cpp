@@ -22,7 +22,9 @@ std::size_t shownWidth(const std::string& text) {
 
 std::string padRight(std::string text, std::size_t width) {
   const std::size_t shown = shownWidth(text);
-  if (shown < width) text.append(width - shown, ' ');
+  if (shown < width) {
+    text.append(width - shown, ' ');
+  }
   return text;
 }
 
@@ -32,8 +34,11 @@ std::string padLeft(const std::string& text, std::size_t width) {
 }
 
 const ParameterField* findField(const char* section, const std::string& name) {
-  for (const ParameterField& f : parameterFields())
-    if (std::string(f.section) == section && f.name == name) return &f;
+  for (const ParameterField& f : parameterFields()) {
+    if (std::string(f.section) == section && f.name == name) {
+      return &f;
+    }
+  }
   return nullptr;
 }
 
@@ -55,13 +60,17 @@ CompareTable compareTable(const std::vector<CompareColumn>& columns) {
   CompareTable table;
   int line = 0;
   auto add = [&](const std::string& text, bool marked = false) {
-    if (marked) table.differingLines.push_back(line);
+    if (marked) {
+      table.differingLines.push_back(line);
+    }
     table.text += text + '\n';
     ++line;
   };
   const std::size_t groupWidth = columns.size() * kValueWidth;
   std::string titles;
-  for (const CompareColumn& c : columns) titles += padLeft(c.title, kValueWidth);
+  for (const CompareColumn& c : columns) {
+    titles += padLeft(c.title, kValueWidth);
+  }
   const std::string lead = "  " + padRight("Field", kNameWidth) + padRight("Unit", kUnitWidth);
   const std::string blankLead(lead.size(), ' ');
 
@@ -70,9 +79,13 @@ CompareTable compareTable(const std::vector<CompareColumn>& columns) {
       padLeft("SLAVE sensor", groupWidth));
   add(lead + titles + std::string(kGroupGap, ' ') + titles);
   for (const ParameterField& master : parameterFields()) {
-    if (std::string(master.section) != "master") continue;
+    if (std::string(master.section) != "master") {
+      continue;
+    }
     const ParameterField* slave = findField("slave", master.name);
-    if (!slave) continue;
+    if (!slave) {
+      continue;
+    }
     bool differs = false;
     const std::string values = valueGroup(master, columns, differs) + std::string(kGroupGap, ' ') +
                                valueGroup(*slave, columns, differs);
@@ -84,7 +97,9 @@ CompareTable compareTable(const std::vector<CompareColumn>& columns) {
   add(blankLead + padLeft("System parameters", groupWidth));
   add(lead + titles);
   for (const ParameterField& f : parameterFields()) {
-    if (std::string(f.section) != "system") continue;
+    if (std::string(f.section) != "system") {
+      continue;
+    }
     bool differs = false;
     const std::string values = valueGroup(f, columns, differs);
     add(std::string(differs ? "* " : "  ") + padRight(f.name, kNameWidth) +

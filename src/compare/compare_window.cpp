@@ -22,7 +22,9 @@ void tell(Program& p, const std::string& text, bool failed) {
 }
 
 std::string differences(std::size_t count) {
-  if (count == 0) return "No field differs.";
+  if (count == 0) {
+    return "No field differs.";
+  }
   return std::to_string(count) + (count == 1 ? " field differs" : " fields differ") +
          " (marked *).";
 }
@@ -37,27 +39,39 @@ std::optional<std::vector<CompareColumn>> readMemories(Program& p) {
   // held, since the compare changes nothing of the main window.
   const std::string shown = ui.GetCtrlText(p.st.pHandle, ids::main::TEXTStatus);
   const std::string status = p.st.szStatus;
-  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, true);
+  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) {
+    ui.SetDimmed(window, button, true);
+  }
   tell(p, "Reading RAM and EEPROM ...", false);
   std::vector<CompareColumn> columns;
   for (const auto& [target, title] : {std::pair{kTargetRam, "RAM"}, {kTargetEeprom, "EEPROM"}}) {
     const std::optional<ParaFileWords> words =
         readParameterWords(p, static_cast<std::uint16_t>(target));
-    if (!words) break;
+    if (!words) {
+      break;
+    }
     columns.push_back({title, *words});
   }
-  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) ui.SetDimmed(window, button, false);
+  for (int button : {c::BTNCompareRead, c::BTNCompareFile}) {
+    ui.SetDimmed(window, button, false);
+  }
   p.st.szStatus = status;
   p.showStatusText(shown);
-  if (columns.size() < 2) return std::nullopt;
+  if (columns.size() < 2) {
+    return std::nullopt;
+  }
   return columns;
 }
 
 // The line is another loop's: its exchanges would stall behind a read or a file dialog. Pressed
 // again while its own read runs (a key repeat, a screen reader), the window just goes on.
 bool refused(Program& p) {
-  if (p.st.lineUser == LineUser::Compare) return true;
-  if (!loopHoldsLine(p)) return false;
+  if (p.st.lineUser == LineUser::Compare) {
+    return true;
+  }
+  if (!loopHoldsLine(p)) {
+    return false;
+  }
   tell(p, "Not read: stop RUN, VIDEO, DATA, the recording or the flash transfer first.", true);
   return true;
 }
@@ -74,7 +88,9 @@ void notRead(Program& p, const std::string& why) {
 }
 
 void readAndShow(Program& p) {
-  if (refused(p)) return;
+  if (refused(p)) {
+    return;
+  }
   // A file that cannot be read stops the compare before the line is used, and is no longer the
   // file compared: Read then compares the memories alone.
   const std::string file = p.ui().GetCtrlText(p.st.pCompare, c::TEXTCompareFile);
@@ -94,44 +110,58 @@ void readAndShow(Program& p) {
     notRead(p, "the sensor did not answer every frame.");
     return;
   }
-  if (fileWords) columns->push_back({"FILE", *fileWords});
+  if (fileWords) {
+    columns->push_back({"FILE", *fileWords});
+  }
   CompareTable table = compareTable(*columns);
   showTable(p, table.text, table.differingLines);
   // The file's column holds its words as the window's GET takes them; where that is not what
   // the file says (a number above 65535 kept to 16 bits, a field the panels would limit), the
   // user hears which.
   std::string state = differences(table.differingLines.size());
-  if (fileWords)
-    if (const std::string note = checkParaFileStrictly(file, p.st.ccdvirtpixel); !note.empty())
+  if (fileWords) {
+    if (const std::string note = checkParaFileStrictly(file, p.st.ccdvirtpixel); !note.empty()) {
       state += " Note: " + note;
+    }
+  }
   tell(p, state, false);
 }
 
 }  // namespace
 
 int CC_BTNCompare(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   p.showWindow(p.st.pCompare);
   readAndShow(p);
   return 0;
 }
 
 int CC_COMPARE(Program& p, int, int event) {
-  if (event != ui::EVENT_CLOSE) return 0;
+  if (event != ui::EVENT_CLOSE) {
+    return 0;
+  }
   p.hideWindow(p.st.pCompare);
   return 0;
 }
 
 int CC_BTNCompareRead(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT) readAndShow(p);
+  if (event == ui::EVENT_COMMIT) {
+    readAndShow(p);
+  }
   return 0;
 }
 
 int CC_BTNCompareFile(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || refused(p)) return 0;
+  if (event != ui::EVENT_COMMIT || refused(p)) {
+    return 0;
+  }
   const FileSelection choice = p.selectFile("QRIXpara.cfg", "*.cfg", "Parameter file to compare",
                                             FileDialogMode::Load, FileDialogButton::Load);
-  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
+  if (choice.status == VAL_NO_FILE_SELECTED) {
+    return 0;
+  }
   p.ui().SetCtrlText(p.st.pCompare, c::TEXTCompareFile, choice.path);
   readAndShow(p);
   return 0;

@@ -23,8 +23,9 @@ void prepareBlockTransfer(Program& p) {
 }
 
 void setVideoAxes(Program& p) {
-  for (int graph : {m::GRAPHVideoMaster, m::GRAPHVideoSlave})
+  for (int graph : {m::GRAPHVideoMaster, m::GRAPHVideoSlave}) {
     p.ui().SetAxisRange(p.st.pHandle, graph, ui::Axis::X, 1.0, p.st.ccdvirtpixel);
+  }
 }
 
 // Gives the line back to frame exchanges after the blocks.
@@ -37,7 +38,9 @@ void endBlockTransfer(Program& p) {
 
 void PushVIDEO(Program& p) {
   ExclusiveLineClaim claim(p, LineUser::Video);
-  if (!claim) return;
+  if (!claim) {
+    return;
+  }
   ProgramState& st = p.st;
   p.setMainVisible({m::GRAPHRaw, m::GRAPHDataMaster, m::RAWSelect}, false);
   p.setMainVisible({m::GRAPHVideoMaster, m::GRAPHVideoSlave}, true);
@@ -61,7 +64,9 @@ void PushVIDEO(Program& p) {
 
 void PushDATA(Program& p) {
   ExclusiveLineClaim claim(p, LineUser::Data);
-  if (!claim) return;
+  if (!claim) {
+    return;
+  }
   ProgramState& st = p.st;
   p.setMainVisible({m::GRAPHRaw, m::GRAPHVideoMaster, m::GRAPHVideoSlave, m::RAWSelect}, false);
   p.setMainVisible({m::GRAPHDataMaster, m::GRAPHDataSlave}, true);
@@ -77,14 +82,18 @@ void PushDATA(Program& p) {
 }
 
 int CC_BTNVideo(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) {
+    return 0;
+  }
   prepareBlockTransfer(p);
   PushVIDEO(p);
   return 0;
 }
 
 int CC_BTNData(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) {
+    return 0;
+  }
   prepareBlockTransfer(p);
   PushDATA(p);
   return 0;

@@ -23,7 +23,9 @@ void showRunGraphs(Program& p) {
 
 void PushRUN(Program& p) {
   LineClaim claim(p, LineUser::Run);
-  if (!claim) return;
+  if (!claim) {
+    return;
+  }
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   showRunGraphs(p);
@@ -44,12 +46,16 @@ void PushRUN(Program& p) {
 }
 
 int CC_BTNRun(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT) PushRUN(p);
+  if (event == ui::EVENT_COMMIT) {
+    PushRUN(p);
+  }
   return 0;
 }
 
 int CC_BTNStop(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   st.stop_flag = 1;

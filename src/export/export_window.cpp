@@ -59,9 +59,13 @@ int selected(Program& p, int ring, int count) {
 
 std::string itemLabel(Program& p, int ring, int value) {
   const ui::Control* list = p.ui().control(p.st.pExport, ring);
-  if (list)
-    for (const ui::ListItem& item : list->items)
-      if (item.value == value) return item.label;
+  if (list) {
+    for (const ui::ListItem& item : list->items) {
+      if (item.value == value) {
+        return item.label;
+      }
+    }
+  }
   return {};
 }
 
@@ -81,25 +85,33 @@ ImageNotes notesOf(int control) {
 }  // namespace
 
 int CC_BTNExport(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT) p.showWindow(p.st.pExport);
+  if (event == ui::EVENT_COMMIT) {
+    p.showWindow(p.st.pExport);
+  }
   return 0;
 }
 
 int CC_EXPORT(Program& p, int, int event) {
-  if (event != ui::EVENT_CLOSE) return 0;
+  if (event != ui::EVENT_CLOSE) {
+    return 0;
+  }
   p.hideWindow(p.st.pExport);
   return 0;
 }
 
 int CC_BTNExportSave(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   if (loopHoldsLine(p)) {
     tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
     return 0;
   }
   const int which = selected(p, e::RINGExportGraph, static_cast<int>(std::size(kTargets)));
   const int format = selected(p, e::RINGExportFormat, static_cast<int>(std::size(kExtensions)));
-  if (which < 0 || format < 0) return 0;
+  if (which < 0 || format < 0) {
+    return 0;
+  }
   const Target& target = kTargets[which];
   const std::string what = itemLabel(p, e::RINGExportGraph, which);
   if (target.control == 0 && format != kPng) {
@@ -116,21 +128,26 @@ int CC_BTNExportSave(Program& p, int, int, int event) {
   const std::optional<std::string> path = p.chooseFileToWrite(
       std::string(target.fileName) + "." + extension, "*." + extension, "Export " + what, &refusal);
   if (!path) {
-    if (!refusal.empty()) tell(p, "Not saved: " + refusal + ".", true);
+    if (!refusal.empty()) {
+      tell(p, "Not saved: " + refusal + ".", true);
+    }
     return 0;
   }
   std::string failure;
   if (format == kCsv) {
-    if (!files::writeFileAtomically(*path, target.csv(p.st))) failure = "cannot write " + *path;
+    if (!files::writeFileAtomically(*path, target.csv(p.st))) {
+      failure = "cannot write " + *path;
+    }
   } else {
     failure = p.rt.SaveImage(p.st.pHandle, target.control,
                              format == kSvg ? ImageFormat::Svg : ImageFormat::Png, *path,
                              notesOf(target.control));
   }
-  if (failure.empty())
+  if (failure.empty()) {
     tell(p, "Saved " + what + " to " + *path, false);
-  else
+  } else {
     tell(p, "Not saved: " + failure + ".", true);
+  }
   return 0;
 }
 

@@ -25,11 +25,15 @@ struct Column {
 std::string curveCsv(const std::string& position, const X128& x,
                      const std::vector<Column>& columns) {
   std::string text = position;
-  for (const Column& c : columns) text.append(",").append(c.name);
+  for (const Column& c : columns) {
+    text.append(",").append(c.name);
+  }
   text += "\r\n";
   for (std::size_t i = 0; i < x.size(); ++i) {
     text += number(x[i]);
-    for (const Column& c : columns) text.append(",").append(std::to_string((*c.values)[i]));
+    for (const Column& c : columns) {
+      text.append(",").append(std::to_string((*c.values)[i]));
+    }
     text += "\r\n";
   }
   return text;
@@ -44,12 +48,19 @@ struct SensorColumns {
 std::vector<Column> columnsOf(Sensors sensors, const SensorColumns& master,
                               const SensorColumns& slave) {
   std::vector<const SensorColumns*> chosen;
-  if (sensors != Sensors::Slave) chosen.push_back(&master);
-  if (sensors != Sensors::Master) chosen.push_back(&slave);
+  if (sensors != Sensors::Slave) {
+    chosen.push_back(&master);
+  }
+  if (sensors != Sensors::Master) {
+    chosen.push_back(&slave);
+  }
   std::vector<Column> columns;
-  for (const SensorColumns* s : chosen) columns.push_back(s->curve);
-  for (const SensorColumns* s : chosen)
+  for (const SensorColumns* s : chosen) {
+    columns.push_back(s->curve);
+  }
+  for (const SensorColumns* s : chosen) {
     columns.insert(columns.end(), s->lines.begin(), s->lines.end());
+  }
   return columns;
 }
 
@@ -83,12 +94,15 @@ std::string stripChartCsv(const ProgramState& st) {
   constexpr int kTraces = 7;
   constexpr int kSamples = static_cast<int>(std::tuple_size_v<decltype(st.arrayNORM)>) / kTraces;
   std::string text = "sample";
-  for (const char* name : kRawTraceNames) text.append(",").append(name).append(" [virtual px]");
+  for (const char* name : kRawTraceNames) {
+    text.append(",").append(name).append(" [virtual px]");
+  }
   text += "\r\n";
   for (int s = 0; s < kSamples; ++s) {
     text += std::to_string(s - (kSamples - 1));
-    for (int t = 0; t < kTraces; ++t)
+    for (int t = 0; t < kTraces; ++t) {
       text.append(",").append(number(st.arrayNORM[static_cast<std::size_t>(s * kTraces + t)]));
+    }
     text += "\r\n";
   }
   return text;
@@ -104,7 +118,9 @@ std::string barValuesCsv(const ProgramState& st) {
       number(st.umValue / 1000.0), std::to_string(st.tVal),   std::to_string(st.tolup),
       std::to_string(st.tollo),    std::to_string(st.edcntA), std::to_string(st.edcntB),
       std::to_string(st.anaMax),   std::to_string(st.anaMin)};
-  for (const std::string& value : values) text.append(value).append(",");
+  for (const std::string& value : values) {
+    text.append(value).append(",");
+  }
   text.back() = '\r';
   return text + '\n';
 }

@@ -16,11 +16,17 @@ int writeButton(std::uint16_t sensor) {
 }
 
 int writeXFlashButton(Program& p, int event, std::uint16_t sensor) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   // The transfer owns the line from the dialog to the last frame: nothing else may send.
   ExclusiveLineClaim claim(p, LineUser::Flash);
-  if (!claim) return 0;
-  if (ReadLinDataFromFile(p, p.st.linArray) == kLinFileLoaded) transferTable(p, sensor);
+  if (!claim) {
+    return 0;
+  }
+  if (ReadLinDataFromFile(p, p.st.linArray) == kLinFileLoaded) {
+    transferTable(p, sensor);
+  }
   p.ui().SetVisible(p.st.pCalib, writeButton(sensor), false);
   return 0;
 }
@@ -50,13 +56,16 @@ bool WriteXFLASH(Program& p, std::uint16_t offset, std::uint16_t page, const Lin
 FlashTransfer transferTable(Program& p, std::uint16_t sensor) {
   ProgramState& st = p.st;
   // Closing the main window ends the transfer before its next frame.
-  if (p.rt.quitRequested()) return {};
+  if (p.rt.quitRequested()) {
+    return {};
+  }
   const int graph = progressGraph(sensor);
   p.ui().SetAxisRange(st.pHandle, graph, ui::Axis::X, 1.0, st.ccdvirtpixel);
   p.ui().DeleteGraphPlot(st.pHandle, graph, -1);
   const FlashTransfer transfer = writeFlashTable(p, st.linArray, progressInWindow(p, sensor));
-  if (transfer.complete)
+  if (transfer.complete) {
     p.ui().PlotRectangle(st.pHandle, graph, 1.0, 0.0, st.ccdvirtpixel, 1.0, ui::kGrey, ui::kGrey);
+  }
   return transfer;
 }
 
@@ -69,7 +78,9 @@ int CC_BTNWriteXFMA(Program& p, int, int, int event) {
 }
 
 void revealXFlashButtons(Program& p) {
-  if (p.ui().GetCtrlVal(p.st.pPopUp, ids::popup::NEDITRecTime) != kXFlashAccessCode) return;
+  if (p.ui().GetCtrlVal(p.st.pPopUp, ids::popup::NEDITRecTime) != kXFlashAccessCode) {
+    return;
+  }
   p.ui().SetVisible(p.st.pCalib, ids::calib::BTNWriteXFSL, true);
   p.ui().SetVisible(p.st.pCalib, ids::calib::BTNWriteXFMA, true);
 }

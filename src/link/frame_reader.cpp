@@ -60,7 +60,9 @@ std::optional<ReceivedFrame> FrameReader::next() {
       return stray;
     }
     const std::size_t available = buffered();
-    if (available == 0) return std::nullopt;
+    if (available == 0) {
+      return std::nullopt;
+    }
     const std::uint8_t* at = bytes_.data() + head_;
     if (at[0] != kSyncHigh) {
       // Everything up to the next 0x00 is no frame start.
@@ -78,17 +80,23 @@ std::optional<ReceivedFrame> FrameReader::next() {
       drop(available);
       continue;
     }
-    if (available < 2) return std::nullopt;
+    if (available < 2) {
+      return std::nullopt;
+    }
     if (at[1] != kSyncLow) {
       drop(1);
       continue;
     }
-    if (available < 4) return std::nullopt;
+    if (available < 4) {
+      return std::nullopt;
+    }
     if (!isFrameEcho(static_cast<std::uint16_t>(at[2] << 8 | at[3]))) {
       drop(1);
       continue;
     }
-    if (available < kAnswerFrameBytes) return std::nullopt;
+    if (available < kAnswerFrameBytes) {
+      return std::nullopt;
+    }
     ReceivedFrame frame;
     std::copy_n(at, kAnswerFrameBytes, frame.bytes.begin());
     head_ += kAnswerFrameBytes;

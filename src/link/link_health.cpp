@@ -46,8 +46,12 @@ void LinkHealth::record(ExchangeKind kind, Outcome outcome) {
   }
   const bool failed = outcome != Outcome::Answered && outcome != Outcome::NotAwaited;
   recent_.push_back(failed);
-  if (recent_.size() > kRecentExchanges) recent_.pop_front();
-  if (!failed) answeredSinceLog_ = true;
+  if (recent_.size() > kRecentExchanges) {
+    recent_.pop_front();
+  }
+  if (!failed) {
+    answeredSinceLog_ = true;
+  }
 }
 
 void LinkHealth::droppedBytes(ExchangeKind kind, std::uint64_t count) {
@@ -88,15 +92,25 @@ void LinkHealth::log(std::time_t calendar, double seconds, std::string text) {
     return;
   }
   events_.push_back({calendar, seconds, std::move(text)});
-  if (events_.size() > kLogEvents) events_.pop_front();
+  if (events_.size() > kLogEvents) {
+    events_.pop_front();
+  }
 }
 
 LinkState LinkHealth::state() const {
-  if (lost_) return LinkState::Failed;
-  if (recent_.empty()) return LinkState::Unknown;
-  if (recent_.back()) return LinkState::Failed;
+  if (lost_) {
+    return LinkState::Failed;
+  }
+  if (recent_.empty()) {
+    return LinkState::Unknown;
+  }
+  if (recent_.back()) {
+    return LinkState::Failed;
+  }
   std::size_t failed = 0;
-  for (bool f : recent_) failed += f;
+  for (bool f : recent_) {
+    failed += f;
+  }
   // More than 1 % of the last 100: two failures among them, whatever their number so far.
   return failed * 100 > kRecentExchanges ? LinkState::Degraded : LinkState::Good;
 }
@@ -122,7 +136,9 @@ std::string LinkHealth::summary() const {
   char line[200];
   for (std::size_t k = 0; k < kExchangeKinds; ++k) {
     const ExchangeCounters& c = counters_[k];
-    if (c.requests == 0 && c.droppedBytes == 0) continue;
+    if (c.requests == 0 && c.droppedBytes == 0) {
+      continue;
+    }
     std::snprintf(line, sizeof line,
                   "%s: %llu requests, %llu answers, %llu time-outs, %llu wrong echo, %llu out of "
                   "step, %llu line lost, %llu bytes dropped, %llu short, %llu surplus\n",
@@ -148,13 +164,17 @@ std::string formatEvent(const LineEvent& event) {
   char seconds[32];
   std::snprintf(seconds, sizeof seconds, "%+.3f s", event.seconds);
   std::string line = std::string(stamp) + "  " + seconds + "  " + event.text;
-  if (event.count > 1) line += " (x" + std::to_string(event.count) + ")";
+  if (event.count > 1) {
+    line += " (x" + std::to_string(event.count) + ")";
+  }
   return line;
 }
 
 std::string LinkHealth::logText() const {
   std::string out;
-  for (const LineEvent& e : events_) out += formatEvent(e) + "\n";
+  for (const LineEvent& e : events_) {
+    out += formatEvent(e) + "\n";
+  }
   return out;
 }
 

@@ -30,9 +30,15 @@ bool readAll(int fd, std::string& content) {
   char buffer[4096];
   while (content.size() <= kMaxFileBytes) {
     const ssize_t n = ::read(fd, buffer, sizeof buffer);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) return true;
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n < 0) {
+      return false;
+    }
+    if (n == 0) {
+      return true;
+    }
     content.append(buffer, static_cast<std::size_t>(n));
   }
   return true;
@@ -43,9 +49,13 @@ std::vector<std::string> linesOf(const std::string& content) {
   std::size_t start = 0;
   while (start < content.size()) {
     std::size_t end = content.find('\n', start);
-    if (end == std::string::npos) end = content.size();
+    if (end == std::string::npos) {
+      end = content.size();
+    }
     std::string line = content.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (!line.empty() && line.back() == '\r') {
+      line.pop_back();
+    }
     lines.push_back(std::move(line));
     start = end + 1;
   }
@@ -58,7 +68,9 @@ bool credentialsFromEnvironment(std::optional<MqttCredentials>& credentials, std
   const char* user = std::getenv("QRIX_MQTT_USER");
   const char* password = std::getenv("QRIX_MQTT_PASSWORD");
   if (!user || !*user) {
-    if (password) return fail(reason, "QRIX_MQTT_PASSWORD is set but QRIX_MQTT_USER is not");
+    if (password) {
+      return fail(reason, "QRIX_MQTT_PASSWORD is set but QRIX_MQTT_USER is not");
+    }
     credentials.reset();
     return true;
   }
@@ -70,7 +82,9 @@ bool credentialsFromFile(const std::string& path, MqttCredentials& credentials,
                          std::string& reason) {
   // The checks are made on the file opened, so that it cannot be swapped between them.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-  if (fd < 0) return fail(reason, systemReason(path));
+  if (fd < 0) {
+    return fail(reason, systemReason(path));
+  }
   struct stat st {};
   std::string content;
   bool ok = ::fstat(fd, &st) == 0;
@@ -86,26 +100,35 @@ bool credentialsFromFile(const std::string& path, MqttCredentials& credentials,
     ok = fail(reason, systemReason(path));
   }
   ::close(fd);
-  if (!ok) return false;
-  if (content.size() > kMaxFileBytes)
+  if (!ok) {
+    return false;
+  }
+  if (content.size() > kMaxFileBytes) {
     return fail(reason, path + ": too large for a credentials file");
+  }
 
   const std::vector<std::string> lines = linesOf(content);
-  if (lines.empty() || lines[0].empty())
+  if (lines.empty() || lines[0].empty()) {
     return fail(reason, path + ": the first line must hold the user name");
-  if (lines.size() > 2)
+  }
+  if (lines.size() > 2) {
     return fail(reason, path +
                             ": more than two lines; the file holds the user name and the "
                             "password only");
+  }
   credentials = MqttCredentials{lines[0], lines.size() > 1 ? lines[1] : ""};
   return true;
 }
 
 bool loadCredentials(const std::string& filePath, std::optional<MqttCredentials>& credentials,
                      std::string& reason) {
-  if (filePath.empty()) return credentialsFromEnvironment(credentials, reason);
+  if (filePath.empty()) {
+    return credentialsFromEnvironment(credentials, reason);
+  }
   MqttCredentials fromFile;
-  if (!credentialsFromFile(filePath, fromFile, reason)) return false;
+  if (!credentialsFromFile(filePath, fromFile, reason)) {
+    return false;
+  }
   credentials = std::move(fromFile);
   return true;
 }

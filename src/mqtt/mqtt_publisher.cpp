@@ -90,7 +90,9 @@ struct MqttPublisher::State {
   std::chrono::milliseconds retry{0};
 
   void emit(MqttEvent event, const std::string& text) {
-    if (onEvent) onEvent(event, text);
+    if (onEvent) {
+      onEvent(event, text);
+    }
   }
 
   void wakeThread() {
@@ -150,10 +152,11 @@ struct MqttPublisher::State {
   // libmosquitto's callbacks only note what came; it is acted on once mosquitto_loop has
   // returned, so that neither libmosquitto is called back into nor our lock taken under its own.
   void connackArrived(int code) {
-    if (code == 0)
+    if (code == 0) {
       accepted = true;
-    else
+    } else {
       refusedCode = code;
+    }
   }
   void acknowledgementArrived(int mid) { acknowledgedMids.push_back(mid); }
 
@@ -173,10 +176,14 @@ struct MqttPublisher::State {
   void countAcknowledged() {
     std::lock_guard lock(mutex);
     for (const int mid : acknowledgedMids) {
-      if (mid == offlineMid) offlineAcknowledged = true;
+      if (mid == offlineMid) {
+        offlineAcknowledged = true;
+      }
       // Messages are sent from the front, so those in flight are among the first ones.
       for (Entry& e : queue) {
-        if (e.stage == Stage::Waiting) break;
+        if (e.stage == Stage::Waiting) {
+          break;
+        }
         if (e.stage == Stage::InFlight && e.mid == mid) {
           e.stage = Stage::Acknowledged;
           ++published;
@@ -190,7 +197,9 @@ struct MqttPublisher::State {
   }
 
   void dropConnection() {
-    if (mosq) mosquitto_destroy(mosq);
+    if (mosq) {
+      mosquitto_destroy(mosq);
+    }
     mosq = nullptr;
     connected = false;
     accepted = false;
@@ -199,8 +208,12 @@ struct MqttPublisher::State {
     std::lock_guard lock(mutex);
     // The new connection sends again what this one left unacknowledged.
     for (Entry& e : queue) {
-      if (e.stage == Stage::Waiting) break;
-      if (e.stage == Stage::InFlight) e = Entry{std::move(e.payload), e.seq};
+      if (e.stage == Stage::Waiting) {
+        break;
+      }
+      if (e.stage == Stage::InFlight) {
+        e = Entry{std::move(e.payload), e.seq};
+      }
     }
   }
 
@@ -209,7 +222,9 @@ struct MqttPublisher::State {
     dropConnection();
     nextAttempt = Clock::now() + retry;
     retry = std::min(retry * 2, options.retryMax);
-    if (lostReported) return;
+    if (lostReported) {
+      return;
+    }
     lostReported = true;
     emit(MqttEvent::Lost, (wasConnected ? "lost the broker at " : "cannot reach the broker at ") +
                               describe(options.url) + ": " + why);
@@ -228,24 +243,36 @@ struct MqttPublisher::State {
   void connect() {
     mosq = mosquitto_new(options.clientId.empty() ? nullptr : options.clientId.c_str(), true, this);
     std::string reason;
-    if (!mosq) return connectionFailed("out of memory");
-    if (!configure(mosq, reason)) return fatalError(reason);
+    if (!mosq) {
+      return connectionFailed("out of memory");
+    }
+    if (!configure(mosq, reason)) {
+      return fatalError(reason);
+    }
     connectStarted = Clock::now();
     const int rc = mosquitto_connect_async(mosq, options.url.host.c_str(), options.url.port,
                                            options.keepAliveSeconds);
-    if (rc != MOSQ_ERR_SUCCESS) connectionFailed(reasonOf(rc, errno));
+    if (rc != MOSQ_ERR_SUCCESS) {
+      connectionFailed(reasonOf(rc, errno));
+    }
   }
 
   static std::string reasonOf(int rc, int savedErrno) {
-    if (rc == MOSQ_ERR_ERRNO) return std::strerror(savedErrno);
+    if (rc == MOSQ_ERR_ERRNO) {
+      return std::strerror(savedErrno);
+    }
     return mosquitto_strerror(rc);
   }
 
   // The entry numbered `seq` among those on their way (the first ones); null when gone.
   Entry* onItsWay(std::uint64_t seq) {
     for (Entry& e : queue) {
-      if (e.stage == Stage::Waiting) break;
-      if (e.seq == seq) return &e;
+      if (e.stage == Stage::Waiting) {
+        break;
+      }
+      if (e.seq == seq) {
+        return &e;
+      }
     }
     return nullptr;
   }
@@ -261,13 +288,17 @@ struct MqttPublisher::State {
         int inFlight = 0;
         Entry* next = nullptr;
         for (Entry& e : queue) {
-          if (e.stage == Stage::InFlight) ++inFlight;
+          if (e.stage == Stage::InFlight) {
+            ++inFlight;
+          }
           if (e.stage == Stage::Waiting) {
             next = &e;
             break;
           }
         }
-        if (!next || inFlight >= options.inFlightLimit) return;
+        if (!next || inFlight >= options.inFlightLimit) {
+          return;
+        }
         // On its way from now on: a full queue no longer drops it.
         next->stage = Stage::InFlight;
         payload = next->payload;
@@ -281,7 +312,9 @@ struct MqttPublisher::State {
         std::lock_guard lock(mutex);
         Entry* e = onItsWay(seq);
         if (rc == MOSQ_ERR_SUCCESS) {
-          if (e) e->mid = mid;
+          if (e) {
+            e->mid = mid;
+          }
           continue;
         }
         if (e && (rc == MOSQ_ERR_PAYLOAD_SIZE || rc == MOSQ_ERR_OVERSIZE_PACKET)) {
@@ -301,20 +334,28 @@ struct MqttPublisher::State {
   }
 
   void popAcknowledged() {
-    while (!queue.empty() && queue.front().stage == Stage::Acknowledged) queue.pop_front();
+    while (!queue.empty() && queue.front().stage == Stage::Acknowledged) {
+      queue.pop_front();
+    }
   }
 
   void pollConnection(int timeoutMs) {
     pollfd fds[2] = {{mosquitto_socket(mosq), POLLIN, 0}, {wake[0], POLLIN, 0}};
-    if (mosquitto_want_write(mosq)) fds[0].events |= POLLOUT;
+    if (mosquitto_want_write(mosq)) {
+      fds[0].events |= POLLOUT;
+    }
     ::poll(fds, 2, timeoutMs);
-    if (fds[1].revents & POLLIN) drainWake();
+    if (fds[1].revents & POLLIN) {
+      drainWake();
+    }
   }
 
   void sleepUntil(Clock::time_point until) {
     pollfd fd = {wake[0], POLLIN, 0};
     ::poll(&fd, 1, remainingMs(until));
-    if (fd.revents & POLLIN) drainWake();
+    if (fd.revents & POLLIN) {
+      drainWake();
+    }
   }
 
   // One turn of libmosquitto's loop: reads, writes, keepalive. False when the connection is gone.
@@ -372,10 +413,14 @@ struct MqttPublisher::State {
         empty = waiting == 0;
         stop = fatal;
       }
-      if (stop) break;
+      if (stop) {
+        break;
+      }
       const bool late = finishingNow && Clock::now() >= until;
       // finish(): the end comes once the queue is empty or the time is up.
-      if (finishingNow && (late || empty)) break;
+      if (finishingNow && (late || empty)) {
+        break;
+      }
       if (!mosq) {
         if (Clock::now() < nextAttempt) {
           sleepUntil(finishingNow ? std::min(nextAttempt, until) : nextAttempt);
@@ -384,8 +429,12 @@ struct MqttPublisher::State {
         connect();
         continue;
       }
-      if (connected) handOver();
-      if (mosq) turn(finishingNow ? remainingMs(until) : kPollMs);
+      if (connected) {
+        handOver();
+      }
+      if (mosq) {
+        turn(finishingNow ? remainingMs(until) : kPollMs);
+      }
     }
     sayOffline();
     dropConnection();
@@ -393,18 +442,23 @@ struct MqttPublisher::State {
 
   // A clean end: "offline" retained, then DISCONNECT, after which the broker drops our will.
   void sayOffline() {
-    if (!mosq || !connected) return;
+    if (!mosq || !connected) {
+      return;
+    }
     Clock::time_point until;
     {
       std::lock_guard lock(mutex);
       until = std::max(finishBy, Clock::now() + kOfflineGrace);
     }
     if (mosquitto_publish(mosq, &offlineMid, statusTopic.c_str(), static_cast<int>(kOffline.size()),
-                          kOffline.data(), 1, true) != MOSQ_ERR_SUCCESS)
+                          kOffline.data(), 1, true) != MOSQ_ERR_SUCCESS) {
       return;
+    }
     while (!offlineAcknowledged && Clock::now() < until && turn(remainingMs(until))) {
     }
-    if (mosq) mosquitto_disconnect(mosq);
+    if (mosq) {
+      mosquitto_disconnect(mosq);
+    }
   }
 };
 
@@ -417,8 +471,11 @@ MqttPublisher::MqttPublisher(MqttPublisherOptions options, MqttEventHandler onEv
 
 MqttPublisher::~MqttPublisher() {
   finish(std::chrono::milliseconds(0));
-  for (int fd : state_->wake)
-    if (fd >= 0) ::close(fd);
+  for (int fd : state_->wake) {
+    if (fd >= 0) {
+      ::close(fd);
+    }
+  }
 }
 
 bool MqttPublisher::start(std::string& reason) {
@@ -451,7 +508,9 @@ bool MqttPublisher::start(std::string& reason) {
   }
   const bool configured = s.configure(probe, reason);
   mosquitto_destroy(probe);
-  if (!configured) return false;
+  if (!configured) {
+    return false;
+  }
   if (::pipe2(s.wake, O_CLOEXEC | O_NONBLOCK) != 0) {
     reason = std::string("cannot make the publisher's wake-up pipe: ") + std::strerror(errno);
     return false;
@@ -476,13 +535,17 @@ void MqttPublisher::publish(std::string payload) {
       const auto oldest = std::find_if(s.queue.begin(), s.queue.end(),
                                        [](const Entry& e) { return e.stage == Stage::Waiting; });
       ++s.dropped;
-      if (oldest == s.queue.end()) return;
+      if (oldest == s.queue.end()) {
+        return;
+      }
       s.queue.erase(oldest);
       --s.waiting;
     }
     s.queue.push_back(Entry{std::move(payload), ++s.lastSeq});
     ++s.waiting;
-    if (!s.started) return;
+    if (!s.started) {
+      return;
+    }
   }
   s.wakeThread();
 }
@@ -497,7 +560,9 @@ bool MqttPublisher::finish(std::chrono::milliseconds timeout) {
   State& s = *state_;
   {
     std::lock_guard lock(s.mutex);
-    if (s.finishResult) return *s.finishResult;
+    if (s.finishResult) {
+      return *s.finishResult;
+    }
     s.closed = true;
     s.finishing = true;
     s.finishBy = Clock::now() + timeout;

@@ -22,8 +22,9 @@ void showWriteError(Program& p) {
 bool SendParaToFile(Program& p, std::string* reason) {
   GetPanelValues(p);
   if (files::writeFileAtomically(p.st.file_name, formatParaFile(recordToWords(p.st.parameter)),
-                                 reason))
+                                 reason)) {
     return true;
+  }
   showWriteError(p);
   return false;
 }
@@ -33,7 +34,9 @@ void SaveParaFile(Program& p) {
   const std::optional<std::string> path =
       p.chooseFileToWrite(kDefaultName, kFilter, "Q-RIX-MS-Series Parameter File", &refusal);
   if (!path) {
-    if (!refusal.empty()) showWriteError(p);
+    if (!refusal.empty()) {
+      showWriteError(p);
+    }
     return;
   }
   p.st.file_name = *path;
@@ -43,7 +46,9 @@ void SaveParaFile(Program& p) {
 int ReadParaFromFile(Program& p) {
   FileSelection choice = p.selectFile(kDefaultName, kFilter, "Q-RIX-MS-Series-Parameter-File",
                                       FileDialogMode::Load, FileDialogButton::Load);
-  if (choice.status == VAL_NO_FILE_SELECTED) return kParaFileCancelled;
+  if (choice.status == VAL_NO_FILE_SELECTED) {
+    return kParaFileCancelled;
+  }
   p.st.file_name = choice.path;
   std::optional<ParaFileWords> words = parseParaFile(choice.path);
   if (!words) {
@@ -52,8 +57,9 @@ int ReadParaFromFile(Program& p) {
     return kParaFileError;
   }
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    for (int i = 0; i < kFrameWords; ++i)
+    for (int i = 0; i < kFrameWords; ++i) {
       p.st.pp[static_cast<size_t>(i)] = (*words)[static_cast<size_t>(frame * kFrameWords + i)];
+    }
     CopyPPtoVars(p.st.pp, frame, p.st.parameter);
   }
   return kParaFileLoaded;

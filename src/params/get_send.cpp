@@ -22,16 +22,21 @@ void showRecordInPanels(Program& p) {
 
 bool PushGET(Program& p, std::uint16_t target, std::uint16_t frame, StoreAnswer store) {
   bool answered = true;
-  if (target != kTargetFile)
+  if (target != kTargetFile) {
     answered = readParameterFrame(p, target, frame, store);
-  else
+  } else {
     p.showStoredStatus();
-  if (frame == 2) showRecordInPanels(p);
+  }
+  if (frame == 2) {
+    showRecordInPanels(p);
+  }
   return answered;
 }
 
 int CC_BTNSend(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) {
+    return 0;
+  }
   ProgramState& st = p.st;
   p.showStatusText("Transmit...");
   if (st.target == kTargetFile) {
@@ -44,12 +49,20 @@ int CC_BTNSend(Program& p, int, int, int event) {
 }
 
 int CC_BTNGet(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) {
+    return 0;
+  }
   ProgramState& st = p.st;
   // A cancelled or unreadable file changes nothing at all: unsaved panel edits survive.
-  if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) return 0;
-  if (st.target == kTargetRam) st.parameter.cmd = cmd::kReadRam;
-  if (st.target == kTargetEeprom) st.parameter.cmd = cmd::kReadEeprom;
+  if (st.target == kTargetFile && ReadParaFromFile(p) != kParaFileLoaded) {
+    return 0;
+  }
+  if (st.target == kTargetRam) {
+    st.parameter.cmd = cmd::kReadRam;
+  }
+  if (st.target == kTargetEeprom) {
+    st.parameter.cmd = cmd::kReadEeprom;
+  }
   // A stored file is taken as it always was, with the panels' limits; the user hears which
   // fields they changed.
   std::vector<LimitedField> limited;
@@ -83,7 +96,9 @@ bool readParameterFrames(Program& p, std::uint16_t target) {
 namespace {
 // A button switched on sets its target; one switched off falls back to RAM.
 int radioChanged(Program& p, int control, int event, int target) {
-  if (event != ui::EVENT_VAL_CHANGED) return 0;
+  if (event != ui::EVENT_VAL_CHANGED) {
+    return 0;
+  }
   const bool on = p.ui().GetCtrlVal(p.st.pHandle, control) != 0;
   setMemoryTarget(p, on ? target : kTargetRam);
   return 0;

@@ -76,7 +76,9 @@ std::uint16_t toWord(double v) {
 // every 32-bit word over 1024 exactly; a float would round words above 2^24.
 std::uint32_t scaleFromField(double fieldValue) {
   // A negative entry has no meaning for a scale; it stores 0 rather than a wrapped word.
-  if (!(fieldValue > 0.0)) return 0;
+  if (!(fieldValue > 0.0)) {
+    return 0;
+  }
   const double raw = std::trunc(fieldValue * 1024.0);
   return raw >= 4294967295.0 ? 0xFFFFFFFFu : static_cast<std::uint32_t>(raw);
 }
@@ -90,8 +92,9 @@ double scaleToField(std::uint32_t scale) {
 void GetPanelValues(Program& p) {
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
-  for (const U16Binding& b : u16Bindings())
+  for (const U16Binding& b : u16Bindings()) {
     b.field(st.parameter) = toWord(ui.GetCtrlVal(panelOf(st, b.where), b.control));
+  }
   st.parameter.sys.setpoint = static_cast<std::int32_t>(
       static_cast<std::int64_t>(ui.GetCtrlVal(st.pCalib, ids::calib::NUMSetpoint)));
   st.parameter.master.scale = scaleFromField(ui.GetCtrlVal(st.pCalib, ids::calib::NUMScaleA));
@@ -106,8 +109,9 @@ void SetPanelValues(Program& p) {
   const std::uint16_t n = st.ccdvirtpixel;
 
   LimitParameters(p);
-  for (const U16Binding& b : u16Bindings())
+  for (const U16Binding& b : u16Bindings()) {
     ui.SetCtrlVal(panelOf(st, b.where), b.control, b.field(st.parameter));
+  }
   ui.SetCtrlVal(st.pCalib, ids::calib::NUMSetpoint, r.sys.setpoint);
   const double scaleA = scaleToField(r.master.scale);
   ui.SetCtrlVal(st.pCalib, ids::calib::NUMScaleA, scaleA);
@@ -129,8 +133,9 @@ void SetPanelValues(Program& p) {
   PlotVIDEOCurveA(p, st.adcbufA, st.thdArrayA, st.xArray8);
   PlotVIDEOCurveB(p, st.adcbufB, st.thdArrayB, st.xArray8);
   constexpr ui::Rgb kBarGrey = 0xA0A0A0;
-  for (int graph : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave})
+  for (int graph : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave}) {
     ui.PlotRectangle(st.pHandle, graph, 0, 0, n - 1.0, 1.0, kBarGrey, kBarGrey);
+  }
 }
 
 void applyModeStates(Program& p) {

@@ -19,11 +19,15 @@ std::string formatParaFile(const ParaFileWords& words) {
 
 std::optional<ParaFileWords> parseParaFile(const std::string& path) {
   std::optional<std::vector<std::int64_t>> values = files::readIntegers(path, kParaFileWords);
-  if (!values) return std::nullopt;
+  if (!values) {
+    return std::nullopt;
+  }
   ParaFileWords words{};
   for (int i = 0; i < kParaFileWords; ++i) {
     const std::int64_t v = (*values)[static_cast<size_t>(i)];
-    if (v < 0) return std::nullopt;
+    if (v < 0) {
+      return std::nullopt;
+    }
     words[static_cast<size_t>(i)] = static_cast<std::uint16_t>(v & 0xFFFF);
   }
   return words;

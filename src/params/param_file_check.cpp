@@ -64,18 +64,23 @@ std::string atLine(const std::string& path, int line) {
 std::string checkParaFileStrictly(const std::string& path, std::uint16_t pixels) {
   std::string fault;
   const std::optional<std::vector<Number>> numbers = readNumbers(path, kParaFileWords, fault);
-  if (!numbers) return fault;
+  if (!numbers) {
+    return fault;
+  }
   ParaFileWords words{};
   for (std::size_t i = 0; i < words.size(); ++i) {
     const Number& n = (*numbers)[i];
-    if (n.value < 0 || n.value > 0xFFFF)
+    if (n.value < 0 || n.value > 0xFFFF) {
       return atLine(path, n.line) + std::to_string(n.value) + " is not a word (0 to 65535)";
+    }
     words[i] = static_cast<std::uint16_t>(n.value);
   }
   for (const ParameterField& f : parameterFields()) {
     const std::optional<std::int64_t> maximum = fieldMaximum(f, pixels);
     const std::int64_t value = fieldValue(f, words);
-    if (!maximum || value <= *maximum) continue;
+    if (!maximum || value <= *maximum) {
+      continue;
+    }
     return atLine(path, (*numbers)[static_cast<std::size_t>(f.firstWord)].line) + f.section + " " +
            f.name + " is " + std::to_string(value) + ", allowed 0 to " + std::to_string(*maximum);
   }
@@ -85,11 +90,15 @@ std::string checkParaFileStrictly(const std::string& path, std::uint16_t pixels)
 std::string checkLinFileStrictly(const std::string& path) {
   std::string fault;
   const std::optional<std::vector<Number>> numbers = readNumbers(path, kLinWords, fault);
-  if (!numbers) return fault;
-  for (const Number& n : *numbers)
-    if (!linValueInRange(n.value))
+  if (!numbers) {
+    return fault;
+  }
+  for (const Number& n : *numbers) {
+    if (!linValueInRange(n.value)) {
       return atLine(path, n.line) + std::to_string(n.value) + " is outside " +
              std::to_string(kLinMin) + " to " + std::to_string(kLinMax);
+    }
+  }
   return {};
 }
 

@@ -17,7 +17,9 @@ std::uint16_t videoThresholdCounts(std::uint16_t adcmax, std::uint16_t percent) 
 std::vector<LimitedField> LimitParameters(Program& p) {
   ParaFileWords words = recordToWords(p.st.parameter);
   std::vector<LimitedField> limited = limitFields(words, p.st.ccdvirtpixel);
-  if (!limited.empty()) wordsToRecord(words, p.st.parameter);
+  if (!limited.empty()) {
+    wordsToRecord(words, p.st.parameter);
+  }
   return limited;
 }
 

@@ -24,7 +24,9 @@ std::uint16_t readWord(Program& p, Sensor s, int control) {
 }  // namespace
 
 int videoThresholdChanged(Program& p, Sensor s, int event) {
-  if (event != ui::EVENT_VAL_CHANGED) return 0;
+  if (event != ui::EVENT_VAL_CHANGED) {
+    return 0;
+  }
   ProgramState& st = p.st;
   const std::uint16_t line =
       videoThresholdCounts(st.ADCMAX, readWord(p, s, ids::sensor::SLIDEVideoTHD));
@@ -39,14 +41,18 @@ int videoThresholdChanged(Program& p, Sensor s, int event) {
 }
 
 int powerModeChanged(Program& p, Sensor s, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   const bool automatic = p.ui().GetCtrlVal(panelOf(p, s), ids::sensor::DROPpmode) == 1;
   p.ui().SetDimmed(panelOf(p, s), ids::sensor::SLIDEpower, automatic);
   return 0;
 }
 
 int triggerThresholdChanged(Program& p, Sensor s, int event) {
-  if (event != ui::EVENT_VAL_CHANGED) return 0;
+  if (event != ui::EVENT_VAL_CHANGED) {
+    return 0;
+  }
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   const std::uint16_t v = readWord(p, s, ids::sensor::NUMTriggThreshold);
@@ -65,13 +71,19 @@ int triggerThresholdChanged(Program& p, Sensor s, int event) {
 }
 
 int teachCommitted(Program& p, Sensor s, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   const std::int32_t n = st.ccdvirtpixel;
   std::int32_t v = static_cast<std::int32_t>(ui.GetCtrlVal(panelOf(p, s), ids::sensor::NUMTeach));
-  if (v > n) v = n - 1;
-  if (v < 1) v = 1;
+  if (v > n) {
+    v = n - 1;
+  }
+  if (v < 1) {
+    v = 1;
+  }
   ui.SetCtrlVal(panelOf(p, s), ids::sensor::NUMTeach, v);
   const std::uint16_t lo = clampLine(v - st.parameter.sys.toleranceLO, st.ccdvirtpixel);
   const std::uint16_t up = clampLine(v + st.parameter.sys.toleranceUP, st.ccdvirtpixel);
@@ -84,15 +96,18 @@ int teachCommitted(Program& p, Sensor s, int event) {
                 false);
   ui.SetVisible(st.pHandle, ids::main::GRAPHDataMaster, true);
   ui.SetVisible(st.pHandle, ids::main::GRAPHDataSlave, true);
-  if (master)
+  if (master) {
     PlotDATACurveA(p, st.mvalBUFA, st.xArrayMVAL);
-  else
+  } else {
     PlotDATACurveB(p, st.mvalBUFB, st.xArrayMVAL);
+  }
   return 0;
 }
 
 int teachCursor(Program& p, Sensor s, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   const double v = p.ui().GetCtrlVal(panelOf(p, s), ids::sensor::NUMTeach);
   const int graph = s == Sensor::Master ? ids::main::GRAPHBarMaster : ids::main::GRAPHBarSlave;
   p.ui().SetGraphCursor(p.st.pHandle, graph, 2, v, 1.0);

@@ -9,7 +9,9 @@ namespace qrix {
 // scale of 0) gets a one-unit span instead of a range the graph cannot draw.
 inline void setDrawableRange(ui::UiModel& ui, int panel, int control, ui::Axis axis, double low,
                              double high) {
-  if (!(low < high)) high = low + 1;
+  if (!(low < high)) {
+    high = low + 1;
+  }
   ui.SetAxisRange(panel, control, axis, low, high);
 }
 

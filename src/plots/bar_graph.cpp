@@ -26,7 +26,9 @@ using Rectangles = std::vector<ui::UiModel::RectanglePlot>;
 void addZone(Rectangles& shapes, int edges, int pos, int width, int n) {
   double left = pos, right = 0;
   if (edges == 0) {
-    if (pos != 0) return;
+    if (pos != 0) {
+      return;
+    }
     left = 1.0;
     right = n;
   } else if (edges == 1) {
@@ -67,7 +69,9 @@ std::string whole(double v) {
 // The bar graph in words: where its edge cursor stands and whether its tolerance window holds it.
 std::string describeBar(const char* sensor, int position, const std::optional<WindowSpan>& w) {
   std::string text = std::string(sensor) + ": " + std::to_string(position) + " virtual px";
-  if (!w) return text + ", no tolerance window";
+  if (!w) {
+    return text + ", no tolerance window";
+  }
   const bool inside = position >= w->left && position <= w->right;
   return text + (inside ? ", inside" : ", outside") + " the tolerance window " + whole(w->left) +
          " to " + whole(w->right);
@@ -113,7 +117,9 @@ void PlotVIDEOBarGraph(Program& p) {
   ui.SetGraphCursor(panel, GRAPHBarMaster, 2, st.curposA, kCursorY);
   ui.SetGraphCursor(panel, GRAPHBarSlave, 2, st.curposB, kCursorY);
 
-  if (st.parameter.sys.evalmode == 3 || st.parameter.sys.evalmode == 4) markValueAcrossLines(p);
+  if (st.parameter.sys.evalmode == 3 || st.parameter.sys.evalmode == 4) {
+    markValueAcrossLines(p);
+  }
 
   // Each graph holds its zone under its tolerance window and nothing else. From one answer to
   // the next they mostly move, and the model moves them where they stand.
@@ -122,8 +128,12 @@ void PlotVIDEOBarGraph(Program& p) {
   Rectangles master, slave;
   addZone(master, st.edcntA, st.Aval, st.peakwA, n);
   addZone(slave, st.edcntB, st.Bval, st.peakwB, n);
-  if (windows.master) master.push_back(toleranceRectangle(*windows.master));
-  if (windows.slave) slave.push_back(toleranceRectangle(*windows.slave));
+  if (windows.master) {
+    master.push_back(toleranceRectangle(*windows.master));
+  }
+  if (windows.slave) {
+    slave.push_back(toleranceRectangle(*windows.slave));
+  }
   ui.SetGraphRectangles(panel, GRAPHBarMaster, master);
   ui.SetGraphRectangles(panel, GRAPHBarSlave, slave);
   // Only a changed text reaches the view, which reads it out at a limited rate.

@@ -45,12 +45,20 @@ Span zoomRange(const ProgramState& st) {
   Span r;
   if (st.tollo < 20 || st.tolup < 20) {
     r = {t - 20, t + 20};
-    if (m > r.high) r.high = m + 40;
-    if (m < r.low) r.low = m - 40;
+    if (m > r.high) {
+      r.high = m + 40;
+    }
+    if (m < r.low) {
+      r.low = m - 40;
+    }
   } else {
     r = {t - 2 * st.tollo, t + 2 * st.tolup};
-    if (m > r.high) r.high = m + 100;
-    if (m < r.low) r.low = m - 100;
+    if (m > r.high) {
+      r.high = m + 100;
+    }
+    if (m < r.low) {
+      r.low = m - 100;
+    }
   }
   r.high = std::min(r.high, st.YAXISMAX - 1);
   r.low = std::max(r.low, 1);
@@ -97,18 +105,21 @@ void PlotRAWGraph(Program& p) {
                                "RUN answers"
                              : "Raw values: the measured value of the last 100 RUN answers, with "
                                "its target and tolerance lines");
-  for (int t = 1; t <= kTraces; ++t)
+  for (int t = 1; t <= kTraces; ++t) {
     ui.SetTraceVisible(panel, GRAPHRaw, t, edgeView == (t >= kFirstEdgeTrace));
-  if (edgeView)
+  }
+  if (edgeView) {
     setDrawableRange(ui, panel, GRAPHRaw, ui::Axis::YLeft, 0.0, st.ccdvirtpixel);
-  else if (ui.GetCtrlVal(panel, ids::main::TOGBTN_Zoom) == 0)
+  } else if (ui.GetCtrlVal(panel, ids::main::TOGBTN_Zoom) == 0) {
     setDrawableRange(ui, panel, GRAPHRaw, ui::Axis::YLeft, 0.0, st.YAXISMAX);
-  else
+  } else {
     setDrawableRange(ui, panel, GRAPHRaw, ui::Axis::YLeft, zoom.low, zoom.high);
+  }
 
   ui.SetStripPointsPerScreen(panel, GRAPHRaw, kPointsPerScreen);
-  for (int t = 1; t <= kTraces; ++t)
+  for (int t = 1; t <= kTraces; ++t) {
     ui.SetTraceColour(panel, GRAPHRaw, t, kTraceColours[static_cast<std::size_t>(t - 1)]);
+  }
 
   // With 7 traces the 700 values are 100 points of each. Once the chart holds that much of every
   // trace, its tail is the history before this answer, so the answer's own sample is enough. A
@@ -119,7 +130,9 @@ void PlotRAWGraph(Program& p) {
   }
   constexpr int kHistorySamples = kHistory / kTraces;
   if (st.rawChartSamples >= kHistorySamples) {
-    if (ui.PlotStripChartPoints(panel, GRAPHRaw, newest, kTraces) == ui::kOk) ++st.rawChartSamples;
+    if (ui.PlotStripChartPoints(panel, GRAPHRaw, newest, kTraces) == ui::kOk) {
+      ++st.rawChartSamples;
+    }
   } else if (ui.PlotStripChart(panel, GRAPHRaw, history, kHistory) == ui::kOk) {
     st.rawChartSamples += kHistorySamples;
   }

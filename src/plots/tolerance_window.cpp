@@ -10,8 +10,12 @@ constexpr double kWindowTop = 0.35;
 
 // A negative left edge becomes 1 (a left edge of exactly 0 stays), a right edge past n is n.
 WindowSpan limitEdges(int left, int right, int n) {
-  if (left < 0) left = 1;
-  if (right > n) right = n;
+  if (left < 0) {
+    left = 1;
+  }
+  if (right > n) {
+    right = n;
+  }
   return {static_cast<double>(left), static_cast<double>(right)};
 }
 
@@ -65,7 +69,9 @@ ToleranceWindows PlotTOLWindow(Program& p, std::uint16_t mode, std::uint16_t pos
                                std::uint16_t posB) {
   const ToleranceWindows windows = toleranceWindows(p.st, mode, posA, posB);
   const auto draw = [&p](int graph, const std::optional<WindowSpan>& w) {
-    if (!w) return;
+    if (!w) {
+      return;
+    }
     const ui::UiModel::RectanglePlot r = toleranceRectangle(*w);
     p.ui().PlotRectangle(p.st.pHandle, graph, r.x1, r.y1, r.x2, r.y2, r.colour, r.fillColour);
   };

@@ -17,7 +17,9 @@ void FillTxBuf(ProgramState& st, std::uint16_t command, std::uint16_t argument,
   putWord(b, 0, cmd::kTxSync);
   putWord(b, 2, command);
   putWord(b, 4, argument);
-  for (int k = 0; k < kFrameWords; ++k) putWord(b, 6 + 2 * k, words[static_cast<size_t>(k)]);
+  for (int k = 0; k < kFrameWords; ++k) {
+    putWord(b, 6 + 2 * k, words[static_cast<size_t>(k)]);
+  }
 }
 
 std::uint16_t rxEcho(const ProgramState& st) {
@@ -30,10 +32,14 @@ bool rxInSync(const ProgramState& st) {
 
 int unpackFrame(const std::uint8_t* b, WordArray& words) {
   if (wordAt(b, 2) == cmd::kRun) {
-    for (int k = 0; k < kPpWords; ++k) words[static_cast<size_t>(k)] = wordAt(b, 4 + 2 * k);
+    for (int k = 0; k < kPpWords; ++k) {
+      words[static_cast<size_t>(k)] = wordAt(b, 4 + 2 * k);
+    }
     return 1;
   }
-  for (int k = 0; k < kFrameWords; ++k) words[static_cast<size_t>(k)] = wordAt(b, 6 + 2 * k);
+  for (int k = 0; k < kFrameWords; ++k) {
+    words[static_cast<size_t>(k)] = wordAt(b, 6 + 2 * k);
+  }
   return 0;
 }
 

@@ -18,15 +18,21 @@ bool loopShutsOutExchanges(const Program& p) {
 }
 
 LineClaim::LineClaim(Program& p, LineUser user) : p_(p), held_(!loopHoldsLine(p)) {
-  if (held_) p_.st.lineUser = user;
+  if (held_) {
+    p_.st.lineUser = user;
+  }
 }
 
 LineClaim::~LineClaim() {
-  if (held_) p_.st.lineUser = LineUser::None;
+  if (held_) {
+    p_.st.lineUser = LineUser::None;
+  }
 }
 
 ExclusiveLineClaim::ExclusiveLineClaim(Program& p, LineUser user) : p_(p), claim_(p, user) {
-  if (!claim_) return;
+  if (!claim_) {
+    return;
+  }
   const ProgramState& st = p.st;
   namespace m = ids::main;
   // The loops' own buttons and the recorder's START follow the VIDEO and DATA steps.
@@ -48,17 +54,23 @@ ExclusiveLineClaim::ExclusiveLineClaim(Program& p, LineUser user) : p_(p), claim
       {st.pCalib, ids::calib::BTNWriteXFSL, true},
   };
   // Without a window there is no button to dim.
-  if (!p.hasWindow()) return;
+  if (!p.hasWindow()) {
+    return;
+  }
   ui::UiModel& ui = p.ui();
   for (auto [panel, control, byBlockTransfer] : starters) {
-    if (blockTransfer && !byBlockTransfer) continue;
+    if (blockTransfer && !byBlockTransfer) {
+      continue;
+    }
     saved_.push_back({panel, control, ui.IsDimmed(panel, control)});
     ui.SetDimmed(panel, control, true);
   }
 }
 
 ExclusiveLineClaim::~ExclusiveLineClaim() {
-  for (const Saved& s : saved_) p_.ui().SetDimmed(s.panel, s.control, s.dimmed);
+  for (const Saved& s : saved_) {
+    p_.ui().SetDimmed(s.panel, s.control, s.dimmed);
+  }
 }
 
 }  // namespace qrix

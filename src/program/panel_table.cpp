@@ -110,8 +110,9 @@ struct PanelBuilder {
 
 std::vector<ListItem> numbered(const std::vector<std::string>& labels) {
   std::vector<ListItem> items;
-  for (size_t i = 0; i < labels.size(); ++i)
+  for (size_t i = 0; i < labels.size(); ++i) {
     items.push_back({std::to_string(i) + " - " + labels[i], static_cast<double>(i)});
+  }
   return items;
 }
 
@@ -170,8 +171,9 @@ Panel mainPanel() {
             "trigger, upper, reference and lower lines"},
            {m::GRAPHBarMaster, "MASTER: no RUN answer yet"},
            {m::GRAPHBarSlave, "SLAVE: no RUN answer yet"},
-       })
+       }) {
     b.panel.controls[id].description = words;
+  }
 
   // Values of the last RUN answer.
   int x = 420;
@@ -241,7 +243,9 @@ Panel para0Panel() {
                    "button and potentiometer on", "housing locked"}),
          1);
   std::vector<ListItem> averages;
-  for (int n = 1; n <= 2048; n *= 2) averages.push_back({std::to_string(n) + " scans", double(n)});
+  for (int n = 1; n <= 2048; n *= 2) {
+    averages.push_back({std::to_string(n) + " scans", double(n)});
+  }
   b.ring(p::DROPaverage, "DROPaverage", 16, 236, "Averaging", averages, 1);
   b.ring(p::DROPpolarity, "DROPpolarity", 16, 288, "Output polarity",
          numbered({"active 0 V", "active +24 VDC"}), 1);
@@ -393,11 +397,14 @@ namespace qrix {
 
 std::string defaultListLabel(int resourceId, int control, int index) {
   std::optional<ui::PanelTemplate> panel = panelTemplate(resourceId);
-  if (!panel) return {};
+  if (!panel) {
+    return {};
+  }
   auto it = panel->controls.find(control);
   if (it == panel->controls.end() || index < 0 ||
-      static_cast<size_t>(index) >= it->second.items.size())
+      static_cast<size_t>(index) >= it->second.items.size()) {
     return {};
+  }
   return it->second.items[static_cast<size_t>(index)].label;
 }
 

@@ -27,7 +27,9 @@ void visitSys(Record& s, Visit&& word) {
   word(5, s.polarity);
   word(6, s.toleranceLO);
   word(7, s.toleranceUP);
-  for (int i = 0; i < 5; ++i) word(8 + i, s.spare[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 5; ++i) {
+    word(8 + i, s.spare[static_cast<std::size_t>(i)]);
+  }
 }
 
 template <typename Record, typename Visit>
@@ -40,7 +42,9 @@ void visitSensor(Record& s, Visit&& word) {
   word(5, s.pixEnd);
   word(6, s.opmode);
   word(7, s.trigthd);
-  for (int i = 0; i < 3; ++i) word(8 + i, s.spare[static_cast<std::size_t>(i)]);
+  for (int i = 0; i < 3; ++i) {
+    word(8 + i, s.spare[static_cast<std::size_t>(i)]);
+  }
 }
 
 }  // namespace
@@ -82,8 +86,9 @@ RecordWords recordToWords(const ParameterRecord& record) {
   WordArray pp{};
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     CopyVarsToPP(record, frame, pp);
-    for (int i = 0; i < kFrameWords; ++i)
+    for (int i = 0; i < kFrameWords; ++i) {
       words[static_cast<size_t>(frame * kFrameWords + i)] = pp[static_cast<size_t>(i)];
+    }
   }
   return words;
 }
@@ -91,8 +96,9 @@ RecordWords recordToWords(const ParameterRecord& record) {
 void wordsToRecord(const RecordWords& words, ParameterRecord& record) {
   WordArray pp{};
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
-    for (int i = 0; i < kFrameWords; ++i)
+    for (int i = 0; i < kFrameWords; ++i) {
       pp[static_cast<size_t>(i)] = words[static_cast<size_t>(frame * kFrameWords + i)];
+    }
     CopyPPtoVars(pp, frame, record);
   }
 }

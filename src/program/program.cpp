@@ -8,8 +8,12 @@
 namespace qrix {
 
 void Program::showStatusText(std::string_view text) {
-  if (hasWindow()) ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
-  if (onStatusShown) onStatusShown(text);
+  if (hasWindow()) {
+    ui().SetCtrlText(st.pHandle, ids::main::TEXTStatus, text);
+  }
+  if (onStatusShown) {
+    onStatusShown(text);
+  }
 }
 
 void Program::storeStatusText(std::string_view text) {
@@ -36,7 +40,9 @@ FileSelection Program::selectFile(const std::string& defaultName, const std::str
   FileSelection choice = rt.FileSelectPopup(st.proj_dir, defaultName, filter, title, mode, button);
   if (choice.status != VAL_NO_FILE_SELECTED) {
     const std::string folder = files::pathOf(choice.path).parent_path().string();
-    if (!folder.empty()) st.proj_dir = folder;
+    if (!folder.empty()) {
+      st.proj_dir = folder;
+    }
   }
   return choice;
 }
@@ -57,7 +63,9 @@ std::optional<std::string> Program::chooseFileToWrite(const std::string& default
                                                       std::string* refusal) {
   FileSelection choice =
       selectFile(defaultName, filter, title, FileDialogMode::Save, FileDialogButton::Save);
-  if (choice.status == VAL_NO_FILE_SELECTED) return std::nullopt;
+  if (choice.status == VAL_NO_FILE_SELECTED) {
+    return std::nullopt;
+  }
   std::string path = choice.path;
   const std::string name = files::pathOf(path).filename().string();
   const std::string extension = filter.starts_with("*.") ? filter.substr(1) : "";
@@ -65,7 +73,9 @@ std::optional<std::string> Program::chooseFileToWrite(const std::string& default
                                ? name.substr(0, name.size() - extension.size())
                                : name;
   if (stem.find_first_not_of(" \t") == std::string::npos) {
-    if (refusal) *refusal = "a file name of spaces only";
+    if (refusal) {
+      *refusal = "a file name of spaces only";
+    }
     return std::nullopt;
   }
   // "graph.svg" chosen for a PNG would hold a PNG under the wrong name. (A name without any
@@ -77,8 +87,9 @@ std::optional<std::string> Program::chooseFileToWrite(const std::string& default
     choice.status = files::FileExists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
   }
   if (choice.status == VAL_EXISTING_FILE_SELECTED &&
-      rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1)
+      rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1) {
     return std::nullopt;
+  }
   return path;
 }
 
@@ -93,21 +104,28 @@ void Program::logLine(std::string text) {
 
 void Program::recordExchange(link::ExchangeKind kind, link::Outcome outcome) {
   st.health.record(kind, outcome);
-  if (outcome != link::Outcome::Answered && outcome != link::Outcome::NotAwaited)
+  if (outcome != link::Outcome::Answered && outcome != link::Outcome::NotAwaited) {
     logLine(std::string(link::nameOf(kind)) + ": " + link::nameOf(outcome));
+  }
   linkHealthChanged();
 }
 
 void Program::linkHealthChanged() {
-  if (onLinkHealthChanged) onLinkHealthChanged();
+  if (onLinkHealthChanged) {
+    onLinkHealthChanged();
+  }
 }
 
 void Program::setMainVisible(std::initializer_list<int> controls, bool visible) {
-  for (int c : controls) ui().SetVisible(st.pHandle, c, visible);
+  for (int c : controls) {
+    ui().SetVisible(st.pHandle, c, visible);
+  }
 }
 
 void Program::setMainDimmed(std::initializer_list<int> controls, bool dimmed) {
-  for (int c : controls) ui().SetDimmed(st.pHandle, c, dimmed);
+  for (int c : controls) {
+    ui().SetDimmed(st.pHandle, c, dimmed);
+  }
 }
 
 }  // namespace qrix

@@ -27,8 +27,9 @@ RunAnswer decodeRunWords(const WordArray& w) {
 
 RunAnswer decodeRunAnswer(std::span<const std::uint8_t, 36> frame) {
   WordArray words{};
-  for (std::size_t i = 0; i < words.size(); ++i)
+  for (std::size_t i = 0; i < words.size(); ++i) {
     words[i] = wordAt(frame.data(), static_cast<int>(4 + 2 * i));
+  }
   return decodeRunWords(words);
 }
 

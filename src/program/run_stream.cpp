@@ -52,7 +52,9 @@ bool RunStream::publish(const RunValues& values) {
   bool more = true;
   // A consumer may start or end a listening one while it takes the values: walk a copy.
   const std::vector<RunConsumer*> now = consumers_;
-  for (RunConsumer* c : now) more &= c->take(values);
+  for (RunConsumer* c : now) {
+    more &= c->take(values);
+  }
   return more;
 }
 

@@ -5,8 +5,12 @@ namespace qrix {
 namespace {
 
 std::uint16_t onLine(std::uint16_t pos, std::uint16_t n) {
-  if (pos < 1) pos = 1;
-  if (pos > n) pos = n;
+  if (pos < 1) {
+    pos = 1;
+  }
+  if (pos > n) {
+    pos = n;
+  }
   return pos;
 }
 
@@ -21,8 +25,12 @@ void deriveRunValues(ProgramState& st) {
       // The target is the sum of both teach values; a zero tolerance would leave no band to
       // split between the sensors.
       st.tVal = static_cast<std::uint16_t>(st.parameter.master.teach + st.parameter.slave.teach);
-      if (sys.toleranceUP == 0) sys.toleranceUP = 1;
-      if (sys.toleranceLO == 0) sys.toleranceLO = 1;
+      if (sys.toleranceUP == 0) {
+        sys.toleranceUP = 1;
+      }
+      if (sys.toleranceLO == 0) {
+        sys.toleranceLO = 1;
+      }
       break;
     case 3:
     case 4: st.tVal = st.ccdvirtpixel; break;

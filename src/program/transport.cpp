@@ -9,18 +9,24 @@
 namespace qrix {
 
 void RX_Receive_Function(Program& p, int port, int mask) {
-  if (!(mask & serial::LWRS_RECEIVE)) return;
+  if (!(mask & serial::LWRS_RECEIVE)) {
+    return;
+  }
   ProgramState& st = p.st;
   serial::SerialLibrary& com = p.serial();
   std::array<std::uint8_t, kReadBufSize> bytes;
   const int queued = std::min(com.GetInQLen(port), kReadBufSize);
   const int got = queued > 0 ? com.ComRd(port, bytes.data(), queued) : 0;
-  if (got <= 0) return;  // the line failed under us; no frame to take
+  if (got <= 0) {
+    return;  // the line failed under us; no frame to take
+  }
   const std::uint64_t droppedBefore = st.reader.droppedBytes();
   st.reader.push(bytes.data(), static_cast<std::size_t>(got));
   const std::optional<link::ReceivedFrame> frame = st.reader.next();
   st.health.droppedBytes(st.exchangeKind, st.reader.droppedBytes() - droppedBefore);
-  if (!frame) return;
+  if (!frame) {
+    return;
+  }
   std::copy(frame->bytes.begin(), frame->bytes.end(), st.szReadBuf.begin());
   st.nBytesR = kFrameBytes;
   st.graph_flag = GetRxBuf(st);
@@ -96,20 +102,26 @@ void pumpForFrame(Program& p, double deadline, LastBytes last) {
     p.rt.WaitForEvents(nap);
     return;
   }
-  if (missing > singly)
+  if (missing > singly) {
     p.rt.Delay(std::min(static_cast<double>(missing - singly) * kByteSeconds, nap));
+  }
   p.pump();
 }
 
 bool waitUntil(Program& p, double seconds, const std::function<bool()>& done, WaitMode mode) {
   const double start = p.rt.Timer();
   for (;;) {
-    if (done()) return true;
-    if (elapsedSince(p, start) > seconds) return false;
-    if (mode == WaitMode::PumpEvents)
+    if (done()) {
+      return true;
+    }
+    if (elapsedSince(p, start) > seconds) {
+      return false;
+    }
+    if (mode == WaitMode::PumpEvents) {
       pumpForFrame(p, start + seconds);
-    else
+    } else {
       p.rt.Delay(0.001);
+    }
   }
 }
 
@@ -142,10 +154,18 @@ Reply awaitFrame(Program& p, link::ExchangeKind kind, std::uint16_t command, Acc
   st.exchangeKind = kind;
   bool wrongEcho = false, outOfStep = false;
   const auto taken = [&] {
-    if (accept == Accept::RunAnswer) return st.graph_flag == 1;
-    if (st.rx_flag != 1) return false;
-    if (accept == Accept::AnyFrame) return true;
-    if (rxInSync(st) && rxEcho(st) == command) return true;
+    if (accept == Accept::RunAnswer) {
+      return st.graph_flag == 1;
+    }
+    if (st.rx_flag != 1) {
+      return false;
+    }
+    if (accept == Accept::AnyFrame) {
+      return true;
+    }
+    if (rxInSync(st) && rxEcho(st) == command) {
+      return true;
+    }
     (rxInSync(st) ? wrongEcho : outOfStep) = true;
     st.rx_flag = 0;
     return false;
@@ -193,12 +213,16 @@ RawReply awaitRaw(Program& p, link::ExchangeKind kind, int length, WaitMode mode
     reply.bytes.resize(
         static_cast<std::size_t>(std::max(0, com.ComRd(st.com, reply.bytes.data(), toRead))));
   }
-  if (reply.queued > kReadBufSize) com.FlushInQ(st.com);
+  if (reply.queued > kReadBufSize) {
+    com.FlushInQ(st.com);
+  }
   if (serialLineLost(p)) {
     reply.outcome = link::Outcome::LineLost;
   } else if (reply.queued < length) {
     reply.outcome = link::Outcome::TimedOut;
-    if (reply.queued > 0) st.health.shortBlock(kind);
+    if (reply.queued > 0) {
+      st.health.shortBlock(kind);
+    }
   } else if (reply.queued > length) {
     reply.outcome = link::Outcome::OutOfStep;
     st.health.surplusBlock(kind);

@@ -9,7 +9,9 @@ std::string label(std::string_view key, std::string_view name) {
 }  // namespace
 
 std::string checkText(const TextField& field, std::string_view text) {
-  if (text.empty()) return label(field.key, field.name) + " is empty";
+  if (text.empty()) {
+    return label(field.key, field.name) + " is empty";
+  }
   if (text.size() > field.maxLength) {
     return label(field.key, field.name) + " is " + std::to_string(text.size()) +
            " characters long; AQDEF allows " + std::to_string(field.maxLength);
@@ -25,7 +27,9 @@ std::string checkText(const TextField& field, std::string_view text) {
 
 std::string checkCatalogueNumber(const NumberField& field, std::string_view text) {
   bool digits = !text.empty();
-  for (char c : text) digits = digits && c >= '0' && c <= '9';
+  for (char c : text) {
+    digits = digits && c >= '0' && c <= '9';
+  }
   if (!digits || text.size() > kMostCatalogueDigits) {
     return label(field.key, field.name) + " takes a catalogue number: a whole number of at most " +
            std::to_string(kMostCatalogueDigits) + " digits";

@@ -53,7 +53,9 @@ DateTime plusSeconds(const DateTime& t, std::int64_t seconds) {
 }
 
 std::string dfqDateTime(const DateTime& t) {
-  if (t.year < 0 || t.year > 9999) throw std::out_of_range("a date beyond the year 9999");
+  if (t.year < 0 || t.year > 9999) {
+    throw std::out_of_range("a date beyond the year 9999");
+  }
   char text[40];
   std::snprintf(text, sizeof text, "%02d.%02d.%04d/%02d:%02d:%02d", t.day, t.month, t.year, t.hour,
                 t.minute, t.second);

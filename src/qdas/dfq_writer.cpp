@@ -24,7 +24,9 @@ void appendField(std::string& out, std::string_view key, std::string_view value)
 }
 
 std::string checkNumber(std::string_view key, const std::optional<double>& value) {
-  if (value && !std::isfinite(*value)) return std::string(key) + " is not a finite number";
+  if (value && !std::isfinite(*value)) {
+    return std::string(key) + " is not a finite number";
+  }
   return {};
 }
 
@@ -36,11 +38,15 @@ std::string checkDescription(const Description& d) {
         std::pair{kCharacteristicNumber, &d.characteristicNumber},
         std::pair{kCharacteristicDescription, &d.characteristicDescription},
         std::pair{kUnit, &d.unit}}) {
-    if (std::string fault = checkText(field, *text); !fault.empty()) return fault;
+    if (std::string fault = checkText(field, *text); !fault.empty()) {
+      return fault;
+    }
   }
   for (const auto& [key, value] : {std::pair{"K2101", &d.nominal}, std::pair{"K2110", &d.lower},
                                    std::pair{"K2111", &d.upper}}) {
-    if (std::string fault = checkNumber(key, *value); !fault.empty()) return fault;
+    if (std::string fault = checkNumber(key, *value); !fault.empty()) {
+      return fault;
+    }
   }
   if (d.lower && d.upper && !(*d.upper > *d.lower)) {
     return "K2111 (upper limit) is not above K2110 (lower limit)";
@@ -50,10 +56,13 @@ std::string checkDescription(const Description& d) {
 
 std::string checkValueSource(const ValueSource& s) {
   if (!s.operatorNumber.empty()) {
-    if (std::string fault = checkCatalogueNumber(kOperator, s.operatorNumber); !fault.empty())
+    if (std::string fault = checkCatalogueNumber(kOperator, s.operatorNumber); !fault.empty()) {
       return fault;
+    }
   }
-  if (!s.gaugeNumber.empty()) return checkCatalogueNumber(kGauge, s.gaugeNumber);
+  if (!s.gaugeNumber.empty()) {
+    return checkCatalogueNumber(kGauge, s.gaugeNumber);
+  }
   return {};
 }
 
@@ -65,9 +74,15 @@ std::string descriptionText(const Description& d) {
   out.append("K1002 ").append(d.partDescription).append(kLineEnd);
   appendField(out, "K2001", d.characteristicNumber);
   appendField(out, "K2002", d.characteristicDescription);
-  if (d.nominal) appendField(out, "K2101", number(*d.nominal));
-  if (d.lower) appendField(out, "K2110", number(*d.lower));
-  if (d.upper) appendField(out, "K2111", number(*d.upper));
+  if (d.nominal) {
+    appendField(out, "K2101", number(*d.nominal));
+  }
+  if (d.lower) {
+    appendField(out, "K2110", number(*d.lower));
+  }
+  if (d.upper) {
+    appendField(out, "K2111", number(*d.upper));
+  }
   appendField(out, "K2142", d.unit);
   return out;
 }
@@ -75,8 +90,12 @@ std::string descriptionText(const Description& d) {
 void appendValue(std::string& out, double value, const DateTime& when, const ValueSource& source) {
   appendField(out, "K0001", number(value));
   appendField(out, "K0004", dfqDateTime(when));
-  if (!source.operatorNumber.empty()) appendField(out, "K0008", source.operatorNumber);
-  if (!source.gaugeNumber.empty()) appendField(out, "K0012", source.gaugeNumber);
+  if (!source.operatorNumber.empty()) {
+    appendField(out, "K0008", source.operatorNumber);
+  }
+  if (!source.gaugeNumber.empty()) {
+    appendField(out, "K0012", source.gaugeNumber);
+  }
 }
 
 }  // namespace qrix::qdas

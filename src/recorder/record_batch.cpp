@@ -10,8 +10,12 @@ bool recordBatch(Program& p, const BatchRecording& job) {
   ui::UiModel& ui = p.ui();
   const int panel = p.st.pPopUp;
   namespace pop = ids::popup;
-  if (job.interval) ui.SetCtrlVal(panel, pop::NEDITRecTime, *job.interval);
-  if (job.samples) ui.SetCtrlVal(panel, pop::NEDITRecSamples, *job.samples);
+  if (job.interval) {
+    ui.SetCtrlVal(panel, pop::NEDITRecTime, *job.interval);
+  }
+  if (job.samples) {
+    ui.SetCtrlVal(panel, pop::NEDITRecSamples, *job.samples);
+  }
   CalcRecTime(p);
   p.st.rec_fname = job.path;
   ui.ResetTextBox(panel, pop::TEXTRecFile, p.st.rec_fname);

@@ -30,7 +30,9 @@ void showRecorderState(Program& p, bool active) {
 std::uint16_t runRecording(Program& p) {
   // The claim gives every button back, also when the file could not be created.
   ExclusiveLineClaim claim(p, LineUser::Recorder);
-  if (!claim) return 0;
+  if (!claim) {
+    return 0;
+  }
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
   const RecordingJob job{
@@ -58,14 +60,20 @@ std::uint16_t runRecording(Program& p) {
 }
 
 int CC_CMDBTNrecfile(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || p.st.lineUser == LineUser::Recorder) return 0;
+  if (event != ui::EVENT_COMMIT || p.st.lineUser == LineUser::Recorder) {
+    return 0;
+  }
   const FileSelection choice =
       p.selectFile("RECORD.DAT", "*.dat", "Q-RIX-Series Recorder-File:", FileDialogMode::Save,
                    FileDialogButton::Ok);
-  if (choice.status == VAL_NO_FILE_SELECTED) return 0;
+  if (choice.status == VAL_NO_FILE_SELECTED) {
+    return 0;
+  }
   if (choice.status == VAL_EXISTING_FILE_SELECTED) {
     // Declined: the path on screen stays the one START will use.
-    if (p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1) return 0;
+    if (p.rt.ConfirmPopup("ATTENTION!", "Output-File already exist! - Overwrite ?") != 1) {
+      return 0;
+    }
     files::DeleteFile(choice.path);
   }
   p.st.rec_fname = choice.path;
@@ -75,9 +83,13 @@ int CC_CMDBTNrecfile(Program& p, int, int, int event) {
 
 int CC_BTNStartRecord(Program& p, int, int, int event) {
   // One exchange at a time: no recording starts inside RUN, VIDEO, DATA or a flash transfer.
-  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopHoldsLine(p)) {
+    return 0;
+  }
   if (files::FileExists(p.st.rec_fname)) {
-    if (p.rt.ConfirmPopup("ATTENTION !", "File already exist - overwrite ?") != 1) return 0;
+    if (p.rt.ConfirmPopup("ATTENTION !", "File already exist - overwrite ?") != 1) {
+      return 0;
+    }
     files::DeleteFile(p.st.rec_fname);
   }
   runRecording(p);
@@ -85,7 +97,9 @@ int CC_BTNStartRecord(Program& p, int, int, int event) {
 }
 
 int CC_BTNStopRecord(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   ProgramState& st = p.st;
   st.stop_flag = 1;
   // A recording gives the buttons back their own states when it has ended.

@@ -26,7 +26,9 @@ std::string recorderSampleLine(const RecorderSample& s) {
   for (std::int64_t v :
        {std::int64_t{s.slave}, std::int64_t{s.master}, std::int64_t{s.mval}, std::int64_t{s.mvalUm},
         std::int64_t{s.slaveEdges}, std::int64_t{s.masterEdges}}) {
-    if (!line.empty()) line += '\t';
+    if (!line.empty()) {
+      line += '\t';
+    }
     line += std::to_string(v);
   }
   line.append(kLineEnd);
@@ -41,7 +43,9 @@ bool RecorderFile::create(const std::string& path) {
 }
 
 bool RecorderFile::append(std::string_view text) {
-  if (!file_) return false;
+  if (!file_) {
+    return false;
+  }
   const bool written = std::fwrite(text.data(), 1, text.size(), file_.get()) == text.size();
   if (std::fflush(file_.get()) == 0 && written) {
     complete_ += text.size();
@@ -55,7 +59,9 @@ bool RecorderFile::append(std::string_view text) {
 }
 
 bool RecorderFile::close() {
-  if (!file_) return true;
+  if (!file_) {
+    return true;
+  }
   // A close can still report a write the system deferred.
   return std::fclose(file_.release()) == 0;
 }

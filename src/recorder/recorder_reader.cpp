@@ -37,8 +37,12 @@ enum class Parsed { Ok, NotANumber, OutOfRange };
 Parsed parseWhole(std::string_view text, std::int64_t min, std::int64_t max, std::int64_t& out) {
   const char* end = text.data() + text.size();
   const auto [stop, ec] = std::from_chars(text.data(), end, out);
-  if (ec == std::errc::invalid_argument || stop != end) return Parsed::NotANumber;
-  if (ec == std::errc::result_out_of_range || out < min || out > max) return Parsed::OutOfRange;
+  if (ec == std::errc::invalid_argument || stop != end) {
+    return Parsed::NotANumber;
+  }
+  if (ec == std::errc::result_out_of_range || out < min || out > max) {
+    return Parsed::OutOfRange;
+  }
   return Parsed::Ok;
 }
 
@@ -46,8 +50,12 @@ Parsed parseWhole(std::string_view text, std::int64_t min, std::int64_t max, std
 std::string quoted(std::string_view text) {
   constexpr std::size_t kShown = 16;
   std::string shown = "\"";
-  for (char c : text.substr(0, kShown)) shown += (c >= 0x20 && c < 0x7F) ? c : '?';
-  if (text.size() > kShown) shown += "...";
+  for (char c : text.substr(0, kShown)) {
+    shown += (c >= 0x20 && c < 0x7F) ? c : '?';
+  }
+  if (text.size() > kShown) {
+    shown += "...";
+  }
   return shown + "\"";
 }
 
@@ -68,7 +76,9 @@ int daysIn(int month, int year) {
 int digits(std::string_view text, std::size_t at, std::size_t count) {
   int value = 0;
   for (std::size_t i = at; i < at + count; ++i) {
-    if (text[i] < '0' || text[i] > '9') return -1;
+    if (text[i] < '0' || text[i] > '9') {
+      return -1;
+    }
     value = value * 10 + (text[i] - '0');
   }
   return value;
@@ -97,7 +107,9 @@ bool parseStart(std::string_view line, RecorderHeader& h) {
 
 // The value after `label`, or nullopt-like false when the line does not start with it.
 bool valueAfter(std::string_view line, std::string_view label, std::string_view& value) {
-  if (!line.starts_with(label)) return false;
+  if (!line.starts_with(label)) {
+    return false;
+  }
   value = line.substr(label.size());
   return true;
 }
@@ -110,7 +122,9 @@ bool RecorderReader::fail(std::string what) {
 }
 
 bool RecorderReader::feed(std::string_view bytes) {
-  if (!fault_.what.empty()) return false;
+  if (!fault_.what.empty()) {
+    return false;
+  }
   while (!bytes.empty()) {
     const void* found = std::memchr(bytes.data(), '\n', bytes.size());
     if (!found) {
@@ -129,21 +143,31 @@ bool RecorderReader::feed(std::string_view bytes) {
       line = partial_;
     }
     // The recorder ends its lines with CR LF; a file whose CRs were taken out reads the same.
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    if (!line.empty() && line.back() == '\r') {
+      line.remove_suffix(1);
+    }
     if (line.size() > kLongestLine) {
       return fail("longer than " + std::to_string(kLongestLine) + " bytes: no recorder line");
     }
     const bool taken = takeLine(line);
     partial_.clear();
-    if (!taken) return false;
+    if (!taken) {
+      return false;
+    }
   }
   return true;
 }
 
 bool RecorderReader::finish() {
-  if (!fault_.what.empty()) return false;
-  if (!partial_.empty()) return fail("the line has no line end: the file is cut off");
-  if (line_ == 0) return fail("not a recorder file: the file is empty");
+  if (!fault_.what.empty()) {
+    return false;
+  }
+  if (!partial_.empty()) {
+    return fail("the line has no line end: the file is cut off");
+  }
+  if (line_ == 0) {
+    return fail("not a recorder file: the file is empty");
+  }
   if (!headerRead()) {
     return fail("not a recorder file: the header ends after " + std::to_string(line_) +
                 (line_ == 1 ? " line" : " lines"));
@@ -153,7 +177,9 @@ bool RecorderReader::finish() {
 
 bool RecorderReader::takeLine(std::string_view line) {
   const bool taken = headerRead() ? takeSampleLine(line) : takeHeaderLine(line);
-  if (taken) ++line_;
+  if (taken) {
+    ++line_;
+  }
   return taken;
 }
 
@@ -203,7 +229,9 @@ bool RecorderReader::takeSampleLine(std::string_view line) {
   std::size_t column = 0;
   for (; column < kColumnCount; ++column) {
     if (column > 0) {
-      if (p == end || *p != '\t') break;
+      if (p == end || *p != '\t') {
+        break;
+      }
       ++p;
     }
     const auto [stop, ec] = std::from_chars(p, end, values[column]);
@@ -219,7 +247,9 @@ bool RecorderReader::takeSampleLine(std::string_view line) {
     for (std::size_t from = 0;;) {
       const std::size_t tab = line.find('\t', from);
       fields.push_back(line.substr(from, tab - from));
-      if (tab == std::string_view::npos) break;
+      if (tab == std::string_view::npos) {
+        break;
+      }
       from = tab + 1;
     }
     if (fields.size() != kColumnCount) {
@@ -238,13 +268,17 @@ bool RecorderReader::takeSampleLine(std::string_view line) {
       static_cast<std::uint16_t>(values[0]), static_cast<std::uint16_t>(values[1]),
       static_cast<std::uint16_t>(values[2]), static_cast<std::int32_t>(values[3]),
       static_cast<std::uint16_t>(values[4]), static_cast<std::uint16_t>(values[5])};
-  if (onSample_) onSample_(samples_, sample);
+  if (onSample_) {
+    onSample_(samples_, sample);
+  }
   ++samples_;
   return true;
 }
 
 std::string faultText(const std::string& path, const RecorderFault& fault) {
-  if (fault.line == 0) return path + ": " + fault.what;
+  if (fault.line == 0) {
+    return path + ": " + fault.what;
+  }
   return path + ":" + std::to_string(fault.line) + ": " + fault.what;
 }
 
@@ -264,7 +298,9 @@ bool readRecorderFile(const std::string& path, const RecorderSampleHandler& onSa
   bool ok = true;
   while (ok) {
     const std::size_t got = std::fread(block.data(), 1, block.size(), file.get());
-    if (got == 0) break;
+    if (got == 0) {
+      break;
+    }
     ok = reader.feed({block.data(), got});
   }
   if (ok && std::ferror(file.get())) {

@@ -44,14 +44,18 @@ class RecorderConsumer : public RunConsumer {
 
   bool take(const RunValues& values) override {
     const auto elapsed = static_cast<std::uint16_t>(wholeSeconds(p_.rt.Timer()) - mark_);
-    if (elapsed < interval_) return true;
+    if (elapsed < interval_) {
+      return true;
+    }
     // The counter shows only what the file already holds.
     if (!file_.append(recorderSampleLine(sampleOf(values)))) {
       showWriteError(p_);
       return false;
     }
     ++count_;
-    if (written_) written_(count_);
+    if (written_) {
+      written_(count_);
+    }
     mark_ = wholeSeconds(p_.rt.Timer());
     return true;
   }
@@ -69,7 +73,9 @@ class RecorderConsumer : public RunConsumer {
 std::uint16_t recordSamples(Program& p, RecorderFile& file, const RecordingJob& job,
                             const RecordingEvents& events) {
   ProgramState& st = p.st;
-  if (sendRunRequest(p) == kFrameBytes) p.showStatusText("Line Ok!");
+  if (sendRunRequest(p) == kFrameBytes) {
+    p.showStatusText("Line Ok!");
+  }
   const double firstRequest = p.rt.Timer();
   RecorderConsumer recorder(p, file, job.interval, events.sampleWritten);
   st.stop_flag = 0;
@@ -85,7 +91,9 @@ std::uint16_t recordRun(Program& p, const RecordingJob& job, const RecordingEven
   ProgramState& st = p.st;
   // The file is made before the recording shows itself: a file that cannot be created starts
   // nothing. Only a file is removed, never a folder.
-  if (files::FileExists(job.path)) files::DeleteFile(job.path);
+  if (files::FileExists(job.path)) {
+    files::DeleteFile(job.path);
+  }
   const std::time_t now = p.rt.CalendarTime();
   const std::string szTime = files::TimeStr(now);
   const std::string szDate = files::DateStr(now);
@@ -95,13 +103,17 @@ std::uint16_t recordRun(Program& p, const RecordingJob& job, const RecordingEven
     showWriteError(p);
     return 0;
   }
-  if (events.started) events.started();
+  if (events.started) {
+    events.started();
+  }
   const std::uint16_t count = recordSamples(p, file, job, events);
   st.rx_flag = 0;
   st.graph_flag = 0;
   discardQueues(p, Discard::InputFirst);
   // A write the system deferred can still fail at the close.
-  if (!file.close()) showWriteError(p);
+  if (!file.close()) {
+    showWriteError(p);
+  }
   return count;
 }
 

@@ -52,7 +52,9 @@ std::FILE* openFile(const std::string& path, const char* mode) {
 }
 
 std::string MakePathname(const std::string& directory, const std::string& fileName) {
-  if (directory.empty()) return fileName;
+  if (directory.empty()) {
+    return fileName;
+  }
   return textOf((pathOf(directory) / pathOf(fileName)).make_preferred());
 }
 
@@ -68,7 +70,9 @@ int DeleteFile(const std::string& path) {
 
 std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, std::size_t count) {
   std::ifstream in(pathOf(path), std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) {
+    return std::nullopt;
+  }
   std::vector<std::int64_t> values;
   values.reserve(count);
   std::string token;
@@ -76,12 +80,18 @@ std::optional<std::vector<std::int64_t>> readIntegers(const std::string& path, s
     std::int64_t v = 0;
     const char* first = token.data();
     const char* last = token.data() + token.size();
-    if (*first == '+') ++first;
+    if (*first == '+') {
+      ++first;
+    }
     auto [ptr, ec] = std::from_chars(first, last, v);
-    if (ec != std::errc() || ptr != last) return std::nullopt;
+    if (ec != std::errc() || ptr != last) {
+      return std::nullopt;
+    }
     values.push_back(v);
   }
-  if (values.size() < count) return std::nullopt;
+  if (values.size() < count) {
+    return std::nullopt;
+  }
   return values;
 }
 
@@ -90,9 +100,13 @@ std::FILE* createNewFile(const std::string& path) {
   // The Windows C runtime ignores fopen's "x" and would empty a file of that name.
   const int fd = _wopen(pathOf(path).c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
                         _S_IREAD | _S_IWRITE);
-  if (fd < 0) return nullptr;
+  if (fd < 0) {
+    return nullptr;
+  }
   std::FILE* f = _fdopen(fd, "wb");
-  if (!f) _close(fd);
+  if (!f) {
+    _close(fd);
+  }
   return f;
 #else
   return std::fopen(path.c_str(), "wbx");
@@ -103,10 +117,14 @@ bool plugClosedStandardStreams() {
   bool stdoutClosed = false;
 #ifndef _WIN32
   for (int fd = 0; fd <= 2; ++fd) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
+      continue;
+    }
     stdoutClosed |= fd == 1;
     // open() takes the lowest free descriptor: this one.
-    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) {
+      break;
+    }
   }
 #endif
   return stdoutClosed;
@@ -117,7 +135,9 @@ int finishStdout(const char* program, int status) {
   // An earlier write that failed stays flagged on the stream; the flush finds the rest.
   const bool flushed = std::fflush(stdout) == 0;
   const int error = errno;
-  if (flushed && !std::ferror(stdout)) return status;
+  if (flushed && !std::ferror(stdout)) {
+    return status;
+  }
   std::fprintf(stderr, "%s: cannot write the output: %s\n", program,
                !flushed && error ? std::strerror(error) : "a write failed");
   return status == 0 ? 1 : status;

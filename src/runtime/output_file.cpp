@@ -41,7 +41,9 @@ std::string systemReason(int error) {
 }
 
 bool fail(std::string* reason, const std::string& text) {
-  if (reason) *reason = text;
+  if (reason) {
+    *reason = text;
+  }
   return false;
 }
 
@@ -54,15 +56,21 @@ std::FILE* createTempBeside(const std::string& path, std::string& temp) {
     std::snprintf(suffix, sizeof suffix, ".%08x.tmp", static_cast<unsigned>(random()));
     temp = nameBeside(path, suffix);
     errno = 0;
-    if (std::FILE* f = createNewFile(temp)) return f;
-    if (errno != EEXIST) return nullptr;
+    if (std::FILE* f = createNewFile(temp)) {
+      return f;
+    }
+    if (errno != EEXIST) {
+      return nullptr;
+    }
   }
   return nullptr;
 }
 
 // Hands the file's contents to the disk, so that a rename never publishes an empty file.
 bool syncToDisk(std::FILE* f) {
-  if (std::fflush(f) != 0) return false;
+  if (std::fflush(f) != 0) {
+    return false;
+  }
 #ifdef _WIN32
   return _commit(_fileno(f)) == 0;
 #else
@@ -79,7 +87,9 @@ std::string folderOf(const std::string& path) {
 bool followLinks(std::string& path, std::string& reason) {
   for (int hops = 0;; ++hops) {
     struct stat link {};
-    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) return true;
+    if (lstat(path.c_str(), &link) != 0 || !S_ISLNK(link.st_mode)) {
+      return true;
+    }
     if (hops == 40) {
       reason = systemReason(ELOOP);
       return false;
@@ -97,15 +107,21 @@ bool followLinks(std::string& path, std::string& reason) {
 // Gives the new file the permission bits and owner of the one it replaces.
 void takeOverMode(int fd, const struct stat& old) {
   // The owner first: a change of owner clears set-user-ID bits. Only root may give a file away.
-  if (fchown(fd, old.st_uid, old.st_gid) != 0) (void)fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  if (fchown(fd, old.st_uid, old.st_gid) != 0) {
+    (void)fchown(fd, static_cast<uid_t>(-1), old.st_gid);
+  }
   (void)fchmod(fd, old.st_mode & 07777);
 }
 
 bool writeAll(int fd, const char* data, std::size_t size, std::string* reason) {
   while (size > 0) {
     const ssize_t n = ::write(fd, data, size);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return fail(reason, systemReason(n < 0 ? errno : ENOSPC));
+    if (n < 0 && errno == EINTR) {
+      continue;
+    }
+    if (n <= 0) {
+      return fail(reason, systemReason(n < 0 ? errno : ENOSPC));
+    }
     data += n;
     size -= static_cast<std::size_t>(n);
   }
@@ -114,10 +130,14 @@ bool writeAll(int fd, const char* data, std::size_t size, std::string* reason) {
 
 std::optional<std::string> readWholeFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) {
+    return std::nullopt;
+  }
   std::ostringstream content;
   content << in.rdbuf();
-  if (in.bad()) return std::nullopt;
+  if (in.bad()) {
+    return std::nullopt;
+  }
   return content.str();
 }
 
@@ -125,9 +145,13 @@ std::optional<std::string> readWholeFile(const std::string& path) {
 bool writeInPlace(const std::string& path, const char* data, std::size_t size,
                   std::string* reason) {
   const int fd = ::open(path.c_str(), O_WRONLY | O_TRUNC | O_NOCTTY | O_CLOEXEC);
-  if (fd < 0) return fail(reason, systemReason(errno));
+  if (fd < 0) {
+    return fail(reason, systemReason(errno));
+  }
   bool written = writeAll(fd, data, size, reason);
-  if (::close(fd) != 0 && written) written = fail(reason, systemReason(errno));
+  if (::close(fd) != 0 && written) {
+    written = fail(reason, systemReason(errno));
+  }
   return written;
 }
 #endif
@@ -171,17 +195,29 @@ bool resolveOutput(const std::string& path, OutputTarget& target, std::string& r
 std::string checkOutputFile(const std::string& path) {
   OutputTarget target;
   std::string reason;
-  if (!resolveOutput(path, target, reason)) return reason;
+  if (!resolveOutput(path, target, reason)) {
+    return reason;
+  }
 #ifndef _WIN32
-  if (target.inPlace) return access(target.path.c_str(), W_OK) == 0 ? "" : systemReason(errno);
+  if (target.inPlace) {
+    return access(target.path.c_str(), W_OK) == 0 ? "" : systemReason(errno);
+  }
   const std::string folder = folderOf(target.path);
   const std::string name = fs::path(target.path).filename().string();
-  if (name.size() > nameMax(folder)) return systemReason(ENAMETOOLONG);
+  if (name.size() > nameMax(folder)) {
+    return systemReason(ENAMETOOLONG);
+  }
   struct stat st {};
-  if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0) return systemReason(errno);
-  if (!S_ISDIR(st.st_mode)) return systemReason(ENOTDIR);
+  if (stat(folder.empty() ? "." : folder.c_str(), &st) != 0) {
+    return systemReason(errno);
+  }
+  if (!S_ISDIR(st.st_mode)) {
+    return systemReason(ENOTDIR);
+  }
   // The temporary file is made in the folder and renamed there.
-  if (access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0) return systemReason(errno);
+  if (access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0) {
+    return systemReason(errno);
+  }
 #endif
   return {};
 }
@@ -196,11 +232,15 @@ std::string nameBeside(const std::string& path, std::string_view suffix) {
     // Cut before a whole character, never inside a UTF-8 sequence: the last character's lead
     // byte tells how long it must be.
     std::size_t lead = name.size();
-    while (lead > 0 && (static_cast<unsigned char>(name[lead - 1]) & 0xC0) == 0x80) --lead;
+    while (lead > 0 && (static_cast<unsigned char>(name[lead - 1]) & 0xC0) == 0x80) {
+      --lead;
+    }
     if (lead > 0) {
       const auto c = static_cast<unsigned char>(name[lead - 1]);
       const std::size_t length = c >= 0xF0 ? 4 : c >= 0xE0 ? 3 : c >= 0xC0 ? 2 : 1;
-      if (name.size() - (lead - 1) < length) name.resize(lead - 1);
+      if (name.size() - (lead - 1) < length) {
+        name.resize(lead - 1);
+      }
     }
   }
   name.append(suffix);
@@ -210,16 +250,24 @@ std::string nameBeside(const std::string& path, std::string_view suffix) {
 bool writeFileAtomically(const std::string& path, const std::string& content, std::string* reason) {
   OutputTarget target;
   std::string why;
-  if (!resolveOutput(path, target, why)) return fail(reason, why);
+  if (!resolveOutput(path, target, why)) {
+    return fail(reason, why);
+  }
 #ifndef _WIN32
-  if (target.inPlace) return writeInPlace(target.path, content.data(), content.size(), reason);
+  if (target.inPlace) {
+    return writeInPlace(target.path, content.data(), content.size(), reason);
+  }
 #endif
   std::string temp;
   std::FILE* f = createTempBeside(target.path, temp);
-  if (!f) return fail(reason, systemReason(errno ? errno : EEXIST));
+  if (!f) {
+    return fail(reason, systemReason(errno ? errno : EEXIST));
+  }
 #ifndef _WIN32
   struct stat old {};
-  if (stat(target.path.c_str(), &old) == 0) takeOverMode(fileno(f), old);
+  if (stat(target.path.c_str(), &old) == 0) {
+    takeOverMode(fileno(f), old);
+  }
 #endif
   errno = 0;
   bool written = std::fwrite(content.data(), 1, content.size(), f) == content.size();
@@ -244,13 +292,19 @@ bool writeFileAtomically(const std::string& path, const std::string& content, st
 bool replaceWithFile(const std::string& written, const std::string& path, std::string* reason) {
   OutputTarget target;
   std::string why;
-  if (!resolveOutput(path, target, why)) return fail(reason, why);
+  if (!resolveOutput(path, target, why)) {
+    return fail(reason, why);
+  }
   std::error_code ec;
 #ifndef _WIN32
   if (target.inPlace) {
     const std::optional<std::string> content = readWholeFile(written);
-    if (!content) return fail(reason, systemReason(errno ? errno : EIO));
-    if (!writeInPlace(target.path, content->data(), content->size(), reason)) return false;
+    if (!content) {
+      return fail(reason, systemReason(errno ? errno : EIO));
+    }
+    if (!writeInPlace(target.path, content->data(), content->size(), reason)) {
+      return false;
+    }
     fs::remove(written, ec);
     return true;
   }
@@ -264,7 +318,9 @@ bool replaceWithFile(const std::string& written, const std::string& path, std::s
   }
 #endif
   fs::rename(pathOf(written), pathOf(target.path), ec);
-  if (ec) return fail(reason, ec.message());
+  if (ec) {
+    return fail(reason, ec.message());
+  }
   return true;
 }
 

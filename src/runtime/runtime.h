@@ -50,7 +50,9 @@ inline constexpr int VAL_NEW_FILE_SELECTED = 2;
 // A wait in seconds as whole milliseconds for an event loop's timer: not below 0, and no longer
 // than a second, so that a loop never sleeps through its own time-out.
 inline int heartbeatMs(double seconds) {
-  if (!(seconds > 0)) return 0;
+  if (!(seconds > 0)) {
+    return 0;
+  }
   return static_cast<int>(std::lround(std::min(seconds, 1.0) * 1000.0));
 }
 

@@ -8,7 +8,9 @@ void TimedByteQueue::settle() {
   const double t = clock_();
   while (!pending_.empty() && pending_.front().time <= t) {
     // A full input queue drops what arrives.
-    if (queue_.size() < kQueueSize) queue_.push_back(pending_.front().byte);
+    if (queue_.size() < kQueueSize) {
+      queue_.push_back(pending_.front().byte);
+    }
     pending_.pop_front();
   }
 }
@@ -32,7 +34,9 @@ void TimedByteQueue::flush() {
 }
 
 std::optional<double> TimedByteQueue::nextArrival() const {
-  if (pending_.empty()) return std::nullopt;
+  if (pending_.empty()) {
+    return std::nullopt;
+  }
   return pending_.front().time;
 }
 

@@ -30,7 +30,9 @@ int CheckComLine(Program& p) {
 
 int GetHARDWAREInfo(Program& p) {
   const std::optional<HardwareWords> hardware = readHardwareInfo(p);
-  if (!hardware) return 0;
+  if (!hardware) {
+    return 0;
+  }
   showHardwareInWindow(p, *hardware);
   return 1;
 }
@@ -43,12 +45,14 @@ void showHardwareInWindow(Program& p, const HardwareWords& hardware) {
   ui::UiModel& ui = p.ui();
   const ProgramState& st = p.st;
   // The axes span the count as reported, also one the program falls back from.
-  for (int graph : {ids::main::GRAPHVideoMaster, ids::main::GRAPHVideoSlave})
+  for (int graph : {ids::main::GRAPHVideoMaster, ids::main::GRAPHVideoSlave}) {
     ui.SetAxisRange(st.pHandle, graph, ui::Axis::X, 1.0, hardware.ccdvirtpixel);
+  }
   const CcdDescription ccd = describeCcd(hardware);
-  for (int line = 0; line < 4; ++line)
+  for (int line = 0; line < 4; ++line) {
     ui.ReplaceTextBoxLine(st.pCalib, ids::calib::TEXTCCDInfo, line,
                           ccd.lines[static_cast<size_t>(line)]);
+  }
   if (ccd.mode0) {
     for (int panel : {st.pPara1, st.pPara2}) {
       ui.ReplaceListItem(panel, ids::sensor::DROPopmode, 0, ccd.mode0, 0);

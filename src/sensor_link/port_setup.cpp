@@ -12,8 +12,12 @@ namespace qrix {
 void InitRS232(Program& p, int port) {
   if (openLine(p, port)) {
     const Identification id = identifySensor(p);
-    if (id.hardware) showHardwareInWindow(p, *id.hardware);
-    if (id.lineChecked) showRecordInPanels(p);
+    if (id.hardware) {
+      showHardwareInWindow(p, *id.hardware);
+    }
+    if (id.lineChecked) {
+      showRecordInPanels(p);
+    }
   }
   p.showStoredStatus();
   p.ui().SetDimmed(p.st.pPara1, ids::sensor::SLIDEVideoTHD, false);
@@ -21,7 +25,9 @@ void InitRS232(Program& p, int port) {
 }
 
 int CC_DropDCom(Program& p, int /*panel*/, int /*control*/, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   // The line belongs to a loop that refuses other exchanges: the list shows the port in use.
   if (loopShutsOutExchanges(p)) {
     p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
@@ -43,8 +49,9 @@ void watchSerialLines(Program& p) {
 
 void fillPortList(Program& p) {
   std::vector<ui::ListItem> items;
-  for (const serial::PortEntry& e : p.serial().ports())
+  for (const serial::PortEntry& e : p.serial().ports()) {
     items.push_back({e.label, static_cast<double>(e.number)});
+  }
   p.ui().SetListItems(p.st.pHandle, ids::main::DropDCom, std::move(items));
   p.ui().SetCtrlVal(p.st.pHandle, ids::main::DropDCom, p.st.com);
 }

@@ -9,7 +9,9 @@
 namespace qrix {
 
 int CC_ButtonTeach(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) return 0;
+  if (event != ui::EVENT_COMMIT || loopShutsOutExchanges(p)) {
+    return 0;
+  }
   ProgramState& st = p.st;
   // The request carries frame 0 as the panels show it.
   GetPanelValues(p);
@@ -30,7 +32,9 @@ void ResetMaxMin(Program& p) {
 }
 
 int CC_ButtonReset(Program& p, int, int, int event) {
-  if (event == ui::EVENT_COMMIT && !loopShutsOutExchanges(p)) ResetMaxMin(p);
+  if (event == ui::EVENT_COMMIT && !loopShutsOutExchanges(p)) {
+    ResetMaxMin(p);
+  }
   return 0;
 }
 

@@ -26,11 +26,15 @@ int PushGETRAW(Program& p) {
   st.parameter.cmd = cmd::kRun;
   st.parameter.arg = 0;
   st.exchangeKind = link::ExchangeKind::Run;
-  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, st.parameter.arg, st.pp) == kFrameBytes)
+  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, st.parameter.arg, st.pp) ==
+      kFrameBytes) {
     p.showStatusText("Line Ok!");
+  }
   st.graph_flag = 0;
   // Only a RUN answer ends the wait.
-  if (awaitFrame(p, link::ExchangeKind::Run, cmd::kRun, Accept::RunAnswer).answered()) return 1;
+  if (awaitFrame(p, link::ExchangeKind::Run, cmd::kRun, Accept::RunAnswer).answered()) {
+    return 1;
+  }
   p.showStatusText("Timeout RS232-Line!");
   st.stop_flag = 1;
   return 0;
@@ -60,15 +64,18 @@ int ReadData64(Program& p, std::uint16_t start, std::uint16_t buffer) {
   // The block carries no sync word: bytes beyond its length (noise ahead of it) mean its words
   // would be shifted, and it is dropped as a surplus.
   const RawReply reply = awaitRaw(p, link::ExchangeKind::Block, kBlockBytes, WaitMode::PumpEvents);
-  if (reply.queued < kBlockBytes) p.storeStatusText("Timeout-RS-232 while reading 64 data-words!");
+  if (reply.queued < kBlockBytes) {
+    p.storeStatusText("Timeout-RS-232 while reading 64 data-words!");
+  }
   st.nBytesR = static_cast<int>(reply.bytes.size());
   std::copy(reply.bytes.begin(), reply.bytes.end(), st.szReadBuf.begin());
   int result = 0;
   Line128* target = bufferArray(st, buffer);
   if (reply.answered() && target && start + kBlockWords <= MAXPOINT) {
     p.storeStatusText("Data[64] block received!");
-    for (int i = 0; i < kBlockWords; ++i)
+    for (int i = 0; i < kBlockWords; ++i) {
       (*target)[static_cast<size_t>(start + i)] = wordAt(reply.bytes.data(), 2 * i);
+    }
     result = 1;
   }
   p.showStoredStatus();
@@ -81,7 +88,9 @@ int readBlocks(Program& p, std::span<const BlockRequest> blocks) {
   int ok = 1;
   for (const BlockRequest& b : blocks) {
     ok = ReadData64(p, b.start, b.buffer);
-    if (!ok) break;
+    if (!ok) {
+      break;
+    }
   }
   installReceiveNotification(p, p.st.com);
   return ok;
@@ -97,17 +106,25 @@ constexpr BlockRequest kDataBlocks[] = {
 }  // namespace
 
 bool readVideoPass(Program& p) {
-  if (PushGETRAW(p) != 1) return false;
+  if (PushGETRAW(p) != 1) {
+    return false;
+  }
   CopyPPtoRAWVars(p);
-  if (readBlocks(p, kVideoBlocks) != 1) return false;
+  if (readBlocks(p, kVideoBlocks) != 1) {
+    return false;
+  }
   p.st.videoPassRead = true;
   return true;
 }
 
 bool readDataPass(Program& p) {
-  if (PushGETRAW(p) != 1) return false;
+  if (PushGETRAW(p) != 1) {
+    return false;
+  }
   CopyPPtoRAWVars(p);
-  if (readBlocks(p, kDataBlocks) != 1) return false;
+  if (readBlocks(p, kDataBlocks) != 1) {
+    return false;
+  }
   p.st.dataPassRead = true;
   return true;
 }

@@ -46,18 +46,23 @@ bool clearFlash(Program& p) {
 bool writeFlashBlock(Program& p, std::uint16_t offset, std::uint16_t page, const LinTable& table,
                      const FlashProgress& progress) {
   // A block outside the table would be read past its end; it is not sent.
-  if (page < kFirstPage || page > kLastPage || offset > kPageWords - kBlockWords) return false;
+  if (page < kFirstPage || page > kLastPage || offset > kPageWords - kBlockWords) {
+    return false;
+  }
   const int b = (page - kFirstPage) * kPageWords + offset;
   WordArray payload = fillerPayload();
   payload[0] = page;
-  for (int k = 0; k < kBlockWords; ++k)
+  for (int k = 0; k < kBlockWords; ++k) {
     payload[static_cast<std::size_t>(1 + k)] = table[static_cast<std::size_t>(b + k)];
+  }
   const Reply reply = exchangeFrame(p, link::ExchangeKind::FlashWrite, Discard::InputFirst,
                                     cmd::kWriteFlash, offset, payload, Accept::AnyFrame);
 
   bool confirmed = false;
   if (reply.answered()) {
-    if (progress.answered) progress.answered(b);
+    if (progress.answered) {
+      progress.answered(b);
+    }
     const WordArray echo = reply.words();
     const std::uint16_t echoOffset = echo[0], echoPage = echo[1];
     if (echoPage >= kFirstPage && echoPage <= kLastPage) {
@@ -69,7 +74,9 @@ bool writeFlashBlock(Program& p, std::uint16_t offset, std::uint16_t page, const
   } else {
     p.storeStatusText("Timeout-RS-232...");
   }
-  if (confirmed && progress.confirmed) progress.confirmed(b);
+  if (confirmed && progress.confirmed) {
+    progress.confirmed(b);
+  }
   p.showStoredStatus();
   return confirmed;
 }
@@ -83,15 +90,18 @@ FlashTransfer writeFlashTable(Program& p, const LinTable& table, const FlashProg
   for (; block < kBlocks && !p.rt.quitRequested(); ++block) {
     // A line that is gone or a sensor that stopped answering would only cost a time-out per
     // frame left: nothing more reaches the flash either way.
-    if (serialLineLost(p) || timeoutsInARow == kTimeoutsToGiveUp) break;
+    if (serialLineLost(p) || timeoutsInARow == kTimeoutsToGiveUp) {
+      break;
+    }
     const auto page = static_cast<std::uint16_t>(kFirstPage + block / kBlocksPerPage);
     const auto offset = static_cast<std::uint16_t>(block % kBlocksPerPage * kBlockWords);
     const std::uint64_t timeoutsBefore = flashTimeouts(st);
     // A lost block is not sent again; the writes go on and the outcome says what was lost.
-    if (writeFlashBlock(p, offset, page, table, progress))
+    if (writeFlashBlock(p, offset, page, table, progress)) {
       ++transfer.confirmed;
-    else
+    } else {
       complete = false;
+    }
     timeoutsInARow = flashTimeouts(st) > timeoutsBefore ? timeoutsInARow + 1 : 0;
   }
   transfer.complete = complete && block == kBlocks;

@@ -73,7 +73,9 @@ void takeHardware(ProgramState& st, const HardwareWords& w) {
     factor = 16;
     st.ccdvirtpixel = 2048;
   }
-  for (int i = 0; i < MAXPOINT; ++i) st.xArray8[static_cast<size_t>(i)] = double(i) * factor;
+  for (int i = 0; i < MAXPOINT; ++i) {
+    st.xArray8[static_cast<size_t>(i)] = double(i) * factor;
+  }
   if (knownCcd(st.ccdtype)) {
     st.ADCMAX = st.adcmax == 1024 ? 1024 : 256;
     st.YAXISMAX = st.ccdvirtpixel;
@@ -119,7 +121,9 @@ std::optional<HardwareWords> readHardwareInfo(Program& p) {
     p.storeStatusText("Timeout-RS-232...");
     return std::nullopt;
   }
-  if (!reply.frame.inSync || reply.frame.echo() != cmd::kHardwareInfo) return std::nullopt;
+  if (!reply.frame.inSync || reply.frame.echo() != cmd::kHardwareInfo) {
+    return std::nullopt;
+  }
   const HardwareWords words = decodeHardwareAnswer(reply.frame.bytes);
   takeHardware(st, words);
   return words;
@@ -130,12 +134,15 @@ CcdDescription describeCcd(const HardwareWords& hardware) {
   CcdDescription d;
   d.lines = {"CCD-SENSOR: No Info Avialable!", kBlankLine, kBlankLine, kBlankLine};
   const KnownCcd* known = knownCcd(hardware.ccdtype);
-  if (!known) return d;
+  if (!known) {
+    return d;
+  }
   d.mode0 = known->mode0;
   d.mode1 = known->mode1;
   // A board the type does not name gets no description, only the type's mode labels.
-  if (hardware.hwtype == known->hwtype)
+  if (hardware.hwtype == known->hwtype) {
     d.lines = {known->line0, known->line1, known->line2, known->line3};
+  }
   return d;
 }
 
@@ -154,7 +161,9 @@ FirmwareText readFirmwareText(Program& p) {
       awaitRaw(p, link::ExchangeKind::FirmwareText, kFirmwareBytes, WaitMode::SleepOnly);
   FirmwareText result;
   result.queued = reply.queued;
-  if (result.queued < kFirmwareBytes) p.storeStatusText("Timeout - reading firmware info!");
+  if (result.queued < kFirmwareBytes) {
+    p.storeStatusText("Timeout - reading firmware info!");
+  }
 
   st.szVersion.clear();
   st.nBytesR = static_cast<int>(reply.bytes.size());
@@ -164,11 +173,14 @@ FirmwareText readFirmwareText(Program& p) {
     std::string text;
     if (st.pcbtype == 0) {
       // 36 words, one character in the low byte of each.
-      for (int k = 0; k < kFirmwareBytes / 2 && b[2 * k + 1] != 0; ++k)
+      for (int k = 0; k < kFirmwareBytes / 2 && b[2 * k + 1] != 0; ++k) {
         text += static_cast<char>(b[2 * k + 1]);
+      }
       st.szVersion = text;
     } else {
-      for (int k = 0; k < kFirmwareBytes - 1 && b[k] != 0; ++k) text += static_cast<char>(b[k]);
+      for (int k = 0; k < kFirmwareBytes - 1 && b[k] != 0; ++k) {
+        text += static_cast<char>(b[k]);
+      }
     }
     p.storeStatusText(text);
     result.text = text;
@@ -190,12 +202,16 @@ Identification identifySensor(Program& p) {
   }
   p.rt.Delay(0.1);
   id.hardware = readHardwareInfo(p);
-  if (!id.hardware) p.storeStatusText("Error reading HARDWARE-info!");
+  if (!id.hardware) {
+    p.storeStatusText("Error reading HARDWARE-info!");
+  }
   p.rt.Delay(0.1);
   id.parametersRead = readParameterRecord(p, kTargetRam, PauseAfter::Yes);
   const FirmwareText firmware = readFirmwareText(p);
   // Anything but the 72 bytes of a firmware text is a failed read.
-  if (firmware.queued != kFirmwareBytes) p.storeStatusText("Error reading firmware-info!");
+  if (firmware.queued != kFirmwareBytes) {
+    p.storeStatusText("Error reading firmware-info!");
+  }
   id.firmware = firmware.text;
   return id;
 }

@@ -17,15 +17,18 @@ Reply requestParameterFrame(Program& p, std::uint16_t target, std::uint16_t fram
   // The request carries the frame's current program values.
   CopyVarsToPP(st.parameter, frame, st.pp);
   st.exchangeKind = link::ExchangeKind::ParameterRead;
-  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp) == kFrameBytes)
+  if (sendRequest(p, Discard::InputFirst, st.parameter.cmd, frame, st.pp) == kFrameBytes) {
     p.showStatusText("Waiting for parameter-frame ...");
+  }
   // Only the answer to this request is a parameter frame: never a RUN answer still in flight,
   // nor a frame out of step with the line.
   return awaitFrame(p, link::ExchangeKind::ParameterRead, st.parameter.cmd, Accept::OwnEcho);
 }
 
 void pauseUnlessLast(Program& p, std::uint16_t frame, PauseAfter pause) {
-  if (frame < 2 || pause == PauseAfter::Yes) p.rt.Delay(0.1);
+  if (frame < 2 || pause == PauseAfter::Yes) {
+    p.rt.Delay(0.1);
+  }
 }
 
 }  // namespace
@@ -63,7 +66,9 @@ std::optional<RecordWords> readParameterWords(Program& p, std::uint16_t target, 
   bool allAnswered = true;
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     const Reply reply = requestParameterFrame(p, target, frame);
-    if (allAnswered && reply.answered()) CopyPPtoVars(reply.words(), frame, read);
+    if (allAnswered && reply.answered()) {
+      CopyPPtoVars(reply.words(), frame, read);
+    }
     allAnswered &= reply.answered();
     pauseUnlessLast(p, frame, pause);
   }
@@ -89,8 +94,12 @@ bool writeParameterRecord(Program& p, std::uint16_t target) {
     p.recordExchange(link::ExchangeKind::ParameterWrite, link::Outcome::NotAwaited);
     p.pump();
     allWritten &= st.nBytesW == kFrameBytes;
-    if (st.nBytesW == kFrameBytes) p.showStatusText(kSentText[frame]);
-    if (frame < 2) p.rt.Delay(0.1);
+    if (st.nBytesW == kFrameBytes) {
+      p.showStatusText(kSentText[frame]);
+    }
+    if (frame < 2) {
+      p.rt.Delay(0.1);
+    }
   }
   return allWritten;
 }

@@ -60,7 +60,9 @@ void runExchange(Program& p, const RunExchange& exchange) {
       if (stray) {
         p.recordExchange(link::ExchangeKind::Run, link::Outcome::OutOfStep);
         st.graph_flag = 0;
-        if (strayBefore) p.showStatusText("read error - not sync byte 0xAA!");
+        if (strayBefore) {
+          p.showStatusText("read error - not sync byte 0xAA!");
+        }
         p.rt.Delay(kFrameBytes * kByteSeconds);
       }
       strayBefore = stray;
@@ -90,9 +92,13 @@ void runExchange(Program& p, const RunExchange& exchange) {
       st.stop_flag = 1;
       break;
     }
-    if (exchange.finished()) st.stop_flag = 1;
+    if (exchange.finished()) {
+      st.stop_flag = 1;
+    }
     // An exchange that is over waits for nothing more.
-    if (st.stop_flag != 0) break;
+    if (st.stop_flag != 0) {
+      break;
+    }
     // Nothing follows an answer until the next request: its last bytes need no pumps of their own.
     pumpForFrame(p, lastRequest + exchange.timeout, LastBytes::AllInOnePump);
   } while (st.stop_flag == 0);

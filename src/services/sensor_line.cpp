@@ -52,18 +52,24 @@ bool openLine(Program& p, int port) {
 
 void onSerialLineLost(Program& p, int port) {
   ProgramState& st = p.st;
-  if (port != st.com) return;
+  if (port != st.com) {
+    return;
+  }
   st.health.lineLost();
   const std::optional<serial::PortEntry> entry = p.serial().port(port);
   p.logLine("serial port lost: " + (entry ? entry->device : std::to_string(port)));
   p.linkHealthChanged();
   st.lineLostPending = true;
-  if (st.callbackDepth == 0) reportPendingLineLoss(p);
+  if (st.callbackDepth == 0) {
+    reportPendingLineLoss(p);
+  }
 }
 
 void reportPendingLineLoss(Program& p) {
   ProgramState& st = p.st;
-  if (!st.lineLostPending || st.callbackDepth > 0) return;
+  if (!st.lineLostPending || st.callbackDepth > 0) {
+    return;
+  }
   st.lineLostPending = false;
   st.stop_flag = 1;
   st.lineChecked = false;
@@ -77,7 +83,9 @@ void followLineLoss(Program& p) {
 }
 
 int portOfArgument(serial::SerialLibrary& serial, const std::string& value) {
-  if (value == serial::kSimDevice) return serial::kSimPort;
+  if (value == serial::kSimDevice) {
+    return serial::kSimPort;
+  }
   if (!value.empty() && value.find_first_not_of("0123456789") == std::string::npos) {
     int number = 0;  // too large a number stays 0, which is no port
     std::from_chars(value.data(), value.data() + value.size(), number);

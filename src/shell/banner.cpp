@@ -9,13 +9,17 @@ std::string shippedLogo(const std::string& programDir) {
   for (const std::string& folder :
        {programDir, files::MakePathname(programDir, kInstalledDataDir)}) {
     const std::string logo = files::MakePathname(folder, kShippedLogo);
-    if (files::FileExists(logo)) return logo;
+    if (files::FileExists(logo)) {
+      return logo;
+    }
   }
   return {};
 }
 
 void ShowLogo(Program& p, int mode) {
-  if (mode != 2) return;
+  if (mode != 2) {
+    return;
+  }
   constexpr ui::Rgb kBannerBlue = 0x0080FF;
   ui::UiModel& ui = p.ui();
   ui.SetBackColour(p.st.pHandle, ids::main::DECOHeader, kBannerBlue);
@@ -23,8 +27,12 @@ void ShowLogo(Program& p, int mode) {
   // A "tv.bmp" in the working directory is the user's own picture; without one the banner
   // still shows the logo that comes with the program.
   std::string logo = files::MakePathname(".", "tv.bmp");
-  if (!files::FileExists(logo)) logo = shippedLogo(p.rt.programDirectory());
-  if (!logo.empty()) ui.DisplayImageFile(p.st.pHandle, ids::main::PICTLogo, logo);
+  if (!files::FileExists(logo)) {
+    logo = shippedLogo(p.rt.programDirectory());
+  }
+  if (!logo.empty()) {
+    ui.DisplayImageFile(p.st.pHandle, ids::main::PICTLogo, logo);
+  }
   ShowInfoText(p, kBannerBlue, ui::kWhite, "Talvenor GmbH", 15, 9, 11);
   ShowInfoText(p, kBannerBlue, ui::kWhite, "Tel. +49 (0) 7000 4711-0", 15, 24, 11);
   ShowInfoText(p, kBannerBlue, ui::kWhite, "www.talvenor.example", 15, 39, 11);

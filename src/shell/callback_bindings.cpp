@@ -46,7 +46,9 @@ void bindCallbacks(Program& p) {
 
   // Escape in the main window only puts the help away: closing it would end the scope.
   cb.bind("CC_PANEL", [&p](int panel, int, int event, int key, int) {
-    if (event == ui::EVENT_KEYPRESS && key == ui::kKeyEscape) return hideHelp(p);
+    if (event == ui::EVENT_KEYPRESS && key == ui::kKeyEscape) {
+      return hideHelp(p);
+    }
     return CC_PANEL(p, panel, event);
   });
   cb.bind("CC_POPUP",
@@ -103,18 +105,23 @@ void bindCallbacks(Program& p) {
     return 0;
   });
   onEvent("CC_NEDITRecSamples", [&p](int e) {
-    if (e == ui::EVENT_COMMIT) CalcRecTime(p);
+    if (e == ui::EVENT_COMMIT) {
+      CalcRecTime(p);
+    }
     return 0;
   });
   procedure("CC_CMDBTNrecfile", CC_CMDBTNrecfile);
   procedure("CC_BTNStartRecord", CC_BTNStartRecord);
   procedure("CC_BTNStopRecord", CC_BTNStopRecord);
   onEvent("CC_TOGGBTN_Recorder", [&p](int e) {
-    if (e != ui::EVENT_COMMIT) return 0;
-    if (p.ui().GetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder) != 0)
+    if (e != ui::EVENT_COMMIT) {
+      return 0;
+    }
+    if (p.ui().GetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder) != 0) {
       p.ui().DisplayPanel(p.st.pPopUp);
-    else
+    } else {
       p.ui().HidePanel(p.st.pPopUp);
+    }
     return 0;
   });
 

@@ -121,8 +121,9 @@ constexpr HelpRow kHelpTable[] = {
 };
 
 int hideBox(Program& p, int box, int event) {
-  if (event == ui::EVENT_LEFT_CLICK || event == ui::EVENT_RIGHT_CLICK)
+  if (event == ui::EVENT_LEFT_CLICK || event == ui::EVENT_RIGHT_CLICK) {
     p.ui().SetVisible(p.st.pHandle, box, false);
+  }
   return 0;
 }
 
@@ -151,8 +152,9 @@ void showHelp(Program& p, const HelpRow& row) {
 }
 
 int hideHelp(Program& p) {
-  for (int box : {ids::main::HelpText1, ids::main::HelpText2})
+  for (int box : {ids::main::HelpText1, ids::main::HelpText2}) {
     hideBox(p, box, ui::EVENT_LEFT_CLICK);
+  }
   return 0;
 }
 

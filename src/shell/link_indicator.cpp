@@ -29,7 +29,9 @@ const char* stateLine(const LinkHealth& health) {
     case LinkState::Good: return "Link: good";
     case LinkState::Degraded: return "Link: more than 1 % of the last 100 exchanges failed";
     case LinkState::Failed:
-      if (health.notOpened()) return "Link: the serial port did not open";
+      if (health.notOpened()) {
+        return "Link: the serial port did not open";
+      }
       return health.lost() ? "Link: the serial port is lost" : "Link: the last exchange failed";
   }
   return "Link:";
@@ -45,18 +47,26 @@ void showLinkHealth(Program& p) {
   ui::UiModel& ui = p.ui();
   const ui::Control* led = ui.control(p.st.pHandle, ids::main::LEDLink);
   // Exchanges also run in programs without panels (tests of the link alone).
-  if (!led) return;
+  if (!led) {
+    return;
+  }
   const ui::Rgb colour = colourOf(p.st.health.state());
   std::string tooltip = tooltipOf(p.st.health);
   const bool newColour = led->ledColour != colour;
   const bool newTooltip = led->tooltip != tooltip;
-  if (newColour) ui.SetLedColour(p.st.pHandle, ids::main::LEDLink, colour);
-  if (newTooltip) ui.SetTooltip(p.st.pHandle, ids::main::LEDLink, tooltip);
+  if (newColour) {
+    ui.SetLedColour(p.st.pHandle, ids::main::LEDLink, colour);
+  }
+  if (newTooltip) {
+    ui.SetTooltip(p.st.pHandle, ids::main::LEDLink, tooltip);
+  }
   refreshLinkLog(p);
 }
 
 int CC_LEDLink(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   openLinkLog(p);
   showLinkHealth(p);
   return 0;

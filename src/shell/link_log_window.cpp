@@ -22,8 +22,12 @@ namespace l = ids::linklog;
 // repeated within one millisecond at each end.
 bool shows(std::string_view shown, const std::deque<link::LineEvent>& events) {
   const auto lines = static_cast<std::size_t>(std::count(shown.begin(), shown.end(), '\n'));
-  if (lines != events.size()) return false;
-  if (events.empty()) return shown.empty();
+  if (lines != events.size()) {
+    return false;
+  }
+  if (events.empty()) {
+    return shown.empty();
+  }
   return shown.starts_with(link::formatEvent(events.front()) + '\n') &&
          shown.ends_with(link::formatEvent(events.back()) + '\n');
 }
@@ -45,30 +49,41 @@ void openLinkLog(Program& p) {
 void refreshLinkLog(Program& p) {
   ui::UiModel& ui = p.ui();
   const ui::Panel* window = ui.panel(p.st.pLinkLog);
-  if (!window || !window->visible) return;
+  if (!window || !window->visible) {
+    return;
+  }
   const ui::Control* box = ui.control(p.st.pLinkLog, l::TEXTLinkLog);
-  if (!box || shows(box->text, p.st.health.events())) return;
+  if (!box || shows(box->text, p.st.health.events())) {
+    return;
+  }
   ui.ResetTextBox(p.st.pLinkLog, l::TEXTLinkLog, p.st.health.logText());
 }
 
 int CC_LINKLOG(Program& p, int, int event) {
-  if (event != ui::EVENT_CLOSE) return 0;
+  if (event != ui::EVENT_CLOSE) {
+    return 0;
+  }
   p.hideWindow(p.st.pLinkLog);
   return 0;
 }
 
 int CC_BTNCopyLog(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   const std::size_t count = p.st.health.events().size();
-  if (p.rt.ClipboardPutText(p.st.health.logText()))
+  if (p.rt.ClipboardPutText(p.st.health.logText())) {
     tell(p, "Copied " + events(count) + " to the clipboard.", false);
-  else
+  } else {
     tell(p, "Not copied: the clipboard did not take the text.", true);
+  }
   return 0;
 }
 
 int CC_BTNSaveLog(Program& p, int, int, int event) {
-  if (event != ui::EVENT_COMMIT) return 0;
+  if (event != ui::EVENT_COMMIT) {
+    return 0;
+  }
   if (loopHoldsLine(p)) {
     tell(p, "Not saved: stop RUN, VIDEO, DATA or the recording first.", true);
     return 0;
@@ -77,16 +92,19 @@ int CC_BTNSaveLog(Program& p, int, int, int event) {
   const std::optional<std::string> path =
       p.chooseFileToWrite("LINKLOG.TXT", "*.txt", "Link log", &refusal);
   if (!path) {
-    if (!refusal.empty()) tell(p, "Not saved: " + refusal + ".", true);
+    if (!refusal.empty()) {
+      tell(p, "Not saved: " + refusal + ".", true);
+    }
     return 0;
   }
   // The text as it is now: events that arrive later are not in the file.
   const std::string text = p.st.health.logText();
   const std::size_t count = p.st.health.events().size();
-  if (files::writeFileAtomically(*path, text))
+  if (files::writeFileAtomically(*path, text)) {
     tell(p, "Saved " + events(count) + " to " + *path, false);
-  else
+  } else {
     tell(p, "Not saved: cannot write " + *path, true);
+  }
   return 0;
 }
 

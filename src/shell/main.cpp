@@ -33,7 +33,9 @@ namespace {
 bool hasDisplay() {
   for (const char* var : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
     const char* v = std::getenv(var);
-    if (v && *v) return true;
+    if (v && *v) {
+      return true;
+    }
   }
 #ifdef _WIN32
   return true;
@@ -82,25 +84,34 @@ int run(int argc, char** argv) {
       [&rt, sensor](const qrix::serial::PortEntry& entry,
                     const qrix::serial::OpenSettings& settings,
                     qrix::serial::OpenError& error) -> std::unique_ptr<qrix::serial::SerialDevice> {
-        if (entry.device == qrix::serial::kSimDevice)
+        if (entry.device == qrix::serial::kSimDevice) {
           return std::make_unique<qrix::serial::SimLineDevice>(sensor,
                                                                [&rt] { return rt.Timer(); });
+        }
         return qrix::qt::openQtSerialDevice(entry, settings, error);
       });
 
   rt.followSerialDevices();
 
   qrix::StartOptions options;
-  if (!cli.port.empty()) options.port = qrix::portOfArgument(serial, cli.port);
+  if (!cli.port.empty()) {
+    options.port = qrix::portOfArgument(serial, cli.port);
+  }
 
   qrix::Program program(rt);
   // Whichever way the scope ends, the counters come last.
   const auto printStats = qScopeGuard([&] {
-    if (cli.stats) std::fputs(program.st.health.summary().c_str(), stderr);
+    if (cli.stats) {
+      std::fputs(program.st.health.summary().c_str(), stderr);
+    }
   });
-  if (!cli.batch) return qrix::WinMain(program, options);
+  if (!cli.batch) {
+    return qrix::WinMain(program, options);
+  }
 
-  if (qrix::StartUp(program, options) < 0) return 1;
+  if (qrix::StartUp(program, options) < 0) {
+    return 1;
+  }
   const auto statusLine = [&program] {
     return program.ui().GetCtrlText(program.st.pHandle, qrix::ids::main::TEXTStatus);
   };
@@ -111,8 +122,9 @@ int run(int argc, char** argv) {
                  cli.batch->path.c_str(), statusLine().c_str());
   } else {
     complete = qrix::recordBatch(program, *cli.batch);
-    if (!complete)
+    if (!complete) {
       std::fprintf(stderr, "qrix-scope: recording incomplete: %s\n", statusLine().c_str());
+    }
   }
   qrix::ShutDown(program);
   return complete ? 0 : 1;

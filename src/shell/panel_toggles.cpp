@@ -24,13 +24,22 @@ constexpr Tab kTabs[] = {
 int paraToggle(Program& p, ParaPanel which, int event) {
   ui::UiModel& ui = p.ui();
   if (event == ui::EVENT_LEFT_CLICK) {
-    for (const Tab& t : kTabs)
-      if (t.which != which) ui.SetCtrlVal(p.st.pHandle, t.toggle, 0);
+    for (const Tab& t : kTabs) {
+      if (t.which != which) {
+        ui.SetCtrlVal(p.st.pHandle, t.toggle, 0);
+      }
+    }
   } else if (event == ui::EVENT_COMMIT) {
-    for (const Tab& t : kTabs)
-      if (t.which != which) ui.HidePanel(p.st.*t.panel);
-    for (const Tab& t : kTabs)
-      if (t.which == which) ui.DisplayPanel(p.st.*t.panel);
+    for (const Tab& t : kTabs) {
+      if (t.which != which) {
+        ui.HidePanel(p.st.*t.panel);
+      }
+    }
+    for (const Tab& t : kTabs) {
+      if (t.which == which) {
+        ui.DisplayPanel(p.st.*t.panel);
+      }
+    }
   }
   return 0;
 }

@@ -36,7 +36,9 @@ std::optional<std::uint16_t> wordArgument(std::string_view text) {
   unsigned value = 0;
   const char* end = text.data() + text.size();
   auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value > 65535) return std::nullopt;
+  if (text.empty() || ec != std::errc() || ptr != end || value > 65535) {
+    return std::nullopt;
+  }
   return static_cast<std::uint16_t>(value);
 }
 
@@ -59,7 +61,9 @@ ScopeOptions parseScopeOptions(std::span<const std::string_view> args) {
     return out;
   };
   const auto recording = [&out]() -> BatchRecording& {
-    if (!out.batch) out.batch.emplace();
+    if (!out.batch) {
+      out.batch.emplace();
+    }
     return *out.batch;
   };
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -78,31 +82,46 @@ ScopeOptions parseScopeOptions(std::span<const std::string_view> args) {
       return out;
     }
     const bool flag = name == "--stats";
-    if (!flag && !takesValue(name)) return fail("unknown option '" + std::string(args[i]) + "'");
-    if (!seen.insert(name).second) return fail(std::string(name) + " is given more than once");
+    if (!flag && !takesValue(name)) {
+      return fail("unknown option '" + std::string(args[i]) + "'");
+    }
+    if (!seen.insert(name).second) {
+      return fail(std::string(name) + " is given more than once");
+    }
     if (flag) {
-      if (value) return fail(std::string(name) + " takes no value");
+      if (value) {
+        return fail(std::string(name) + " takes no value");
+      }
       out.stats = true;
       continue;
     }
     if (!value) {
-      if (i + 1 >= args.size()) return fail(std::string(name) + " needs a value");
+      if (i + 1 >= args.size()) {
+        return fail(std::string(name) + " needs a value");
+      }
       value = args[++i];
     }
     if (name == "--port") {
-      if (value->empty()) return fail("--port needs a value");
+      if (value->empty()) {
+        return fail("--port needs a value");
+      }
       out.port = *value;
     } else if (name == "--record") {
-      if (value->empty()) return fail("--record needs a file path, not an empty one");
+      if (value->empty()) {
+        return fail("--record needs a file path, not an empty one");
+      }
       recording().path = *value;
     } else {
       const std::optional<std::uint16_t> number = wordArgument(*value);
-      if (!number) return fail(std::string(name) + " takes a whole number 0..65535");
+      if (!number) {
+        return fail(std::string(name) + " takes a whole number 0..65535");
+      }
       (name == "--rec-interval" ? recording().interval : recording().samples) = number;
     }
   }
-  if (out.batch && out.batch->path.empty())
+  if (out.batch && out.batch->path.empty()) {
     return fail("--rec-interval and --rec-samples need --record PATH");
+  }
   return out;
 }
 

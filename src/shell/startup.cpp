@@ -78,7 +78,9 @@ void InitVars(Program& p) {
 void InitGUI(Program& p) {
   ProgramState& st = p.st;
   ui::UiModel& ui = p.ui();
-  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib}) ui.SetPanelPos(panel, 98, 8);
+  for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib}) {
+    ui.SetPanelPos(panel, 98, 8);
+  }
   for (int box : {ids::main::HelpText1, ids::main::HelpText2}) {
     ui.SetCtrlPos(st.pHandle, box, 110, 3);
     ui.SetVisible(st.pHandle, box, false);
@@ -113,13 +115,16 @@ int StartUp(Program& p, const StartOptions& options) {
   // installed, the program's own folder is /usr/bin.
   st.proj_dir = p.rt.documentsDirectory();
   InitVars(p);
-  if (options.port) st.com = *options.port;
+  if (options.port) {
+    st.com = *options.port;
+  }
   fillPortList(p);
   watchSerialLines(p);
-  if (options.portSetup)
+  if (options.portSetup) {
     options.portSetup(p);
-  else
+  } else {
     InitRS232(p, st.com);
+  }
   InitGUI(p);
   showLinkHealth(p);
   ui.DisplayPanel(st.pHandle);
@@ -137,19 +142,24 @@ void ShutDown(Program& p) {
   ProgramState& st = p.st;
   p.serial().CloseCom(st.com);
   for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog, st.pCompare,
-                    st.pExport, st.pHandle})
+                    st.pExport, st.pHandle}) {
     p.ui().DiscardPanel(panel);
+  }
 }
 
 int WinMain(Program& p, const StartOptions& options) {
-  if (StartUp(p, options) < 0) return -1;
+  if (StartUp(p, options) < 0) {
+    return -1;
+  }
   RunScope(p);
   ShutDown(p);
   return 0;
 }
 
 int CC_PANEL(Program& p, int, int event) {
-  if (event != ui::EVENT_CLOSE) return 0;
+  if (event != ui::EVENT_CLOSE) {
+    return 0;
+  }
   // Any running loop ends at its next pass; the panels are discarded only after the event
   // loop has returned, never under a running loop.
   p.st.stop_flag = 1;
@@ -159,7 +169,9 @@ int CC_PANEL(Program& p, int, int event) {
 }
 
 int CC_POPUP(Program& p, int, int event) {
-  if (event != ui::EVENT_CLOSE) return 0;
+  if (event != ui::EVENT_CLOSE) {
+    return 0;
+  }
   p.st.stop_flag = 1;
   p.ui().HidePanel(p.st.pPopUp);
   p.ui().SetCtrlVal(p.st.pHandle, ids::main::TOGGBTN_Recorder, 0);

@@ -11,7 +11,9 @@ SimLineDevice::SimLineDevice(std::shared_ptr<sim::SensorPair> sensor, TimedByteQ
     : TimedInputDevice(std::move(clock)), sensor_(std::move(sensor)) {}
 
 std::size_t SimLineDevice::write(const std::uint8_t* data, std::size_t n) {
-  if (failed_) return 0;
+  if (failed_) {
+    return 0;
+  }
   const double start = std::max(input_.now(), pcTxFree_);
   const double lastByteArrives = start + static_cast<double>(n) * sim::kByteTime;
   pcTxFree_ = lastByteArrives;

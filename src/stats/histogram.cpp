@@ -13,14 +13,18 @@ constexpr int kFewestBins = 10, kMostBins = 20;
 // Integer division rounding down, also for negative numerators.
 Int128 floorDiv(Int128 a, Int128 b) {
   Int128 q = a / b;
-  if ((a % b != 0) && ((a < 0) != (b < 0))) --q;
+  if ((a % b != 0) && ((a < 0) != (b < 0))) {
+    --q;
+  }
   return q;
 }
 
 // The most bins whose width is a whole number, else the most bins.
 int binsFor(std::int64_t span) {
   for (int k = kMostBins; k >= kFewestBins; --k) {
-    if (span % k == 0) return k;
+    if (span % k == 0) {
+      return k;
+    }
   }
   return kMostBins;
 }
@@ -37,13 +41,17 @@ double Histogram::edge(int bin) const {
 }
 
 std::int64_t Histogram::binOf(std::int64_t x) const {
-  if (x == upper) return windowBins - 1;
+  if (x == upper) {
+    return windowBins - 1;
+  }
   return static_cast<std::int64_t>(floorDiv((Int128{x} - lower) * windowBins, upper - lower));
 }
 
 std::optional<Histogram> histogramBins(std::int64_t lower, std::int64_t upper, std::int64_t dataMin,
                                        std::int64_t dataMax) {
-  if (upper <= lower || lower < -kLargestSample || upper > kLargestSample) return std::nullopt;
+  if (upper <= lower || lower < -kLargestSample || upper > kLargestSample) {
+    return std::nullopt;
+  }
   Histogram h;
   h.lower = lower;
   h.upper = upper;
@@ -69,7 +77,9 @@ std::optional<Histogram> histogram(std::int64_t lower, std::int64_t upper,
     max = *hi;
   }
   std::optional<Histogram> h = histogramBins(lower, upper, min, max);
-  if (!h) return h;
+  if (!h) {
+    return h;
+  }
   const std::int64_t top = h->firstBin + static_cast<std::int64_t>(h->counts.size()) - 1;
   for (std::int64_t x : values) {
     const std::int64_t bin = h->binOf(x);

@@ -3,14 +3,22 @@
 namespace qrix::stats {
 
 Judgement judge(std::int64_t value, std::int64_t target, std::int64_t tolUp, std::int64_t tolLo) {
-  if (value > target + tolUp) return Judgement::Above;
-  if (value < target - tolLo) return Judgement::Below;
+  if (value > target + tolUp) {
+    return Judgement::Above;
+  }
+  if (value < target - tolLo) {
+    return Judgement::Below;
+  }
   return Judgement::Inside;
 }
 
 Judgement judgeInLimits(double value, double lower, double upper) {
-  if (value > upper) return Judgement::Above;
-  if (value < lower) return Judgement::Below;
+  if (value > upper) {
+    return Judgement::Above;
+  }
+  if (value < lower) {
+    return Judgement::Below;
+  }
   return Judgement::Inside;
 }
 
@@ -24,7 +32,9 @@ void JudgementCounters::count(Judgement j) {
 }
 
 std::optional<double> JudgementCounters::yieldPercent() const {
-  if (answers == 0) return std::nullopt;
+  if (answers == 0) {
+    return std::nullopt;
+  }
   return static_cast<double>(inside) * 100.0 / static_cast<double>(answers);
 }
 

@@ -13,7 +13,9 @@ void Moments::checkSample(std::int64_t x) {
 
 void Moments::add(std::int64_t x) {
   checkSample(x);
-  if (n_ >= kMostSamples) throw std::length_error("too many samples to sum exactly");
+  if (n_ >= kMostSamples) {
+    throw std::length_error("too many samples to sum exactly");
+  }
   ++n_;
   sum_ += x;
   sumSq_ += Int128{x} * x;
@@ -30,7 +32,9 @@ Int128 Moments::spread() const {
 }
 
 std::optional<double> Moments::mean() const {
-  if (n_ == 0) return std::nullopt;
+  if (n_ == 0) {
+    return std::nullopt;
+  }
   // The whole part divided exactly, so that a large sum keeps the fraction of its mean.
   const Int128 n = n_;
   Int128 whole = sum_ / n, rest = sum_ % n;
@@ -38,7 +42,9 @@ std::optional<double> Moments::mean() const {
 }
 
 std::optional<double> Moments::sd() const {
-  if (n_ < 2) return std::nullopt;
+  if (n_ < 2) {
+    return std::nullopt;
+  }
   const Int128 denominator = Int128{n_} * (n_ - 1);
   return std::sqrt(static_cast<double>(spread()) / static_cast<double>(denominator));
 }

@@ -7,7 +7,9 @@ namespace qrix::stats {
 Summary summaryOf(const Moments& m, std::int64_t min, std::int64_t max) {
   Summary s;
   s.n = m.n();
-  if (s.n == 0) return s;
+  if (s.n == 0) {
+    return s;
+  }
   s.mean = m.mean();
   s.sd = m.sd();
   s.min = min;
@@ -37,7 +39,9 @@ WindowStats::ExtremeQueue::ExtremeQueue(std::size_t capacity, bool keepsMaximum)
 void WindowStats::ExtremeQueue::push(std::uint64_t index, std::int64_t x) {
   while (count_ > 0) {
     const std::int64_t newest = values_[at(count_ - 1)];
-    if (keepsMaximum_ ? newest > x : newest < x) break;
+    if (keepsMaximum_ ? newest > x : newest < x) {
+      break;
+    }
     --count_;
   }
   // The window's samples are never more than the ring holds, and every one here is in it.
@@ -60,7 +64,9 @@ void WindowStats::add(std::int64_t x) {
   const std::size_t slot = added_ % ring_.size();
   // Checked before anything leaves, so that a refused sample changes nothing.
   Moments::checkSample(x);
-  if (added_ >= ring_.size()) moments_.remove(ring_[slot]);
+  if (added_ >= ring_.size()) {
+    moments_.remove(ring_[slot]);
+  }
   moments_.add(x);
   ring_[slot] = x;
   const std::uint64_t index = added_++;
@@ -79,7 +85,9 @@ void WindowStats::reset() {
 }
 
 Summary WindowStats::summary() const {
-  if (moments_.n() == 0) return {};
+  if (moments_.n() == 0) {
+    return {};
+  }
   return summaryOf(moments_, min_.front(), max_.front());
 }
 

@@ -22,8 +22,9 @@ TEST(JsonText, KeepsEveryCharacterAsUtf8AndEscapesWhatJsonForbids) {
       {"cut \xC2", "\"cut \xC3\x82\""},  // a lead byte with nothing after it is Latin-1 too
       {"", "\"\""},
   };
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     EXPECT_EQ(jsonLine(nlohmann::ordered_json(utf8Text(c.text))), c.json) << c.text;
+  }
 }
 
 // The output keeps the layout scripts already parse: keys in their order, a space after each
@@ -50,7 +51,9 @@ TEST(PrintableText, EscapesControlBytesBackslashesAndBytesThatAreNoUtf8) {
       {"7.8\xC2\xB5m \x7F", "7.8\xC2\xB5m \\x7f"},  // UTF-8 stays, DEL does not
       {"\xB5m", "\\xb5m"},                          // a Latin-1 byte is no UTF-8
   };
-  for (const auto& c : cases) EXPECT_EQ(printableText(c.text), c.printed) << c.text;
+  for (const auto& c : cases) {
+    EXPECT_EQ(printableText(c.text), c.printed) << c.text;
+  }
 }
 
 }  // namespace

@@ -15,7 +15,9 @@ std::string contentOf(std::FILE* f) {
   std::fflush(f);
   std::rewind(f);
   std::string text;
-  for (int c; (c = std::fgetc(f)) != EOF;) text += static_cast<char>(c);
+  for (int c; (c = std::fgetc(f)) != EOF;) {
+    text += static_cast<char>(c);
+  }
   return text;
 }
 
@@ -31,7 +33,9 @@ TEST(ProgressBar, FillsItsThirtyCellsInProportionAndKeepsWithinThem) {
       {-4, 10, "[..............................] 0/10"},
       {5, 0, "[..............................] 0/0"},
   };
-  for (const auto& c : cases) EXPECT_EQ(ProgressBar::render(c.done, c.total), c.text);
+  for (const auto& c : cases) {
+    EXPECT_EQ(ProgressBar::render(c.done, c.total), c.text);
+  }
 }
 
 TEST(ProgressBar, RedrawsInPlaceAndClearsItsLineForOtherText) {

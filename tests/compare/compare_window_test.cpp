@@ -38,14 +38,17 @@ class CompareWindow : public ::testing::Test {
   std::vector<std::string> tableLines() {
     std::vector<std::string> lines;
     std::istringstream text(s.ui().GetCtrlText(st.pCompare, c::TEXTCompare));
-    for (std::string line; std::getline(text, line);) lines.push_back(line);
+    for (std::string line; std::getline(text, line);) {
+      lines.push_back(line);
+    }
     return lines;
   }
   std::vector<std::string> markedLines() {
     const std::vector<std::string> lines = tableLines();
     std::vector<std::string> marked;
-    for (int i : s.ui().control(st.pCompare, c::TEXTCompare)->markedLines)
+    for (int i : s.ui().control(st.pCompare, c::TEXTCompare)->markedLines) {
       marked.push_back(lines.at(static_cast<std::size_t>(i)));
+    }
     return marked;
   }
   std::vector<std::uint16_t> commandsSince(std::size_t n) {
@@ -112,7 +115,9 @@ TEST_F(CompareWindow, ShowsRamEepromAndAFileWithTheDifferingFieldsMarkedAndChang
   ASSERT_EQ(markedLines().size(), 3u);
   EXPECT_TRUE(markedLines()[2].starts_with("* Tolerance up")) << markedLines()[2];
   EXPECT_EQ(told(), "3 fields differ (marked *).");
-  for (std::uint16_t command : s.commands()) EXPECT_TRUE(command != 1 && command != 3);
+  for (std::uint16_t command : s.commands()) {
+    EXPECT_TRUE(command != 1 && command != 3);
+  }
 
   // 70000 in a spare word is shown as its low 16 bits, as GET takes it, and the state says so.
   std::string text = formatParaFile(words);
@@ -132,7 +137,9 @@ TEST_F(CompareWindow, ReadsOnlyWhenTheLineIsFreeAndSaysWhenTheSensorIsSilent) {
   s.rt.at(s.rt.Timer() + 0.3, [&] { s.commit(st.pHandle, m::BTNCompare); });
   s.rt.at(s.rt.Timer() + 0.6, [&] { s.click(st.pHandle, m::BTNStop); });
   s.click(st.pHandle, m::BTNRun);
-  for (std::uint16_t command : commandsSince(before)) EXPECT_EQ(command, cmd::kRun);
+  for (std::uint16_t command : commandsSince(before)) {
+    EXPECT_EQ(command, cmd::kRun);
+  }
   EXPECT_EQ(told(), "Not read: stop RUN, VIDEO, DATA, the recording or the flash transfer first.");
   EXPECT_EQ(s.ui().control(st.pCompare, c::TEXTCompareState)->textColour, ui::kRed);
 
@@ -229,7 +236,9 @@ class CompareEepromSilent : public CompareWindow {
   void SetUp() override {
     s.useResponder([this](const std::vector<std::uint8_t>& request) {
       std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
-      if (eepromSilent && request[3] == cmd::kReadEeprom) bytes.clear();
+      if (eepromSilent && request[3] == cmd::kReadEeprom) {
+        bytes.clear();
+      }
       return bytes;
     });
     CompareWindow::SetUp();

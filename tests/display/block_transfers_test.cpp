@@ -56,7 +56,9 @@ TEST_F(BlockTransfers, DataReadsMasterThenSlaveOnceAndDrawsFiveCurvesEach) {
   EXPECT_EQ(graph(m::GRAPHVideoMaster).x.max, st.ccdvirtpixel);
   EXPECT_EQ(st.target, 1);
   EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::RBTEeprom), 0);
-  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) {
+    EXPECT_FALSE(dimmed(c));
+  }
   EXPECT_TRUE(s.ui().IsDimmed(st.pPopUp, ids::popup::BTNStartRecord));
   // The receive notification is back: a GET is answered.
   s.click(st.pHandle, m::BTNGet);
@@ -84,13 +86,17 @@ TEST_F(BlockTransfers, VideoRepeatsSlaveThenMasterUntilStop) {
   ASSERT_GE(w.size(), 2 * pass.size());
   // STOP ends VIDEO after the pass it falls into: only whole passes go out.
   ASSERT_EQ(w.size() % pass.size(), 0u);
-  for (size_t i = 0; i < w.size(); ++i) EXPECT_EQ(w[i], pass[i % pass.size()]) << i;
+  for (size_t i = 0; i < w.size(); ++i) {
+    EXPECT_EQ(w[i], pass[i % pass.size()]) << i;
+  }
   ASSERT_EQ(graph(m::GRAPHVideoSlave).plots.size(), 2u);
   EXPECT_EQ(graph(m::GRAPHVideoSlave).plots[0].y.front(), st.adcbufB[0]);
   EXPECT_EQ(graph(m::GRAPHVideoMaster).plots[0].x.back(), 4064);
   EXPECT_TRUE(s.ui().IsVisible(st.pHandle, m::GRAPHVideoMaster));
   EXPECT_FALSE(s.ui().IsVisible(st.pHandle, m::GRAPHRaw));
-  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+  for (int c : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach}) {
+    EXPECT_FALSE(dimmed(c));
+  }
 }
 
 // A block that does not arrive ends its pass without drawing, not the loop.
@@ -109,7 +115,9 @@ TEST_F(BlockTransfers, VideoWithoutSensorEndsAndLeavesDataDimmed) {
   s.click(st.pHandle, m::BTNVideo);
   EXPECT_EQ(wire(), (Wire{{8, 0, -1}}));
   EXPECT_EQ(s.status(), "Timeout RS232-Line!");
-  for (int c : {m::BTNRun, m::BTNVideo, m::ButtonTeach}) EXPECT_FALSE(dimmed(c));
+  for (int c : {m::BTNRun, m::BTNVideo, m::ButtonTeach}) {
+    EXPECT_FALSE(dimmed(c));
+  }
   EXPECT_TRUE(dimmed(m::BTNData));
 }
 
@@ -123,9 +131,13 @@ TEST_F(BlockTransfers, NoOtherExchangeStartsWhileVideoOrDataReadsBlocks) {
     first = s.requests().size();
     std::vector<bool> dimmedDuring;
     s.rt.at(s.rt.Timer() + 0.15, [&] {  // inside the first block read
-      for (int c : refusedAndDimmed) dimmedDuring.push_back(dimmed(c));
+      for (int c : refusedAndDimmed) {
+        dimmedDuring.push_back(dimmed(c));
+      }
       s.ui().SetCtrlVal(st.pHandle, m::DropDCom, 7);
-      for (int c : refusedAndDimmed) s.commitPastDimming(st.pHandle, c);
+      for (int c : refusedAndDimmed) {
+        s.commitPastDimming(st.pHandle, c);
+      }
       s.commitPastDimming(st.pHandle, m::ButtonTeach);
       s.click(st.pHandle, m::BTNStop);
     });
@@ -137,7 +149,9 @@ TEST_F(BlockTransfers, NoOtherExchangeStartsWhileVideoOrDataReadsBlocks) {
     EXPECT_EQ(wire(), pass) << button;
     EXPECT_EQ(s.status(), "Data[64] block received!") << button;
     EXPECT_EQ(s.ui().GetCtrlVal(st.pHandle, m::DropDCom), st.com);
-    for (int c : {m::BTNGet, m::ButtonReset, m::DropDCom}) EXPECT_FALSE(dimmed(c)) << c;
+    for (int c : {m::BTNGet, m::ButtonReset, m::DropDCom}) {
+      EXPECT_FALSE(dimmed(c)) << c;
+    }
     EXPECT_TRUE(dimmed(m::BTNSend));
   }
 }

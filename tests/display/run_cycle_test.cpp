@@ -27,8 +27,11 @@ class RunCycle : public ::testing::Test {
   }
   std::vector<sim::RequestRecord> sent(std::uint16_t command) const {
     std::vector<sim::RequestRecord> out;
-    for (size_t i = first; i < s.requests().size(); ++i)
-      if (s.requests()[i].command == command) out.push_back(s.requests()[i]);
+    for (size_t i = first; i < s.requests().size(); ++i) {
+      if (s.requests()[i].command == command) {
+        out.push_back(s.requests()[i]);
+      }
+    }
     return out;
   }
   bool dimmed(int panel, int control) { return s.ui().IsDimmed(panel, control); }
@@ -48,7 +51,9 @@ TEST_F(RunCycle, ExchangesFramesUntilStopWithFrameZeroAsItIsNow) {
   // One request per answer: at 19200 baud an exchange takes at least 37.5 ms.
   ASSERT_GE(runs.size(), 20u);
   EXPECT_LE(runs.size(), 27u);
-  for (size_t i = 1; i < runs.size(); ++i) EXPECT_GE(runs[i].time - runs[i - 1].time, 0.0375);
+  for (size_t i = 1; i < runs.size(); ++i) {
+    EXPECT_GE(runs[i].time - runs[i - 1].time, 0.0375);
+  }
   EXPECT_NE(runs.front().payload[7], 333);
   EXPECT_EQ(runs.back().payload[7], 333);
   EXPECT_EQ(st.poti, 77);

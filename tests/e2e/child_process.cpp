@@ -11,7 +11,9 @@ namespace qrix::testing {
 
 ChildProcess::ChildProcess(const std::string& path, const std::vector<std::string>& args) {
   int out[2], err[2];
-  if (pipe(out) != 0 || pipe(err) != 0) throw std::runtime_error("pipe");
+  if (pipe(out) != 0 || pipe(err) != 0) {
+    throw std::runtime_error("pipe");
+  }
   pid_ = fork();
   if (pid_ == 0) {
     dup2(out[1], 1);
@@ -20,7 +22,9 @@ ChildProcess::ChildProcess(const std::string& path, const std::vector<std::strin
     close(err[0]);
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(path.c_str()));
-    for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+    for (const auto& a : args) {
+      argv.push_back(const_cast<char*>(a.c_str()));
+    }
     argv.push_back(nullptr);
     execv(path.c_str(), argv.data());
     _exit(127);
@@ -33,16 +37,24 @@ ChildProcess::ChildProcess(const std::string& path, const std::vector<std::strin
 
 ChildProcess::~ChildProcess() {
   terminate();
-  if (out_ >= 0) close(out_);
-  if (err_ >= 0) close(err_);
+  if (out_ >= 0) {
+    close(out_);
+  }
+  if (err_ >= 0) {
+    close(err_);
+  }
 }
 
 bool ChildProcess::readSome(int fd, std::string& into, double seconds) {
   pollfd p{fd, POLLIN, 0};
-  if (poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) return false;
+  if (poll(&p, 1, static_cast<int>(seconds * 1000)) <= 0) {
+    return false;
+  }
   char buf[4096];
   const ssize_t n = read(fd, buf, sizeof buf);
-  if (n <= 0) return false;
+  if (n <= 0) {
+    return false;
+  }
   into.append(buf, static_cast<size_t>(n));
   return true;
 }
@@ -74,9 +86,13 @@ std::string ChildProcess::stdoutSoFar(double seconds) {
 }
 
 bool ChildProcess::reaped(int options) {
-  if (pid_ <= 0) return true;
+  if (pid_ <= 0) {
+    return true;
+  }
   int status = 0;
-  if (waitpid(pid_, &status, options) != pid_) return false;
+  if (waitpid(pid_, &status, options) != pid_) {
+    return false;
+  }
   // Once reaped, the pid is no longer ours to signal: it may belong to another process.
   pid_ = -1;
   exitCode_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -88,15 +104,21 @@ bool ChildProcess::running() {
 }
 
 int ChildProcess::waitForExit(double seconds) {
-  for (double waited = 0; waited < seconds && !reaped(WNOHANG); waited += 0.05) usleep(50000);
+  for (double waited = 0; waited < seconds && !reaped(WNOHANG); waited += 0.05) {
+    usleep(50000);
+  }
   return pid_ <= 0 ? exitCode_ : -1;
 }
 
 int ChildProcess::terminate() {
-  if (reaped(WNOHANG)) return exitCode_;
+  if (reaped(WNOHANG)) {
+    return exitCode_;
+  }
   kill(pid_, SIGTERM);
   for (int i = 0; i < 40; ++i) {
-    if (reaped(WNOHANG)) return exitCode_;
+    if (reaped(WNOHANG)) {
+      return exitCode_;
+    }
     usleep(50000);
   }
   kill(pid_, SIGKILL);
@@ -105,7 +127,9 @@ int ChildProcess::terminate() {
 }
 
 void ChildProcess::signal(int number) {
-  if (pid_ > 0) kill(pid_, number);
+  if (pid_ > 0) {
+    kill(pid_, number);
+  }
 }
 
 }  // namespace qrix::testing

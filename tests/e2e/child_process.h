@@ -47,8 +47,9 @@ class ChildProcess {
 template <typename Done>
 std::string ChildProcess::readStderrUntil(Done done, double seconds) {
   constexpr double kStep = 0.05;
-  for (double waited = 0; waited < seconds && !done(errBuf_); waited += kStep)
+  for (double waited = 0; waited < seconds && !done(errBuf_); waited += kStep) {
     readSome(err_, errBuf_, kStep);
+  }
   return errBuf_;
 }
 

@@ -39,7 +39,9 @@ std::string defaultParameterFile(Simulator& sim, const fs::path& dir) {
 
 std::string table(int count, int first) {
   std::string text;
-  for (int i = 0; i < count; ++i) text += std::to_string(i == 0 ? first : i - 1024) + "\r\n";
+  for (int i = 0; i < count; ++i) {
+    text += std::to_string(i == 0 ? first : i - 1024) + "\r\n";
+  }
   return text;
 }
 
@@ -51,9 +53,13 @@ TEST_F(CliFaults, OutputsFollowSymlinksKeepTheirModeAndWriteADeviceInPlace) {
     SCOPED_TRACE(writer[0]);
     const auto run = [&](const fs::path& target) {
       std::vector<std::string> args = {"--port", sim.device, writer[0]};
-      if (writer[0] == "record") args.push_back(target.string());
+      if (writer[0] == "record") {
+        args.push_back(target.string());
+      }
       args.insert(args.end(), writer.begin() + 1, writer.end());
-      if (writer[0] != "record") args.push_back(target.string());
+      if (writer[0] != "record") {
+        args.push_back(target.string());
+      }
       return runCli(args);
     };
     // A symlink stays, the file it points at is replaced.
@@ -118,7 +124,9 @@ TEST_F(CliFaults, NamesAtTheLimitWorkAndRefusedPathsFailBeforeTheLine) {
   };
   for (auto c : refused) {
     c.args.insert(c.args.begin(), {"--port", untouched.device});
-    if (c.args[2] == "record") c.args.insert(c.args.end(), {"--interval", "0", "--samples", "1"});
+    if (c.args[2] == "record") {
+      c.args.insert(c.args.end(), {"--interval", "0", "--samples", "1"});
+    }
     const CliResult r = runCli(c.args);
     EXPECT_EQ(r.status, 1) << c.args[3];
     EXPECT_NE(r.err.find("qrix-cli: cannot write "), std::string::npos) << r.err;
@@ -199,8 +207,9 @@ TEST_F(CliFaults, ASignalEndsAWriteOnlyWhereItLeavesSomethingWhole) {
   EXPECT_NE(record.err.find("kept in " + recording.string() + ".part"), std::string::npos);
   const std::string lock = "LCK.." + fs::path(sim.device).parent_path().filename().string() + "_" +
                            fs::path(sim.device).filename().string();
-  for (const char* folder : {"/run/lock", "/var/lock", "/tmp"})
+  for (const char* folder : {"/run/lock", "/var/lock", "/tmp"}) {
     EXPECT_FALSE(fs::exists(fs::path(folder) / lock)) << folder << "/" << lock;
+  }
   // The pair is free again.
   EXPECT_EQ(runCli({"--port", sim.device, "info"}).status, 0);
 }

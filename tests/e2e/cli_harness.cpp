@@ -19,7 +19,9 @@ namespace {
 
 std::vector<char*> argvOf(const std::vector<std::string>& args) {
   std::vector<char*> argv{const_cast<char*>(QRIX_CLI_PATH)};
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& a : args) {
+    argv.push_back(const_cast<char*>(a.c_str()));
+  }
   argv.push_back(nullptr);
   return argv;
 }
@@ -35,9 +37,13 @@ std::string readAll(int fd) {
   char buf[4096];
   for (;;) {
     pollfd p{fd, POLLIN, 0};
-    if (poll(&p, 1, 30000) <= 0) break;
+    if (poll(&p, 1, 30000) <= 0) {
+      break;
+    }
     const ssize_t n = read(fd, buf, sizeof buf);
-    if (n <= 0) break;  // the child has gone and closed its side
+    if (n <= 0) {
+      break;  // the child has gone and closed its side
+    }
     text.append(buf, static_cast<std::size_t>(n));
   }
   return text;
@@ -60,7 +66,9 @@ CliResult runCliOnTerminal(const std::vector<std::string>& args) {
   const pid_t pid = forkpty(&terminal, nullptr, nullptr, nullptr);
   if (pid == 0) {
     // forkpty put stdin, stdout and stderr on the terminal; only stderr stays there.
-    if (!freopen("/dev/null", "w", stdout)) _exit(127);
+    if (!freopen("/dev/null", "w", stdout)) {
+      _exit(127);
+    }
     execv(QRIX_CLI_PATH, argv.data());
     _exit(127);
   }
@@ -71,14 +79,18 @@ CliResult runCliOnTerminal(const std::vector<std::string>& args) {
 
 CliResult runCliWithStdoutOn(const std::string& path, const std::vector<std::string>& args) {
   int err[2];
-  if (pipe(err) != 0) return {-1, "", "pipe"};
+  if (pipe(err) != 0) {
+    return {-1, "", "pipe"};
+  }
   std::vector<char*> argv = argvOf(args);
   const pid_t pid = fork();
   if (pid == 0) {
     dup2(err[1], 2);
     close(err[0]);
     close(1);
-    if (!path.empty() && open(path.c_str(), O_WRONLY) != 1) _exit(127);
+    if (!path.empty() && open(path.c_str(), O_WRONLY) != 1) {
+      _exit(127);
+    }
     execv(QRIX_CLI_PATH, argv.data());
     _exit(127);
   }
@@ -96,8 +108,9 @@ int Simulator::requests(int command) {
   const std::string text = log();
   const std::string key = "request cmd=" + std::to_string(command) + " ";
   int count = 0;
-  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1))
+  for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + 1)) {
     ++count;
+  }
   return count;
 }
 

@@ -47,13 +47,14 @@ TEST_F(CliOverPty, ASilentSensorOrAMissingPortEndsWithStatusOneAndTheReason) {
     const char* reason;
   } cases[] = {{silent.device, "Timeout-RS-232..."},
                {"/dev/qrix-no-such-device-" + std::to_string(getpid()), "No serial port found"}};
-  for (const auto& c : cases)
+  for (const auto& c : cases) {
     for (const char* command : {"info", "get"}) {
       const CliResult r = runCli({"--port", c.port, command});
       EXPECT_EQ(r.status, 1) << command << " " << c.port;
       EXPECT_NE(r.err.find(c.reason), std::string::npos) << r.err;
       EXPECT_EQ(r.out, "");
     }
+  }
   // compare tells a failed line from a difference.
   EXPECT_EQ(runCli({"--port", silent.device, "compare"}).status, 2);
 }
@@ -233,10 +234,13 @@ TEST_F(CliOverPty, VideoAndDataWriteOnePassAsCsvAndABadBlockKeepsTheFile) {
     std::getline(lines, line);
     EXPECT_EQ(line, std::string(c.header) + "\r");
     std::string numbers = "\\d+";
-    for (int i = 1; i < c.columns; ++i) numbers += ",\\d+";
+    for (int i = 1; i < c.columns; ++i) {
+      numbers += ",\\d+";
+    }
     int points = 0;
-    for (; std::getline(lines, line); ++points)
+    for (; std::getline(lines, line); ++points) {
       EXPECT_TRUE(std::regex_match(line, std::regex(numbers + "\r"))) << line;
+    }
     EXPECT_EQ(points, 128) << c.command;
   }
   // The default pair's 4096 virtual pixels in steps of 32, and a curve, not an empty buffer.
@@ -272,7 +276,9 @@ TEST_F(CliOverPty, RecordDrawsItsProgressBarOnATerminal) {
 TEST_F(CliOverPty, FlashWritesTheTableAndASilentSensorFailsIt) {
   const fs::path table = dir / "lin.dat";
   std::string values;
-  for (int i = 0; i < 2048; ++i) values += std::to_string(i - 1024) + "\r\n";
+  for (int i = 0; i < 2048; ++i) {
+    values += std::to_string(i - 1024) + "\r\n";
+  }
   writeFile(table, values);
 
   Simulator sim;

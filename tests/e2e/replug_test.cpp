@@ -71,8 +71,9 @@ TEST(Replug, ALostLineIsToldAndChoosingThePortAgainIdentifiesTheSensor) {
 }  // namespace qrix::testing
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -19,8 +19,9 @@ std::vector<std::string> requestsIn(const std::string& log) {
   std::vector<std::string> found;
   static const std::regex request(R"(cmd=(\d+) arg=(\d+))");
   for (auto it = std::sregex_iterator(log.begin(), log.end(), request);
-       it != std::sregex_iterator(); ++it)
+       it != std::sregex_iterator(); ++it) {
     found.push_back((*it)[1].str() + "/" + (*it)[2].str());
+  }
   return found;
 }
 
@@ -100,7 +101,9 @@ TEST(ScopeOverPty, StatsPrintsTheLinkCountersOnExit) {
   for (bool stats : {false, true}) {
     std::vector<std::string> args = {"--port", "/dev/qrix-no-such-device", "--record",
                                      "/tmp/qrix-e2e-never-written"};
-    if (stats) args.push_back("--stats");
+    if (stats) {
+      args.push_back("--stats");
+    }
     ChildProcess scope(QRIX_SCOPE_PATH, args);
     EXPECT_EQ(scope.waitForExit(60), 1) << stats;
     const std::string err = scope.stderrSoFar(0.1);

@@ -51,7 +51,9 @@ std::vector<std::vector<std::string>> csvRows(const std::string& text) {
     line.pop_back();
     std::vector<std::string> cells;
     std::istringstream fields(line);
-    for (std::string cell; std::getline(fields, cell, ',');) cells.push_back(cell);
+    for (std::string cell; std::getline(fields, cell, ',');) {
+      cells.push_back(cell);
+    }
     rows.push_back(cells);
   }
   return rows;
@@ -68,10 +70,13 @@ class ExportWindow : public ::testing::Test {
     s.ui().SetCtrlVal(st.pExport, e::RINGExportGraph, graph);
     s.ui().SetCtrlVal(st.pExport, e::RINGExportFormat, format);
     const bool exists = fs::exists(file);
-    if (dialogOpens)
+    if (dialogOpens) {
       s.rt.answerFileDialog(
           {exists ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED, file.string()});
-    if (dialogOpens && exists) s.rt.answerConfirm(overwrite);
+    }
+    if (dialogOpens && exists) {
+      s.rt.answerConfirm(overwrite);
+    }
     s.commit(st.pExport, e::BTNExportSave);
     return s.ui().GetCtrlText(st.pExport, e::TEXTExportState);
   }
@@ -87,7 +92,9 @@ TEST_F(ExportWindow, CsvOfAVideoPassHoldsTheBlocksTheSimulatorSent) {
   std::map<std::pair<int, int>, std::vector<std::uint8_t>> blocks;
   s.useResponder([&](const std::vector<std::uint8_t>& request) {
     std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
-    if (request[3] == 9) blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
+    if (request[3] == 9) {
+      blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
+    }
     return bytes;
   });
   ASSERT_EQ(s.start(), 0);
@@ -128,7 +135,9 @@ TEST_F(ExportWindow, CsvOfADataPassHoldsEachSensorsOwnCurveAndLines) {
   std::map<std::pair<int, int>, std::vector<std::uint8_t>> blocks;  // by buffer and start
   s.useResponder([&](const std::vector<std::uint8_t>& request) {
     std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
-    if (request[3] == 9) blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
+    if (request[3] == 9) {
+      blocks[{wordAt(request.data(), 6), wordAt(request.data(), 4)}] = bytes;
+    }
     return bytes;
   });
   ASSERT_EQ(s.start(), 0);

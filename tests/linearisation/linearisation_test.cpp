@@ -32,8 +32,9 @@ constexpr const char* kIncomplete = "X-FLASH write incomplete!";
 using Bar = std::pair<double, ui::Rgb>;
 std::vector<Bar> bars(Scope& s, int graph) {
   std::vector<Bar> out;
-  for (const ui::Plot& plot : s.ui().control(s.p.st.pHandle, graph)->graph.plots)
+  for (const ui::Plot& plot : s.ui().control(s.p.st.pHandle, graph)->graph.plots) {
     out.push_back({plot.x2, plot.colour});
+  }
   return out;
 }
 
@@ -44,11 +45,15 @@ Responder flashSensor(int lost, int misechoed, int* frames) {
   return [=](const std::vector<std::uint8_t>& request) {
     const int n = (*frames)++;
     std::vector<std::uint8_t> answer(n == lost ? 0 : 36, 0);
-    if (answer.empty()) return answer;
+    if (answer.empty()) {
+      return answer;
+    }
     answer[1] = 0xAA;
     answer[3] = request[3];
     std::copy_n(request.begin() + 4, 4, answer.begin() + 6);
-    if (n == misechoed) answer[7] += 8;
+    if (n == misechoed) {
+      answer[7] += 8;
+    }
     return answer;
   };
 }
@@ -92,7 +97,9 @@ TEST_F(LinFile, ValuesBecomeFlashWordsAndAFileThatCannotBeReadKeepsThemAndSaysSo
   // Loads `content` as the chosen file; none: the chosen file does not exist.
   const auto load = [&](const std::optional<std::string>& content) {
     fs::remove(file);
-    if (content) std::ofstream(file, std::ios::binary) << *content;
+    if (content) {
+      std::ofstream(file, std::ios::binary) << *content;
+    }
     s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, file.string()});
     return ReadLinDataFromFile(s.p, table);
   };
@@ -139,14 +146,17 @@ TEST_F(XFlash, BothButtonsSendTheClearFrameAndTheTableInPageOrderAndTheBarGrowsT
     frames.emplace_back(102, block % 32 * 8, payload);
   }
   std::vector<Bar> expected;
-  for (int b = 0; b <= 2040; b += 8) expected.push_back({double(b), ui::kGreen});
+  for (int b = 0; b <= 2040; b += 8) {
+    expected.push_back({double(b), ui::kGreen});
+  }
   expected.push_back({double(st.ccdvirtpixel), ui::kGrey});
   for (int button : {c::BTNWriteXFSL, c::BTNWriteXFMA}) {
     const std::size_t first = s.requests().size();
     press(s, button);
     std::vector<Frame> sent;
-    for (auto r = s.requests().begin() + first; r != s.requests().end(); ++r)
+    for (auto r = s.requests().begin() + first; r != s.requests().end(); ++r) {
       sent.emplace_back(r->command, r->argument, r->payload);
+    }
     EXPECT_TRUE(sent == frames) << "button " << button;
   }
   EXPECT_EQ(bars(s, m::GRAPHBarSlave), expected);
@@ -217,8 +227,9 @@ TEST_F(XFlash, ASensorThatFallsSilentEndsTheTransferAfterThreeTimeOutsInARow) {
 
 TEST_F(XFlash, ABlockOutsideTheTableIsNotSent) {
   const std::size_t sent = s.requests().size();
-  for (auto [offset, page] : {std::pair<std::uint16_t, std::uint16_t>{0, 1}, {0, 10}, {249, 2}})
+  for (auto [offset, page] : {std::pair<std::uint16_t, std::uint16_t>{0, 1}, {0, 10}, {249, 2}}) {
     EXPECT_FALSE(WriteXFLASH(s.p, offset, page, words, kXFlashSlave));
+  }
   EXPECT_EQ(s.requests().size(), sent);
 }
 
@@ -250,8 +261,9 @@ TEST_F(XFlash, NoOtherExchangeRunsDuringATransferAndNoneStartsInsideRun) {
     dimmedDuring = s.ui().IsDimmed(st.pHandle, m::BTNRun) && s.ui().IsDimmed(st.pHandle, m::BTNGet);
     s.ui().SetCtrlVal(st.pHandle, m::DropDCom, 7);
     for (int control :
-         {m::BTNRun, m::ButtonTeach, m::ButtonReset, m::BTNGet, m::BTNSend, m::DropDCom})
+         {m::BTNRun, m::ButtonTeach, m::ButtonReset, m::BTNGet, m::BTNSend, m::DropDCom}) {
       s.commitPastDimming(st.pHandle, control);
+    }
     s.commitPastDimming(st.pCalib, c::BTNWriteXFMA);
   });
   press(s, c::BTNWriteXFSL);

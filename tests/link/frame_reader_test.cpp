@@ -26,7 +26,9 @@ Bytes frame(std::uint16_t echo, std::uint16_t seed) {
 
 Bytes join(std::initializer_list<Bytes> parts) {
   Bytes out;
-  for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
+  for (const Bytes& p : parts) {
+    out.insert(out.end(), p.begin(), p.end());
+  }
   return out;
 }
 
@@ -41,10 +43,11 @@ Taken feed(FrameReader& reader, const Bytes& stream, std::size_t chunk) {
   for (std::size_t at = 0; at < stream.size(); at += chunk) {
     reader.push(stream.data() + at, std::min(chunk, stream.size() - at));
     while (auto f = reader.next()) {
-      if (f->inSync)
+      if (f->inSync) {
         taken.inSync.emplace_back(f->bytes.begin(), f->bytes.end());
-      else
+      } else {
         ++taken.outOfStep;
+      }
     }
   }
   return taken;

@@ -32,10 +32,17 @@ const Step kOpened{Step::Opened};
 LinkState stateAfter(const std::vector<Step>& steps) {
   LinkHealth health;
   for (const Step& s : steps) {
-    if (s.what == Step::Lost) health.lineLost();
-    if (s.what == Step::Opened) health.lineOpened();
-    if (s.what == Step::Exchanges)
-      for (int i = 0; i < s.times; ++i) health.record(ExchangeKind::Run, s.outcome);
+    if (s.what == Step::Lost) {
+      health.lineLost();
+    }
+    if (s.what == Step::Opened) {
+      health.lineOpened();
+    }
+    if (s.what == Step::Exchanges) {
+      for (int i = 0; i < s.times; ++i) {
+        health.record(ExchangeKind::Run, s.outcome);
+      }
+    }
   }
   return health.state();
 }
@@ -70,7 +77,9 @@ TEST(LinkHealth, StateFollowsTheLastExchangeTheLast100AndTheLine) {
       {"reopened before any exchange", {kLost, kOpened}, LinkState::Unknown},
       {"an answer after a reopened line", {failed(), kLost, kOpened, ok()}, LinkState::Good},
   };
-  for (const Case& c : cases) EXPECT_EQ(stateAfter(c.steps), c.state) << c.what;
+  for (const Case& c : cases) {
+    EXPECT_EQ(stateAfter(c.steps), c.state) << c.what;
+  }
 }
 
 TEST(LinkHealth, EachOutcomeCountsARequestAndItsOwnCounterForItsKindOnly) {
@@ -97,8 +106,9 @@ TEST(LinkHealth, EachOutcomeCountsARequestAndItsOwnCounterForItsKindOnly) {
     health.record(ExchangeKind::Teach, c.outcome);
     const ExchangeCounters& teach = health.counters(ExchangeKind::Teach);
     EXPECT_EQ(teach.requests, 2u) << nameOf(c.outcome);
-    for (auto field : all)
+    for (auto field : all) {
       EXPECT_EQ(teach.*field, field == c.counter ? 2u : 0u) << nameOf(c.outcome);
+    }
     EXPECT_EQ(health.counters(ExchangeKind::Reset).requests, 0u) << nameOf(c.outcome);
   }
 
@@ -123,8 +133,9 @@ TEST(LinkHealth, EachOutcomeCountsARequestAndItsOwnCounterForItsKindOnly) {
 
 TEST(LinkHealth, LogKeepsTheNewest500EventsOldestFirst) {
   LinkHealth health;
-  for (int i = 0; i <= 500; ++i)
+  for (int i = 0; i <= 500; ++i) {
     health.log(1'800'000'000 + i, 0.5 * i, "event " + std::to_string(i));
+  }
   ASSERT_EQ(health.events().size(), LinkHealth::kLogEvents);
   EXPECT_EQ(health.events().front().text, "event 1");
   EXPECT_EQ(health.events().back().text, "event 500");
@@ -147,8 +158,9 @@ void failedAndLogged(LinkHealth& health, Outcome outcome, double seconds, const 
 TEST(LinkHealth, ARunOfOneFailureIsOneLineWithItsCountAndTheTimeOfItsLatest) {
   LinkHealth health;
   health.log(1'800'000'000, 1.0, "opened COM1 at 19200 baud 8N1");
-  for (int i = 0; i < 458; ++i)
+  for (int i = 0; i < 458; ++i) {
     failedAndLogged(health, Outcome::OutOfStep, 2.0 + 0.25 * i, "RUN: out of step");
+  }
   ASSERT_EQ(health.events().size(), 2u);
   EXPECT_EQ(health.events().front().text, "opened COM1 at 19200 baud 8N1");
   EXPECT_EQ(health.events().back().count, 458u);

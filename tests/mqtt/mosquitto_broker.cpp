@@ -33,8 +33,9 @@ std::uint16_t freePort() {
   socklen_t len = sizeof addr;
   std::uint16_t port = 0;
   if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0 &&
-      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0)
+      ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len) == 0) {
     port = ntohs(addr.sin_port);
+  }
   ::close(fd);
   return port;
 }
@@ -58,10 +59,14 @@ pid_t spawn(const std::vector<std::string>& args, const std::filesystem::path& l
                                    0600);
   posix_spawn_file_actions_adddup2(&actions, 1, 2);
   std::vector<char*> argv;
-  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  for (const std::string& a : args) {
+    argv.push_back(const_cast<char*>(a.c_str()));
+  }
   argv.push_back(nullptr);
   pid_t pid = -1;
-  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) pid = -1;
+  if (posix_spawnp(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+    pid = -1;
+  }
   posix_spawn_file_actions_destroy(&actions);
   return pid;
 }
@@ -75,7 +80,9 @@ std::string userName() {
 
 bool runToEnd(const std::vector<std::string>& args, const std::filesystem::path& logFile) {
   const pid_t pid = spawn(args, logFile);
-  if (pid <= 0) return false;
+  if (pid <= 0) {
+    return false;
+  }
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
   }
@@ -100,7 +107,9 @@ MosquittoBroker::MosquittoBroker(BrokerSettings settings) : settings_(std::move(
 MosquittoBroker::~MosquittoBroker() {
   stop();
   std::error_code ignored;
-  if (!folder_.empty()) std::filesystem::remove_all(folder_, ignored);
+  if (!folder_.empty()) {
+    std::filesystem::remove_all(folder_, ignored);
+  }
 }
 
 bool MosquittoBroker::ready(std::string& reason) const {
@@ -171,8 +180,12 @@ std::string MosquittoBroker::log() const {
 }
 
 bool MosquittoBroker::start(std::string& reason) {
-  if (!ready(reason)) return false;
-  if (running()) return true;
+  if (!ready(reason)) {
+    return false;
+  }
+  if (running()) {
+    return true;
+  }
   pid_ = spawn({kBroker, "-c", (folder_ / "mosquitto.conf").string()}, folder_ / "broker.log");
   if (pid_ <= 0) {
     reason = std::string("cannot start ") + kBroker;
@@ -181,7 +194,9 @@ bool MosquittoBroker::start(std::string& reason) {
   }
   const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
   while (std::chrono::steady_clock::now() < until) {
-    if (accepts(port_)) return true;
+    if (accepts(port_)) {
+      return true;
+    }
     int status = 0;
     if (::waitpid(pid_, &status, WNOHANG) == pid_) {
       pid_ = -1;
@@ -196,29 +211,39 @@ bool MosquittoBroker::start(std::string& reason) {
 }
 
 void MosquittoBroker::stop() {
-  if (pid_ <= 0) return;
+  if (pid_ <= 0) {
+    return;
+  }
   ::kill(pid_, SIGTERM);
   ::kill(pid_, SIGCONT);
   waitForExit();
 }
 
 void MosquittoBroker::kill() {
-  if (pid_ <= 0) return;
+  if (pid_ <= 0) {
+    return;
+  }
   ::kill(pid_, SIGKILL);
   waitForExit();
 }
 
 void MosquittoBroker::freeze() {
-  if (pid_ > 0) ::kill(pid_, SIGSTOP);
+  if (pid_ > 0) {
+    ::kill(pid_, SIGSTOP);
+  }
 }
 
 bool MosquittoBroker::saveSessions() {
   const std::filesystem::path db = folder_ / "mosquitto.db";
   std::error_code ignored;
   std::filesystem::remove(db, ignored);
-  if (pid_ <= 0 || ::kill(pid_, SIGUSR1) != 0) return false;
+  if (pid_ <= 0 || ::kill(pid_, SIGUSR1) != 0) {
+    return false;
+  }
   for (int i = 0; i < 200; ++i) {
-    if (std::filesystem::file_size(db, ignored) > 0 && !ignored) return true;
+    if (std::filesystem::file_size(db, ignored) > 0 && !ignored) {
+      return true;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   return false;

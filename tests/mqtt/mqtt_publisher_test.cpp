@@ -38,14 +38,19 @@ class EventLog {
   std::vector<MqttEvent> kinds() const {
     std::lock_guard lock(mutex_);
     std::vector<MqttEvent> kinds;
-    for (const auto& e : events_) kinds.push_back(e.first);
+    for (const auto& e : events_) {
+      kinds.push_back(e.first);
+    }
     return kinds;
   }
   // The text of the first event of this kind; empty when none came.
   std::string textOf(MqttEvent kind) const {
     std::lock_guard lock(mutex_);
-    for (const auto& e : events_)
-      if (e.first == kind) return e.second;
+    for (const auto& e : events_) {
+      if (e.first == kind) {
+        return e.second;
+      }
+    }
     return "";
   }
   bool waitFor(MqttEvent kind, double seconds) const {
@@ -53,8 +58,11 @@ class EventLog {
     while (std::chrono::steady_clock::now() < until) {
       {
         std::lock_guard lock(mutex_);
-        for (const auto& e : events_)
-          if (e.first == kind) return true;
+        for (const auto& e : events_) {
+          if (e.first == kind) {
+            return true;
+          }
+        }
       }
       std::this_thread::sleep_for(milliseconds(5));
     }
@@ -80,14 +88,18 @@ std::string value(int i) {
 
 std::vector<std::string> values(int first, int last) {
   std::vector<std::string> all;
-  for (int i = first; i <= last; ++i) all.push_back(value(i));
+  for (int i = first; i <= last; ++i) {
+    all.push_back(value(i));
+  }
   return all;
 }
 
 auto countOnTopic(std::size_t n) {
   return [n](const std::vector<Received>& r) {
     std::size_t count = 0;
-    for (const Received& m : r) count += m.topic == kTopic;
+    for (const Received& m : r) {
+      count += m.topic == kTopic;
+    }
     return count >= n;
   };
 }
@@ -98,10 +110,11 @@ std::pair<std::vector<std::string>, int> firstArrivals(const std::vector<std::st
   std::map<std::string, int> seen;
   int repeats = 0;
   for (const std::string& m : messages) {
-    if (seen[m]++ == 0)
+    if (seen[m]++ == 0) {
       first.push_back(m);
-    else
+    } else {
       ++repeats;
+    }
   }
   return {first, repeats};
 }
@@ -137,7 +150,9 @@ TEST(MqttPublisher, DeliversEveryMessageOnceInOrderBetweenOnlineAndOffline) {
   EXPECT_EQ(online.payload, "online");
   EXPECT_TRUE(online.retained);
 
-  for (const std::string& v : values(1, 500)) publisher.publish(v);
+  for (const std::string& v : values(1, 500)) {
+    publisher.publish(v);
+  }
   EXPECT_TRUE(publisher.finish(milliseconds(5000)));
   const MqttCounters c = publisher.counters();
   EXPECT_EQ(c.published, 500u);
@@ -188,7 +203,9 @@ TEST(MqttPublisher, KeepsPublishingAtTheLineRateThroughABrokerRestart) {
   const auto t0 = std::chrono::steady_clock::now();
   int n = 0;
   for (; n < kBefore + kOutage + kAfter; ++n) {
-    if (n == kBefore) broker.stop();
+    if (n == kBefore) {
+      broker.stop();
+    }
     if (n == kBefore + kOutage) {
       EXPECT_GE(publisher.counters().queued, 100u);
       ASSERT_NO_FATAL_FAILURE(startOrFail(broker));
@@ -231,7 +248,9 @@ TEST(MqttPublisher, SendsAgainWhatTheBrokerDidNotAcknowledgeBeforeItWent) {
   MqttPublisher publisher(optionsFor(broker), events.handler());
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
-  for (const std::string& v : values(1, 5)) publisher.publish(v);
+  for (const std::string& v : values(1, 5)) {
+    publisher.publish(v);
+  }
   ASSERT_TRUE(subscriber.waitFor(countOnTopic(5), 3));
   // The subscriber's acknowledgements reach the broker before its session is saved, else the
   // broker would deliver those five again after its restart.
@@ -240,7 +259,9 @@ TEST(MqttPublisher, SendsAgainWhatTheBrokerDidNotAcknowledgeBeforeItWent) {
 
   // Sent into a broker that reads nothing, which then dies: none of them reached it.
   broker.freeze();
-  for (const std::string& v : values(6, 35)) publisher.publish(v);
+  for (const std::string& v : values(6, 35)) {
+    publisher.publish(v);
+  }
   std::this_thread::sleep_for(milliseconds(300));
   EXPECT_EQ(publisher.counters().queued, 30u);
   broker.kill();
@@ -261,7 +282,9 @@ TEST(MqttPublisher, MessagesWaitForABrokerNotYetStarted) {
   MqttPublisher publisher(optionsFor(broker), events.handler());
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
-  for (const std::string& v : values(1, 40)) publisher.publish(v);
+  for (const std::string& v : values(1, 40)) {
+    publisher.publish(v);
+  }
   ASSERT_TRUE(events.waitFor(MqttEvent::Lost, 3));
   EXPECT_NE(events.textOf(MqttEvent::Lost).find("cannot reach the broker"), std::string::npos)
       << events.textOf(MqttEvent::Lost);
@@ -288,7 +311,9 @@ TEST(MqttPublisher, AFullQueueDropsTheOldestAndCountsThem) {
   MqttPublisher publisher(options, events.handler());
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
-  for (const std::string& v : values(1, 25)) publisher.publish(v);
+  for (const std::string& v : values(1, 25)) {
+    publisher.publish(v);
+  }
   EXPECT_EQ(publisher.counters().queued, 10u);
   EXPECT_EQ(publisher.counters().dropped, 15u);
 
@@ -318,7 +343,9 @@ TEST(MqttPublisher, PublishesOverTlsToABrokerTheCaSigned) {
   MqttPublisher publisher(options, events.handler());
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
-  for (const std::string& v : values(1, 60)) publisher.publish(v);
+  for (const std::string& v : values(1, 60)) {
+    publisher.publish(v);
+  }
   EXPECT_TRUE(publisher.finish(milliseconds(5000)));
   ASSERT_TRUE(subscriber.waitFor(countOnTopic(60), 5));
   EXPECT_EQ(subscriber.messages(), values(1, 60));
@@ -362,7 +389,9 @@ TEST(MqttPublisher, AWrongPasswordIsFatalAtOnceAndTheRightOneDelivers) {
     SCOPED_TRACE(wrong);
     EventLog events;
     MqttPublisherOptions options = optionsFor(broker);
-    if (*wrong) options.credentials = MqttCredentials{"line-7", wrong};
+    if (*wrong) {
+      options.credentials = MqttCredentials{"line-7", wrong};
+    }
     MqttPublisher publisher(options, events.handler());
     std::string reason;
     ASSERT_TRUE(publisher.start(reason)) << reason;
@@ -384,7 +413,9 @@ TEST(MqttPublisher, AWrongPasswordIsFatalAtOnceAndTheRightOneDelivers) {
   MqttPublisher publisher(options, {});
   std::string reason;
   ASSERT_TRUE(publisher.start(reason)) << reason;
-  for (const std::string& v : values(1, 5)) publisher.publish(v);
+  for (const std::string& v : values(1, 5)) {
+    publisher.publish(v);
+  }
   EXPECT_TRUE(publisher.finish(milliseconds(3000)));
   ASSERT_TRUE(subscriber.waitFor(countOnTopic(5), 3));
   EXPECT_EQ(subscriber.messages(), values(1, 5));

@@ -12,8 +12,12 @@ template <typename Done>
 bool poll(Done done, double seconds) {
   const auto until = std::chrono::steady_clock::now() + std::chrono::duration<double>(seconds);
   for (;;) {
-    if (done()) return true;
-    if (std::chrono::steady_clock::now() > until) return false;
+    if (done()) {
+      return true;
+    }
+    if (std::chrono::steady_clock::now() > until) {
+      return false;
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
 }
@@ -24,13 +28,17 @@ MqttSubscriber::MqttSubscriber(SubscriberSettings settings) : settings_(std::mov
   mosquitto_lib_init();
   const bool session = !settings_.sessionId.empty();
   mosq_ = mosquitto_new(session ? settings_.sessionId.c_str() : nullptr, !session, this);
-  if (!settings_.user.empty())
+  if (!settings_.user.empty()) {
     mosquitto_username_pw_set(mosq_, settings_.user.c_str(), settings_.password.c_str());
-  if (!settings_.caFile.empty())
+  }
+  if (!settings_.caFile.empty()) {
     mosquitto_tls_set(mosq_, settings_.caFile.c_str(), nullptr, nullptr, nullptr, nullptr);
+  }
   mosquitto_reconnect_delay_set(mosq_, 1, 1, false);
   mosquitto_connect_callback_set(mosq_, [](mosquitto* m, void* self, int rc) {
-    if (rc != 0) return;
+    if (rc != 0) {
+      return;
+    }
     const auto* s = static_cast<MqttSubscriber*>(self);
     const std::string status = s->settings_.topic + "/status";
     mosquitto_subscribe(m, nullptr, s->settings_.topic.c_str(), 1);
@@ -88,15 +96,21 @@ std::vector<Received> MqttSubscriber::received() const {
 std::vector<std::string> MqttSubscriber::messages() const {
   std::lock_guard lock(mutex_);
   std::vector<std::string> payloads;
-  for (const Received& r : received_)
-    if (r.topic == settings_.topic) payloads.push_back(r.payload);
+  for (const Received& r : received_) {
+    if (r.topic == settings_.topic) {
+      payloads.push_back(r.payload);
+    }
+  }
   return payloads;
 }
 
 std::string MqttSubscriber::lastStatus() const {
   std::lock_guard lock(mutex_);
-  for (auto r = received_.rbegin(); r != received_.rend(); ++r)
-    if (r->topic == settings_.topic + "/status") return r->payload;
+  for (auto r = received_.rbegin(); r != received_.rend(); ++r) {
+    if (r->topic == settings_.topic + "/status") {
+      return r->payload;
+    }
+  }
   return "";
 }
 

@@ -130,7 +130,9 @@ TEST_F(GetSend, AfterATimeoutNoLaterFrameOfTheGetIsStored) {
     s.click(st.pHandle, ids::main::BTNGet);
     const std::vector<bool> got = stored(), kept = keptMarks();
     const auto firstLost = std::find(got.begin(), got.end(), false) - got.begin();
-    for (std::ptrdiff_t n = 0; n < 3; ++n) EXPECT_EQ(kept[n], n >= firstLost) << get << n;
+    for (std::ptrdiff_t n = 0; n < 3; ++n) {
+      EXPECT_EQ(kept[n], n >= firstLost) << get << n;
+    }
     EXPECT_EQ(s.status(), "Timeout-RS-232...");
     outcomes.push_back(got);
   }
@@ -157,12 +159,18 @@ TEST_F(GetSend, RunAnswerArrivingDuringGetIsNotTakenAsParameters) {
 TEST(GetSendOutOfStep, AShiftedFrameIsNotTakenAsParameters) {
   Scope s;
   s.useResponder([](const std::vector<std::uint8_t>& request) {
-    if (request[3] == 7) return std::vector<std::uint8_t>(72, 'v');
+    if (request[3] == 7) {
+      return std::vector<std::uint8_t>(72, 'v');
+    }
     std::vector<std::uint8_t> answer(36, 0);
     answer[1] = 0xAA;
     answer[3] = request[3];
-    for (int i = 6; i < 36; i += 2) answer[i + 1] = 77;  // every word of the frame: 77
-    if (request[3] == 2 && request[5] == 1) answer.insert(answer.begin(), {0x12, 0x34, 0x56});
+    for (int i = 6; i < 36; i += 2) {
+      answer[i + 1] = 77;  // every word of the frame: 77
+    }
+    if (request[3] == 2 && request[5] == 1) {
+      answer.insert(answer.begin(), {0x12, 0x34, 0x56});
+    }
     answer.resize(36);
     return answer;
   });

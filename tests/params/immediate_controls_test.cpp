@@ -29,8 +29,9 @@ TEST_F(Immediate, TogglesBehaveLikeNotebookTabs) {
   s.ui().SetCtrlVal(st.pHandle, TOGGBTN_Para2, 0);  // the view flips the toggle on a click
   s.click(st.pHandle, TOGGBTN_Para2);
   EXPECT_TRUE(s.ui().panel(st.pPara2)->visible);
-  for (int t : {TOGGBTN_Para0, TOGGBTN_Para1, TOGGBTN_Para2, TOGGBTN_Calib})
+  for (int t : {TOGGBTN_Para0, TOGGBTN_Para1, TOGGBTN_Para2, TOGGBTN_Calib}) {
     EXPECT_EQ(val(st.pHandle, t), 0);
+  }
   // A tab switched from the keyboard is pinned through the widgets (test_scope_window.cpp).
 }
 

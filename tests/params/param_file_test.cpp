@@ -67,9 +67,14 @@ TEST_F(ParamFile, DefaultsAreWrittenAsTheFrameWordsInOrderRightAlignedWithCrLf) 
   save(dir / "a.cfg");
   const unsigned sensor[] = {500, 1, 50, 512, 1, 4096, 0, 50, 0, 0, 0, 1024, 0, 37000, 0};
   std::string expected;
-  for (unsigned w : {1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0, 16000, 0}) expected += line(w);
-  for (int frame = 1; frame <= 2; ++frame)
-    for (unsigned w : sensor) expected += line(w);
+  for (unsigned w : {1, 0, 0, 1, 1, 1, 100, 100, 0, 0, 0, 0, 0, 16000, 0}) {
+    expected += line(w);
+  }
+  for (int frame = 1; frame <= 2; ++frame) {
+    for (unsigned w : sensor) {
+      expected += line(w);
+    }
+  }
   EXPECT_EQ(readAll(dir / "a.cfg"), expected);
   EXPECT_EQ(s.status(), "Transmit...");
   ASSERT_FALSE(s.rt.dialogs().empty());
@@ -124,7 +129,9 @@ TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
   lines[15] = "1500";
   lines[28] = "65537";
   std::string edited;
-  for (const auto& l : lines) edited += l + "\n";
+  for (const auto& l : lines) {
+    edited += l + "\n";
+  }
   edited += "notes after the last number\n";
   st.parameter.sys.spare[0] = 5;
   writeAll(dir / "lf.cfg", edited);
@@ -140,7 +147,9 @@ TEST_F(ParamFile, ReaderTakesLowWordsLfLinesBlanksAndIgnoresTrailingText) {
   lines[0] = "99";
   lines[31] = "7";
   edited.clear();
-  for (const auto& l : lines) edited += l + "\n";
+  for (const auto& l : lines) {
+    edited += l + "\n";
+  }
   writeAll(dir / "two.cfg", edited);
   load(dir / "two.cfg");
   EXPECT_EQ(st.parameter.sys.evalmode, 1);
@@ -195,7 +204,9 @@ class FileSizeLimit {
 
 std::set<std::string> filesIn(const fs::path& dir) {
   std::set<std::string> names;
-  for (const auto& e : fs::directory_iterator(dir)) names.insert(e.path().filename().string());
+  for (const auto& e : fs::directory_iterator(dir)) {
+    names.insert(e.path().filename().string());
+  }
   return names;
 }
 

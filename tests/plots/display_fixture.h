@@ -33,9 +33,11 @@ class DisplayTest : public ::testing::Test {
   // The x extents of a graph's rectangles of one colour, in drawing order.
   std::vector<Span2> rects(int id, ui::Rgb colour) {
     std::vector<Span2> out;
-    for (const ui::Plot& pl : graph(id).plots)
-      if (pl.kind == ui::Plot::Kind::Rectangle && pl.colour == colour)
+    for (const ui::Plot& pl : graph(id).plots) {
+      if (pl.kind == ui::Plot::Kind::Rectangle && pl.colour == colour) {
         out.push_back({pl.x1, pl.x2});
+      }
+    }
     return out;
   }
   // An answer's values as RUN takes them: derived once, then drawn.
@@ -48,8 +50,9 @@ class DisplayTest : public ::testing::Test {
     PlotRAWGraph(s.p);
   }
   void clearBars() {
-    for (int g : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave})
+    for (int g : {ids::main::GRAPHBarMaster, ids::main::GRAPHBarSlave}) {
       s.ui().DeleteGraphPlot(st.pHandle, g, -1);
+    }
   }
 
   Scope s;

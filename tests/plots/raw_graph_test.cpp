@@ -65,7 +65,9 @@ TEST_F(RawGraph, HistoryMovesOnBySampleAndKeepsTheScreenFull) {
   // Taken a sample at a time, the chart still ends with the whole history, oldest first.
   for (size_t t = 0; t < 7; ++t) {
     std::vector<double> history;
-    for (size_t i = t; i < st.arrayNORM.size(); i += 7) history.push_back(st.arrayNORM[i]);
+    for (size_t i = t; i < st.arrayNORM.size(); i += 7) {
+      history.push_back(st.arrayNORM[i]);
+    }
     const auto& points = strip().traces[t].points;
     EXPECT_EQ(std::vector<double>(points.end() - 100, points.end()), history) << t;
   }
@@ -148,8 +150,9 @@ TEST_F(RawGraph, SelectorChoosesTracesAndRangeWhateverTheZoom) {
                  Case{1, 0, false, 0, 4096}, Case{1, 1, false, 940, 1100}}) {
     view(c.select, c.zoom);
     drawRaw();
-    for (size_t t = 0; t < 7; ++t)
+    for (size_t t = 0; t < 7; ++t) {
       EXPECT_EQ(strip().traces[t].visible, c.edges == (t >= 5)) << c.select << " trace " << t;
+    }
     EXPECT_EQ(yAxis().min, c.low) << c.select << " " << c.zoom;
     EXPECT_EQ(yAxis().max, c.high) << c.select << " " << c.zoom;
   }
@@ -173,8 +176,9 @@ struct AppendedSamples : ui::UiObserver {
   void panelDiscarded(int) override {}
   void changed(int, int, ui::Aspect) override {}
   void plotsChanged(int, int control, const ui::PlotChange& change) override {
-    if (control == ids::main::GRAPHRaw && change.appendedSamples > 0)
+    if (control == ids::main::GRAPHRaw && change.appendedSamples > 0) {
       counts.push_back(change.appendedSamples);
+    }
   }
 };
 
@@ -188,8 +192,9 @@ TEST_F(RawGraph, TheWholeHistoryGoesOnceThenOneSampleAnswerByAnswerWhateverTheMo
   st.Mvalue = 20;
   drawRaw();
   // Someone empties the chart's traces behind the program's back.
-  for (ui::StripTrace& t : s.ui().panel(st.pHandle)->controls[GRAPHRaw].strip.traces)
+  for (ui::StripTrace& t : s.ui().panel(st.pHandle)->controls[GRAPHRaw].strip.traces) {
     t.points.clear();
+  }
   st.Mvalue = 30;
   drawRaw();
   EXPECT_EQ(seen.counts, (std::vector<int>{100, 1, 1}));

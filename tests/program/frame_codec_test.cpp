@@ -11,12 +11,14 @@ namespace {
 TEST(FrameCodec, RequestIsSyncCommandArgumentAndFifteenWordsHighByteFirst) {
   ProgramState st;
   WordArray pp{};
-  for (int k = 0; k < 16; ++k)
+  for (int k = 0; k < 16; ++k) {
     pp[static_cast<size_t>(k)] = static_cast<std::uint16_t>(0x0100 * k + 0xA0);
+  }
   FillTxBuf(st, 0x0109, 0x0040, pp);
   std::vector<std::uint8_t> expected = {0x00, 0x55, 0x01, 0x09, 0x00, 0x40};
-  for (int k = 0; k < 15; ++k)
+  for (int k = 0; k < 15; ++k) {
     expected.insert(expected.end(), {static_cast<std::uint8_t>(k), 0xA0});
+  }
   EXPECT_EQ(std::vector<std::uint8_t>(st.szWriteBuf.begin(), st.szWriteBuf.begin() + 36), expected);
 }
 
@@ -28,7 +30,9 @@ TEST(FrameCodec, RunAnswersFillSixteenWordsFromByteFourOthersFifteenFromByteSix)
   for (Case c : {Case{8, 1, 4, 16}, Case{2, 0, 6, 15}}) {
     ProgramState st;
     st.pp.fill(0x7777);
-    for (size_t b = 0; b < 36; ++b) st.szReadBuf[b] = static_cast<std::uint8_t>(b);
+    for (size_t b = 0; b < 36; ++b) {
+      st.szReadBuf[b] = static_cast<std::uint8_t>(b);
+    }
     st.szReadBuf[2] = 0;
     st.szReadBuf[3] = c.echo;
     EXPECT_EQ(GetRxBuf(st), c.result);

@@ -35,7 +35,9 @@ TEST(PanelTable, EveryBoundCallbackIsCarriedAndControlNamesAreUniqueWithinAPanel
       EXPECT_TRUE(names.insert(c.name).second) << panel->name << " " << c.name;
     }
   }
-  for (const auto& [name, fn] : s.rt.callbacks().all()) EXPECT_TRUE(carried.count(name)) << name;
+  for (const auto& [name, fn] : s.rt.callbacks().all()) {
+    EXPECT_TRUE(carried.count(name)) << name;
+  }
 }
 
 // Identifies the simulated sensor, runs every bound callback of every control with every event
@@ -56,9 +58,13 @@ TEST(PanelTable, EveryControlTheProgramAddressesExistsWithTheKindItNeeds) {
   for (int handle : s.ui().panelHandles()) {
     for (const auto& [id, c] : s.ui().panel(handle)->controls) {
       const ui::Callback* fn = s.rt.callbacks().find(c.callback);
-      if (!fn) continue;
+      if (!fn) {
+        continue;
+      }
       std::set<double> values = {c.value, c.minimum, c.maximum, 0, 1};
-      for (const ui::ListItem& item : c.items) values.insert(item.value);
+      for (const ui::ListItem& item : c.items) {
+        values.insert(item.value);
+      }
       for (double v : values) {
         s.ui().SetCtrlVal(handle, id, v);
         for (int event : {ui::EVENT_COMMIT, ui::EVENT_VAL_CHANGED, ui::EVENT_LEFT_CLICK,
@@ -85,13 +91,19 @@ TEST(PanelTable, ListsOfferEveryValueTheLimitsLeave) {
   for (unsigned v : {0u, 1u, 2u, 3u, 4u, 5u, 16u, 2048u, 4096u, 65535u}) {
     WordArray pp;
     pp.fill(static_cast<std::uint16_t>(v));
-    for (std::uint16_t frame = 0; frame < 3; ++frame) CopyPPtoVars(pp, frame, s.p.st.parameter);
+    for (std::uint16_t frame = 0; frame < 3; ++frame) {
+      CopyPPtoVars(pp, frame, s.p.st.parameter);
+    }
     SetPanelValues(s.p);
     for (int panel : {st.pPara0, st.pPara1, st.pPara2}) {
       for (const auto& [id, c] : s.ui().panel(panel)->controls) {
-        if (c.kind != ui::ControlKind::Ring) continue;
+        if (c.kind != ui::ControlKind::Ring) {
+          continue;
+        }
         // Averaging counts the list lacks are kept on purpose (see the binding tests).
-        if (id == ids::para0::DROPaverage && !std::has_single_bit(v)) continue;
+        if (id == ids::para0::DROPaverage && !std::has_single_bit(v)) {
+          continue;
+        }
         const bool offered = std::any_of(c.items.begin(), c.items.end(),
                                          [&](const ui::ListItem& i) { return i.value == c.value; });
         EXPECT_TRUE(offered) << c.name << " shows " << c.value << " for " << v;

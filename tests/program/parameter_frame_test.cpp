@@ -12,8 +12,9 @@ namespace {
 TEST(ParameterFrame, EveryWordOfEveryFrameSurvivesARoundTrip) {
   for (std::uint16_t frame = 0; frame < 3; ++frame) {
     WordArray sent{};
-    for (int i = 0; i < 15; ++i)
+    for (int i = 0; i < 15; ++i) {
       sent[static_cast<size_t>(i)] = static_cast<std::uint16_t>(0x1111 * (i + 1) + frame);
+    }
     ParameterRecord r;
     CopyPPtoVars(sent, frame, r);
     WordArray again{};

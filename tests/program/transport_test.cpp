@@ -21,7 +21,9 @@ class SpoiledLine : public ::testing::Test {
   void SetUp() override {
     s.useResponder([this](const std::vector<std::uint8_t>& request) {
       std::vector<std::uint8_t> bytes = s.simulatorAnswer(request);
-      if (spoiled && request[3] == spoiledCommand) return *spoiled;
+      if (spoiled && request[3] == spoiledCommand) {
+        return *spoiled;
+      }
       return bytes;
     });
     ASSERT_EQ(s.start(), 0);

@@ -146,7 +146,9 @@ TEST(RecorderReader, EachFaultNamesItsLineAndWhatIsWrong) {
       {std::string(2000, '7'), 6, "longer than 1024 bytes: no recorder line"},
   };
   std::vector<Case> all = cases;
-  for (const Case& c : lines) all.push_back({head + c.text, c.line, c.what});
+  for (const Case& c : lines) {
+    all.push_back({head + c.text, c.line, c.what});
+  }
   for (const Case& c : all) {
     SCOPED_TRACE(c.text);
     for (std::size_t piece : {std::size_t{3}, std::size_t{4096}}) {

@@ -91,8 +91,9 @@ TEST_F(Recording, LongestDurationShowsDaysHoursMinutesSeconds) {
   s.commit(st.pPopUp, pop::NEDITRecSamples);
   // 65535 * 65535 s does not fit 32 signed bits; unsigned it is 49708 d 18 h 3 min 45 s.
   std::vector<double> shown;
-  for (int c : {pop::NUMRecDays, pop::NUMRecHours, pop::NUMRecMinutes, pop::NUMRecSeconds})
+  for (int c : {pop::NUMRecDays, pop::NUMRecHours, pop::NUMRecMinutes, pop::NUMRecSeconds}) {
     shown.push_back(s.ui().GetCtrlVal(st.pPopUp, c));
+  }
   EXPECT_EQ(shown, (std::vector<double>{49708, 18, 3, 45}));
 }
 
@@ -234,8 +235,12 @@ TEST_F(Recording, NothingElseStartsInsideARecordingNorARecordingInsideRun) {
   s.rt.at(s.rt.Timer() + 0.5, [&] {
     triedInsideRecording = true;
     const std::size_t before = s.requests().size();
-    for (int c : {m::BTNRun, m::BTNGet}) s.commitPastDimming(st.pHandle, c);
-    for (int c : {pop::BTNStartRecord, pop::CMDBTNrecfile}) s.commitPastDimming(st.pPopUp, c);
+    for (int c : {m::BTNRun, m::BTNGet}) {
+      s.commitPastDimming(st.pHandle, c);
+    }
+    for (int c : {pop::BTNStartRecord, pop::CMDBTNrecfile}) {
+      s.commitPastDimming(st.pPopUp, c);
+    }
     EXPECT_EQ(s.requests().size(), before);
     for (auto [panel, stop] :
          {std::pair{st.pHandle, m::BTNStop}, {st.pPopUp, pop::BTNStopRecord}}) {

@@ -37,7 +37,9 @@ class Files : public ::testing::Test {
   void TearDown() override { fs::remove_all(dir); }
   std::set<std::string> names() const {
     std::set<std::string> out;
-    for (const auto& e : fs::directory_iterator(dir)) out.insert(e.path().filename().string());
+    for (const auto& e : fs::directory_iterator(dir)) {
+      out.insert(e.path().filename().string());
+    }
     return out;
   }
   fs::path dir = fs::temp_directory_path() / uniqueName("qrix-files");
@@ -66,7 +68,9 @@ TEST(MakePathname, JoinsFolderAndNameInTheSystemsOwnForm) {
       {"/opt/qrix", "/var/run.dat", "/var/run.dat"},
 #endif
   };
-  for (const Case& c : cases) EXPECT_EQ(MakePathname(c.directory, c.name), c.path) << c.directory;
+  for (const Case& c : cases) {
+    EXPECT_EQ(MakePathname(c.directory, c.name), c.path) << c.directory;
+  }
 }
 
 TEST_F(Files, NewFileRefusesATakenNameLeavesItsContentAndWritesBytesAsTheyAre) {

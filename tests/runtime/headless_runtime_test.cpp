@@ -54,7 +54,9 @@ class SimLine : public ::testing::Test {
 
 TEST_F(SimLine, AnAnswerTakesTwoFramesOnTheLinePlusTheReaction) {
   sendLineCheck();
-  while (rt.serial().GetInQLen(1) < 36) rt.ProcessSystemEvents();
+  while (rt.serial().GetInQLen(1) < 36) {
+    rt.ProcessSystemEvents();
+  }
   const double frame = 36 * 10.0 / 19200.0;
   EXPECT_NEAR(rt.Timer(), 2 * frame + sim::SensorPair::kDefaultReactionTime, 1e-6);
 }

@@ -32,7 +32,9 @@ TEST(ComPortNumber, ReadsTheNumberOfEveryWindowsSpellingAndNothingElse) {
       {"\\\\.\\", std::nullopt},
       {"LPT1", std::nullopt},
   };
-  for (const Case& c : cases) EXPECT_EQ(comPortNumber(c.name), c.number) << c.name;
+  for (const Case& c : cases) {
+    EXPECT_EQ(comPortNumber(c.name), c.number) << c.name;
+  }
 }
 
 // The ports of a machine with COM1 and COM3, as the port list numbers them, and the port each

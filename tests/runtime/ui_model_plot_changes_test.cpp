@@ -140,11 +140,15 @@ TEST_F(PlotChanges, StripSamplesAreReportedWithTheirCount) {
   ASSERT_EQ(seen.plots.size(), 2u);
   EXPECT_EQ(seen.plots[0].appendedSamples, 3);
   EXPECT_EQ(seen.plots[1].appendedSamples, 1);
-  for (const PlotChange& c : seen.plots) EXPECT_FALSE(c.whole);
+  for (const PlotChange& c : seen.plots) {
+    EXPECT_FALSE(c.whole);
+  }
 
   // A full screen of one value scrolled on by the same shows nothing new.
   const double flat[] = {5, 50};
-  for (int i = 0; i < 3; ++i) ui.PlotStripChartPoints(panel, kStrip, flat, 2);
+  for (int i = 0; i < 3; ++i) {
+    ui.PlotStripChartPoints(panel, kStrip, flat, 2);
+  }
   seen.plots.clear();
   ui.PlotStripChartPoints(panel, kStrip, flat, 2);
   EXPECT_TRUE(seen.plots.empty());

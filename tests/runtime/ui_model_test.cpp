@@ -15,7 +15,9 @@ namespace qrix::ui {
 namespace {
 
 std::optional<PanelTemplate> testPanels(int id) {
-  if (id != 7 && id != 8) return std::nullopt;
+  if (id != 7 && id != 8) {
+    return std::nullopt;
+  }
   Panel p;
   p.callback = "CC_PANEL";
   const std::pair<const char*, ControlKind> controls[] = {
@@ -117,7 +119,9 @@ TEST(UiModel, TooltipsGoOnAnyControlLedColoursOnLedsAndEachMissHasItsOwnCode) {
   std::vector<int> failures;
   for (const Case& c : cases) {
     EXPECT_EQ(c.status, c.expected) << c.what;
-    if (c.expected != kOk) failures.push_back(c.expected);
+    if (c.expected != kOk) {
+      failures.push_back(c.expected);
+    }
   }
   EXPECT_EQ(reported, failures);
   EXPECT_EQ(ui.control(p, 1)->tooltip, "tip");
@@ -211,7 +215,9 @@ TEST(UiModel, AppendedSamplesKeepTheSameLastScreenAsTheWholeHistoryAndFollowTheT
     ui.SetStripPointsPerScreen(p, 4, 3);
   }
   const double data[] = {1, 10, 2, 20, 3, 30, 4, 40, 5, 50};
-  for (int s = 0; s < 5; ++s) EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data + 2 * s, 2), kOk);
+  for (int s = 0; s < 5; ++s) {
+    EXPECT_EQ(ui.PlotStripChartPoints(appended, 4, data + 2 * s, 2), kOk);
+  }
   ui.PlotStripChart(whole, 4, data, 10);
   const auto& traces = ui.control(appended, 4)->strip.traces;
   EXPECT_EQ(traces[0].points, (std::vector<double>{3, 4, 5}));

@@ -35,7 +35,9 @@ constexpr const char* kTextModeLineEnd = "\r";  // text mode is binary mode here
 std::vector<std::string> textModeLines(const std::string& path) {
   std::ifstream in(path);
   std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  for (std::string line; std::getline(in, line);) {
+    lines.push_back(line);
+  }
   return lines;
 }
 
@@ -61,7 +63,9 @@ TEST_P(FilePaths, RecorderParameterAndLinearisationFilesAreWrittenAndReadWhereTh
   ASSERT_TRUE(recordBatch(s.p, {record, 0, 3}));
   const std::vector<std::string> recorded = textModeLines(record);
   ASSERT_EQ(recorded.size(), 7u);  // four header lines and three samples
-  for (const std::string& line : recorded) EXPECT_TRUE(line.ends_with(kTextModeLineEnd)) << line;
+  for (const std::string& line : recorded) {
+    EXPECT_TRUE(line.ends_with(kTextModeLineEnd)) << line;
+  }
   EXPECT_EQ(recorded[3],
             std::string("SLAVE\tMASTER\tMVAL\tMVAL[um]\tS_EDGE\tM_EDGE") + kTextModeLineEnd);
 
@@ -85,7 +89,9 @@ TEST_P(FilePaths, RecorderParameterAndLinearisationFilesAreWrittenAndReadWhereTh
   const std::string lin = files::MakePathname(programDir(), "XF-LINEAR.DAT");
   {
     std::ofstream out(lin);
-    for (int i = 0; i < kLinWords; ++i) out << (i % 2 ? -i : i) << '\n';
+    for (int i = 0; i < kLinWords; ++i) {
+      out << (i % 2 ? -i : i) << '\n';
+    }
   }
   LinTable table{};
   s.rt.answerFileDialog({VAL_EXISTING_FILE_SELECTED, lin});

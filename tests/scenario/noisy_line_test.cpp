@@ -57,8 +57,9 @@ TEST(NoisyLine, TheFlashIsWrittenAndBlocksWithNoiseAreRefusedNotShifted) {
   Scope s({}, noisy);
   ASSERT_EQ(s.start(), 0);
   ProgramState& st = s.p.st;
-  for (std::size_t i = 0; i < st.linArray.size(); ++i)
+  for (std::size_t i = 0; i < st.linArray.size(); ++i) {
     st.linArray[i] = static_cast<std::uint16_t>(i * 7);
+  }
   EXPECT_TRUE(transferTable(s.p, kXFlashMaster).complete);
   EXPECT_EQ(s.status(), "X-FLASH Data successfully written!");
   EXPECT_TRUE(std::equal(st.linArray.begin(), st.linArray.end(), s.sensor->flash().begin()));
@@ -80,7 +81,9 @@ TEST(NoisyLine, EverySwallowedAnswerIsOneTimeOut) {
   sparse.answerEvery = 3;
   s.sensor->setFaults(sparse);
   const link::ExchangeCounters before = st.health.totals();
-  for (int get = 0; get < 3; ++get) s.click(st.pHandle, m::BTNGet);
+  for (int get = 0; get < 3; ++get) {
+    s.click(st.pHandle, m::BTNGet);
+  }
   s.click(st.pHandle, m::ButtonReset);
   const link::ExchangeCounters after = st.health.totals();
   EXPECT_EQ(after.requests - before.requests, 10u);

@@ -72,7 +72,9 @@ TEST(StartupTraffic, TheSimulatorIsNeverAPortNumber) {
     s.rt.serial().setPorts({});
     s.rt.serial().addPort(serial::kSimDevice, "SIM  simulated sensor pair");
     StartOptions options;
-    if (*c.port) options.port = portOfArgument(s.rt.serial(), c.port);
+    if (*c.port) {
+      options.port = portOfArgument(s.rt.serial(), c.port);
+    }
     ASSERT_EQ(StartUp(s.p, options), 0);
     EXPECT_EQ(s.status(), c.status) << c.port;
     EXPECT_EQ(s.requests().empty(), std::string(c.port) != "sim") << c.port;

@@ -20,7 +20,9 @@ TEST(StopDuringFlash, LeavesTheExchangeButtonsDimmedUntilTheTransferHasEnded) {
   const fs::path file = fs::temp_directory_path() / (uniqueName("stop-flash") + ".txt");
   {
     std::ofstream table(file);
-    for (int i = 0; i < 2048; ++i) table << i - 1024 << "\r\n";
+    for (int i = 0; i < 2048; ++i) {
+      table << i - 1024 << "\r\n";
+    }
   }
   Scope s;
   ASSERT_EQ(s.start(), 0);
@@ -28,8 +30,9 @@ TEST(StopDuringFlash, LeavesTheExchangeButtonsDimmedUntilTheTransferHasEnded) {
   // RUN, VIDEO, DATA, TEACH, RESET and the recorder's START, each dimmed or not.
   const auto starters = [&] {
     std::vector<bool> dimmed;
-    for (int control : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach, m::ButtonReset})
+    for (int control : {m::BTNRun, m::BTNVideo, m::BTNData, m::ButtonTeach, m::ButtonReset}) {
       dimmed.push_back(s.ui().IsDimmed(st.pHandle, control));
+    }
     dimmed.push_back(s.ui().IsDimmed(st.pPopUp, ids::popup::BTNStartRecord));
     return dimmed;
   };

@@ -111,9 +111,12 @@ Responder answerAllBut(std::vector<std::uint8_t> unanswered, std::vector<std::ui
   return [unanswered, seen](const std::vector<std::uint8_t>& request) {
     seen->push_back(request[3]);
     std::vector<std::uint8_t> answer(36, 0);
-    if (std::count(unanswered.begin(), unanswered.end(), request[3]))
+    if (std::count(unanswered.begin(), unanswered.end(), request[3])) {
       return std::vector<std::uint8_t>{};
-    if (request[3] == 7) return std::vector<std::uint8_t>(72, 'v');
+    }
+    if (request[3] == 7) {
+      return std::vector<std::uint8_t>(72, 'v');
+    }
     answer[1] = 0xAA;
     answer[3] = request[3];
     return answer;
@@ -158,7 +161,9 @@ TEST(Identification, HardwareAnswerWithAnotherEchoOrWithoutTheSyncWordChangesNoS
         answer[12] = 0x0C;
         answer[13] = 0x00;
       }
-      if (request[3] == 7) answer.assign(72, 'x');
+      if (request[3] == 7) {
+        answer.assign(72, 'x');
+      }
       return answer;
     });
     ASSERT_EQ(s.start(), 0);

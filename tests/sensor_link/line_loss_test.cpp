@@ -94,7 +94,9 @@ TEST(PortList, FollowsDevicesAndEveryDeviceKeepsItsNumber) {
   lib.addPort(serial::kSimDevice, "SIM  simulated sensor pair");
   const auto numbers = [&] {
     std::vector<std::pair<int, std::string>> out;
-    for (const auto& e : lib.ports()) out.emplace_back(e.number, e.device);
+    for (const auto& e : lib.ports()) {
+      out.emplace_back(e.number, e.device);
+    }
     return out;
   };
   using List = std::vector<std::pair<int, std::string>>;

@@ -40,7 +40,9 @@ TEST(BlockReads, TwoBlocksFillTheSlaveVideoBufferInOrderAndAStartPastTheBufferSt
   EXPECT_EQ(r.command, 9);
   EXPECT_EQ(r.argument, 64);
   EXPECT_EQ(r.payload[0], 1);
-  for (int i = 1; i < 15; ++i) EXPECT_EQ(r.payload[static_cast<size_t>(i)], 0);
+  for (int i = 1; i < 15; ++i) {
+    EXPECT_EQ(r.payload[static_cast<size_t>(i)], 0);
+  }
   // A video signal holds no 0xFFFF: every element was replaced, and the shadow of the object
   // makes it uneven.
   const auto& buf = st.adcbufB;

@@ -31,8 +31,11 @@ class Help : public ::testing::Test {
   std::string text(int box) { return s.ui().GetCtrlText(st.pHandle, box); }
   ui::Rect place(int box) { return s.ui().GetCtrlBoundingRect(st.pHandle, box); }
   const HelpRow& row(std::string_view control) {
-    for (const HelpRow& r : helpTable())
-      if (r.control == control) return r;
+    for (const HelpRow& r : helpTable()) {
+      if (r.control == control) {
+        return r;
+      }
+    }
     throw std::out_of_range(std::string(control));
   }
 
@@ -145,7 +148,9 @@ class InDirectory {
 // The banner's picture for a program in `programDir`, started in a fresh working directory.
 std::string bannerPicture(const std::string& programDir, bool withTvBmp = false) {
   InDirectory here;
-  if (withTvBmp) std::ofstream("tv.bmp", std::ios::binary) << "BM";
+  if (withTvBmp) {
+    std::ofstream("tv.bmp", std::ios::binary) << "BM";
+  }
   HeadlessRuntime rt([](int id) { return panelTemplate(id); }, programDir);
   Program p(rt);
   StartOptions offline;

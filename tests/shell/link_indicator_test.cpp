@@ -34,7 +34,9 @@ class LinkIndicator : public ::testing::Test {
   std::string told() { return s.ui().GetCtrlText(st.pLinkLog, l::TEXTLogState); }
   bool toldInRed() { return s.ui().control(st.pLinkLog, l::TEXTLogState)->textColour == ui::kRed; }
   void exchanges(Outcome outcome, int times = 1) {
-    for (int i = 0; i < times; ++i) st.health.record(ExchangeKind::Run, outcome);
+    for (int i = 0; i < times; ++i) {
+      st.health.record(ExchangeKind::Run, outcome);
+    }
   }
 
   Scope s;
@@ -158,7 +160,9 @@ class ChangeCounter : public ui::UiObserver {
 // showLinkHealth runs after every exchange, up to 30 times a second during RUN.
 TEST_F(LinkIndicator, RewritesOnlyWhatChangedAlsoWithTheLogFull) {
   s.commit(st.pHandle, ids::main::LEDLink);
-  for (int i = 0; i < 500; ++i) s.p.logLine("event " + std::to_string(i));
+  for (int i = 0; i < 500; ++i) {
+    s.p.logLine("event " + std::to_string(i));
+  }
   exchanges(Outcome::Answered);
   showLinkHealth(s.p);
   ChangeCounter counter;
@@ -170,7 +174,9 @@ TEST_F(LinkIndicator, RewritesOnlyWhatChangedAlsoWithTheLogFull) {
     return counter.changes[{st.pHandle, ids::main::LEDLink, aspect}];
   };
 
-  for (int i = 0; i < 10; ++i) showLinkHealth(s.p);
+  for (int i = 0; i < 10; ++i) {
+    showLinkHealth(s.p);
+  }
   EXPECT_EQ(rewrites(), 0);
   EXPECT_EQ(ledChanges(ui::Aspect::Tooltip), 0);
 

@@ -27,9 +27,12 @@ TEST(Startup, DerivedDefaultsAndTheVisiblePanels) {
   EXPECT_EQ(ui.GetCtrlVal(st.pPopUp, ids::popup::NUMRecMinutes), 1);
   EXPECT_EQ(ui.GetCtrlVal(st.pPopUp, ids::popup::NUMRecSeconds), 40);
 
-  for (int panel : {st.pHandle, st.pPara0}) EXPECT_TRUE(ui.panel(panel)->visible);
-  for (int panel : {st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog})
+  for (int panel : {st.pHandle, st.pPara0}) {
+    EXPECT_TRUE(ui.panel(panel)->visible);
+  }
+  for (int panel : {st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog}) {
     EXPECT_FALSE(ui.panel(panel)->visible);
+  }
   // The link log comes after the six, a window of its own.
   EXPECT_EQ(st.pLinkLog, 7);
   EXPECT_EQ(ui.panel(st.pLinkLog)->parent, 0);
@@ -39,7 +42,9 @@ TEST(Startup, DerivedDefaultsAndTheVisiblePanels) {
 
 TEST(Startup, FailedLoadOfTheFifthPanelEndsWithMinusOneAndKeepsTheFirstFour) {
   HeadlessRuntime rt([](int id) -> std::optional<ui::PanelTemplate> {
-    if (id == ids::kCalibPanel) return std::nullopt;
+    if (id == ids::kCalibPanel) {
+      return std::nullopt;
+    }
     return panelTemplate(id);
   });
   Program p(rt);

@@ -24,7 +24,9 @@ std::vector<std::uint16_t> readBuffer(SensorPair& sensor, std::uint16_t buffer, 
   for (const std::uint16_t start : {0, 64}) {
     const ByteVector block = answerTo(sensor, request(9, start, {buffer}), now);
     EXPECT_EQ(block.size(), 128u);
-    for (std::size_t i = 0; i < 64; ++i) words.push_back(wordAt(block, 2 * i));
+    for (std::size_t i = 0; i < 64; ++i) {
+      words.push_back(wordAt(block, 2 * i));
+    }
   }
   return words;
 }

@@ -27,7 +27,9 @@ TEST(ParameterFrames, WritesAreNotAnsweredAndARamReadEchoesItsFrame) {
   EXPECT_TRUE(sensor.receive(requestWithPayload(3, 1, kEdited), 1.0).empty());
   const ByteVector ram = answerTo(sensor, request(2, 2));
   EXPECT_EQ(wordAt(ram, 2), 2);  // echo
-  for (std::size_t k = 0; k < 15; ++k) EXPECT_EQ(payloadWord(ram, k), kEdited[k]) << k;
+  for (std::size_t k = 0; k < 15; ++k) {
+    EXPECT_EQ(payloadWord(ram, k), kEdited[k]) << k;
+  }
 }
 
 TEST(ParameterFrames, AFrameNumberBeyondTwoIsNeitherWrittenNorAnswered) {
@@ -35,7 +37,9 @@ TEST(ParameterFrames, AFrameNumberBeyondTwoIsNeitherWrittenNorAnswered) {
   sensor.receive(requestWithPayload(1, 3, kEdited), 1.0);
   sensor.receive(requestWithPayload(3, 3, kEdited), 1.0);
   EXPECT_TRUE(answerTo(sensor, request(2, 3)).empty());
-  for (std::size_t f = 0; f < 3; ++f) EXPECT_NE(sensor.ram(f), kEdited);
+  for (std::size_t f = 0; f < 3; ++f) {
+    EXPECT_NE(sensor.ram(f), kEdited);
+  }
 }
 
 TEST(HardwareInfo, AnswerCarriesTheElevenWordsFromByteFourAndZerosAfter) {
@@ -48,9 +52,12 @@ TEST(HardwareInfo, AnswerCarriesTheElevenWordsFromByteFourAndZerosAfter) {
   ASSERT_EQ(answer.size(), 36u);
   EXPECT_EQ(wordAt(answer, 2), 10);
   const std::uint16_t expected[] = {4, 512, 3, 2, 3072, 4, 0, 511, 304, 0x2750, 256};
-  for (std::size_t k = 0; k < 11; ++k)
+  for (std::size_t k = 0; k < 11; ++k) {
     EXPECT_EQ(wordAt(answer, 4 + 2 * k), expected[k]) << "word " << k;
-  for (std::size_t b = 26; b < 36; ++b) EXPECT_EQ(answer[b], 0) << "byte " << b;
+  }
+  for (std::size_t b = 26; b < 36; ++b) {
+    EXPECT_EQ(answer[b], 0) << "byte " << b;
+  }
 }
 
 TEST(FirmwareText, BoardZeroSendsACharacterPerWordOthersPlainTextAlwaysTerminated) {
@@ -65,7 +72,9 @@ TEST(FirmwareText, BoardZeroSendsACharacterPerWordOthersPlainTextAlwaysTerminate
       EXPECT_EQ(answer[1], 'V');
       EXPECT_EQ(answer[9], '5');
       EXPECT_EQ(answer[11], 0);
-      for (std::size_t b = 0; b < 72; b += 2) EXPECT_EQ(answer[b], 0) << "high byte " << b;
+      for (std::size_t b = 0; b < 72; b += 2) {
+        EXPECT_EQ(answer[b], 0) << "high byte " << b;
+      }
     } else {
       EXPECT_EQ(std::string(answer.begin(), answer.begin() + 71), std::string(71, 'x'));
       EXPECT_EQ(answer[71], 0);

@@ -49,7 +49,9 @@ TEST(Faults, AnswerEveryKthDropsTheOthersAndCountsOnlyAnsweredKinds) {
   std::vector<std::size_t> answered;
   for (std::size_t i = 1; i <= 6; ++i) {
     send(sensor, request(1, 0, {1}));  // frame writes are never answered anyway
-    if (!send(sensor, request(5)).empty()) answered.push_back(i);
+    if (!send(sensor, request(5)).empty()) {
+      answered.push_back(i);
+    }
   }
   EXPECT_EQ(answered, (std::vector<std::size_t>{3, 6}));
 }

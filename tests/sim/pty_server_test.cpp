@@ -25,8 +25,12 @@ std::string readFor(int fd, std::size_t count, double seconds) {
   for (int waited = 0; got.size() < count && waited < seconds * 1000; waited += 20) {
     pollfd p{fd, POLLIN, 0};
     char c = 0;
-    if (::poll(&p, 1, 20) == 1 && ::read(fd, &c, 1) != 1) break;
-    if (p.revents & POLLIN) got.push_back(c);
+    if (::poll(&p, 1, 20) == 1 && ::read(fd, &c, 1) != 1) {
+      break;
+    }
+    if (p.revents & POLLIN) {
+      got.push_back(c);
+    }
   }
   return got;
 }

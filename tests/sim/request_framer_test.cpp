@@ -16,7 +16,9 @@ using test::request;
 
 ByteVector concat(std::initializer_list<ByteVector> parts) {
   ByteVector all;
-  for (const auto& p : parts) all.insert(all.end(), p.begin(), p.end());
+  for (const auto& p : parts) {
+    all.insert(all.end(), p.begin(), p.end());
+  }
   return all;
 }
 

@@ -83,7 +83,9 @@ TEST(ServerOptions, RefusesWithTheOptionNamed) {
       {{"--no-pacing=0"}, "--no-pacing takes no value"},
       {{"--help=me"}, "--help takes no value"},
   };
-  for (const Case& c : cases) EXPECT_EQ(parse(c.args).error, c.error) << c.args.front();
+  for (const Case& c : cases) {
+    EXPECT_EQ(parse(c.args).error, c.error) << c.args.front();
+  }
 }
 
 TEST(ServerOptions, HelpIsTakenAndTheUsageNamesEveryOption) {
@@ -93,8 +95,9 @@ TEST(ServerOptions, HelpIsTakenAndTheUsageNamesEveryOption) {
   for (const char* option :
        {"--reaction", "--no-pacing", "--ccd-type", "--pcb-type", "--firmware", "--adc-max",
         "--virt-pixel", "--hw-type", "--silent", "--answer-every", "--wrong-sync", "--short-block",
-        "--extra-bytes", "--noise", "--delay", "--hang-up-after"})
+        "--extra-bytes", "--noise", "--delay", "--hang-up-after"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
+  }
 }
 
 }  // namespace

@@ -28,8 +28,9 @@ TEST(Judgement, BothLimitsBelongToTheWindowOfAnAsymmetricTolerance) {
   JudgementCounters counters;
   EXPECT_FALSE(counters.yieldPercent());
   for (Judgement j : {Judgement::Inside, Judgement::Above, Judgement::Inside, Judgement::Below,
-                      Judgement::Inside, Judgement::Inside, Judgement::Below, Judgement::Inside})
+                      Judgement::Inside, Judgement::Inside, Judgement::Below, Judgement::Inside}) {
     counters.count(j);
+  }
   EXPECT_EQ(counters.answers, 8u);
   EXPECT_EQ(counters.inside, 5u);
   EXPECT_EQ(counters.above, 1u);
@@ -42,7 +43,9 @@ TEST(Judgement, BothLimitsBelongToTheWindowOfAnAsymmetricTolerance) {
 
 Summary summaryOfValues(std::initializer_list<int> values) {
   RunningStats stats;
-  for (int x : values) stats.add(x);
+  for (int x : values) {
+    stats.add(x);
+  }
   return stats.summary();
 }
 

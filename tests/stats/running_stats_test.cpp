@@ -32,7 +32,9 @@ TEST(RunningStats, FiguresOfASmallSetAndItsEmptyAndSingleCases) {
   EXPECT_EQ(one.range, 0);
 
   stats.reset();
-  for (int x : {3, -1, 7, 5}) stats.add(x);
+  for (int x : {3, -1, 7, 5}) {
+    stats.add(x);
+  }
   const Summary s = stats.summary();
   EXPECT_EQ(s.n, 4u);
   EXPECT_DOUBLE_EQ(*s.mean, 3.5);
@@ -44,7 +46,9 @@ TEST(RunningStats, FiguresOfASmallSetAndItsEmptyAndSingleCases) {
   EXPECT_FALSE(s.noSpread);
 
   stats.reset();
-  for (int i = 0; i < 3; ++i) stats.add(42);
+  for (int i = 0; i < 3; ++i) {
+    stats.add(42);
+  }
   EXPECT_TRUE(stats.summary().noSpread);
   EXPECT_EQ(stats.summary().sd, 0.0);
 }
@@ -54,7 +58,9 @@ TEST(RunningStats, AMillionSamplesFarFromZeroKeepEveryDigit) {
   // would lose the whole spread in doubles.
   RunningStats stats;
   for (int i = 0; i < 200000; ++i) {
-    for (int d : {-3, -1, 0, 2, 5}) stats.add(1000000000 + d);
+    for (int d : {-3, -1, 0, 2, 5}) {
+      stats.add(1000000000 + d);
+    }
   }
   const Moments& m = stats.moments();
   EXPECT_EQ(m.n(), 1000000u);
@@ -90,7 +96,9 @@ TEST(RunningStats, SamplesBeyondThirtyTwoBitsAreRefusedAndChangeNothing) {
 
 TEST(WindowStats, TheLastThreeOfFiveAndExtremesThatLeaveTheWindow) {
   WindowStats window(3);
-  for (int x : {5, 1, 4, 9, 2}) window.add(x);
+  for (int x : {5, 1, 4, 9, 2}) {
+    window.add(x);
+  }
   Summary s = window.summary();
   // 4, 9, 2: mean 5, deviations -1, 4, -3, squares 26 over 2.
   EXPECT_EQ(s.n, 3u);
@@ -130,14 +138,22 @@ TEST(WindowStats, EachWindowSizeMatchesARecomputationOverItsLastSamples) {
       const std::int64_t x = 2000000000 + noise(random) + static_cast<std::int64_t>(i % 97) * 1000;
       window.add(x);
       last.push_back(x);
-      if (last.size() > size) last.pop_front();
+      if (last.size() > size) {
+        last.pop_front();
+      }
       // Every step of the smallest window, so that an extreme leaving one sample early shows.
-      if (size != 100 && i % 61 != 0 && i != total - 1) continue;
+      if (size != 100 && i % 61 != 0 && i != total - 1) {
+        continue;
+      }
       long double sum = 0;
-      for (std::int64_t v : last) sum += static_cast<long double>(v);
+      for (std::int64_t v : last) {
+        sum += static_cast<long double>(v);
+      }
       const long double mean = sum / static_cast<long double>(last.size());
       long double squares = 0;
-      for (std::int64_t v : last) squares += (v - mean) * (v - mean);
+      for (std::int64_t v : last) {
+        squares += (v - mean) * (v - mean);
+      }
       const Summary s = window.summary();
       ASSERT_EQ(s.n, last.size());
       EXPECT_NEAR(*s.mean, static_cast<double>(mean), 1e-6);

@@ -35,8 +35,9 @@ Scope::Scope(sim::HardwareInfo hw, sim::Faults faults, std::string programDir)
 
 std::vector<std::uint8_t> Scope::simulatorAnswer(const std::vector<std::uint8_t>& request) {
   std::vector<std::uint8_t> bytes;
-  for (const sim::Transmission& t : sensor->receive(request, rt.Timer()))
+  for (const sim::Transmission& t : sensor->receive(request, rt.Timer())) {
     bytes.insert(bytes.end(), t.bytes.begin(), t.bytes.end());
+  }
   return bytes;
 }
 
@@ -79,7 +80,9 @@ void Scope::commitPastDimming(int panel, int control) {
 
 std::vector<std::uint16_t> Scope::commands() const {
   std::vector<std::uint16_t> out;
-  for (const auto& r : sensor->requests()) out.push_back(r.command);
+  for (const auto& r : sensor->requests()) {
+    out.push_back(r.command);
+  }
   return out;
 }
 

@@ -52,7 +52,9 @@ class Scope {
 
   // Pulls the cable of the line port 1 opened last.
   void unplug() {
-    if (line_) line_->fail();
+    if (line_) {
+      line_->fail();
+    }
   }
 
   std::shared_ptr<sim::SensorPair> sensor;

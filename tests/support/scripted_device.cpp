@@ -12,7 +12,9 @@ std::size_t ScriptedDevice::write(const std::uint8_t* data, std::size_t n) {
     std::vector<std::uint8_t> request(request_.begin(), request_.begin() + 36);
     request_.erase(request_.begin(), request_.begin() + 36);
     // The whole reply arrives at once, one exchange later.
-    for (std::uint8_t b : responder_(request)) input_.arriveAt(input_.now() + kExchangeTime, b);
+    for (std::uint8_t b : responder_(request)) {
+      input_.arriveAt(input_.now() + kExchangeTime, b);
+    }
   }
   return n;
 }

@@ -27,8 +27,9 @@ std::filesystem::path binaryDirectory() {
   std::vector<wchar_t> path(MAX_PATH);
   DWORD n = 0;
   while ((n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()))) ==
-         path.size())
+         path.size()) {
     path.resize(path.size() * 2);
+  }
   return std::filesystem::path(std::wstring(path.data(), n)).parent_path();
 #else
   return std::filesystem::read_symlink("/proc/self/exe").parent_path();
@@ -37,8 +38,9 @@ std::filesystem::path binaryDirectory() {
 
 std::string uniqueName(const std::string& prefix) {
   std::string name = prefix + "-" + std::to_string(processId());
-  if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info())
+  if (const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info()) {
     name.append("-").append(test->name());
+  }
   std::replace(name.begin(), name.end(), '/', '-');  // a parameterised test's "Case/0"
   return name;
 }

@@ -7,8 +7,9 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
-  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM"))
+  if (!std::getenv("DISPLAY") && !std::getenv("QT_QPA_PLATFORM")) {
     setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();

@@ -34,7 +34,9 @@ std::optional<ui::PanelTemplate> syntheticPanel(int resource) {
   p.name = resource == 1 ? "pMain" : "pChild";
   p.bounds = resource == 1 ? ui::Rect{40, 40, 760, 560} : ui::Rect{330, 360, 200, 80};
   p.callback = "CC_" + p.name;
-  if (resource != 1) return p;
+  if (resource != 1) {
+    return p;
+  }
   int next = 0;
   for (const Row& r : rows) {
     ui::Control& c = p.controls[++next];
@@ -67,7 +69,9 @@ ViewTest::ViewTest() : runtime(syntheticPanel) {
     return 0;
   };
   runtime.callbacks().bind(p->callback, record);
-  for (const auto& [cid, c] : p->controls) runtime.callbacks().bind(c.callback, record);
+  for (const auto& [cid, c] : p->controls) {
+    runtime.callbacks().bind(c.callback, record);
+  }
   ui().DisplayPanel(main);
   ui().DisplayPanel(child);
 }
@@ -84,22 +88,29 @@ QWidget* ViewTest::widget(const std::string& name) const {
 
 std::vector<int> ViewTest::eventsOf(const std::string& name) const {
   std::vector<int> out;
-  for (const auto& [who, event] : events)
-    if (who == name) out.push_back(event);
+  for (const auto& [who, event] : events) {
+    if (who == name) {
+      out.push_back(event);
+    }
+  }
   return out;
 }
 
 void ViewTest::pumpFor(int milliseconds) {
   QElapsedTimer clock;
   clock.start();
-  while (clock.elapsed() < milliseconds) runtime.ProcessSystemEvents();
+  while (clock.elapsed() < milliseconds) {
+    runtime.ProcessSystemEvents();
+  }
 }
 
 bool showsWhatItDraws(QWidget* w) {
   // The window's backing store, cut in device pixels: the offscreen screen's grab of a window
   // cuts it at its size in logical pixels.
   QPaintDevice* store = w->window()->backingStore()->paintDevice();
-  if (store->devType() != QInternal::Image) return false;
+  if (store->devType() != QInternal::Image) {
+    return false;
+  }
   const QImage& window = *static_cast<QImage*>(store);
   const qreal dpr = w->devicePixelRatioF();
   const QRectF at(QPointF(w->mapTo(w->window(), QPoint(0, 0))) * dpr, QSizeF(w->size()) * dpr);

@@ -55,7 +55,9 @@ TEST_F(Accessibility, ButtonIsPressableThroughTheActionInterface) {
   actions->doAction(QAccessibleActionInterface::pressAction());
   QElapsedTimer waited;
   waited.start();
-  while (eventsOf("BTNrun").empty() && waited.elapsed() < 1000) runtime.ProcessSystemEvents();
+  while (eventsOf("BTNrun").empty() && waited.elapsed() < 1000) {
+    runtime.ProcessSystemEvents();
+  }
   EXPECT_EQ(eventsOf("BTNrun"), (Events{ui::EVENT_COMMIT}));
 }
 

@@ -125,7 +125,9 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
     return std::string{std::istreambuf_iterator<char>(in), {}};
   };
   // A few RUN answers in the raw chart's history.
-  for (int i = 0; i < 5; ++i) PlotRAWGraph(program);
+  for (int i = 0; i < 5; ++i) {
+    PlotRAWGraph(program);
+  }
   runtime.ProcessSystemEvents();
 
   const std::string master = file + "-master.svg", slave = file + "-slave.svg";
@@ -139,8 +141,9 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
   exportAs(2, 1, raw);
   const std::string rawSvg = read(raw);
   for (const char* text :
-       {">RUN answer (newest 0)<", ">0<", ">-10<", ">target<", ">value<", ">upper tolerance<"})
+       {">RUN answer (newest 0)<", ">0<", ">-10<", ">target<", ">value<", ">upper tolerance<"}) {
     EXPECT_NE(rawSvg.find(text), std::string::npos) << text;
+  }
   // The measurement view hides the edge traces: they are not in the legend.
   EXPECT_EQ(rawSvg.find(">master edge<"), std::string::npos);
 
@@ -157,7 +160,9 @@ TEST_F(ExportView, ExportedPicturesStandAlone) {
   EXPECT_EQ(exportAs(0, 0, (fs::path(file).parent_path() / "   ").string()),
             "Not saved: a file name of spaces only.");
   EXPECT_FALSE(fs::exists(fs::path(file).parent_path() / "   .png"));
-  for (const std::string& path : {master, slave, raw, contradicting + ".png"}) fs::remove(path);
+  for (const std::string& path : {master, slave, raw, contradicting + ".png"}) {
+    fs::remove(path);
+  }
 }
 
 TEST_F(ExportView, ButtonsOpenTheirWindowsFromTheKeyboardAndCompareMarksAreHighlighted) {

@@ -27,8 +27,9 @@ class Graphs : public ViewTest {
   }
   int rectangles() {
     int n = 0;
-    for (int i = 0; i < graph()->itemCount(); ++i)
+    for (int i = 0; i < graph()->itemCount(); ++i) {
       n += qobject_cast<QCPItemRect*>(graph()->item(i)) != nullptr;
+    }
     return n;
   }
 };
@@ -59,10 +60,11 @@ TEST_F(Graphs, PlotsDrawnAgainShowWhatAFreshGraphShows) {
     ui().DeleteGraphPlot(panel, g, -1);
     ui().PlotRectangle(panel, g, at, 1, at + 2, 6, ui::kBlue, fill);
     ui().PlotXY(panel, g, {0, at, 9}, {2, 8, 3}, ui::kRed, 5, 0, lineStyle);
-    if (outline)
+    if (outline) {
       ui().PlotXY(panel, g, {at, at + 3, at + 3, at}, {1, 1, 4, 4}, ui::kGreen, 5, 0, 0);
-    else
+    } else {
       ui().PlotRectangle(panel, g, at + 1, 7, at + 4, 9, ui::kGreen, ui::kWhite);
+    }
   };
   draw(main, 1, ui::kRed, 0, true);
   runtime.view().flushPending();
@@ -109,13 +111,16 @@ TEST_F(Graphs, CursorsAreVerticalLinesWithAMarkerOnlyForTheMarkerStyle) {
   std::vector<double> lines, markers;
   for (int i = 0; i < graph()->itemCount(); ++i) {
     QCPAbstractItem* item = graph()->item(i);
-    if (!item->visible()) continue;
+    if (!item->visible()) {
+      continue;
+    }
     if (auto* line = qobject_cast<QCPItemStraightLine*>(item)) {
       EXPECT_EQ(line->point1->key(), line->point2->key());
       lines.push_back(line->point1->key());
     }
-    if (auto* marker = qobject_cast<QCPItemTracer*>(item))
+    if (auto* marker = qobject_cast<QCPItemTracer*>(item)) {
       markers.push_back(marker->position->key());
+    }
   }
   EXPECT_EQ(lines, (std::vector<double>{300, 700}));
   EXPECT_EQ(markers, std::vector<double>{300});
@@ -193,8 +198,9 @@ class PaintedRects : public QObject {
 
  protected:
   bool eventFilter(QObject*, QEvent* event) override {
-    if (event->type() == QEvent::Paint)
+    if (event->type() == QEvent::Paint) {
       rects.push_back(static_cast<QPaintEvent*>(event)->region().boundingRect());
+    }
     return false;
   }
 };
@@ -242,7 +248,9 @@ TEST_F(Graphs, StripChartRepaintsOnlyTheRowsOfLinesThatChanged) {
   EXPECT_TRUE(showsWhatItDraws(strip()));
   const auto feed = [&](double moving, int times) {
     const double sample[] = {moving, 20};
-    for (int i = 0; i < times; ++i) ui().PlotStripChartPoints(main, s, sample, 2);
+    for (int i = 0; i < times; ++i) {
+      ui().PlotStripChartPoints(main, s, sample, 2);
+    }
     pumpFor(60);
   };
   feed(50, 5);
@@ -300,8 +308,9 @@ TEST_F(Graphs, GraphRepaintsOnlyAroundWhatChanged) {
   ui().SetGraphCursor(main, g, 2, 90, 0.75);
   EXPECT_TRUE(drawn()) << "the cursor moved";
   QCPItemRect* rect = nullptr;
-  for (int i = 0; i < graph()->itemCount() && !rect; ++i)
+  for (int i = 0; i < graph()->itemCount() && !rect; ++i) {
     rect = qobject_cast<QCPItemRect*>(graph()->item(i));
+  }
   ASSERT_NE(rect, nullptr);
   rect->setAntialiased(true);
   dynamic_cast<qt::PlotWidget&>(*graph()).refresh(false);
@@ -318,11 +327,12 @@ TEST_F(Graphs, GraphRepaintsOnlyAroundWhatChanged) {
   ui().PlotRectangle(main, g, 25, 0, 50, 0.5, ui::kGreen, ui::kGreen);
   EXPECT_TRUE(drawn()) << "a rectangle added";
   // The blue one drawn over the green one, no longer under it.
-  for (int i = 0; i < graph()->itemCount(); ++i)
+  for (int i = 0; i < graph()->itemCount(); ++i) {
     if (auto* rect = qobject_cast<QCPItemRect*>(graph()->item(i))) {
       rect->setLayer("overlay");
       break;
     }
+  }
   dynamic_cast<qt::PlotWidget&>(*graph()).refresh(false);
   EXPECT_TRUE(drawn()) << "drawn in another order";
 }
@@ -339,7 +349,9 @@ TEST_F(Graphs, RectanglesMovedInPlaceRepaintOnlyAroundTheMoveAndKeepTheirItems) 
   pumpFor(60);
   ASSERT_TRUE(showsWhatItDraws(graph()));
   std::vector<QCPAbstractItem*> items;
-  for (int i = 0; i < graph()->itemCount(); ++i) items.push_back(graph()->item(i));
+  for (int i = 0; i < graph()->itemCount(); ++i) {
+    items.push_back(graph()->item(i));
+  }
 
   PaintedRects painted(graph());
   shapes[1].x2 = 61;  // the window's right edge by one
@@ -350,7 +362,9 @@ TEST_F(Graphs, RectanglesMovedInPlaceRepaintOnlyAroundTheMoveAndKeepTheirItems) 
   EXPECT_LT(painted.rects[0].width(), area.width() / 10);
   EXPECT_TRUE(showsWhatItDraws(graph()));
   std::vector<QCPAbstractItem*> after;
-  for (int i = 0; i < graph()->itemCount(); ++i) after.push_back(graph()->item(i));
+  for (int i = 0; i < graph()->itemCount(); ++i) {
+    after.push_back(graph()->item(i));
+  }
   EXPECT_EQ(after, items) << "moved, not made anew";
 
   shapes[0] = {10, 0.25, 20, 1, ui::kBlue, ui::kBlue};
@@ -391,8 +405,9 @@ TEST_F(Graphs, StripChartFedASampleAtATimeLooksLikeOneGivenTheWholeHistory) {
   for (int t = 0; t < 2; ++t) {
     auto shown = [](QCustomPlot* plot, int trace) {
       std::vector<std::pair<double, double>> points;
-      for (const QCPGraphData& d : *plot->graph(trace)->data())
+      for (const QCPGraphData& d : *plot->graph(trace)->data()) {
         points.emplace_back(d.key - plot->xAxis->range().lower, d.value);
+      }
       return points;
     };
     ASSERT_EQ(shown(strip(), t).size(), static_cast<size_t>(kPoints));

@@ -29,14 +29,20 @@ class KeysAndNames : public ScopeWindowTest {
   QWidget* widget(int panel, int control) { return runtime.view().controlWidget(panel, control); }
   bool shown(int panel) { return runtime.ui().panel(panel)->visible && window(panel)->isVisible(); }
   void pump() {
-    for (int i = 0; i < 5; ++i) runtime.ProcessSystemEvents();
+    for (int i = 0; i < 5; ++i) {
+      runtime.ProcessSystemEvents();
+    }
   }
   // Every control widget of every panel, with where the model puts it.
   std::map<QWidget*, Placed> placed() {
     std::map<QWidget*, Placed> out;
-    for (int panel : runtime.ui().panelHandles())
-      for (const auto& [id, c] : runtime.ui().panel(panel)->controls)
-        if (QWidget* w = widget(panel, id)) out[w] = {panel, c.bounds};
+    for (int panel : runtime.ui().panelHandles()) {
+      for (const auto& [id, c] : runtime.ui().panel(panel)->controls) {
+        if (QWidget* w = widget(panel, id)) {
+          out[w] = {panel, c.bounds};
+        }
+      }
+    }
     return out;
   }
 };
@@ -46,10 +52,12 @@ TEST_F(KeysAndNames, TabFollowsTheReadingOrderPanelByPanel) {
   const std::map<QWidget*, Placed> where = placed();
   QWidget* top = window(st.pHandle);
   std::vector<QWidget*> stops;
-  for (QWidget* w = top->nextInFocusChain(); w != top; w = w->nextInFocusChain())
+  for (QWidget* w = top->nextInFocusChain(); w != top; w = w->nextInFocusChain()) {
     if (where.count(w) && w->isVisibleTo(top) && w->isEnabled() &&
-        (w->focusPolicy() & Qt::TabFocus))
+        (w->focusPolicy() & Qt::TabFocus)) {
       stops.push_back(w);
+    }
+  }
   ASSERT_GT(stops.size(), 10u);
   EXPECT_EQ(where.at(stops.front()).panel, st.pHandle);
   std::vector<int> panelsLeft;
@@ -113,8 +121,11 @@ TEST_F(KeysAndNames, NamesAreTheShownWordsAndTheDescriptionEndsWithTheModelName)
   // at the end of the description.
   for (const auto& [w, at] : placed()) {
     const ui::Control* c = nullptr;
-    for (const auto& [id, control] : runtime.ui().panel(at.panel)->controls)
-      if (widget(at.panel, id) == w) c = &control;
+    for (const auto& [id, control] : runtime.ui().panel(at.panel)->controls) {
+      if (widget(at.panel, id) == w) {
+        c = &control;
+      }
+    }
     ASSERT_NE(c, nullptr);
     const QString name = QString::fromStdString(c->name);
     QAccessibleInterface* face = QAccessible::queryAccessibleInterface(w);

@@ -153,11 +153,15 @@ TEST_F(Pump, FileDialogReportsExistingAndNewNamesAndCancelReportsNothing) {
       acceptLabel = dialog->labelText(QFileDialog::Accept);
       question.emplace([&](QWidget* next) {
         askedTwice = next != dialog;
-        if (!askedTwice) return;
+        if (!askedTwice) {
+          return;
+        }
         static_cast<QDialog*>(next)->reject();
         QTimer::singleShot(0, dialog, &QDialog::reject);
       });
-      if (c.typed.isEmpty()) return static_cast<QDialog*>(dialog)->reject();
+      if (c.typed.isEmpty()) {
+        return static_cast<QDialog*>(dialog)->reject();
+      }
       typeFileName(dialog, c.typed);
       static_cast<QDialog*>(dialog)->accept();
     });

@@ -126,9 +126,11 @@ TEST_F(Render, GrabDrawsThePlots) {
   QImage shot = runtime.view().grab(main);
   EXPECT_EQ(shot.deviceIndependentSize().toSize(), QSize(760, 560));
   bool green = false;  // the rectangle's fill
-  for (int py = 0; py < shot.height() && !green; ++py)
-    for (int px = 0; px < shot.width() && !green; ++px)
+  for (int py = 0; py < shot.height() && !green; ++py) {
+    for (int px = 0; px < shot.width() && !green; ++px) {
       green = shot.pixelColor(px, py) == QColor(0, 255, 0);
+    }
+  }
   EXPECT_TRUE(green);
 }
 

@@ -34,18 +34,25 @@ class ScopeWindow : public ScopeWindowTest {
  protected:
   QWidget* widget(int panel, int control) { return runtime.view().controlWidget(panel, control); }
   void pump(int times = 5) {
-    for (int i = 0; i < times; ++i) runtime.ProcessSystemEvents();
+    for (int i = 0; i < times; ++i) {
+      runtime.ProcessSystemEvents();
+    }
   }
   // A panel or control below a panel found as a test tool finds it: a panel by its accessible
   // name, a control by its model name in brackets at the end of its description.
   static QAccessibleInterface* find(QAccessibleInterface* under, const QString& name) {
     for (int i = 0; i < under->childCount(); ++i) {
       QAccessibleInterface* child = under->child(i);
-      if (!child) continue;
+      if (!child) {
+        continue;
+      }
       if (child->text(QAccessible::Name) == name ||
-          child->text(QAccessible::Description).endsWith("[" + name + "]"))
+          child->text(QAccessible::Description).endsWith("[" + name + "]")) {
         return child;
-      if (QAccessibleInterface* deeper = find(child, name)) return deeper;
+      }
+      if (QAccessibleInterface* deeper = find(child, name)) {
+        return deeper;
+      }
     }
     return nullptr;
   }
@@ -56,7 +63,9 @@ class ScopeWindow : public ScopeWindowTest {
   // The raw strip chart, each of its replots counted in `replots`.
   QCustomPlot* rawChartCountingReplots(int& replots) {
     QCustomPlot* chart = runtime.view().plotWidget(st.pHandle, ids::main::GRAPHRaw);
-    if (chart) QObject::connect(chart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+    if (chart) {
+      QObject::connect(chart, &QCustomPlot::afterReplot, [&replots] { ++replots; });
+    }
     return chart;
   }
   // The centre of a control's widget in main-window coordinates.
@@ -185,8 +194,11 @@ TEST_F(ScopeWindow, RightClickOpensTheHelpAboveThePanelsAndAClickOnTheBoxClosesI
       ui.DisplayPanel(st.pPara1);
     }
     const HelpRow* row = nullptr;
-    for (const HelpRow& r : helpTable())
-      if (std::string_view(r.control) == c.control) row = &r;
+    for (const HelpRow& r : helpTable()) {
+      if (std::string_view(r.control) == c.control) {
+        row = &r;
+      }
+    }
     ASSERT_NE(row, nullptr) << c.control;
 
     clickAt(centreOf(panel, c.id), Qt::RightButton);
@@ -266,7 +278,9 @@ TEST_F(ScopeWindow, RunAnswersKeepTheStripChartsSizeAndAreDrawnOnlyByThePump) {
     history.back() = answer;
     ui.SetStripPointsPerScreen(st.pHandle, raw, 101);
     ui.SetStripTraces(st.pHandle, raw, kTraces);
-    for (int t = 1; t <= kTraces; ++t) ui.SetTraceColour(st.pHandle, raw, t, ui::kRed);
+    for (int t = 1; t <= kTraces; ++t) {
+      ui.SetTraceColour(st.pHandle, raw, t, ui::kRed);
+    }
     ui.PlotStripChart(st.pHandle, raw, history.data(), static_cast<int>(history.size()));
     changes += 3 + kTraces;
     for (int indicator : {ids::main::NUMMvalue, ids::main::NUMValueMM}) {
@@ -279,7 +293,9 @@ TEST_F(ScopeWindow, RunAnswersKeepTheStripChartsSizeAndAreDrawnOnlyByThePump) {
   }
   runtime.view().flushPending();
   ASSERT_EQ(chart->graphCount(), kTraces);
-  for (int t = 0; t < kTraces; ++t) EXPECT_EQ(chart->graph(t)->data()->size(), 101) << t;
+  for (int t = 0; t < kTraces; ++t) {
+    EXPECT_EQ(chart->graph(t)->data()->size(), 101) << t;
+  }
   EXPECT_EQ((chart->graph(kTraces - 1)->data()->constEnd() - 1)->value, kAnswers - 1);
   // Changes only mark what is out of date; the pump redraws, several changes at
   // once.
@@ -348,11 +364,16 @@ TEST_F(IdentifiedScopeWindow, RunGraphsOnScreenAreWhatAWholeRepaintDraws) {
   runtime.ui().dispatch(st.pHandle, m::BTNRun, ui::EVENT_COMMIT);
   QElapsedTimer settle;
   settle.start();
-  while (settle.elapsed() < 100) runtime.ProcessSystemEvents();
+  while (settle.elapsed() < 100) {
+    runtime.ProcessSystemEvents();
+  }
   EXPECT_GT(replots, 5);
   std::vector<int> wrong;
-  for (int graph : {m::GRAPHRaw, m::GRAPHBarMaster, m::GRAPHBarSlave})
-    if (!showsWhatItDraws(runtime.view().plotWidget(st.pHandle, graph))) wrong.push_back(graph);
+  for (int graph : {m::GRAPHRaw, m::GRAPHBarMaster, m::GRAPHBarSlave}) {
+    if (!showsWhatItDraws(runtime.view().plotWidget(st.pHandle, graph))) {
+      wrong.push_back(graph);
+    }
+  }
   EXPECT_EQ(wrong, std::vector<int>{});
 }
 

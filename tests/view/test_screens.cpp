@@ -51,10 +51,11 @@ TEST_F(PanelScale, ALargerWindowGrowsThePanelAtItsAspectAndClicksCarryLayoutSpot
   QWidget* content = scrollOf(window())->widget();
   EXPECT_EQ(content->width(), scrollOf(window())->viewport()->width());
   EXPECT_EQ(content->height(), 2 * 560);
-  for (const char* name : {"BTNrun", "GRAPHprofile", "TBXlog"})
+  for (const char* name : {"BTNrun", "GRAPHprofile", "TBXlog"}) {
     EXPECT_EQ(widget(name)->geometry(),
               QRect(layoutOf(name).topLeft() * 2, layoutOf(name).size() * 2))
         << name;
+  }
   const QFont base = QApplication::font();
   EXPECT_DOUBLE_EQ(widget("BTNrun")->font().pointSizeF(), 2 * base.pointSizeF());
   // A label of its own size in a larger window, and one added while it is larger.
@@ -70,7 +71,9 @@ TEST_F(PanelScale, ALargerWindowGrowsThePanelAtItsAspectAndClicksCarryLayoutSpot
   int top = -1, left = -1;
   runtime.callbacks().bind(ui().panel(main)->controls.at(id("BTNrun")).callback,
                            [&](int, int, int event, int data1, int data2) {
-                             if (event == ui::EVENT_RIGHT_CLICK) top = data1, left = data2;
+                             if (event == ui::EVENT_RIGHT_CLICK) {
+                               top = data1, left = data2;
+                             }
                              return 0;
                            });
   QTest::mouseClick(widget("BTNrun"), Qt::RightButton, {}, QPoint(10, 6));
@@ -92,7 +95,9 @@ TEST_F(PanelScale, AWindowTooSmallToReadScrollsToEveryControl) {
   EXPECT_GT(scroll->verticalScrollBar()->maximum(), 0);
   for (const auto& [cid, c] : ui().panel(main)->controls) {
     QWidget* w = runtime.view().controlWidget(main, cid);
-    if (!w || !w->isVisibleTo(window())) continue;
+    if (!w || !w->isVisibleTo(window())) {
+      continue;
+    }
     scroll->ensureWidgetVisible(w, 0, 0);
     const QRect seen(w->mapTo(scroll->viewport(), QPoint()), w->size());
     EXPECT_TRUE(scroll->viewport()->rect().contains(seen)) << c.name;
@@ -109,7 +114,9 @@ class ScreenFit : public ScopeWindowTest {
     const QRect seen = inWindow(scrollOf(window)->viewport());
     for (const auto& [cid, c] : runtime.ui().panel(panel)->controls) {
       QWidget* w = runtime.view().controlWidget(panel, cid);
-      if (!w || !w->isVisibleTo(window)) continue;
+      if (!w || !w->isVisibleTo(window)) {
+        continue;
+      }
       EXPECT_TRUE(seen.contains(inWindow(w))) << name << " " << c.name;
     }
   }
@@ -131,23 +138,30 @@ TEST_F(ScreenFit, TheMainWindowOpensWholeOnItsScreenWithEveryControlInSightAndCl
   };
   std::vector<Shown> controls;
   for (int handle : {st.pHandle, st.pPara0, st.pPara1, st.pPara2, st.pCalib}) {
-    if (!runtime.view().panelWidget(handle)->isVisibleTo(window)) continue;
+    if (!runtime.view().panelWidget(handle)->isVisibleTo(window)) {
+      continue;
+    }
     for (const auto& [cid, c] : runtime.ui().panel(handle)->controls) {
       QWidget* w = runtime.view().controlWidget(handle, cid);
-      if (!w || !w->isVisibleTo(window)) continue;
+      if (!w || !w->isVisibleTo(window)) {
+        continue;
+      }
       EXPECT_TRUE(seen.contains(inWindow(w))) << c.name;
       if (auto* b = qobject_cast<QAbstractButton*>(w)) {
         EXPECT_LE(b->fontMetrics().horizontalAdvance(b->text()), b->width()) << c.name;
       }
-      if (c.kind != ui::ControlKind::Decoration && c.kind != ui::ControlKind::Picture)
+      if (c.kind != ui::ControlKind::Decoration && c.kind != ui::ControlKind::Picture) {
         controls.push_back({c.name, inWindow(w)});
+      }
     }
   }
   EXPECT_GT(controls.size(), 40u);
-  for (std::size_t i = 0; i < controls.size(); ++i)
-    for (std::size_t j = i + 1; j < controls.size(); ++j)
+  for (std::size_t i = 0; i < controls.size(); ++i) {
+    for (std::size_t j = i + 1; j < controls.size(); ++j) {
       EXPECT_FALSE(controls[i].at.intersects(controls[j].at))
           << controls[i].name << " and " << controls[j].name;
+    }
+  }
 
   expectWholeOnScreen(st.pHandle);
   QDir().mkpath(QRIX_SCREENSHOT_DIR);

@@ -23,8 +23,11 @@ class PseudoTerminal {
  public:
   PseudoTerminal() {
     master_ = posix_openpt(O_RDWR | O_NOCTTY);
-    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0)
-      if (const char* name = ptsname(master_)) path_ = name;
+    if (master_ >= 0 && grantpt(master_) == 0 && unlockpt(master_) == 0) {
+      if (const char* name = ptsname(master_)) {
+        path_ = name;
+      }
+    }
   }
   ~PseudoTerminal() { hangUp(); }
   PseudoTerminal(const PseudoTerminal&) = delete;
@@ -40,13 +43,17 @@ class PseudoTerminal {
     while (got.size() < n && ::poll(&p, 1, timeoutMs) > 0) {
       char buf[64];
       ssize_t r = ::read(master_, buf, sizeof buf);
-      if (r <= 0) break;
+      if (r <= 0) {
+        break;
+      }
       got.append(buf, static_cast<size_t>(r));
     }
     return got;
   }
   void hangUp() {
-    if (master_ >= 0) ::close(master_);
+    if (master_ >= 0) {
+      ::close(master_);
+    }
     master_ = -1;
   }
 
@@ -59,8 +66,9 @@ class PseudoTerminal {
 size_t waitForQueue(QtSerialDevice& device, size_t n) {
   QElapsedTimer t;
   t.start();
-  while (device.inQueueLength() < n && t.elapsed() < 1000)
+  while (device.inQueueLength() < n && t.elapsed() < 1000) {
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
   return device.inQueueLength();
 }
 
@@ -109,7 +117,9 @@ TEST_F(SerialDevice, HangUpLeavesAFailedLineThatReadsAndWritesNothing) {
   pty.hangUp();
   QElapsedTimer t;
   t.start();
-  while (!device->failed() && t.elapsed() < 1000) device->inQueueLength();
+  while (!device->failed() && t.elapsed() < 1000) {
+    device->inQueueLength();
+  }
   EXPECT_TRUE(device->failed());
   std::uint8_t buf[4] = {1, 2, 3, 4};
   EXPECT_EQ(device->write(buf, 4), 0u);
@@ -121,7 +131,9 @@ TEST(PortList, PortsAreNumberedTtySThenUsbThenAcmThenOthersNumerically) {
   auto ports = qt::numberDevicePaths({"/dev/ttyUSB1", "/dev/rfcomm0", "/dev/ttyACM0", "/dev/ttyS10",
                                       "/dev/ttyS2", "/dev/ttyUSB0"});
   std::vector<std::string> order;
-  for (const auto& p : ports) order.push_back(p.device);
+  for (const auto& p : ports) {
+    order.push_back(p.device);
+  }
   EXPECT_EQ(order, (std::vector<std::string>{"/dev/ttyS2", "/dev/ttyS10", "/dev/ttyUSB0",
                                              "/dev/ttyUSB1", "/dev/ttyACM0", "/dev/rfcomm0"}));
   EXPECT_EQ(ports[2].number, 3);

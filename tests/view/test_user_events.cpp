@@ -55,9 +55,12 @@ TEST_F(UserEvents, RightClickOnAnyControlSendsRightClick) {
                            "STRIPrate", "TXTstatus"}) {
     QWidget* target = widget(name);
     // A text box takes its mouse on the viewport, a spin box on its line edit.
-    if (auto* box = qobject_cast<QPlainTextEdit*>(target)) target = box->viewport();
-    if (auto* spin = qobject_cast<QAbstractSpinBox*>(target))
+    if (auto* box = qobject_cast<QPlainTextEdit*>(target)) {
+      target = box->viewport();
+    }
+    if (auto* spin = qobject_cast<QAbstractSpinBox*>(target)) {
       target = spin->findChild<QLineEdit*>();
+    }
     QTest::mouseClick(target, Qt::RightButton);
     EXPECT_EQ(eventsOf(name), (Events{EVENT_RIGHT_CLICK})) << name;
   }
@@ -102,7 +105,9 @@ TEST_F(UserEvents, ToggleSendsLeftClickThenWritesModelThenCommits) {
   std::vector<double> seenAtCommit;
   runtime.callbacks().bind("CC_TGLlaser", [&](int p, int c, int e, int, int) {
     events.push_back({"TGLlaser", e});
-    if (e == EVENT_COMMIT) seenAtCommit.push_back(ui().GetCtrlVal(p, c));
+    if (e == EVENT_COMMIT) {
+      seenAtCommit.push_back(ui().GetCtrlVal(p, c));
+    }
     return 0;
   });
   QTest::mouseClick(widget("TGLlaser"), Qt::LeftButton);
@@ -147,7 +152,9 @@ TEST_F(UserEvents, CallbackMayDiscardItsOwnPanelWhileItsButtonIsStillOnTheStack)
     if (e == EVENT_COMMIT) {
       ui().DiscardPanel(p);
       // The program pumps on; the button must survive until its click has returned.
-      for (int i = 0; i < 5; ++i) runtime.ProcessSystemEvents();
+      for (int i = 0; i < 5; ++i) {
+        runtime.ProcessSystemEvents();
+      }
       EXPECT_FALSE(button.isNull());
     }
     return 0;
@@ -163,13 +170,17 @@ TEST_F(UserEvents, SecondClickReentersACallbackThatIsStillPumping) {
   int maxDepth = 0;
   bool second = false;
   runtime.callbacks().bind("CC_BTNrun", [&](int, int, int e, int, int) {
-    if (e != EVENT_COMMIT) return 0;
+    if (e != EVENT_COMMIT) {
+      return 0;
+    }
     maxDepth = std::max(maxDepth, ++depth);
     if (depth == 1) {
       QTimer::singleShot(5, [&] { QTest::mouseClick(widget("BTNrun"), Qt::LeftButton); });
       QElapsedTimer waited;
       waited.start();
-      while (!second && waited.elapsed() < 2000) runtime.ProcessSystemEvents();
+      while (!second && waited.elapsed() < 2000) {
+        runtime.ProcessSystemEvents();
+      }
     } else {
       second = true;
     }

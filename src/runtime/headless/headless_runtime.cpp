@@ -16,9 +16,12 @@ void HeadlessRuntime::WaitForEvents(double seconds) {
   // Move the clock to whatever happens next, but never further than the wait (one heartbeat
   // for a plain pump), so that loops deciding a time-out by the clock see it pass in steps.
   double next = now_ + std::max(0.0, seconds);
-  if (!actions_.empty()) next = std::min(next, actions_.begin()->first);
-  if (std::optional<double> byte = serial_.nextArrival(); byte && *byte > now_)
+  if (!actions_.empty()) {
+    next = std::min(next, actions_.begin()->first);
+  }
+  if (std::optional<double> byte = serial_.nextArrival(); byte && *byte > now_) {
     next = std::min(next, *byte);
+  }
   now_ = std::max(now_, next);
 
   // User actions due by now, in time order; an action may run a loop that pumps again.
@@ -33,7 +36,9 @@ void HeadlessRuntime::WaitForEvents(double seconds) {
 int HeadlessRuntime::RunUserInterface() {
   quit_ = false;
   const double start = now_;
-  while (!quit_ && now_ - start < idleLimit_) ProcessSystemEvents();
+  while (!quit_ && now_ - start < idleLimit_) {
+    ProcessSystemEvents();
+  }
   return quitCode_;
 }
 
@@ -43,12 +48,16 @@ void HeadlessRuntime::QuitUserInterface(int code) {
 }
 
 void HeadlessRuntime::Delay(double seconds) {
-  if (seconds > 0) now_ += seconds;
+  if (seconds > 0) {
+    now_ += seconds;
+  }
 }
 
 int HeadlessRuntime::ConfirmPopup(const std::string& title, const std::string& message) {
   dialogs_.push_back({"confirm", title, message, {}, {}, {}, {}});
-  if (confirmAnswers_.empty()) return 0;
+  if (confirmAnswers_.empty()) {
+    return 0;
+  }
   int answer = confirmAnswers_.front();
   confirmAnswers_.pop_front();
   return answer;
@@ -65,14 +74,18 @@ FileSelection HeadlessRuntime::FileSelectPopup(const std::string& directory,
                       defaultName,
                       filter,
                       labelOf(button)});
-  if (fileAnswers_.empty()) return {};
+  if (fileAnswers_.empty()) {
+    return {};
+  }
   FileSelection answer = std::move(fileAnswers_.front());
   fileAnswers_.pop_front();
   return answer;
 }
 
 bool HeadlessRuntime::ClipboardPutText(const std::string& text) {
-  if (clipboardRefused_) return false;
+  if (clipboardRefused_) {
+    return false;
+  }
   clipboard_ = text;
   return true;
 }
@@ -82,7 +95,9 @@ void HeadlessRuntime::at(double time, std::function<void()> action) {
 }
 
 void HeadlessRuntime::runUntil(double time) {
-  while (now_ < time) ProcessSystemEvents();
+  while (now_ < time) {
+    ProcessSystemEvents();
+  }
 }
 
 }  // namespace qrix

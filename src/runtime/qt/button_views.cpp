@@ -15,7 +15,9 @@ CommandButtonView::CommandButtonView(EventRouter& router, int panel, int control
   // The button may outlive this view while the panel is torn down.
   QPointer<CommandButtonView> self(this);
   auto* button = new MouseAwareButton<QPushButton>(panelWidget, [self] {
-    if (self) self->send(ui::EVENT_LEFT_CLICK);
+    if (self) {
+      self->send(ui::EVENT_LEFT_CLICK);
+    }
   });
   button->setAutoDefault(false);
   button_ = button;
@@ -39,7 +41,9 @@ CheckButtonView::CheckButtonView(EventRouter& router, int panel, int control, QW
   } else {
     QPointer<CheckButtonView> self(this);
     auto* b = new MouseAwareButton<QPushButton>(panelWidget, [self] {
-      if (self) self->send(ui::EVENT_LEFT_CLICK);
+      if (self) {
+        self->send(ui::EVENT_LEFT_CLICK);
+      }
     });
     b->setAutoDefault(false);
     b->setCheckable(true);
@@ -63,11 +67,17 @@ void CheckButtonView::applyAttributes(const ui::Control& c) {
 
 void CheckButtonView::userToggled(bool checked) {
   if (!acceptsInput()) {
-    if (const ui::Control* c = control()) applyValue(*c);
+    if (const ui::Control* c = control()) {
+      applyValue(*c);
+    }
     return;
   }
-  if (!writeValue(checked ? 1 : 0)) return;
-  if (radio_ && !send(ui::EVENT_VAL_CHANGED)) return;
+  if (!writeValue(checked ? 1 : 0)) {
+    return;
+  }
+  if (radio_ && !send(ui::EVENT_VAL_CHANGED)) {
+    return;
+  }
   send(ui::EVENT_COMMIT);
 }
 

@@ -19,10 +19,15 @@ constexpr int kCaptionPointSize = 8;
 // What a sighted user reads on or beside the control: its label, else the text it shows (a
 // box's first line); a control with no words at all (a picture) is called by its model name.
 QString readableName(const ui::Control& c) {
-  if (!c.label.empty()) return QString::fromStdString(c.label);
-  if (c.kind == ui::ControlKind::TextMessage) return QString::fromStdString(c.text);
-  if (c.kind == ui::ControlKind::TextBox)
+  if (!c.label.empty()) {
+    return QString::fromStdString(c.label);
+  }
+  if (c.kind == ui::ControlKind::TextMessage) {
+    return QString::fromStdString(c.text);
+  }
+  if (c.kind == ui::ControlKind::TextBox) {
     return QString::fromStdString(c.text.substr(0, c.text.find('\n')));
+  }
   return QString::fromStdString(c.name);
 }
 }  // namespace
@@ -47,7 +52,9 @@ void ControlView::setWidget(QWidget* widget, bool captioned) {
   }
   // Right-clicks land on inner widgets too (a spin box's line edit, a text box's viewport).
   widget->installEventFilter(this);
-  for (QWidget* inner : widget->findChildren<QWidget*>()) inner->installEventFilter(this);
+  for (QWidget* inner : widget->findChildren<QWidget*>()) {
+    inner->installEventFilter(this);
+  }
   if (captioned) {
     caption_ = new QLabel(panelWidget());
     QFont font = caption_->font();
@@ -59,7 +66,9 @@ void ControlView::setWidget(QWidget* widget, bool captioned) {
 
 void ControlView::detach() {
   router_ = nullptr;
-  if (widget_) widget_->removeEventFilter(this);
+  if (widget_) {
+    widget_->removeEventFilter(this);
+  }
 }
 
 QRect ControlView::modelRect() const {
@@ -69,19 +78,25 @@ QRect ControlView::modelRect() const {
 
 void ControlView::showWords(const QString& words) {
   words_ = words;
-  if (const ui::Control* c = control()) applyAccessible(*c);
+  if (const ui::Control* c = control()) {
+    applyAccessible(*c);
+  }
 }
 
 void ControlView::applyAccessible(const ui::Control& c) {
-  if (!widget_) return;
+  if (!widget_) {
+    return;
+  }
   const QString words = c.description.empty() ? words_ : QString::fromStdString(c.description);
   const QString tag = "[" + QString::fromStdString(c.name) + "]";
   const QString description = words.isEmpty() ? tag : words + " " + tag;
   // Each change is an event to every screen reader listening: only real ones.
-  if (const QString name = readableName(c); widget_->accessibleName() != name)
+  if (const QString name = readableName(c); widget_->accessibleName() != name) {
     widget_->setAccessibleName(name);
-  if (widget_->accessibleDescription() != description)
+  }
+  if (widget_->accessibleDescription() != description) {
     widget_->setAccessibleDescription(description);
+  }
 }
 
 QRect ControlView::bodyRect(const ui::Control& c) const {
@@ -101,7 +116,9 @@ QRect ControlView::screenRect(const ui::Control& c) const {
 }
 
 QPoint ControlView::onPanel(QWidget* w, QPoint at) const {
-  if (w && panelWidget()) at = w->mapTo(panelWidget(), at);
+  if (w && panelWidget()) {
+    at = w->mapTo(panelWidget(), at);
+  }
   return (QPointF(at) / scale()).toPoint();
 }
 
@@ -111,16 +128,19 @@ double sizeOf(const QFont& f) {
   return f.pointSizeF() > 0 ? f.pointSizeF() : f.pixelSize();
 }
 void setSize(QFont& f, double size) {
-  if (f.pointSizeF() > 0)
+  if (f.pointSizeF() > 0) {
     f.setPointSizeF(size);
-  else
+  } else {
     f.setPixelSize(std::max(1, static_cast<int>(std::lround(size))));
+  }
 }
 }  // namespace
 
 void ControlView::scaleFont(double s) {
   // A widget without a font of its own takes the panel's, which is scaled already.
-  if (!widget_->testAttribute(Qt::WA_SetFont)) return;
+  if (!widget_->testAttribute(Qt::WA_SetFont)) {
+    return;
+  }
   QFont font = widget_->font();
   if (!shownFont_ || sizeOf(font) != sizeOf(*shownFont_)) {
     // A new size from the view; one taken over from the panel's font was scaled already.
@@ -128,12 +148,16 @@ void ControlView::scaleFont(double s) {
     fontSize_ = panels ? sizeOf(font) / s : sizeOf(font);
   }
   setSize(font, fontSize_ * s);
-  if (font != widget_->font()) widget_->setFont(font);
+  if (font != widget_->font()) {
+    widget_->setFont(font);
+  }
   shownFont_ = font;
 }
 
 void ControlView::applyCommon(const ui::Control& c) {
-  if (!widget_) return;
+  if (!widget_) {
+    return;
+  }
   const double s = scale();
   scaleFont(s);
   QRect body = screenRect(c);
@@ -144,7 +168,9 @@ void ControlView::applyCommon(const ui::Control& c) {
   if (caption_) {
     QFont font = caption_->font();
     font.setPointSizeF(kCaptionPointSize * s);
-    if (font != caption_->font()) caption_->setFont(font);
+    if (font != caption_->font()) {
+      caption_->setFont(font);
+    }
     caption_->setText(QString::fromStdString(c.label));
     caption_->adjustSize();
     caption_->move(body.left(), body.top() - caption_->height() - kCaptionGap);
@@ -156,40 +182,53 @@ void ControlView::applyCommon(const ui::Control& c) {
 }
 
 void ControlView::applyTooltip(const ui::Control& c) {
-  if (!widget_) return;
-  if (const QString tip = QString::fromStdString(c.tooltip); widget_->toolTip() != tip)
+  if (!widget_) {
+    return;
+  }
+  if (const QString tip = QString::fromStdString(c.tooltip); widget_->toolTip() != tip) {
     widget_->setToolTip(tip);
+  }
 }
 
 void ControlView::update(ui::Aspect aspect) {
   const ui::Control* c = control();
-  if (!c) return;
+  if (!c) {
+    return;
+  }
   switch (aspect) {
     case ui::Aspect::Value:
-      if (!writing_) applyValue(*c);
+      if (!writing_) {
+        applyValue(*c);
+      }
       break;
     case ui::Aspect::Attributes:
       applyAttributes(*c);
       applyCommon(*c);
       break;
     case ui::Aspect::Tooltip:
-      if (!tooltip_)
+      if (!tooltip_) {
         tooltip_ = new RateLimitedUpdate(
             widget_, kTooltipMs, 0,
             [this] {
-              if (const ui::Control* now = control()) applyTooltip(*now);
+              if (const ui::Control* now = control()) {
+                applyTooltip(*now);
+              }
             },
             this);
+      }
       tooltip_->request();
       break;
     case ui::Aspect::Description:
-      if (!description_)
+      if (!description_) {
         description_ = new RateLimitedUpdate(
             widget_, kDescriptionMs, 0,
             [this] {
-              if (const ui::Control* now = control()) applyAccessible(*now);
+              if (const ui::Control* now = control()) {
+                applyAccessible(*now);
+              }
             },
             this);
+      }
       description_->request();
       break;
     case ui::Aspect::Plots: applyPlots(*c); break;
@@ -198,13 +237,19 @@ void ControlView::update(ui::Aspect aspect) {
 }
 
 void ControlView::flushPending() {
-  if (tooltip_) tooltip_->flush();
-  if (description_) description_->flush();
+  if (tooltip_) {
+    tooltip_->flush();
+  }
+  if (description_) {
+    description_->flush();
+  }
 }
 
 void ControlView::refreshAll() {
   const ui::Control* c = control();
-  if (!c) return;
+  if (!c) {
+    return;
+  }
   applyAttributes(*c);
   applyValue(*c);
   applyCommon(*c);
@@ -212,7 +257,9 @@ void ControlView::refreshAll() {
 }
 
 bool ControlView::writeValue(double value) {
-  if (!router_) return false;
+  if (!router_) {
+    return false;
+  }
   writing_ = true;
   int status = router_->model().SetCtrlVal(panel_, id_, value);
   writing_ = false;
@@ -220,7 +267,9 @@ bool ControlView::writeValue(double value) {
 }
 
 bool ControlView::send(int event, int data1, int data2) {
-  if (!router_) return false;
+  if (!router_) {
+    return false;
+  }
   QPointer<ControlView> self(this);
   router_->send(panel_, id_, event, data1, data2);
   return self && router_ && router_->panelAlive(panel_);

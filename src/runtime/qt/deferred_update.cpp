@@ -14,7 +14,9 @@ DeferredUpdate::DeferredUpdate(QWidget* widget, std::function<void()> work, QObj
 }
 
 void DeferredUpdate::schedule(int earliestMs, int latestMs) {
-  if (pending()) return;
+  if (pending()) {
+    return;
+  }
   earliestMs_ = earliestMs;
   scheduled_.start();
   timer_.start(std::max(latestMs, 0));
@@ -25,7 +27,9 @@ void DeferredUpdate::schedule(int earliestMs, int latestMs) {
 }
 
 void DeferredUpdate::runNow() {
-  if (pending()) run();
+  if (pending()) {
+    run();
+  }
 }
 
 void DeferredUpdate::run() {
@@ -35,14 +39,17 @@ void DeferredUpdate::run() {
 
 void DeferredUpdate::cancel() {
   timer_.stop();
-  if (watched_) watched_->removeEventFilter(this);
+  if (watched_) {
+    watched_->removeEventFilter(this);
+  }
   watched_ = nullptr;
 }
 
 bool DeferredUpdate::eventFilter(QObject* watched, QEvent* event) {
   if (watched == watched_ && event->type() == QEvent::UpdateRequest && pending() &&
-      scheduled_.elapsed() >= earliestMs_)
+      scheduled_.elapsed() >= earliestMs_) {
     runNow();
+  }
   return false;
 }
 

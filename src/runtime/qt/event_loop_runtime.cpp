@@ -9,7 +9,9 @@
 namespace qrix::qt {
 
 EventLoopRuntime::EventLoopRuntime(ui::UiModel::PanelSource panels) : Runtime(std::move(panels)) {
-  if (!QCoreApplication::instance()) throw std::logic_error("the runtime needs a QCoreApplication");
+  if (!QCoreApplication::instance()) {
+    throw std::logic_error("the runtime needs a QCoreApplication");
+  }
   heartbeat_.setSingleShot(true);
   heartbeat_.setTimerType(Qt::PreciseTimer);
   clock_.start();
@@ -29,7 +31,9 @@ void EventLoopRuntime::WaitForEvents(double seconds) {
 
 int EventLoopRuntime::RunUserInterface() {
   quit_ = false;
-  while (!quit_) ProcessSystemEvents();
+  while (!quit_) {
+    ProcessSystemEvents();
+  }
   return quitCode_;
 }
 
@@ -43,7 +47,9 @@ double EventLoopRuntime::Timer() {
 }
 
 void EventLoopRuntime::Delay(double seconds) {
-  if (!(seconds > 0) || !std::isfinite(seconds)) return;
+  if (!(seconds > 0) || !std::isfinite(seconds)) {
+    return;
+  }
   std::this_thread::sleep_for(std::chrono::duration<double>(seconds));
 }
 

@@ -38,14 +38,18 @@ enum class Shape { Graph, Curve, Rectangle };
 // A profile (x rising) is drawn as a graph; an outline that turns back as a curve, kept in
 // order.
 Shape shapeFor(const ui::Plot& p) {
-  if (p.kind == ui::Plot::Kind::Rectangle) return Shape::Rectangle;
+  if (p.kind == ui::Plot::Kind::Rectangle) {
+    return Shape::Rectangle;
+  }
   const size_t n = std::min(p.x.size(), p.y.size());
   return std::is_sorted(p.x.begin(), p.x.begin() + static_cast<long>(n)) ? Shape::Graph
                                                                          : Shape::Curve;
 }
 
 Shape shapeOf(QCPLayerable* shape) {
-  if (qobject_cast<QCPItemRect*>(shape)) return Shape::Rectangle;
+  if (qobject_cast<QCPItemRect*>(shape)) {
+    return Shape::Rectangle;
+  }
   return qobject_cast<QCPGraph*>(shape) ? Shape::Graph : Shape::Curve;
 }
 
@@ -53,7 +57,9 @@ Shape shapeOf(QCPLayerable* shape) {
 ui::GraphState shownPart(const ui::GraphState& g) {
   ui::GraphState shown = g;
   shown.nextHandle = 0;
-  for (ui::Plot& p : shown.plots) p.handle = 0;
+  for (ui::Plot& p : shown.plots) {
+    p.handle = 0;
+  }
   return shown;
 }
 
@@ -77,10 +83,11 @@ GraphView::GraphView(EventRouter& router, int panel, int control, QWidget* panel
 void GraphView::noteChange(const ui::PlotChange& change) {
   wholeChanged_ = wholeChanged_ || change.whole || change.appendedSamples > 0;
   for (const ui::PlotChange::MovedMark& m : change.moved) {
-    if (m.kind == ui::PlotChange::MovedMark::Kind::Cursor)
+    if (m.kind == ui::PlotChange::MovedMark::Kind::Cursor) {
       cursorsMoved_ = true;
-    else
+    } else {
       movedRectangles_.push_back(static_cast<std::size_t>(m.index));
+    }
   }
 }
 
@@ -91,13 +98,20 @@ bool GraphView::redraw(const ui::Control& c, bool whole) {
   if (all) {
     ui::GraphState shown = shownPart(g);
     any = whole || !drawn_ || shown != *drawn_;
-    if (any) drawAll(g);
+    if (any) {
+      drawAll(g);
+    }
     drawn_ = std::move(shown);
   } else {
     // Rectangles moved in place: only they and the cursors change.
-    for (std::size_t i : movedRectangles_)
-      if (i < g.plots.size()) drawRectangle(shapes_[i], g.plots[i]);
-    if (cursorsMoved_) drawCursors(g);
+    for (std::size_t i : movedRectangles_) {
+      if (i < g.plots.size()) {
+        drawRectangle(shapes_[i], g.plots[i]);
+      }
+    }
+    if (cursorsMoved_) {
+      drawCursors(g);
+    }
     // The moved marks are in the model's state now; a whole redraw compares with that.
     drawn_.reset();
   }
@@ -111,12 +125,15 @@ void GraphView::drawAll(const ui::GraphState& g) {
   QCustomPlot* p = plot();
   // Programs delete and draw their plots again for every new value. Shapes of the kinds they
   // had are changed where they stand: making them anew costs more than drawing them.
-  if (!shapesFit(g.plots)) makeShapes(g.plots);
+  if (!shapesFit(g.plots)) {
+    makeShapes(g.plots);
+  }
   for (std::size_t i = 0; i < g.plots.size(); ++i) {
-    if (g.plots[i].kind == ui::Plot::Kind::Polyline)
+    if (g.plots[i].kind == ui::Plot::Kind::Polyline) {
       drawPolyline(shapes_[i], g.plots[i]);
-    else
+    } else {
       drawRectangle(shapes_[i], g.plots[i]);
+    }
   }
   setRange(p->xAxis, g.x);
   setRange(p->yAxis, g.yLeft);
@@ -136,17 +153,25 @@ void GraphView::drawAll(const ui::GraphState& g) {
 }
 
 bool GraphView::shapesFit(const std::vector<ui::Plot>& plots) const {
-  if (shapes_.size() != plots.size()) return false;
-  for (std::size_t i = 0; i < plots.size(); ++i)
-    if (shapeOf(shapes_[i]) != shapeFor(plots[i])) return false;
+  if (shapes_.size() != plots.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < plots.size(); ++i) {
+    if (shapeOf(shapes_[i]) != shapeFor(plots[i])) {
+      return false;
+    }
+  }
   return true;
 }
 
 void GraphView::makeShapes(const std::vector<ui::Plot>& plots) {
   QCustomPlot* p = plot();
   // Items first: clearing the plottables deletes the graphs and curves among the shapes.
-  for (QCPLayerable* shape : shapes_)
-    if (shapeOf(shape) == Shape::Rectangle) p->removeItem(static_cast<QCPItemRect*>(shape));
+  for (QCPLayerable* shape : shapes_) {
+    if (shapeOf(shape) == Shape::Rectangle) {
+      p->removeItem(static_cast<QCPItemRect*>(shape));
+    }
+  }
   p->clearPlottables();
   shapes_.clear();
   // The plot owns its plottables and items from construction on.

@@ -33,8 +33,9 @@ std::optional<double> newestKey(QCustomPlot& plot) {
   std::optional<double> newest;
   for (int g = 0; g < plot.graphCount(); ++g) {
     const auto& data = *plot.graph(g)->data();
-    if (!data.isEmpty())
+    if (!data.isEmpty()) {
       newest = std::max(newest.value_or(data.constEnd()[-1].key), data.constEnd()[-1].key);
+    }
   }
   return newest;
 }
@@ -47,7 +48,9 @@ void drawXNumbers(QCPPainter& painter, QCustomPlot& plot, const std::string& lab
   if (newest) {
     for (int back = 0; *newest - back >= range.lower; back += kSamplesPerNumber) {
       const double key = *newest - back;
-      if (key > range.upper) continue;
+      if (key > range.upper) {
+        continue;
+      }
       const int x = static_cast<int>(plot.xAxis->coordToPixel(key));
       painter.drawLine(QLineF(x, top, x, top + 3));
       painter.drawText(QRect(x - 20, top + 3, 40, 14), Qt::AlignHCenter | Qt::AlignTop,
@@ -64,7 +67,9 @@ void drawLegend(QCPPainter& painter, QCustomPlot& plot, const std::vector<std::s
   int x = plot.axisRect()->left();
   const QFontMetrics metrics(painter.font());
   for (int g = 0; g < plot.graphCount() && g < static_cast<int>(names.size()); ++g) {
-    if (!plot.graph(g)->visible()) continue;
+    if (!plot.graph(g)->visible()) {
+      continue;
+    }
     const QString name = QString::fromStdString(names[static_cast<std::size_t>(g)]);
     painter.setPen(QPen(plot.graph(g)->pen().color(), 2));
     painter.drawLine(QLineF(x, top + kLegendBand / 2, x + 18, top + kLegendBand / 2));
@@ -96,7 +101,9 @@ void drawWithNotes(QCPPainter& painter, QCustomPlot& plot, const ImageNotes& not
     drawXNumbers(painter, plot, notes.xLabel, below);
     below += kNumberBand;
   }
-  if (!notes.legend.empty()) drawLegend(painter, plot, notes.legend, below);
+  if (!notes.legend.empty()) {
+    drawLegend(painter, plot, notes.legend, below);
+  }
 }
 
 QSize sizeWithNotes(QCustomPlot& plot, const ImageNotes& notes) {
@@ -118,7 +125,9 @@ QByteArray svgOf(QCustomPlot& plot, const ImageNotes& notes) {
   svg.setViewBox(QRect(QPoint(0, 0), size));
   svg.setTitle(notes.title.empty() ? plot.accessibleName() : QString::fromStdString(notes.title));
   QCPPainter painter;
-  if (!painter.begin(&svg)) return {};
+  if (!painter.begin(&svg)) {
+    return {};
+  }
   drawWithNotes(painter, plot, notes);
   painter.end();
   return bytes;
@@ -130,7 +139,9 @@ QImage imageOf(QCustomPlot& plot, const ImageNotes& notes) {
   QImage image(sizeWithNotes(plot, notes) * ratio, QImage::Format_ARGB32_Premultiplied);
   image.setDevicePixelRatio(ratio);
   QCPPainter painter;
-  if (!painter.begin(&image)) return {};
+  if (!painter.begin(&image)) {
+    return {};
+  }
   painter.setRenderHint(QPainter::TextAntialiasing);
   drawWithNotes(painter, plot, notes);
   painter.end();
@@ -141,7 +152,9 @@ QByteArray pngOf(const QImage& image) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
   buffer.open(QIODevice::WriteOnly);
-  if (image.isNull() || !image.save(&buffer, "PNG")) return {};
+  if (image.isNull() || !image.save(&buffer, "PNG")) {
+    return {};
+  }
   return bytes;
 }
 
@@ -151,19 +164,28 @@ std::string saveImage(QtView& view, int panel, int control, ImageFormat format,
                       const std::string& path, const ImageNotes& notes) {
   QByteArray bytes;
   if (control == 0) {
-    if (format != ImageFormat::Png) return "a window is saved as PNG only";
-    if (!view.panelWidget(panel)) return "no such window";
+    if (format != ImageFormat::Png) {
+      return "a window is saved as PNG only";
+    }
+    if (!view.panelWidget(panel)) {
+      return "no such window";
+    }
     bytes = pngOf(view.grab(panel));
   } else {
     QCustomPlot* plot = view.plotWidget(panel, control);
-    if (!plot) return "not a graph";
+    if (!plot) {
+      return "not a graph";
+    }
     view.flushPending();
     bytes = format == ImageFormat::Svg ? svgOf(*plot, notes) : pngOf(imageOf(*plot, notes));
   }
-  if (bytes.isEmpty()) return "the picture could not be made";
+  if (bytes.isEmpty()) {
+    return "the picture could not be made";
+  }
   if (!files::writeFileAtomically(
-          path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size()))))
+          path, std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())))) {
     return "cannot write " + path;
+  }
   return {};
 }
 

@@ -20,7 +20,9 @@ class LedLight : public QAbstractButton {
   explicit LedLight(QWidget* parent) : QAbstractButton(parent) { setFocusPolicy(Qt::StrongFocus); }
 
   void setColour(const QColor& colour) {
-    if (colour == colour_) return;
+    if (colour == colour_) {
+      return;
+    }
     colour_ = colour;
     update();
   }
@@ -54,7 +56,9 @@ LedView::LedView(EventRouter& router, int panel, int control, QWidget* panelWidg
     : ControlView(router, panel, control, panelWidget) {
   QPointer<LedView> self(this);
   light_ = new MouseAwareButton<LedLight>(panelWidget, [self] {
-    if (self) self->send(ui::EVENT_LEFT_CLICK);
+    if (self) {
+      self->send(ui::EVENT_LEFT_CLICK);
+    }
   });
   setWidget(light_, true);
   // `clicked` comes from the mouse, the keyboard and a screen reader's press alike.

@@ -22,14 +22,18 @@ class MouseAwareButton : public Base {
   void mousePressEvent(QMouseEvent* event) override {
     Base::mousePressEvent(event);
     // Down only when the press hit the button itself.
-    if (event->button() == Qt::LeftButton && this->isDown() && leftPressed_) leftPressed_();
+    if (event->button() == Qt::LeftButton && this->isDown() && leftPressed_) {
+      leftPressed_();
+    }
   }
 
   // Return and the keypad's Enter (which comes with the keypad modifier); held down, once.
   void keyPressEvent(QKeyEvent* event) override {
     const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
     if (enter && (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
-      if (!event->isAutoRepeat()) this->click();
+      if (!event->isAutoRepeat()) {
+        this->click();
+      }
       return;
     }
     Base::keyPressEvent(event);

@@ -51,10 +51,16 @@ using DoubleSpin = TrackedSpin<QDoubleSpinBox>;
 
 // Doubles onto int without overflow; NaN becomes 0.
 int clampToInt(double value) {
-  if (std::isnan(value)) return 0;
+  if (std::isnan(value)) {
+    return 0;
+  }
   double r = std::round(value);
-  if (r <= static_cast<double>(INT_MIN)) return INT_MIN;
-  if (r >= static_cast<double>(INT_MAX)) return INT_MAX;
+  if (r <= static_cast<double>(INT_MIN)) {
+    return INT_MIN;
+  }
+  if (r >= static_cast<double>(INT_MAX)) {
+    return INT_MAX;
+  }
   return static_cast<int>(r);
 }
 
@@ -66,7 +72,9 @@ struct Range {
 // The range always holds the value, so the field never shows something else than the model.
 Range rangeFor(const ui::Control& c) {
   Range r{c.minimum, c.maximum};
-  if ((r.min == 0 && r.max == 0) || r.min > r.max) r = {INT_MIN, INT_MAX};
+  if ((r.min == 0 && r.max == 0) || r.min > r.max) {
+    r = {INT_MIN, INT_MAX};
+  }
   if (std::isfinite(c.value)) {
     r.min = std::min(r.min, c.value);
     r.max = std::max(r.max, c.value);
@@ -77,7 +85,9 @@ Range rangeFor(const ui::Control& c) {
 void applyColours(QWidget* w, const ui::Control& c) {
   QPalette palette = w->palette();
   palette.setColor(QPalette::Text, toQColor(c.textColour));
-  if (c.hasBackColour) palette.setColor(QPalette::Base, toQColor(c.backColour));
+  if (c.hasBackColour) {
+    palette.setColor(QPalette::Base, toQColor(c.backColour));
+  }
   w->setPalette(palette);
 }
 
@@ -102,7 +112,9 @@ NumericView::NumericView(EventRouter& router, int panel, int control, QWidget* p
       spin_, kIndicatorMs, kJoinRepaintMs,
       [this] {
         // `control` alone is the constructor's id.
-        if (const ui::Control* c = this->control()) showValue(*c);
+        if (const ui::Control* c = this->control()) {
+          showValue(*c);
+        }
       },
       this);
   connect(spin_, &QAbstractSpinBox::editingFinished, this, &NumericView::editingFinished);
@@ -110,12 +122,16 @@ NumericView::NumericView(EventRouter& router, int panel, int control, QWidget* p
 }
 
 bool NumericView::stepping() const {
-  if (auto* s = dynamic_cast<IntSpin*>(spin_)) return s->stepping();
+  if (auto* s = dynamic_cast<IntSpin*>(spin_)) {
+    return s->stepping();
+  }
   return static_cast<DoubleSpin*>(spin_)->stepping();
 }
 
 bool NumericView::typing() const {
-  if (auto* s = dynamic_cast<IntSpin*>(spin_)) return s->typing();
+  if (auto* s = dynamic_cast<IntSpin*>(spin_)) {
+    return s->typing();
+  }
   return static_cast<DoubleSpin*>(spin_)->typing();
 }
 
@@ -144,10 +160,11 @@ void NumericView::applyAttributes(const ui::Control& c) {
 }
 
 void NumericView::applyValue(const ui::Control& c) {
-  if (c.readOnly)
+  if (c.readOnly) {
     indicator_->request();
-  else
+  } else {
     showValue(c);
+  }
 }
 
 void NumericView::flushPending() {
@@ -157,26 +174,36 @@ void NumericView::flushPending() {
 
 void NumericView::showValue(const ui::Control& c) {
   indicator_->cancel();
-  if (std::isnan(c.value)) return;
+  if (std::isnan(c.value)) {
+    return;
+  }
   QSignalBlocker block(spin_);
   if (auto* s = qobject_cast<QSpinBox*>(spin_)) {
     int v = clampToInt(c.value);
-    if (v < s->minimum() || v > s->maximum())
+    if (v < s->minimum() || v > s->maximum()) {
       s->setRange(std::min(v, s->minimum()), std::max(v, s->maximum()));
+    }
     // Setting an equal value would still rewrite the text under a typing user.
-    if (s->value() != v) s->setValue(v);
+    if (s->value() != v) {
+      s->setValue(v);
+    }
   } else {
     auto* d = static_cast<QDoubleSpinBox*>(spin_);
-    if (c.value < d->minimum() || c.value > d->maximum())
+    if (c.value < d->minimum() || c.value > d->maximum()) {
       d->setRange(std::min(c.value, d->minimum()), std::max(c.value, d->maximum()));
+    }
     double tolerance = 0.5 * std::pow(10.0, -decimals_);
-    if (std::abs(d->value() - c.value) >= tolerance) d->setValue(c.value);
+    if (std::abs(d->value() - c.value) >= tolerance) {
+      d->setValue(c.value);
+    }
   }
 }
 
 void NumericView::userChanged(double value) {
   const ui::Control* c = control();
-  if (!c) return;
+  if (!c) {
+    return;
+  }
   if (!acceptsInput()) {
     // An indicator or a dimmed field keeps the model's value, whoever tried to change it.
     showValue(*c);
@@ -184,10 +211,16 @@ void NumericView::userChanged(double value) {
   }
   // Enter re-reports the shown value; that is no edit, and writing it back would replace
   // the model's value by its rounded display.
-  if (std::abs(value - c->value) < 0.5 * std::pow(10.0, -decimals_)) return;
+  if (std::abs(value - c->value) < 0.5 * std::pow(10.0, -decimals_)) {
+    return;
+  }
   const bool commitNow = stepping() || !typing();
-  if (!writeValue(value)) return;
-  if (!send(ui::EVENT_VAL_CHANGED)) return;
+  if (!writeValue(value)) {
+    return;
+  }
+  if (!send(ui::EVENT_VAL_CHANGED)) {
+    return;
+  }
   if (commitNow) {
     dirty_ = false;
     send(ui::EVENT_COMMIT);
@@ -197,7 +230,9 @@ void NumericView::userChanged(double value) {
 }
 
 void NumericView::editingFinished() {
-  if (!dirty_) return;
+  if (!dirty_) {
+    return;
+  }
   dirty_ = false;
   send(ui::EVENT_COMMIT);
 }
@@ -209,7 +244,9 @@ SliderView::SliderView(EventRouter& router, int panel, int control, QWidget* pan
   setWidget(slider_, true);
   connect(slider_, &QSlider::valueChanged, this, &SliderView::userMoved);
   connect(slider_, &QSlider::sliderReleased, this, [this] {
-    if (acceptsInput()) send(ui::EVENT_COMMIT);
+    if (acceptsInput()) {
+      send(ui::EVENT_COMMIT);
+    }
   });
 }
 
@@ -219,8 +256,12 @@ void SliderView::applyAttributes(const ui::Control& c) {
   unit_ = c.unit.empty() ? QString() : " " + QString::fromStdString(c.unit);
   QSignalBlocker block(slider_);
   double lo = c.minimum, hi = c.maximum;
-  if (lo >= hi) lo = 0, hi = 100;
-  if (std::isfinite(c.value)) lo = std::min(lo, c.value), hi = std::max(hi, c.value);
+  if (lo >= hi) {
+    lo = 0, hi = 100;
+  }
+  if (std::isfinite(c.value)) {
+    lo = std::min(lo, c.value), hi = std::max(hi, c.value);
+  }
   slider_->setRange(clampToInt(lo * scale_), clampToInt(hi * scale_));
   int step = std::max(1, clampToInt((c.increment > 0 ? c.increment : 1) * scale_));
   slider_->setSingleStep(step);
@@ -229,12 +270,15 @@ void SliderView::applyAttributes(const ui::Control& c) {
 }
 
 void SliderView::applyValue(const ui::Control& c) {
-  if (std::isnan(c.value)) return;
+  if (std::isnan(c.value)) {
+    return;
+  }
   QSignalBlocker block(slider_);
   int position = clampToInt(c.value * scale_);
-  if (position < slider_->minimum() || position > slider_->maximum())
+  if (position < slider_->minimum() || position > slider_->maximum()) {
     slider_->setRange(std::min(position, slider_->minimum()),
                       std::max(position, slider_->maximum()));
+  }
   slider_->setValue(position);
   showReadout(c.value);
 }
@@ -255,15 +299,23 @@ void SliderView::layoutExtras(const QRect& body, bool visible) {
 
 void SliderView::userMoved(int position) {
   if (!acceptsInput()) {
-    if (const ui::Control* c = control()) applyValue(*c);
+    if (const ui::Control* c = control()) {
+      applyValue(*c);
+    }
     return;
   }
   double value = position / scale_;
   showReadout(value);
-  if (!writeValue(value)) return;
-  if (!send(ui::EVENT_VAL_CHANGED)) return;
+  if (!writeValue(value)) {
+    return;
+  }
+  if (!send(ui::EVENT_VAL_CHANGED)) {
+    return;
+  }
   // While dragging, the release commits; a step without the mouse commits at once.
-  if (!slider_->isSliderDown()) send(ui::EVENT_COMMIT);
+  if (!slider_->isSliderDown()) {
+    send(ui::EVENT_COMMIT);
+  }
 }
 
 }  // namespace qrix::qt

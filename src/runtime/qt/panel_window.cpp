@@ -69,7 +69,9 @@ PanelWindow::PanelWindow(EventRouter& router, int panel, QWidget* parent)
     scroll_->setWidget(content_);
   }
   buildControls();
-  if (p) fitSize(*p);
+  if (p) {
+    fitSize(*p);
+  }
 }
 
 ControlView* PanelWindow::view(int control) const {
@@ -79,18 +81,26 @@ ControlView* PanelWindow::view(int control) const {
 
 void PanelWindow::buildControls() {
   const ui::Panel* p = router_->model().panel(panel_);
-  if (!p) return;
+  if (!p) {
+    return;
+  }
   bool added = false;
   for (const auto& [id, c] : p->controls) {
-    if (views_.count(id)) continue;
+    if (views_.count(id)) {
+      continue;
+    }
     // Views are Qt children of this window; it frees them.
     ControlView* v = makeView(*router_, panel_, c, content_);
-    if (!v) continue;
+    if (!v) {
+      continue;
+    }
     views_[id] = v;
     v->refreshAll();
     added = true;
   }
-  if (added) placesChanged();
+  if (added) {
+    placesChanged();
+  }
 }
 
 void PanelWindow::appendFocusChain(std::vector<QWidget*>& chain) const {
@@ -98,11 +108,15 @@ void PanelWindow::appendFocusChain(std::vector<QWidget*>& chain) const {
   std::vector<QRect> places;
   for (const auto& [id, v] : views_) {
     QWidget* w = v ? v->widget() : nullptr;
-    if (!w || !(w->focusPolicy() & Qt::TabFocus)) continue;
+    if (!w || !(w->focusPolicy() & Qt::TabFocus)) {
+      continue;
+    }
     widgets.push_back(w);
     places.push_back(v->modelRect());
   }
-  for (std::size_t i : readingOrder(places)) chain.push_back(widgets[i]);
+  for (std::size_t i : readingOrder(places)) {
+    chain.push_back(widgets[i]);
+  }
 
   std::vector<const PanelWindow*> children;
   places.clear();
@@ -111,23 +125,33 @@ void PanelWindow::appendFocusChain(std::vector<QWidget*>& chain) const {
     const auto* child = dynamic_cast<const PanelWindow*>(frame);
     const ui::Panel* p =
         child && !child->retired_ ? router_->model().panel(child->panel_) : nullptr;
-    if (!p) continue;
+    if (!p) {
+      continue;
+    }
     children.push_back(child);
     places.push_back(QRect(QPoint(p->bounds.left, p->bounds.top), child->size()));
   }
-  for (std::size_t i : readingOrder(places)) children[i]->appendFocusChain(chain);
+  for (std::size_t i : readingOrder(places)) {
+    children[i]->appendFocusChain(chain);
+  }
 }
 
 void PanelWindow::orderFocus() {
   std::vector<QWidget*> chain;
   appendFocusChain(chain);
-  if (chain == focusChain_) return;
+  if (chain == focusChain_) {
+    return;
+  }
   focusChain_ = chain;
-  for (std::size_t i = 1; i < chain.size(); ++i) setTabOrder(chain[i - 1], chain[i]);
+  for (std::size_t i = 1; i < chain.size(); ++i) {
+    setTabOrder(chain[i - 1], chain[i]);
+  }
 }
 
 void PanelWindow::placesChanged() {
-  if (auto* top = dynamic_cast<PanelWindow*>(window())) top->orderFocus();
+  if (auto* top = dynamic_cast<PanelWindow*>(window())) {
+    top->orderFocus();
+  }
 }
 
 void PanelWindow::fitSize(const ui::Panel& p) {
@@ -136,10 +160,16 @@ void PanelWindow::fitSize(const ui::Panel& p) {
     // Children lie on the screen at the scale, the fit is in layout units.
     const QRect used = content_->childrenRect();
     const auto inLayout = [this](int v) { return static_cast<int>(std::ceil(v / scale_)); };
-    if (size.width() <= 0) size.setWidth(std::max(1, inLayout(used.right() + 1) + kFitMargin));
-    if (size.height() <= 0) size.setHeight(std::max(1, inLayout(used.bottom() + 1) + kFitMargin));
+    if (size.width() <= 0) {
+      size.setWidth(std::max(1, inLayout(used.right() + 1) + kFitMargin));
+    }
+    if (size.height() <= 0) {
+      size.setHeight(std::max(1, inLayout(used.bottom() + 1) + kFitMargin));
+    }
   }
-  if (sizedTo_ == size) return;
+  if (sizedTo_ == size) {
+    return;
+  }
   sizedTo_ = size;
   if (!scroll_) {
     placeInParent();
@@ -168,7 +198,9 @@ QMargins PanelWindow::frameAllowance() const {
 
 QPoint PanelWindow::onScreen(QPoint at) const {
   const QScreen* screen = screenAt(at);
-  if (!screen) return at;
+  if (!screen) {
+    return at;
+  }
   // A window's position is its frame's.
   const QRect room = screen->availableGeometry();
   const QSize outer = size().grownBy(frameAllowance());
@@ -179,9 +211,13 @@ QPoint PanelWindow::onScreen(QPoint at) const {
 
 QSize PanelWindow::windowSizeFor(QSize layout) const {
   const QScreen* screen = screenAt(placedAt_.value_or(pos()));
-  if (!screen) return layout;
+  if (!screen) {
+    return layout;
+  }
   const QSize room = screen->availableGeometry().size().shrunkBy(frameAllowance());
-  if (layout.width() <= room.width() && layout.height() <= room.height()) return layout;
+  if (layout.width() <= room.width() && layout.height() <= room.height()) {
+    return layout;
+  }
   const double fit = std::min(static_cast<double>(room.width()) / layout.width(),
                               static_cast<double>(room.height()) / layout.height());
   const QSize scaled = toScreen(QRect(QPoint(), layout), std::max(fit, kMinScale)).size();
@@ -190,7 +226,9 @@ QSize PanelWindow::windowSizeFor(QSize layout) const {
 
 void PanelWindow::fitContent() {
   scroll_->setGeometry(rect());
-  if (!sizedTo_ || sizedTo_->isEmpty()) return;
+  if (!sizedTo_ || sizedTo_->isEmpty()) {
+    return;
+  }
   const double fit = std::min(static_cast<double>(width()) / sizedTo_->width(),
                               static_cast<double>(height()) / sizedTo_->height());
   setScale(std::max(fit, kMinScale));
@@ -198,25 +236,32 @@ void PanelWindow::fitContent() {
 }
 
 void PanelWindow::setScale(double scale) {
-  if (scale == scale_ || retired_) return;
+  if (scale == scale_ || retired_) {
+    return;
+  }
   scale_ = scale;
   if (scroll_) {
     // Controls without a font of their own take this one.
     QFont font = QApplication::font();
-    if (font.pointSizeF() > 0)
+    if (font.pointSizeF() > 0) {
       font.setPointSizeF(font.pointSizeF() * scale);
-    else
+    } else {
       font.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * scale))));
+    }
     content_->setFont(font);
   }
-  for (auto& [id, v] : views_)
-    if (v) v->update(ui::Aspect::Attributes);
+  for (auto& [id, v] : views_) {
+    if (v) {
+      v->update(ui::Aspect::Attributes);
+    }
+  }
   // No Q_OBJECT here: qobject_cast would take any frame for a panel.
-  for (QObject* o : content_->children())
+  for (QObject* o : content_->children()) {
     if (auto* child = dynamic_cast<PanelWindow*>(o)) {
       child->setScale(scale);
       child->placeInParent();
     }
+  }
 }
 
 void PanelWindow::placeInParent() {
@@ -226,13 +271,19 @@ void PanelWindow::placeInParent() {
 
 void PanelWindow::resizeEvent(QResizeEvent* event) {
   QFrame::resizeEvent(event);
-  if (scroll_) fitContent();
+  if (scroll_) {
+    fitContent();
+  }
 }
 
 void PanelWindow::updatePanel() {
-  if (retired_) return;
+  if (retired_) {
+    return;
+  }
   const ui::Panel* p = router_->model().panel(panel_);
-  if (!p) return;
+  if (!p) {
+    return;
+  }
   buildControls();
   setWindowTitle(QString::fromStdString(p->title));
   const QPoint at(p->bounds.left, p->bounds.top);
@@ -251,40 +302,60 @@ void PanelWindow::updatePanel() {
   setVisible(p->visible);
   if (p->activeControl != focusedControl_) {
     focusedControl_ = p->activeControl;
-    if (ControlView* v = view(focusedControl_); v && v->widget()) v->widget()->setFocus();
+    if (ControlView* v = view(focusedControl_); v && v->widget()) {
+      v->widget()->setFocus();
+    }
   }
 }
 
 void PanelWindow::updateControl(int control, ui::Aspect aspect) {
-  if (retired_) return;
+  if (retired_) {
+    return;
+  }
   ControlView* v = view(control);
-  if (!v) return;
+  if (!v) {
+    return;
+  }
   const QRect before = aspect == ui::Aspect::Attributes ? v->modelRect() : QRect();
   v->update(aspect);
-  if (aspect == ui::Aspect::Attributes && v->modelRect() != before) placesChanged();
+  if (aspect == ui::Aspect::Attributes && v->modelRect() != before) {
+    placesChanged();
+  }
 }
 
 void PanelWindow::updatePlots(int control, const ui::PlotChange& change) {
-  if (retired_) return;
-  if (ControlView* v = view(control)) v->updatePlots(change);
+  if (retired_) {
+    return;
+  }
+  if (ControlView* v = view(control)) {
+    v->updatePlots(change);
+  }
 }
 
 void PanelWindow::flushPending() {
-  for (auto& [id, v] : views_)
-    if (v) v->flushPending();
+  for (auto& [id, v] : views_) {
+    if (v) {
+      v->flushPending();
+    }
+  }
 }
 
 void PanelWindow::retire() {
   retired_ = true;
   hide();
-  for (auto& [id, v] : views_)
-    if (v) v->detach();
+  for (auto& [id, v] : views_) {
+    if (v) {
+      v->detach();
+    }
+  }
 }
 
 void PanelWindow::closeEvent(QCloseEvent* event) {
   // The window stays; the panel callback decides whether to hide it or to quit.
   event->ignore();
-  if (!retired_) router_->send(panel_, 0, ui::EVENT_CLOSE);
+  if (!retired_) {
+    router_->send(panel_, 0, ui::EVENT_CLOSE);
+  }
 }
 
 void PanelWindow::keyPressEvent(QKeyEvent* event) {
@@ -297,8 +368,11 @@ void PanelWindow::keyPressEvent(QKeyEvent* event) {
 }
 
 double panelScale(const QWidget* w) {
-  for (; w; w = w->parentWidget())
-    if (auto* panel = dynamic_cast<const PanelWindow*>(w)) return panel->scale();
+  for (; w; w = w->parentWidget()) {
+    if (auto* panel = dynamic_cast<const PanelWindow*>(w)) {
+      return panel->scale();
+    }
+  }
   return 1;
 }
 

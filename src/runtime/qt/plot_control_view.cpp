@@ -22,7 +22,9 @@ PlotControlView::PlotControlView(EventRouter& router, int panel, int control, QW
   plot_->setAutoAddPlottableToLegend(false);
   // Solid grid lines in a light grey: the stock dotted ones cost the raster engine several
   // times as much, on every repaint of the data.
-  for (QCPAxis* axis : plot_->axisRect()->axes()) axis->grid()->setPen(QPen(kGridColour, 0));
+  for (QCPAxis* axis : plot_->axisRect()->axes()) {
+    axis->grid()->setPen(QPen(kGridColour, 0));
+  }
   setWidget(plot_, true);
 }
 
@@ -34,7 +36,9 @@ void PlotControlView::applyPlots(const ui::Control&) {
 }
 
 void PlotControlView::updatePlots(const ui::PlotChange& change) {
-  if (!control()) return;
+  if (!control()) {
+    return;
+  }
   noteChange(change);
   markDirty(false);
 }
@@ -55,12 +59,18 @@ void PlotControlView::flushPending() {
 }
 
 void PlotControlView::replotIfDirty() {
-  if (!dirty_) return;
+  if (!dirty_) {
+    return;
+  }
   dirty_ = false;
   const bool redrawAnyway = std::exchange(redrawAnyway_, false);
   const ui::Control* c = control();
-  if (!c) return;
-  if (!redraw(*c, redrawAnyway)) return;
+  if (!c) {
+    return;
+  }
+  if (!redraw(*c, redrawAnyway)) {
+    return;
+  }
   // A hidden plot has had no resize event yet; lay it out for its current size.
   plot_->setViewport(plot_->rect());
   plot_->refresh(redrawAnyway);

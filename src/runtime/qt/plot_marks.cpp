@@ -18,8 +18,9 @@ double marginOf(const QPen& pen, double symbol = 0) {
 // The whole pixels of `r` widened by `margin`, within `bounds`. Nothing when it is not a number.
 std::optional<QRect> pixelsAround(const QRectF& r, double margin, const QRect& bounds) {
   if (std::isnan(r.left()) || std::isnan(r.top()) || std::isnan(r.right()) ||
-      std::isnan(r.bottom()))
+      std::isnan(r.bottom())) {
     return std::nullopt;
+  }
   const auto x = [&bounds](double v) {
     return std::clamp(v, double(bounds.left()), double(bounds.right()));
   };
@@ -36,13 +37,16 @@ std::optional<QRect> pixelsAround(const QRectF& r, double margin, const QRect& b
 std::optional<PlotMark> lineMark(const QCPGraph& graph, const QRect& area) {
   // A fill and impulses reach beyond the rows of the values.
   if (graph.brush().style() != Qt::NoBrush || graph.lineStyle() == QCPGraph::lsImpulse ||
-      graph.selected() || graph.valueAxis()->orientation() != Qt::Vertical)
+      graph.selected() || graph.valueAxis()->orientation() != Qt::Vertical) {
     return std::nullopt;
+  }
   const QCPAxis* values = graph.valueAxis();
   double low = qInf(), high = -qInf();
   for (const QCPGraphData& d : *graph.data()) {
     // A gap breaks the line where the rows do not tell.
-    if (std::isnan(d.value)) return std::nullopt;
+    if (std::isnan(d.value)) {
+      return std::nullopt;
+    }
     low = std::min(low, d.value);
     high = std::max(high, d.value);
   }
@@ -58,14 +62,17 @@ std::optional<PlotMark> lineMark(const QCPGraph& graph, const QRect& area) {
   if (low == high && graph.lineStyle() == QCPGraph::lsLine && !symbols) {
     std::vector<double> shape{kLine, top};
     shape.reserve(std::size_t(graph.data()->size()) + 2);
-    for (const QCPGraphData& d : *graph.data())
+    for (const QCPGraphData& d : *graph.data()) {
       shape.push_back(graph.keyAxis()->coordToPixel(d.key));
+    }
     mark.shape = std::move(shape);
   }
   const auto reach =
       pixelsAround(QRectF(QPointF(area.left(), top), QPointF(area.right(), bottom)),
                    marginOf(mark.pen, symbols ? graph.scatterStyle().size() : 0), area);
-  if (!reach) return std::nullopt;
+  if (!reach) {
+    return std::nullopt;
+  }
   mark.reach = *reach;
   return mark;
 }
@@ -79,7 +86,9 @@ std::optional<PlotMark> rectangleMark(const QCPItemRect& rect, const QRect& area
   mark.box = box;
   mark.shape = {kRectangle, box.left(), box.top(), box.right(), box.bottom()};
   const auto reach = pixelsAround(box, marginOf(mark.pen), area);
-  if (!reach) return std::nullopt;
+  if (!reach) {
+    return std::nullopt;
+  }
   mark.reach = *reach;
   return mark;
 }
@@ -88,17 +97,20 @@ std::optional<PlotMark> rectangleMark(const QCPItemRect& rect, const QRect& area
 std::optional<PlotMark> straightLineMark(const QCPItemStraightLine& line, const QRect& area) {
   const QPointF p1 = line.point1->pixelPosition(), p2 = line.point2->pixelPosition();
   QRectF across;
-  if (p1.x() == p2.x())
+  if (p1.x() == p2.x()) {
     across = QRectF(QPointF(p1.x(), area.top()), QPointF(p1.x(), area.bottom()));
-  else if (p1.y() == p2.y())
+  } else if (p1.y() == p2.y()) {
     across = QRectF(QPointF(area.left(), p1.y()), QPointF(area.right(), p1.y()));
-  else
+  } else {
     return std::nullopt;
+  }
   PlotMark mark;
   mark.pen = line.pen();
   mark.shape = {kStraightLine, p1.x(), p1.y(), p2.x(), p2.y()};
   const auto reach = pixelsAround(across, marginOf(mark.pen), area);
-  if (!reach) return std::nullopt;
+  if (!reach) {
+    return std::nullopt;
+  }
   mark.reach = *reach;
   return mark;
 }
@@ -106,14 +118,18 @@ std::optional<PlotMark> straightLineMark(const QCPItemStraightLine& line, const 
 // A cursor's marker: a symbol of its size around its position.
 std::optional<PlotMark> tracerMark(const QCPItemTracer& tracer, const QRect& area) {
   // One that follows a graph moves on its own; a crosshair runs across the data area.
-  if (tracer.graph() || tracer.style() == QCPItemTracer::tsCrosshair) return std::nullopt;
+  if (tracer.graph() || tracer.style() == QCPItemTracer::tsCrosshair) {
+    return std::nullopt;
+  }
   const QPointF at = tracer.position->pixelPosition();
   PlotMark mark;
   mark.pen = tracer.pen();
   mark.brush = tracer.brush();
   mark.shape = {kTracer, at.x(), at.y(), tracer.size(), double(tracer.style())};
   const auto reach = pixelsAround(QRectF(at, at), marginOf(mark.pen, tracer.size()), area);
-  if (!reach) return std::nullopt;
+  if (!reach) {
+    return std::nullopt;
+  }
   mark.reach = *reach;
   return mark;
 }
@@ -121,23 +137,32 @@ std::optional<PlotMark> tracerMark(const QCPItemTracer& tracer, const QRect& are
 // What draws the frame is compared with the frame, a layout draws nothing (but a legend, which
 // is one), nor does a selection rectangle that is not being dragged.
 bool drawsNoMark(QCPLayerable* layerable) {
-  if (const auto* selection = qobject_cast<QCPSelectionRect*>(layerable))
+  if (const auto* selection = qobject_cast<QCPSelectionRect*>(layerable)) {
     return !selection->isActive();
+  }
   return qobject_cast<QCPAxis*>(layerable) || qobject_cast<QCPGrid*>(layerable) ||
          qobject_cast<QCPAxisRect*>(layerable) ||
          (qobject_cast<QCPLayout*>(layerable) && !qobject_cast<QCPLegend*>(layerable));
 }
 
 std::optional<PlotMark> markOf(QCPLayerable* layerable, const QRect& area) {
-  if (const auto* graph = qobject_cast<QCPGraph*>(layerable)) return lineMark(*graph, area);
+  if (const auto* graph = qobject_cast<QCPGraph*>(layerable)) {
+    return lineMark(*graph, area);
+  }
   const auto* item = qobject_cast<QCPAbstractItem*>(layerable);
   // An item drawn beyond the data area, or in its selected look, is not known.
-  if (!item || !item->clipToAxisRect() || item->selected()) return std::nullopt;
-  if (const auto* rect = qobject_cast<const QCPItemRect*>(item)) return rectangleMark(*rect, area);
-  if (const auto* line = qobject_cast<const QCPItemStraightLine*>(item))
+  if (!item || !item->clipToAxisRect() || item->selected()) {
+    return std::nullopt;
+  }
+  if (const auto* rect = qobject_cast<const QCPItemRect*>(item)) {
+    return rectangleMark(*rect, area);
+  }
+  if (const auto* line = qobject_cast<const QCPItemStraightLine*>(item)) {
     return straightLineMark(*line, area);
-  if (const auto* tracer = qobject_cast<const QCPItemTracer*>(item))
+  }
+  if (const auto* tracer = qobject_cast<const QCPItemTracer*>(item)) {
     return tracerMark(*tracer, area);
+  }
   return std::nullopt;
 }
 
@@ -149,7 +174,9 @@ QRect movedEdges(const PlotMark& was, const PlotMark& now) {
   const QRectF both = a | b;
   QRectF changed;
   const auto across = [&](double from, double to, bool upright) {
-    if (from == to) return;
+    if (from == to) {
+      return;
+    }
     const double low = std::min(from, to), high = std::max(from, to);
     changed |= upright ? QRectF(QPointF(low, both.top()), QPointF(high, both.bottom()))
                        : QRectF(QPointF(both.left(), low), QPointF(both.right(), high));
@@ -166,8 +193,12 @@ QRect movedEdges(const PlotMark& was, const PlotMark& now) {
 QRect changeOf(const PlotMark& was, const PlotMark& now) {
   const bool alikeButShape = was.pen == now.pen && was.brush == now.brush &&
                              was.antialiased == now.antialiased && was.order == now.order;
-  if (alikeButShape && was.shape && now.shape && *was.shape == *now.shape) return {};
-  if (alikeButShape && was.box && now.box) return movedEdges(was, now);
+  if (alikeButShape && was.shape && now.shape && *was.shape == *now.shape) {
+    return {};
+  }
+  if (alikeButShape && was.box && now.box) {
+    return movedEdges(was, now);
+  }
   return was.reach | now.reach;
 }
 
@@ -177,9 +208,13 @@ std::optional<PlotMarks> marksOf(QCustomPlot& plot, const QRect& area) {
   PlotMarks marks;
   for (int l = 0; l < plot.layerCount(); ++l) {
     for (QCPLayerable* layerable : plot.layer(l)->children()) {
-      if (!layerable->realVisibility() || drawsNoMark(layerable)) continue;
+      if (!layerable->realVisibility() || drawsNoMark(layerable)) {
+        continue;
+      }
       std::optional<PlotMark> mark = markOf(layerable, area);
-      if (!mark) return std::nullopt;
+      if (!mark) {
+        return std::nullopt;
+      }
       mark->antialiased = layerable->antialiased();
       mark->order = int(marks.size());
       marks.emplace(layerable, std::move(*mark));
@@ -194,18 +229,22 @@ QRect changedBetween(const PlotMarks& was, const PlotMarks& now) {
     const auto before = was.find(layerable);
     changed |= before == was.end() ? mark.reach : changeOf(before->second, mark);
   }
-  for (const auto& [layerable, mark] : was)
-    if (!now.contains(layerable)) changed |= mark.reach;
+  for (const auto& [layerable, mark] : was) {
+    if (!now.contains(layerable)) {
+      changed |= mark.reach;
+    }
+  }
   // The raster engine fills an antialiased shape a shade differently where a repaint's edge cuts
   // through it: such a shape is repainted whole, or not at all.
   for (bool grew = !changed.isEmpty(); grew;) {
     grew = false;
-    for (const auto& [layerable, mark] : now)
+    for (const auto& [layerable, mark] : now) {
       if (mark.antialiased && mark.brush.style() != Qt::NoBrush && changed.intersects(mark.reach) &&
           !changed.contains(mark.reach)) {
         changed |= mark.reach;
         grew = true;
       }
+    }
   }
   return changed;
 }

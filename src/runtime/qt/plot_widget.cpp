@@ -41,17 +41,20 @@ QMargins bandsOf(const QImage& image) {
   for (int y = 0; y < h; ++y) {
     const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
     for (int x = 0; x < w; ++x) {
-      if (qAlpha(row[x]) == 0) continue;
+      if (qAlpha(row[x]) == 0) {
+        continue;
+      }
       const int fromLeft = x, fromRight = w - 1 - x, fromTop = y, fromBottom = h - 1 - y;
       const int nearest = std::min({fromLeft, fromRight, fromTop, fromBottom});
-      if (nearest == fromLeft)
+      if (nearest == fromLeft) {
         left = std::max(left, nearest + 1);
-      else if (nearest == fromRight)
+      } else if (nearest == fromRight) {
         right = std::max(right, nearest + 1);
-      else if (nearest == fromTop)
+      } else if (nearest == fromTop) {
         top = std::max(top, nearest + 1);
-      else
+      } else {
         bottom = std::max(bottom, nearest + 1);
+      }
     }
   }
   return QMargins(left, top, std::min(right, w - left), std::min(bottom, h - top));
@@ -62,10 +65,13 @@ QList<QRect> bandRects(const QSize& size, const QMargins& b) {
   const int w = size.width(), h = size.height();
   const int between = w - b.left() - b.right();
   QList<QRect> rects;
-  for (const QRect& r :
-       {QRect(0, 0, b.left(), h), QRect(w - b.right(), 0, b.right(), h),
-        QRect(b.left(), 0, between, b.top()), QRect(b.left(), h - b.bottom(), between, b.bottom())})
-    if (!r.isEmpty()) rects.append(r);
+  for (const QRect& r : {QRect(0, 0, b.left(), h), QRect(w - b.right(), 0, b.right(), h),
+                         QRect(b.left(), 0, between, b.top()),
+                         QRect(b.left(), h - b.bottom(), between, b.bottom())}) {
+    if (!r.isEmpty()) {
+      rects.append(r);
+    }
+  }
   return rects;
 }
 
@@ -84,7 +90,9 @@ void PlotWidget::refresh(bool whole) {
   } else {
     // Nothing changed in the data area; what changed may lie around it.
     updateTicks();
-    if (axesAppearanceNow() != *painted_) update();
+    if (axesAppearanceNow() != *painted_) {
+      update();
+    }
   }
   emit afterReplot();
 }
@@ -97,7 +105,9 @@ QRect PlotWidget::dataArea() const {
 
 QRect PlotWidget::changedSincePainted() {
   std::optional<PlotMarks> now = marksOf(*this, dataArea());
-  if (!now || !paintedMarks_) return dataArea();
+  if (!now || !paintedMarks_) {
+    return dataArea();
+  }
   return changedBetween(*paintedMarks_, *now);
 }
 
@@ -108,7 +118,9 @@ PlotWidget::AxesAppearance PlotWidget::axesAppearanceNow() const {
     f.visible.append(axis->visible());
     f.labels.append(axis->label());
     QList<double> pixels;
-    for (double tick : axis->tickVector()) pixels.append(axis->coordToPixel(tick));
+    for (double tick : axis->tickVector()) {
+      pixels.append(axis->coordToPixel(tick));
+    }
     f.tickPixels.append(pixels);
     f.tickLabels.append(axis->tickLabels() ? axis->tickVectorLabels() : QList<QString>());
   }
@@ -117,36 +129,52 @@ PlotWidget::AxesAppearance PlotWidget::axesAppearanceNow() const {
 
 QList<PlotWidget::TickSource> PlotWidget::tickSourcesNow() const {
   QList<TickSource> sources;
-  for (const QCPAxis* axis : axisRect_->axes())
+  for (const QCPAxis* axis : axisRect_->axes()) {
     sources.append({axis->range(), axis->ticker().data(), axis->ticker()->tickCount(),
                     axis->ticker()->tickOrigin()});
+  }
   return sources;
 }
 
 void PlotWidget::updateTicks() {
   const QList<QCPAxis*> axes = axisRect_->axes();
   QList<TickSource> now = tickSourcesNow();
-  for (qsizetype i = 0; i < axes.size(); ++i)
-    if (i >= ticked_.size() || ticked_[i] != now[i]) AxisAccess::setupTicks(axes[i]);
+  for (qsizetype i = 0; i < axes.size(); ++i) {
+    if (i >= ticked_.size() || ticked_[i] != now[i]) {
+      AxisAccess::setupTicks(axes[i]);
+    }
+  }
   ticked_ = std::move(now);
 }
 
 QCPLayer* PlotWidget::axesLayer() const {
   const QList<QCPAxis*> axes = axisRect_->axes();
-  if (axes.isEmpty()) return nullptr;
+  if (axes.isEmpty()) {
+    return nullptr;
+  }
   QCPLayer* layer = axes.front()->layer();
-  if (!layer) return nullptr;
-  for (const QCPLayerable* child : layer->children())
-    if (!qobject_cast<const QCPAxis*>(child)) return nullptr;
-  for (const QCPAxis* axis : axes)
-    if (axis->layer() != layer) return nullptr;
+  if (!layer) {
+    return nullptr;
+  }
+  for (const QCPLayerable* child : layer->children()) {
+    if (!qobject_cast<const QCPAxis*>(child)) {
+      return nullptr;
+    }
+  }
+  for (const QCPAxis* axis : axes) {
+    if (axis->layer() != layer) {
+      return nullptr;
+    }
+  }
   return layer;
 }
 
 void PlotWidget::keepAxesOverData() {
   axesOverData_.reset();
   QCPLayer* axes = axesLayer();
-  if (!axes) return;
+  if (!axes) {
+    return;
+  }
   const QRect area = dataArea();
   const qreal dpr = devicePixelRatioF();
   QImage image((QSizeF(area.size()) * dpr).toSize(), QImage::Format_ARGB32_Premultiplied);
@@ -172,16 +200,22 @@ void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes, const QRegion
   drawBackground(&painter);
   for (int i = 0; i < layerCount(); ++i) {
     if (layer(i) == axes) {
-      for (const Band& band : *axesOverData_) painter.drawImage(band.at, band.image);
+      for (const Band& band : *axesOverData_) {
+        painter.drawImage(band.at, band.image);
+      }
       continue;
     }
     for (QCPLayerable* layerable : layer(i)->children()) {
-      if (!layerable->realVisibility()) continue;
+      if (!layerable->realVisibility()) {
+        continue;
+      }
       // A mark wholly outside the repaint would be drawn for nothing.
-      if (marks)
+      if (marks) {
         if (const auto mark = marks->find(layerable);
-            mark != marks->end() && !region.intersects(mark->second.reach))
+            mark != marks->end() && !region.intersects(mark->second.reach)) {
           continue;
+        }
+      }
       LayerableAccess::drawAlone(layerable, &painter);
     }
   }
@@ -189,8 +223,12 @@ void PlotWidget::drawDataArea(QCPPainter& painter, QCPLayer* axes, const QRegion
 
 void PlotWidget::paintEvent(QPaintEvent* event) {
   QCPPainter painter(this);
-  if (!painter.isActive()) return;
-  if (mBackgroundBrush.style() != Qt::NoBrush) painter.fillRect(viewport(), mBackgroundBrush);
+  if (!painter.isActive()) {
+    return;
+  }
+  if (mBackgroundBrush.style() != Qt::NoBrush) {
+    painter.fillRect(viewport(), mBackgroundBrush);
+  }
   const bool whole = QRegion(rect()).subtracted(event->region()).isEmpty();
   const bool inDataArea = event->region().subtracted(dataArea()).isEmpty();
   if (!whole && inDataArea && painted_ && axesOverData_) {
@@ -219,7 +257,9 @@ void PlotWidget::paintEvent(QPaintEvent* event) {
 
 void PlotWidget::changeEvent(QEvent* event) {
   QCustomPlot::changeEvent(event);
-  if (event->type() != QEvent::FontChange) return;
+  if (event->type() != QEvent::FontChange) {
+    return;
+  }
   for (QCPAxis* axis : axisRect_->axes()) {
     axis->setTickLabelFont(font());
     axis->setLabelFont(font());

@@ -24,7 +24,9 @@ struct SortKey {
 SortKey keyOf(const std::string& path) {
   std::string name = path.substr(path.find_last_of('/') + 1);
   size_t digits = name.size();
-  while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1]))) --digits;
+  while (digits > 0 && std::isdigit(static_cast<unsigned char>(name[digits - 1]))) {
+    --digits;
+  }
   std::string prefix = name.substr(0, digits);
   std::string tail = name.substr(digits).substr(0, 18);
   long long number = tail.empty() ? -1 : std::stoll(tail);
@@ -52,16 +54,18 @@ std::vector<serial::PortEntry> enumeratePorts() {
 #ifdef Q_OS_WIN
   for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     const std::string name = info.portName().toStdString();
-    if (const std::optional<int> number = serial::comPortNumber(name))
+    if (const std::optional<int> number = serial::comPortNumber(name)) {
       ports.push_back({*number, name, name});
+    }
   }
   std::sort(ports.begin(), ports.end(), [](const serial::PortEntry& a, const serial::PortEntry& b) {
     return a.number < b.number;
   });
 #else
   std::vector<std::string> paths;
-  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
     paths.push_back(info.systemLocation().toStdString());
+  }
   ports = numberDevicePaths(std::move(paths));
 #endif
   return ports;

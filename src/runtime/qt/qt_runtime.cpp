@@ -19,16 +19,18 @@ namespace {
 
 // "*.cfg" asks new names to end in .cfg; anything fancier leaves names as typed.
 QString suffixOf(const QString& filter) {
-  if (filter.startsWith("*.") && !filter.contains(' ') && !filter.contains(';'))
+  if (filter.startsWith("*.") && !filter.contains(' ') && !filter.contains(';')) {
     return filter.mid(2);
+  }
   return {};
 }
 
 }  // namespace
 
 QtRuntime::QtRuntime(ui::UiModel::PanelSource panels) : EventLoopRuntime(std::move(panels)) {
-  if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+  if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
     throw std::logic_error("QtRuntime needs a QApplication");
+  }
   // The program quits through its own close handling; a hidden last window is no reason.
   QApplication::setQuitOnLastWindowClosed(false);
   view_ = std::make_unique<qt::QtView>(ui_);
@@ -73,7 +75,9 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
   QFileDialog dialog(dialogParent(), QString::fromStdString(title),
                      QString::fromStdString(directory));
   // Only files of the given type are offered.
-  if (!nameFilter.isEmpty()) dialog.setNameFilter(nameFilter);
+  if (!nameFilter.isEmpty()) {
+    dialog.setNameFilter(nameFilter);
+  }
   if (mode == FileDialogMode::Save) {
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
@@ -85,8 +89,12 @@ FileSelection QtRuntime::FileSelectPopup(const std::string& directory,
     dialog.setFileMode(QFileDialog::ExistingFile);
   }
   dialog.setLabelText(QFileDialog::Accept, QString::fromLatin1(labelOf(button)));
-  if (!defaultName.empty()) dialog.selectFile(QString::fromStdString(defaultName));
-  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  if (!defaultName.empty()) {
+    dialog.selectFile(QString::fromStdString(defaultName));
+  }
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+    return {};
+  }
   const QString path = dialog.selectedFiles().constFirst();
   const int status = QFileInfo::exists(path) ? VAL_EXISTING_FILE_SELECTED : VAL_NEW_FILE_SELECTED;
   return {status, path.toStdString()};
@@ -98,13 +106,17 @@ std::string QtRuntime::programDirectory() const {
 
 std::string QtRuntime::documentsDirectory() const {
   const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-  if (!documents.isEmpty() && QFileInfo(documents).isDir()) return documents.toStdString();
+  if (!documents.isEmpty() && QFileInfo(documents).isDir()) {
+    return documents.toStdString();
+  }
   return QDir::homePath().toStdString();
 }
 
 bool QtRuntime::ClipboardPutText(const std::string& text) {
   QClipboard* clipboard = QGuiApplication::clipboard();
-  if (!clipboard) return false;
+  if (!clipboard) {
+    return false;
+  }
   const QString wanted = QString::fromStdString(text);
   clipboard->setText(wanted);
   // Qt reports no failure; reading back tells whether the system took the text.

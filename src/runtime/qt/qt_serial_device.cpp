@@ -52,10 +52,16 @@ bool isFatal(QSerialPort::SerialPortError error) {
 // that a working port is never opened twice.
 bool isNoSerialPort(const std::string& path) {
   struct stat st {};
-  if (stat(path.c_str(), &st) != 0) return false;
-  if (!S_ISCHR(st.st_mode)) return true;
+  if (stat(path.c_str(), &st) != 0) {
+    return false;
+  }
+  if (!S_ISCHR(st.st_mode)) {
+    return true;
+  }
   const int fd = ::open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    return false;
+  }
   const bool terminal = isatty(fd) == 1;
   ::close(fd);
   return !terminal;
@@ -65,7 +71,9 @@ bool isNoSerialPort(const std::string& path) {
 // names of one device must become one before it is opened.
 std::string deviceOf(const std::string& path) {
   char* real = realpath(path.c_str(), nullptr);
-  if (!real) return path;
+  if (!real) {
+    return path;
+  }
   std::string device = real;
   std::free(real);
   return device;
@@ -96,12 +104,13 @@ std::unique_ptr<QtSerialDevice> QtSerialDevice::open(const std::string& path,
     error.code = configured ? openErrorCode(port->error()) : serial::kErrUnknownSystem;
     error.reason = port->errorString().toStdString();
     error.notSerialPort = isNoSerialPort(path);
-    if (error.notSerialPort)
+    if (error.notSerialPort) {
       error.reason = "not a serial port";
-    else if (configured && port->error() == QSerialPort::PermissionError)
+    } else if (configured && port->error() == QSerialPort::PermissionError) {
       error.reason +=
           " (the port is in use, or the user may not open it: on Linux the user must be in the "
           "'dialout' group)";
+    }
     std::fprintf(stderr, "serial: cannot open %s: %s\n", path.c_str(), error.reason.c_str());
     return nullptr;
   }
@@ -113,7 +122,9 @@ QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port) : port
   QObject::connect(
       port_.get(), &QSerialPort::errorOccurred, port_.get(),
       [this](QSerialPort::SerialPortError error) {
-        if (!isFatal(error)) return;
+        if (!isFatal(error)) {
+          return;
+        }
         const char* kind = QMetaEnum::fromType<QSerialPort::SerialPortError>().valueToKey(error);
         // A device that went away leaves Qt's error text with whatever the
         // system said last, which misleads: say what happened.
@@ -125,11 +136,15 @@ QtSerialDevice::QtSerialDevice(Opened, std::unique_ptr<QSerialPort> port) : port
 }
 
 QtSerialDevice::~QtSerialDevice() {
-  if (port_) port_->disconnect();
+  if (port_) {
+    port_->disconnect();
+  }
 }
 
 void QtSerialDevice::fail(const QString& reason) {
-  if (failed_) return;
+  if (failed_) {
+    return;
+  }
   failed_ = true;
   std::fprintf(stderr, "serial: %s: %s; the line is closed\n",
                port_->portName().toLocal8Bit().constData(), reason.toLocal8Bit().constData());
@@ -141,14 +156,18 @@ void QtSerialDevice::fail(const QString& reason) {
 
 bool QtSerialDevice::usable() {
   if (failed_) {
-    if (port_->isOpen()) port_->close();
+    if (port_->isOpen()) {
+      port_->close();
+    }
     return false;
   }
   return port_->isOpen();
 }
 
 void QtSerialDevice::poll() {
-  if (polling_ || !usable()) return;
+  if (polling_ || !usable()) {
+    return;
+  }
   polling_ = true;
   // A zero wait reads what the driver holds now; it reports a time-out when there is nothing.
   port_->waitForReadyRead(0);
@@ -156,44 +175,66 @@ void QtSerialDevice::poll() {
 }
 
 std::size_t QtSerialDevice::write(const std::uint8_t* data, std::size_t n) {
-  if (!usable()) return 0;
+  if (!usable()) {
+    return 0;
+  }
   qint64 taken = port_->write(reinterpret_cast<const char*>(data), static_cast<qint64>(n));
   // Hand the bytes to the driver now: the program may wait for the answer without pumping.
-  if (taken > 0) port_->flush();
-  if (!usable() || taken < 0) return 0;
+  if (taken > 0) {
+    port_->flush();
+  }
+  if (!usable() || taken < 0) {
+    return 0;
+  }
   return static_cast<std::size_t>(taken);
 }
 
 std::size_t QtSerialDevice::read(std::uint8_t* data, std::size_t n) {
-  if (n == 0 || !usable()) return 0;
-  if (port_->bytesAvailable() < static_cast<qint64>(n)) poll();
-  if (!usable()) return 0;
+  if (n == 0 || !usable()) {
+    return 0;
+  }
+  if (port_->bytesAvailable() < static_cast<qint64>(n)) {
+    poll();
+  }
+  if (!usable()) {
+    return 0;
+  }
   qint64 got = port_->read(reinterpret_cast<char*>(data), static_cast<qint64>(n));
   return got > 0 ? static_cast<std::size_t>(got) : 0;
 }
 
 std::size_t QtSerialDevice::inQueueLength() {
   poll();
-  if (!usable()) return 0;
+  if (!usable()) {
+    return 0;
+  }
   return static_cast<std::size_t>(port_->bytesAvailable());
 }
 
 std::size_t QtSerialDevice::receivedLength() {
   // The event loop has moved what the driver held into Qt's buffer.
-  if (!usable()) return 0;
+  if (!usable()) {
+    return 0;
+  }
   return static_cast<std::size_t>(port_->bytesAvailable());
 }
 
 void QtSerialDevice::flushInput() {
-  if (!usable()) return;
+  if (!usable()) {
+    return;
+  }
   // Qt's buffer and the driver's, then whatever arrived in between.
   port_->clear(QSerialPort::Input);
   poll();
-  if (usable()) port_->skip(port_->bytesAvailable());
+  if (usable()) {
+    port_->skip(port_->bytesAvailable());
+  }
 }
 
 void QtSerialDevice::flushOutput() {
-  if (usable()) port_->clear(QSerialPort::Output);
+  if (usable()) {
+    port_->clear(QSerialPort::Output);
+  }
 }
 
 std::unique_ptr<serial::SerialDevice> openQtSerialDevice(const serial::PortEntry& entry,

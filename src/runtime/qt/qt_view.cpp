@@ -15,8 +15,11 @@ QtView::QtView(ui::UiModel& model) : model_(model), router_(model) {
 }
 
 QtView::~QtView() {
-  for (auto& [handle, w] : windows_)
-    if (w) w->retire();
+  for (auto& [handle, w] : windows_) {
+    if (w) {
+      w->retire();
+    }
+  }
   windows_.clear();
   topLevel_.clear();
   freeDiscarded();
@@ -29,14 +32,18 @@ PanelWindow* QtView::window(int panel) const {
 
 void QtView::panelLoaded(int panel) {
   const ui::Panel* p = model_.panel(panel);
-  if (!p) return;
+  if (!p) {
+    return;
+  }
   if (p->parent == 0) {
     auto w = std::make_unique<PanelWindow>(router_, panel, nullptr);
     windows_[panel] = w.get();
     topLevel_[panel] = std::move(w);
   } else {
     PanelWindow* parent = window(p->parent);
-    if (!parent) return;
+    if (!parent) {
+      return;
+    }
     windows_[panel] = new PanelWindow(router_, panel, parent->content());
   }
   windows_[panel]->updatePanel();
@@ -45,8 +52,12 @@ void QtView::panelLoaded(int panel) {
 void QtView::panelDiscarded(int panel) {
   PanelWindow* w = window(panel);
   windows_.erase(panel);
-  if (shownActivePanel_ == panel) shownActivePanel_ = 0;
-  if (!w) return;
+  if (shownActivePanel_ == panel) {
+    shownActivePanel_ = 0;
+  }
+  if (!w) {
+    return;
+  }
   w->retire();
   // A callback of this very panel may be running: free it once the pump is back at the top.
   if (auto it = topLevel_.find(panel); it != topLevel_.end()) {
@@ -59,7 +70,9 @@ void QtView::panelDiscarded(int panel) {
 
 void QtView::changed(int panel, int control, ui::Aspect aspect) {
   PanelWindow* w = window(panel);
-  if (!w) return;
+  if (!w) {
+    return;
+  }
   if (control == 0) {
     w->updatePanel();
     showActivePanel();
@@ -69,17 +82,25 @@ void QtView::changed(int panel, int control, ui::Aspect aspect) {
 }
 
 void QtView::plotsChanged(int panel, int control, const ui::PlotChange& change) {
-  if (PanelWindow* w = window(panel)) w->updatePlots(control, change);
+  if (PanelWindow* w = window(panel)) {
+    w->updatePlots(control, change);
+  }
 }
 
 void QtView::showActivePanel() {
   const int active = model_.activePanel();
-  if (active == shownActivePanel_) return;
+  if (active == shownActivePanel_) {
+    return;
+  }
   shownActivePanel_ = active;
   PanelWindow* w = window(active);
-  if (!w) return;
+  if (!w) {
+    return;
+  }
   w->raise();
-  if (w->isWindow() && w->isVisible()) w->activateWindow();
+  if (w->isWindow() && w->isVisible()) {
+    w->activateWindow();
+  }
 }
 
 QWidget* QtView::panelWidget(int panel) const {
@@ -99,19 +120,26 @@ QCustomPlot* QtView::plotWidget(int panel, int control) const {
 }
 
 void QtView::flushPending() {
-  for (auto& [handle, w] : windows_)
-    if (w) w->flushPending();
+  for (auto& [handle, w] : windows_) {
+    if (w) {
+      w->flushPending();
+    }
+  }
 }
 
 QImage QtView::grab(int panel) {
   PanelWindow* w = window(panel);
-  if (!w) return {};
+  if (!w) {
+    return {};
+  }
   flushPending();
   return w->grab().toImage();
 }
 
 void QtView::freeDiscarded() {
-  if (router_.depth() == 0) QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  if (router_.depth() == 0) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  }
 }
 
 }  // namespace qrix::qt

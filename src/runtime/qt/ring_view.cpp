@@ -31,7 +31,9 @@ std::vector<Entry> entriesFor(const ui::Control& c) {
     entries.push_back({QString::fromStdString(item.label), item.value});
     found = found || sameValue(item.value, c.value);
   }
-  if (!found) entries.push_back({formatValue(c.value), c.value});
+  if (!found) {
+    entries.push_back({formatValue(c.value), c.value});
+  }
   return entries;
 }
 
@@ -41,17 +43,23 @@ class RingAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
   explicit RingAccessible(RingCombo* combo) : QAccessibleWidget(combo, QAccessible::ComboBox) {}
 
   void* interface_cast(QAccessible::InterfaceType type) override {
-    if (type == QAccessible::ValueInterface) return static_cast<QAccessibleValueInterface*>(this);
+    if (type == QAccessible::ValueInterface) {
+      return static_cast<QAccessibleValueInterface*>(this);
+    }
     return QAccessibleWidget::interface_cast(type);
   }
   QString text(QAccessible::Text t) const override {
-    if (t == QAccessible::Value) return combo()->currentText();
+    if (t == QAccessible::Value) {
+      return combo()->currentText();
+    }
     return QAccessibleWidget::text(t);
   }
   QVariant currentValue() const override { return combo()->currentData(); }
   void setCurrentValue(const QVariant& value) override {
     int index = combo()->indexOfValue(value.toDouble());
-    if (index >= 0) combo()->choose(index);
+    if (index >= 0) {
+      combo()->choose(index);
+    }
   }
   QVariant maximumValue() const override { return bound(true); }
   QVariant minimumValue() const override { return bound(false); }
@@ -63,16 +71,20 @@ class RingAccessible : public QAccessibleWidget, public QAccessibleValueInterfac
     QVariant best;
     for (int i = 0; i < combo()->count(); ++i) {
       double v = combo()->itemData(i).toDouble();
-      if (!best.isValid() || (highest ? v > best.toDouble() : v < best.toDouble())) best = v;
+      if (!best.isValid() || (highest ? v > best.toDouble() : v < best.toDouble())) {
+        best = v;
+      }
     }
     return best;
   }
 };
 
 QAccessibleInterface* ringAccessibleFactory(const QString& className, QObject* object) {
-  if (className == QLatin1String(RingCombo::staticMetaObject.className()) && object->isWidgetType())
+  if (className == QLatin1String(RingCombo::staticMetaObject.className()) &&
+      object->isWidgetType()) {
     // Qt's accessibility cache owns the interfaces it asks for.
     return new RingAccessible(static_cast<RingCombo*>(object));
+  }
   return nullptr;
 }
 
@@ -83,14 +95,19 @@ void installRingAccessibility() {
 }
 
 void RingCombo::choose(int index) {
-  if (index < 0 || index >= count()) return;
+  if (index < 0 || index >= count()) {
+    return;
+  }
   setCurrentIndex(index);
   emit activated(index);
 }
 
 int RingCombo::indexOfValue(double value) const {
-  for (int i = 0; i < count(); ++i)
-    if (sameValue(itemData(i).toDouble(), value)) return i;
+  for (int i = 0; i < count(); ++i) {
+    if (sameValue(itemData(i).toDouble(), value)) {
+      return i;
+    }
+  }
   return -1;
 }
 
@@ -104,12 +121,15 @@ void RingView::applyValue(const ui::Control& c) {
   QSignalBlocker block(combo_);
   std::vector<Entry> entries = entriesFor(c);
   bool same = combo_->count() == static_cast<int>(entries.size());
-  for (int i = 0; same && i < combo_->count(); ++i)
+  for (int i = 0; same && i < combo_->count(); ++i) {
     same = combo_->itemText(i) == entries[static_cast<size_t>(i)].label &&
            combo_->itemData(i).toDouble() == entries[static_cast<size_t>(i)].value;
+  }
   if (!same) {
     combo_->clear();
-    for (const Entry& e : entries) combo_->addItem(e.label, e.value);
+    for (const Entry& e : entries) {
+      combo_->addItem(e.label, e.value);
+    }
   }
   combo_->setCurrentIndex(combo_->indexOfValue(c.value));
   showWords(combo_->currentText());
@@ -117,15 +137,21 @@ void RingView::applyValue(const ui::Control& c) {
 
 void RingView::userChose(int index) {
   const ui::Control* c = control();
-  if (!c) return;
+  if (!c) {
+    return;
+  }
   if (!acceptsInput()) {
     applyValue(*c);
     return;
   }
   double value = combo_->itemData(index).toDouble();
-  if (!writeValue(value)) return;
+  if (!writeValue(value)) {
+    return;
+  }
   // The extra entry of an unknown value goes once a real item is chosen.
-  if (const ui::Control* now = control()) applyValue(*now);
+  if (const ui::Control* now = control()) {
+    applyValue(*now);
+  }
   send(ui::EVENT_COMMIT);
 }
 

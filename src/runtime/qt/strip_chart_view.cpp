@@ -21,11 +21,17 @@ void StripChartView::noteChange(const ui::PlotChange& change) {
 }
 
 bool StripChartView::drawnPlus(const ui::StripChartState& s, std::size_t samples) const {
-  if (static_cast<std::size_t>(plot()->graphCount()) != s.traces.size()) return false;
-  if (s.traces.empty()) return true;
+  if (static_cast<std::size_t>(plot()->graphCount()) != s.traces.size()) {
+    return false;
+  }
+  if (s.traces.empty()) {
+    return true;
+  }
   // The model keeps the newest pointsPerScreen: the drawn points and the new ones, or fewer.
   const std::size_t now = s.traces.front().points.size();
-  if (samples > now || drawnPoints_ + samples < now) return false;
+  if (samples > now || drawnPoints_ + samples < now) {
+    return false;
+  }
   return std::all_of(s.traces.begin(), s.traces.end(),
                      [now](const ui::StripTrace& t) { return t.points.size() == now; });
 }
@@ -33,20 +39,28 @@ bool StripChartView::drawnPlus(const ui::StripChartState& s, std::size_t samples
 void StripChartView::rebuild(const ui::StripChartState& s) {
   QCustomPlot* p = plot();
   const int traces = static_cast<int>(s.traces.size());
-  while (p->graphCount() > traces) p->removeGraph(p->graphCount() - 1);
-  while (p->graphCount() < traces) p->addGraph();
+  while (p->graphCount() > traces) {
+    p->removeGraph(p->graphCount() - 1);
+  }
+  while (p->graphCount() < traces) {
+    p->addGraph();
+  }
   firstKey_ = 0;
   for (int t = 0; t < traces; ++t) {
     const ui::StripTrace& trace = s.traces[static_cast<std::size_t>(t)];
     QVector<double> x(static_cast<qsizetype>(trace.points.size()));
     QVector<double> y(trace.points.begin(), trace.points.end());
-    for (qsizetype i = 0; i < x.size(); ++i) x[i] = static_cast<double>(i);
+    for (qsizetype i = 0; i < x.size(); ++i) {
+      x[i] = static_cast<double>(i);
+    }
     p->graph(t)->setData(x, y, true);
   }
 }
 
 void StripChartView::append(const ui::StripChartState& s, std::size_t samples) {
-  if (s.traces.empty()) return;
+  if (s.traces.empty()) {
+    return;
+  }
   const std::size_t before = drawnPoints_;
   const std::size_t now = s.traces.front().points.size();
   firstKey_ += static_cast<double>(before + samples - now);
@@ -54,8 +68,9 @@ void StripChartView::append(const ui::StripChartState& s, std::size_t samples) {
     QCPGraph* graph = plot()->graph(static_cast<int>(t));
     graph->data()->removeBefore(firstKey_);
     const std::vector<double>& points = s.traces[t].points;
-    for (std::size_t i = now - samples; i < now; ++i)
+    for (std::size_t i = now - samples; i < now; ++i) {
       graph->addData(firstKey_ + static_cast<double>(i), points[i]);
+    }
   }
 }
 
@@ -63,14 +78,17 @@ bool StripChartView::redraw(const ui::Control& c, bool whole) {
   const bool all = whole || wholeChanged_;
   const std::size_t samples = std::exchange(appended_, 0);
   wholeChanged_ = false;
-  if (!all && samples == 0) return false;
+  if (!all && samples == 0) {
+    return false;
+  }
   QCustomPlot* p = plot();
   const ui::StripChartState& s = c.strip;
   const int traces = static_cast<int>(s.traces.size());
-  if (!all && drawnPlus(s, samples))
+  if (!all && drawnPlus(s, samples)) {
     append(s, samples);
-  else
+  } else {
     rebuild(s);
+  }
   drawnPoints_ = s.traces.empty() ? 0 : s.traces.front().points.size();
 
   for (int t = 0; t < traces; ++t) {

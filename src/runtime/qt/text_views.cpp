@@ -28,12 +28,14 @@ void applyFont(QWidget* w, const ui::Control& c) {
   QFont font = c.font == ui::kFixedPitchFont ? QFontDatabase::systemFont(QFontDatabase::FixedFont)
                                              : w->font();
   const bool applicationFont = c.font == kApplicationFont;
-  if (!c.font.empty() && !applicationFont && c.font.rfind("VAL_", 0) != 0)
+  if (!c.font.empty() && !applicationFont && c.font.rfind("VAL_", 0) != 0) {
     font.setFamily(QString::fromStdString(c.font));
-  if (c.pointSize > 0 && applicationFont)
+  }
+  if (c.pointSize > 0 && applicationFont) {
     font.setPixelSize(c.pointSize);
-  else if (c.pointSize > 0)
+  } else if (c.pointSize > 0) {
     font.setPointSize(c.pointSize);
+  }
   w->setFont(font);
 }
 
@@ -41,7 +43,9 @@ void applyColours(QWidget* w, const ui::Control& c, QPalette::ColorRole textRole
                   QPalette::ColorRole backRole) {
   QPalette palette = w->palette();
   palette.setColor(textRole, toQColor(c.textColour));
-  if (c.hasBackColour) palette.setColor(backRole, toQColor(c.backColour));
+  if (c.hasBackColour) {
+    palette.setColor(backRole, toQColor(c.backColour));
+  }
   w->setPalette(palette);
   w->setAutoFillBackground(c.hasBackColour);
 }
@@ -64,7 +68,9 @@ void TextMessageView::applyValue(const ui::Control& c) {
   label_->setText(text);
   showWords(text);
   // A label without a size of its own grows with its text.
-  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(screenRect(c).size());
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) {
+    label_->resize(screenRect(c).size());
+  }
 }
 
 TextBoxView::TextBoxView(EventRouter& router, int panel, int control, QWidget* panelWidget)
@@ -75,7 +81,9 @@ TextBoxView::TextBoxView(EventRouter& router, int panel, int control, QWidget* p
   // Only the program writes here. A screen reader's editable-text interface ignores read-only,
   // so whatever it changed is put back.
   connect(edit_, &QPlainTextEdit::textChanged, this, [this] {
-    if (const ui::Control* c = this->control()) applyValue(*c);
+    if (const ui::Control* c = this->control()) {
+      applyValue(*c);
+    }
   });
 }
 
@@ -85,7 +93,9 @@ void TextBoxView::applyAttributes(const ui::Control& c) {
   edit_->setAutoFillBackground(false);
   // A box the program shows is there to be read: above the child panels that may overlap it
   // (a help box opens beside a control of a parameter panel).
-  if (c.visible) edit_->raise();
+  if (c.visible) {
+    edit_->raise();
+  }
 }
 
 bool TextBoxView::eventFilter(QObject* watched, QEvent* event) {
@@ -94,7 +104,9 @@ bool TextBoxView::eventFilter(QObject* watched, QEvent* event) {
     if (mouse->button() == Qt::LeftButton) {
       const QPoint at = onPanel(qobject_cast<QWidget*>(watched), mouse->position().toPoint());
       // The box still takes the press (to place the cursor) unless the callback removed it.
-      if (!send(ui::EVENT_LEFT_CLICK, at.y(), at.x())) return true;
+      if (!send(ui::EVENT_LEFT_CLICK, at.y(), at.x())) {
+        return true;
+      }
     }
   }
   return ControlView::eventFilter(watched, event);
@@ -113,7 +125,9 @@ void TextBoxView::applyValue(const ui::Control& c) {
   QList<QTextEdit::ExtraSelection> marks;
   for (int line : c.markedLines) {
     const QTextBlock block = edit_->document()->findBlockByNumber(line);
-    if (!block.isValid()) continue;
+    if (!block.isValid()) {
+      continue;
+    }
     QTextEdit::ExtraSelection mark;
     mark.cursor = QTextCursor(block);
     mark.format.setBackground(toQColor(kMarkColour));
@@ -134,7 +148,9 @@ DecorationView::DecorationView(EventRouter& router, int panel, int control, QWid
 
 void DecorationView::applyAttributes(const ui::Control& c) {
   QPalette palette = frame_->palette();
-  if (c.hasBackColour) palette.setColor(QPalette::Window, toQColor(c.backColour));
+  if (c.hasBackColour) {
+    palette.setColor(QPalette::Window, toQColor(c.backColour));
+  }
   frame_->setPalette(palette);
   frame_->setAutoFillBackground(c.hasBackColour);
 }
@@ -146,7 +162,9 @@ PictureView::PictureView(EventRouter& router, int panel, int control, QWidget* p
 }
 
 void PictureView::applyValue(const ui::Control& c) {
-  if (c.imagePath == shownPath_) return;
+  if (c.imagePath == shownPath_) {
+    return;
+  }
   shownPath_ = c.imagePath;
   QPixmap image;
   if (!c.imagePath.empty() && image.load(QString::fromStdString(c.imagePath))) {
@@ -155,7 +173,9 @@ void PictureView::applyValue(const ui::Control& c) {
     label_->clear();
   }
   showWords(QString::fromStdString(c.imagePath));
-  if (c.bounds.width <= 0 || c.bounds.height <= 0) label_->resize(screenRect(c).size());
+  if (c.bounds.width <= 0 || c.bounds.height <= 0) {
+    label_->resize(screenRect(c).size());
+  }
 }
 
 }  // namespace qrix::qt

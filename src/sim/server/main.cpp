@@ -23,9 +23,13 @@ namespace {
 bool plugClosedStandardStreams() {
   bool stdoutClosed = false;
   for (int fd = 0; fd <= 2; ++fd) {
-    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) continue;
+    if (fcntl(fd, F_GETFD) != -1 || errno != EBADF) {
+      continue;
+    }
     stdoutClosed |= fd == 1;
-    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) break;
+    if (open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd) {
+      break;
+    }
   }
   return stdoutClosed;
 }

@@ -67,11 +67,21 @@ std::optional<double> parseSeconds(std::string_view text) {
 using HardwareWord = std::uint16_t HardwareInfo::*;
 
 std::optional<HardwareWord> hardwareWordOf(std::string_view name) {
-  if (name == "--pcb-type") return &HardwareInfo::pcbType;
-  if (name == "--firmware") return &HardwareInfo::softVersion;
-  if (name == "--adc-max") return &HardwareInfo::adcMax;
-  if (name == "--virt-pixel") return &HardwareInfo::ccdVirtPixel;
-  if (name == "--hw-type") return &HardwareInfo::hwType;
+  if (name == "--pcb-type") {
+    return &HardwareInfo::pcbType;
+  }
+  if (name == "--firmware") {
+    return &HardwareInfo::softVersion;
+  }
+  if (name == "--adc-max") {
+    return &HardwareInfo::adcMax;
+  }
+  if (name == "--virt-pixel") {
+    return &HardwareInfo::ccdVirtPixel;
+  }
+  if (name == "--hw-type") {
+    return &HardwareInfo::hwType;
+  }
   return std::nullopt;
 }
 
@@ -101,28 +111,38 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
       name = name.substr(0, eq);
     }
     auto value = [&]() -> std::optional<std::string_view> {
-      if (inlineValue) return inlineValue;
-      if (i + 1 < args.size()) return args[++i];
+      if (inlineValue) {
+        return inlineValue;
+      }
+      if (i + 1 < args.size()) {
+        return args[++i];
+      }
       return std::nullopt;
     };
     auto bad = [&] { result.error = "bad or missing value for " + std::string(name); };
     auto word = [&]() -> std::optional<std::uint16_t> {
       const auto text = value();
       const auto number = text ? parseUnsigned(*text, 0xFFFF) : std::nullopt;
-      if (!number) bad();
+      if (!number) {
+        bad();
+      }
       return number ? std::optional<std::uint16_t>(static_cast<std::uint16_t>(*number))
                     : std::nullopt;
     };
     auto count = [&](int& field, unsigned long min) {
       const auto text = value();
       const auto number = text ? parseUnsigned(*text, 1000000) : std::nullopt;
-      if (!number || *number < min) return bad();
+      if (!number || *number < min) {
+        return bad();
+      }
       field = static_cast<int>(*number);
     };
     auto seconds = [&](double& field) {
       const auto text = value();
       const auto number = text ? parseSeconds(*text) : std::nullopt;
-      if (!number) return bad();
+      if (!number) {
+        return bad();
+      }
       field = *number;
     };
 
@@ -157,7 +177,9 @@ ParsedOptions parseServerOptions(std::span<const std::string_view> args) {
     } else if (name == "--ccd-type") {
       ccdType = word();
     } else if (const auto field = hardwareWordOf(name)) {
-      if (const auto number = word()) hardwareWords.emplace_back(*field, *number);
+      if (const auto number = word()) {
+        hardwareWords.emplace_back(*field, *number);
+      }
     } else {
       result.error = "unknown option " + std::string(name);
     }
