@@ -5,6 +5,7 @@
 #include "plots/bar_graph.h"
 #include "plots/raw_graph.h"
 #include "program/program.h"
+#include "statistics/statistics_window.h"
 
 namespace qrix {
 
@@ -29,6 +30,7 @@ class Drawing : public RunConsumer {
 void listRunConsumers(Program& p) {
   p.run.add(std::make_unique<Drawing>(p, PlotVIDEOBarGraph));  // with their numbers
   p.run.add(std::make_unique<Drawing>(p, PlotRAWGraph));
+  p.run.add(makeStatisticsConsumer(p));
 }
 
 }  // namespace qrix

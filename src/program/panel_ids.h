@@ -14,6 +14,7 @@ inline constexpr int kPopUpPanel = 6;
 inline constexpr int kLinkLogPanel = 7;
 inline constexpr int kComparePanel = 8;
 inline constexpr int kExportPanel = 9;
+inline constexpr int kStatisticsPanel = 10;
 
 namespace main {
 inline constexpr int DropDCom = 2;
@@ -58,6 +59,7 @@ inline constexpr int RAWSelect = 47;
 inline constexpr int LEDLink = 48;     // the link indicator; a press opens the link log
 inline constexpr int BTNCompare = 49;  // opens the parameter compare window
 inline constexpr int BTNExport = 50;   // opens the export window
+inline constexpr int BTNStatistics = 51;  // opens the statistics window
 }  // namespace main
 
 namespace para0 {
@@ -132,5 +134,20 @@ inline constexpr int RINGExportFormat = 3;
 inline constexpr int BTNExportSave = 4;
 inline constexpr int TEXTExportState = 5;
 }  // namespace exporting
+
+// The statistics window: figures, capability and histogram of the measured value, live from RUN
+// or from a recording.
+namespace statistics {
+inline constexpr int RINGStatSpan = 2;
+inline constexpr int TEXTStatFigures = 3;
+inline constexpr int GRAPHStatHistogram = 4;
+inline constexpr int NUMStatLower = 5;
+inline constexpr int NUMStatUpper = 6;
+inline constexpr int BTNStatReset = 7;
+inline constexpr int BTNStatOpen = 8;
+inline constexpr int BTNStatExport = 9;
+inline constexpr int TEXTStatSource = 10;
+inline constexpr int TEXTStatState = 11;
+}  // namespace statistics
 
 }  // namespace qrix::ids

@@ -208,6 +208,7 @@ Panel mainPanel() {
   b.toggle(m::TOGGBTN_Recorder, "TOGGBTN_Recorder", 16, 716, 140, "Recorder ...");
   b.button(m::BTNCompare, "BTNCompare", 232, 616, "Compare ...");
   b.button(m::BTNExport, "BTNExport", 164, 714, "Export ...");
+  b.button(m::BTNStatistics, "BTNStatistics", 272, 714, "Statistics ...", 120);
 
   b.add(m::TEXTStatus, "TEXTStatus", ControlKind::TextMessage, 8, 766, 1228, 26, {}, false).text =
       "";
@@ -374,6 +375,37 @@ Panel exportPanel() {
   return b.panel;
 }
 
+Panel statisticsPanel() {
+  namespace t = ids::statistics;
+  PanelBuilder b(ids::kStatisticsPanel, "pStatistics", "Statistics", 720, 640, "CC_STATISTICS");
+  b.add(t::TEXTStatSource, "TEXTStatSource", ControlKind::TextMessage, 16, 8, 688, 22, {}, false)
+      .text = "Live: RUN answers";
+  b.ring(t::RINGStatSpan, "RINGStatSpan", 16, 52, "Figures over",
+         {{"All answers since the reset", 0},
+          {"The last 100", 1},
+          {"The last 1000", 2},
+          {"The last 10000", 3}},
+         0, 260);
+  b.number(t::NUMStatLower, "NUMStatLower", 300, 52, "Lower limit", 0, 0, 65535, "px", 0, 130)
+      .dimmed = true;
+  b.number(t::NUMStatUpper, "NUMStatUpper", 440, 52, "Upper limit", 0, 0, 65535, "px", 0, 130)
+      .dimmed = true;
+  Control& figures = b.add(t::TEXTStatFigures, "TEXTStatFigures", ControlKind::TextBox, 16, 104,
+                           688, 196, "Figures", false);
+  // The columns line up only in a fixed-pitch font.
+  figures.font = ui::kFixedPitchFont;
+  Control& histogram = b.graph(t::GRAPHStatHistogram, "GRAPHStatHistogram", 16, 318, 688, 220,
+                               "Histogram of the value", 4096, 1, "value [virtual pixels]",
+                               "answers");
+  histogram.description = "Histogram of the value: no answers yet";
+  histogram.callback.clear();
+  b.button(t::BTNStatReset, "BTNStatReset", 16, 556, "Reset", 100);
+  b.button(t::BTNStatOpen, "BTNStatOpen", 124, 556, "Open recording ...", 170);
+  b.button(t::BTNStatExport, "BTNStatExport", 302, 556, "Export Q-DAS ...", 160);
+  b.add(t::TEXTStatState, "TEXTStatState", ControlKind::TextMessage, 16, 598, 688, 26, {}, false);
+  return b.panel;
+}
+
 }  // namespace
 
 std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
@@ -387,6 +419,7 @@ std::optional<ui::PanelTemplate> panelTemplate(int resourceId) {
     case ids::kLinkLogPanel: return linkLogPanel();
     case ids::kComparePanel: return comparePanel();
     case ids::kExportPanel: return exportPanel();
+    case ids::kStatisticsPanel: return statisticsPanel();
     default: return std::nullopt;
   }
 }

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -14,6 +15,9 @@
 
 namespace qrix {
 
+// The statistics window's figures; only the statistics window knows what they hold.
+struct StatisticsBook;
+
 struct Program {
   explicit Program(Runtime& runtime) : rt(runtime) {}
 
@@ -23,6 +27,8 @@ struct Program {
   std::function<void()> onLinkHealthChanged;
   // Where each RUN answer goes once it is decoded and derived.
   RunStream run;
+  // Made by the statistics window's consumer of RUN values; none without it.
+  std::shared_ptr<StatisticsBook> statistics;
   // Hears of every text the status line is given, with or without a window to show it in (the
   // command line writes them to stderr).
   std::function<void(std::string_view text)> onStatusShown;

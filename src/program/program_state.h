@@ -30,6 +30,7 @@ struct ProgramState {
   int pLinkLog = 0;  // the link log window
   int pCompare = 0;  // the parameter compare window
   int pExport = 0;   // the export window
+  int pStatistics = 0;  // the statistics window
 
   ParameterRecord parameter;
   WordArray pp{};

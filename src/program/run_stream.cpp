@@ -58,4 +58,10 @@ bool RunStream::publish(const RunValues& values) {
   return more;
 }
 
+void RunStream::pause() {
+  for (RunConsumer* c : consumers_) {
+    c->paused();
+  }
+}
+
 }  // namespace qrix

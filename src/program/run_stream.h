@@ -29,6 +29,9 @@ class RunConsumer {
   // Takes one answer's values; false when the consumer has what it wanted and the exchange
   // should end (a recorder whose file failed).
   virtual bool take(const RunValues& values) = 0;
+  // The exchange has ended; the next answer may be long in coming (a display that shows at a
+  // limited rate shows what it holds now).
+  virtual void paused() {}
 };
 
 class RunStream {
@@ -53,6 +56,8 @@ class RunStream {
   // Hands the values to every consumer; false when one of them asked to end the exchange (the
   // ones after it still take this answer, so that no display falls behind the file).
   bool publish(const RunValues& values);
+  // Tells every consumer that the exchange ended.
+  void pause();
   std::size_t size() const { return consumers_.size(); }
 
  private:

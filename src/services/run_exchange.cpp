@@ -102,6 +102,7 @@ void runExchange(Program& p, const RunExchange& exchange) {
     // Nothing follows an answer until the next request: its last bytes need no pumps of their own.
     pumpForFrame(p, lastRequest + exchange.timeout, LastBytes::AllInOnePump);
   } while (st.stop_flag == 0);
+  p.run.pause();
 }
 
 }  // namespace qrix

@@ -18,6 +18,7 @@
 #include "shell/link_log_window.h"
 #include "shell/panel_toggles.h"
 #include "shell/startup.h"
+#include "statistics/statistics_window.h"
 
 namespace qrix {
 
@@ -147,6 +148,18 @@ void bindCallbacks(Program& p) {
     return CC_EXPORT(p, panel, escapeAsClose(event, key));
   });
   procedure("CC_BTNExportSave", CC_BTNExportSave);
+
+  // The statistics window.
+  procedure("CC_BTNStatistics", CC_BTNStatistics);
+  cb.bind("CC_STATISTICS", [&p](int panel, int, int event, int key, int) {
+    return CC_STATISTICS(p, panel, escapeAsClose(event, key));
+  });
+  procedure("CC_RINGStatSpan", CC_StatShown);
+  procedure("CC_NUMStatLower", CC_StatShown);
+  procedure("CC_NUMStatUpper", CC_StatShown);
+  procedure("CC_BTNStatReset", CC_BTNStatReset);
+  procedure("CC_BTNStatOpen", CC_BTNStatOpen);
+  procedure("CC_BTNStatExport", CC_BTNStatExport);
 
   // External flash, on the calibration panel.
   procedure("CC_BTNWriteXFSL", CC_BTNWriteXFSL);

@@ -35,6 +35,7 @@ constexpr PanelLoad kPanels[] = {
     {&ProgramState::pLinkLog, ids::kLinkLogPanel, "pLinkLog", true},
     {&ProgramState::pCompare, ids::kComparePanel, "pCompare", true},
     {&ProgramState::pExport, ids::kExportPanel, "pExport", true},
+    {&ProgramState::pStatistics, ids::kStatisticsPanel, "pStatistics", true},
 };
 
 }  // namespace
@@ -142,7 +143,7 @@ void ShutDown(Program& p) {
   ProgramState& st = p.st;
   p.serial().CloseCom(st.com);
   for (int panel : {st.pPara0, st.pPara1, st.pPara2, st.pCalib, st.pPopUp, st.pLinkLog, st.pCompare,
-                    st.pExport, st.pHandle}) {
+                    st.pExport, st.pStatistics, st.pHandle}) {
     p.ui().DiscardPanel(panel);
   }
 }
