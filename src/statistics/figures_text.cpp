@@ -1,6 +1,7 @@
 #include "statistics/figures_text.h"
 
 #include <cstdio>
+#include <string_view>
 
 #include "stats/capability.h"
 
@@ -23,9 +24,18 @@ std::string cell(const std::optional<std::int64_t>& v) {
   return v ? std::to_string(*v) : "-";
 }
 
-std::string row(const char* name, const stats::Summary& s) {
+// The name padded to 12 characters, not bytes: the micro sign takes two.
+std::string nameCell(std::string_view name) {
+  std::size_t characters = 0;
+  for (char c : name) {
+    characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }
+  return std::string(name) + std::string(characters < 12 ? 12 - characters : 0, ' ');
+}
+
+std::string row(std::string_view name, const stats::Summary& s) {
   char text[128];
-  std::snprintf(text, sizeof text, "%-12s %8llu %11s %10s %8s %8s %7s\n", name,
+  std::snprintf(text, sizeof text, "%s %8llu %11s %10s %8s %8s %7s\n", nameCell(name).c_str(),
                 static_cast<unsigned long long>(s.n), cell(s.mean, "%.2f").c_str(),
                 cell(s.sd, "%.3f").c_str(), cell(s.min).c_str(), cell(s.max).c_str(),
                 cell(s.range).c_str());
