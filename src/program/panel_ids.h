@@ -56,9 +56,9 @@ inline constexpr int NUMAnaMax = 38;
 inline constexpr int HelpText1 = 40;
 inline constexpr int HelpText2 = 41;
 inline constexpr int RAWSelect = 47;
-inline constexpr int LEDLink = 48;     // the link indicator; a press opens the link log
-inline constexpr int BTNCompare = 49;  // opens the parameter compare window
-inline constexpr int BTNExport = 50;   // opens the export window
+inline constexpr int LEDLink = 48;        // the link indicator; a press opens the link log
+inline constexpr int BTNCompare = 49;     // opens the parameter compare window
+inline constexpr int BTNExport = 50;      // opens the export window
 inline constexpr int BTNStatistics = 51;  // opens the statistics window
 }  // namespace main
 

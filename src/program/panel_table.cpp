@@ -394,9 +394,9 @@ Panel statisticsPanel() {
                            688, 196, "Figures", false);
   // The columns line up only in a fixed-pitch font.
   figures.font = ui::kFixedPitchFont;
-  Control& histogram = b.graph(t::GRAPHStatHistogram, "GRAPHStatHistogram", 16, 318, 688, 220,
-                               "Histogram of the value", 4096, 1, "value [virtual pixels]",
-                               "answers");
+  Control& histogram =
+      b.graph(t::GRAPHStatHistogram, "GRAPHStatHistogram", 16, 318, 688, 220,
+              "Histogram of the value", 4096, 1, "value [virtual pixels]", "answers");
   histogram.description = "Histogram of the value: no answers yet";
   histogram.callback.clear();
   b.button(t::BTNStatReset, "BTNStatReset", 16, 556, "Reset", 100);

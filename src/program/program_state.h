@@ -27,9 +27,9 @@ using X128 = std::array<double, MAXPOINT>;
 struct ProgramState {
   // Panel handles; negative when a panel did not load.
   int pHandle = 0, pPara0 = 0, pPara1 = 0, pPara2 = 0, pCalib = 0, pPopUp = 0;
-  int pLinkLog = 0;  // the link log window
-  int pCompare = 0;  // the parameter compare window
-  int pExport = 0;   // the export window
+  int pLinkLog = 0;     // the link log window
+  int pCompare = 0;     // the parameter compare window
+  int pExport = 0;      // the export window
   int pStatistics = 0;  // the statistics window
 
   ParameterRecord parameter;

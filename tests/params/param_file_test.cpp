@@ -102,6 +102,17 @@ TEST_F(ParamFile, SaveAndLoadReproduceEveryFieldWithTheSpareWords) {
   EXPECT_EQ(s.ui().GetCtrlVal(st.pCalib, ids::calib::NUMSetpoint), -250);
 }
 
+// The save asks as every other save of the window: a name with another extension gets the
+// file's own, and a name of spaces only is refused with the error in the status line.
+TEST_F(ParamFile, ASavedNameIsCheckedAsEverySaveOfTheWindowIs) {
+  save(dir / "line3.txt");
+  EXPECT_FALSE(fs::exists(dir / "line3.txt"));
+  EXPECT_EQ(readAll(dir / "line3.txt.cfg"), defaultsText());
+  save(dir / "   .cfg");
+  EXPECT_FALSE(fs::exists(dir / "   .cfg"));
+  EXPECT_EQ(s.status(), "Error writing parameter file!");
+}
+
 // Every file dialog starts where the user last chose a file in this run, whichever dialog that
 // was; before any, in the documents folder (on this runtime the program's folder).
 TEST_F(ParamFile, DialogsStartInTheFolderLastUsed) {
