@@ -57,6 +57,9 @@ struct StatisticsBook {
   std::int64_t target = 0;
   double lastShown = -1e9;
   bool pending = false;
+  // The counters count since the start of RUN or the reset, whichever came last.
+  bool countersSinceRun = false;
+  bool runStarting = true;
 
   void keep(const Kept& k) {
     kept.push_back(k);
@@ -163,7 +166,9 @@ void show(Program& p, StatisticsBook& b) {
   const int panel = p.st.pStatistics;
   ui.ResetTextBox(panel, t::TEXTStatFigures,
                   figuresText(b.figures, span, b.limits,
-                              b.fromRecording ? "In the recording" : "Since the reset"));
+                              b.fromRecording      ? "In the recording"
+                              : b.countersSinceRun ? "Since the start of RUN"
+                                                   : "Since the reset"));
   if (b.limits && !b.fromRecording) {
     ui.SetCtrlVal(panel, t::NUMStatLower, static_cast<double>(b.limits->lower));
     ui.SetCtrlVal(panel, t::NUMStatUpper, static_cast<double>(b.limits->upper));
@@ -196,6 +201,11 @@ class StatisticsConsumer : public RunConsumer {
     if (b.fromRecording) {
       return true;
     }
+    if (b.runStarting) {
+      b.runStarting = false;
+      b.figures.resetCounters();
+      b.countersSinceRun = true;
+    }
     const RunAnswer& a = v.answer;
     const Measurement m{a.Mvalue, a.umValue, a.Aval, a.Bval};
     b.figures.add(m, stats::judge(a.Mvalue, v.tVal, v.tolup, v.tollo));
@@ -216,6 +226,7 @@ class StatisticsConsumer : public RunConsumer {
   }
 
   void paused() override {
+    p_.statistics->runStarting = true;
     if (p_.statistics->pending) {
       show(p_, *p_.statistics);
     }
@@ -285,6 +296,7 @@ int CC_BTNStatReset(Program& p, int, int, int event) {
     return 0;
   }
   b->clear();
+  b->countersSinceRun = false;
   b->fromRecording = false;
   b->recording.clear();
   showSource(p, *b);

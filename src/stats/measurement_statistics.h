@@ -35,6 +35,8 @@ class MeasurementStatistics {
 
   void add(const Measurement& m, Judgement judgement);
   void reset();
+  // The counters alone start again; the figures go on.
+  void resetCounters() { counters_.reset(); }
 
   std::uint64_t count() const { return counters_.answers; }
   Summary summary(Quantity q, Span span) const;

@@ -121,7 +121,8 @@ TEST_F(StatisticsWindow, LiveFiguresCountEveryAnswerAgainstItsOwnWindowFiveTimes
   ASSERT_GT(above + below, 0u);
   char counters[160];
   std::snprintf(counters, sizeof counters,
-                "Since the reset: %zu answers, %llu inside, %llu above, %llu below, yield %.2f %%",
+                "Since the start of RUN: %zu answers, %llu inside, %llu above, %llu below, yield "
+                "%.2f %%",
                 v.size(), static_cast<unsigned long long>(inside),
                 static_cast<unsigned long long>(above), static_cast<unsigned long long>(below),
                 100.0 * static_cast<double>(inside) / static_cast<double>(v.size()));
@@ -159,6 +160,18 @@ TEST_F(StatisticsWindow, LiveFiguresCountEveryAnswerAgainstItsOwnWindowFiveTimes
   EXPECT_EQ(n, 100u);
   EXPECT_NE(s.ui().control(st.pStatistics, t::GRAPHStatHistogram)->description.find("100 answers"),
             std::string::npos);
+
+  // A new RUN starts the counters again; the figures go on over all answers since the reset.
+  const std::size_t first = v.size();
+  s.ui().SetCtrlVal(st.pStatistics, t::RINGStatSpan, 0);
+  run(1.0);
+  const std::size_t second = collector.values.size() - first;
+  EXPECT_EQ(line(7).rfind("Since the start of RUN: " + std::to_string(second) + " answers, ", 0),
+            0u)
+      << line(7);
+  std::istringstream all(line(1).substr(12));
+  all >> n;
+  EXPECT_EQ(n, first + second);
 }
 
 TEST_F(StatisticsWindow, ARecordingWithTypedLimitsReplacesTheLiveFiguresUntilReset) {
