@@ -5,10 +5,12 @@
 // Per answer, the time from the simulator's sending of the answer to the subscriber's receipt:
 // the simulator logs each request's arrival on the monotonic clock the subscriber stamps with,
 // counted from its start (read here as it logs that it serves), and the answer to the k-th RUN
-// request is the k-th published (seq k); its last byte leaves 36 byte times after the request
-// arrived. Also from the JSON's own "time" (the command line's wall clock when it took the answer,
-// cut to the millisecond) to receipt. Median and p99 in ms, the answers lost, and RUN's rate
-// against the line's limit (36 bytes each way at 19200 baud 8N1: 26.67 exchanges a second; target
+// request is the k-th published (seq k); with no reaction time its first byte is written as the
+// request arrives and one more every byte time, the last 35 byte times later. The figure is
+// good to about a millisecond (the log's millisecond steps, the pacing's wake-ups). Also from the
+// JSON's own "time" (the command line's wall clock when it took the answer, cut to the millisecond)
+// to receipt. Median and p99 in ms, the answers lost, and RUN's rate against the line's limit (36
+// bytes each way at 19200 baud 8N1: 26.67 exchanges a second; target
 // >= 0.97).
 
 #include <algorithm>
