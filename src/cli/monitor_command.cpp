@@ -1,5 +1,7 @@
 #include "cli/monitor_command.h"
 
+#include <stdio_ext.h>
+
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -46,8 +48,9 @@ class MonitorConsumer : public RunConsumer {
       publisher_->publish(std::move(line));
     } else {
       line += '\n';
+      errno = 0;
       if (std::fputs(line.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
-        outputError_ = std::strerror(errno);
+        outputError_ = errno != 0 ? std::strerror(errno) : "a write failed";
         return false;
       }
     }
@@ -187,8 +190,12 @@ int runMonitor(SensorSession& s, const CliOptions& o) {
     return kExitFailed;
   }
   if (consumer.outputError()) {
-    std::fprintf(stderr, "qrix-cli: cannot write the output: %s\n",
+    std::fprintf(stderr, "qrix-cli: cannot write the output after %llu answers: %s\n",
+                 static_cast<unsigned long long>(consumer.count()),
                  consumer.outputError()->c_str());
+    // What could not be written is dropped, so that the end does not report it again.
+    __fpurge(stdout);
+    std::clearerr(stdout);
     return kExitFailed;
   }
   if (!delivered) {
@@ -206,7 +213,12 @@ int runMonitor(SensorSession& s, const CliOptions& o) {
                  static_cast<unsigned long long>(consumer.count()));
     return interruptedStatus(signal);
   }
-  return consumer.enough() && delivered ? kExitOk : kExitFailed;
+  if (!consumer.enough()) {
+    std::fprintf(stderr, "qrix-cli: RUN ended after %llu answers: %s\n",
+                 static_cast<unsigned long long>(consumer.count()), s.statusLine().c_str());
+    return kExitFailed;
+  }
+  return delivered ? kExitOk : kExitFailed;
 }
 
 }  // namespace qrix::cli

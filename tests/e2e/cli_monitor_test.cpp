@@ -198,7 +198,21 @@ TEST_F(CliMonitor, ASilentSensorEndsTheRunWithStatusOne) {
   Simulator sim({"--hang-up-after", "6"});
   const CliResult r = runCli({"--port", sim.device, "monitor", "--samples", "50"});
   EXPECT_EQ(r.status, 1) << r.err;
-  EXPECT_LT(linesOf(r.out).size(), 50u);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("RUN ended after 0 answers: "), std::string::npos) << r.err;
+}
+
+TEST_F(CliMonitor, AnOutputThatCannotBeWrittenEndsTheRunWithStatusOneAndSaysSoOnce) {
+  Simulator sim;
+  const CliResult r =
+      runCliWithStdoutOn("/dev/full", {"--port", sim.device, "monitor", "--samples", "5"});
+  EXPECT_EQ(r.status, 1) << r.err;
+  const std::string message = "cannot write the output after 0 answers: No space left on device";
+  const std::size_t at = r.err.find(message);
+  EXPECT_NE(at, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find("cannot write", at + 1), std::string::npos) << r.err;
+  // The run ended at once: one request only.
+  EXPECT_EQ(sim.requests(8), 1) << sim.log();
 }
 
 TEST_F(CliMonitor, ABadAddressOrSetUpIsAUsageErrorBeforeThePortOpens) {
