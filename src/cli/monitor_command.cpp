@@ -185,8 +185,9 @@ int runMonitor(SensorSession& s, const CliOptions& o) {
     }
   }
   if (consumer.fatal()) {
-    std::fprintf(stderr, "qrix-cli: the broker refused the connection: %s\n",
-                 consumer.fatal()->c_str());
+    // The text names the broker and why it refused us.
+    std::fprintf(stderr, "qrix-cli: %s; RUN ended after %llu answers\n", consumer.fatal()->c_str(),
+                 static_cast<unsigned long long>(consumer.count()));
     return kExitFailed;
   }
   if (consumer.outputError()) {
