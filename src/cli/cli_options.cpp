@@ -3,6 +3,8 @@
 #include <charconv>
 #include <set>
 
+#include "mqtt/mqtt_url.h"
+
 namespace qrix::cli {
 
 namespace {
@@ -14,7 +16,7 @@ struct CommandName {
 constexpr CommandName kCommands[] = {
     {"info", Command::Info},       {"get", Command::Get},       {"send", Command::Send},
     {"compare", Command::Compare}, {"record", Command::Record}, {"video", Command::Video},
-    {"data", Command::Data},       {"flash", Command::Flash},
+    {"data", Command::Data},       {"flash", Command::Flash},   {"monitor", Command::Monitor},
 };
 
 std::optional<std::uint16_t> parseCount(std::string_view text) {
@@ -40,6 +42,9 @@ bool takes(Command command, std::string_view option) {
     case Command::Video:
     case Command::Data: return option == "-o";
     case Command::Flash: return option == "--master" || option == "--slave";
+    case Command::Monitor:
+      return option == "--samples" || option == "--mqtt" || option == "--cafile" ||
+             option == "--credentials" || option == "--stats";
     case Command::None: return false;
   }
   return false;
@@ -73,6 +78,10 @@ std::string check(const CliOptions& o, const std::vector<std::string_view>& oper
   }
   if (o.command == Command::Flash && !o.master) {
     return "flash needs --master or --slave";
+  }
+  if (o.command == Command::Monitor && o.mqtt.empty() &&
+      (seen.count("--cafile") || seen.count("--credentials"))) {
+    return "--cafile and --credentials go with --mqtt";
   }
   if (o.json && seen.count("-o")) {
     return "--json prints to stdout and -o writes a file: take one";
@@ -126,8 +135,9 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
     if (!seen.insert(arg).second) {
       return fail(std::string(arg) + " given twice");
     }
-    const bool hasValue =
-        arg == "--port" || arg == "-o" || arg == "--interval" || arg == "--samples";
+    const bool hasValue = arg == "--port" || arg == "-o" || arg == "--interval" ||
+                          arg == "--samples" || arg == "--mqtt" || arg == "--cafile" ||
+                          arg == "--credentials";
     if (attached && !hasValue) {
       return fail(std::string(arg) + " takes no value");
     }
@@ -160,6 +170,14 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
         return fail(std::string(arg) + " needs a whole number from 0 to 65535");
       }
       (arg == "--interval" ? o.interval : o.samples) = *n;
+    } else if (arg == "--mqtt") {
+      o.mqtt = value;
+    } else if (arg == "--cafile") {
+      o.caFile = value;
+    } else if (arg == "--credentials") {
+      o.credentials = value;
+    } else if (arg == "--stats") {
+      o.stats = true;
     } else if (arg == "--master" || arg == "--slave") {
       if (o.master) {
         return fail("flash takes one of --master and --slave");
@@ -172,8 +190,20 @@ CliOptions parseCliOptions(const std::vector<std::string_view>& args) {
   if (std::string fault = check(o, operands, seen); !fault.empty()) {
     return fail(std::move(fault));
   }
-  if (o.command == Command::Record && o.samples == 0) {
+  if ((o.command == Command::Record ||
+       (o.command == Command::Monitor && seen.count("--samples"))) &&
+      o.samples == 0) {
     return fail("--samples must be at least 1");
+  }
+  if (o.command == Command::Monitor && !o.mqtt.empty()) {
+    mqtt::MqttUrl url;
+    std::string reason;
+    if (!mqtt::parseMqttUrl(o.mqtt, url, reason)) {
+      return fail("--mqtt " + o.mqtt + ": " + reason);
+    }
+    if (!o.caFile.empty() && !url.tls) {
+      return fail("--cafile needs an mqtts:// address");
+    }
   }
   if (!operands.empty()) {
     if (operands[0].empty()) {
@@ -203,6 +233,14 @@ std::string_view cliUsageText() {
          "                                 thresholds, or the measurement buffers and their\n"
          "                                 limits, as CSV (on stdout without -o)\n"
          "  flash TABLE --master|--slave   write a linearisation table into the external flash\n"
+         "  monitor [--samples N] [--mqtt URL [--cafile FILE] [--credentials FILE]] [--stats]\n"
+         "                                 RUN without end (or N answers): each answer as one\n"
+         "                                 JSON line on stdout, or published to the MQTT topic\n"
+         "                                 of URL (mqtt://HOST[:PORT]/TOPIC, mqtts:// for TLS)\n"
+         "                                 with its state retained on TOPIC/status; the user\n"
+         "                                 name and password from QRIX_MQTT_USER and\n"
+         "                                 QRIX_MQTT_PASSWORD or FILE (user, password: two\n"
+         "                                 lines, mode 600); --stats: the counts on stderr\n"
          "  stats FILE [--column NAME] [--lower L --upper U] [--json]\n"
          "                                 a recorder file's n, mean, sd, min, max and range\n"
          "                                 per column; with both limits Cp, Cpk and the\n"

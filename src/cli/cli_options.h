@@ -10,7 +10,7 @@
 
 namespace qrix::cli {
 
-enum class Command { None, Info, Get, Send, Compare, Record, Video, Data, Flash };
+enum class Command { None, Info, Get, Send, Compare, Record, Video, Data, Flash, Monitor };
 
 struct CliOptions {
   Command command = Command::None;
@@ -22,9 +22,16 @@ struct CliOptions {
   // get, video, data: -o FILE; send, record, flash: the operand; compare: the optional file.
   std::string file;
   std::uint16_t interval = 0;
+  // record: the count; monitor: the answers to take, 0 for until a signal.
   std::uint16_t samples = 0;
   // flash: which sensor's bar shows the progress (the frames are the same).
   std::optional<bool> master;
+  // monitor: where the answers go instead of stdout (mqtt[s]://HOST[:PORT]/TOPIC), the CA file
+  // for mqtts, the file with the broker's user name and password, and the counts at the end.
+  std::string mqtt;
+  std::string caFile;
+  std::string credentials;
+  bool stats = false;
   // Set on a usage error: what is wrong, in words.
   std::string error;
 };

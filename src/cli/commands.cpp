@@ -10,6 +10,7 @@
 
 #include "cli/interrupts.h"
 #include "cli/json_text.h"
+#include "cli/monitor_command.h"
 #include "cli/sensor_session.h"
 #include "export/graph_csv.h"
 #include "linearisation/lin_file.h"
@@ -357,6 +358,9 @@ std::string checkInputFiles(const CliOptions& o) {
   if (o.command == Command::Flash) {
     return checkLinFileStrictly(o.file);
   }
+  if (o.command == Command::Monitor) {
+    return checkMonitorSetup(o);
+  }
   return {};
 }
 
@@ -406,6 +410,7 @@ int runCommand(SensorSession& s, const CliOptions& o) {
     case Command::Video:
     case Command::Data: return runBlocks(s, o);
     case Command::Flash: return runFlash(s, o);
+    case Command::Monitor: return runMonitor(s, o);
     case Command::None: break;
   }
   return kExitUsage;

@@ -28,6 +28,7 @@ bool printsResults(const qrix::cli::CliOptions& o) {
     case Command::Get:
     case Command::Video:
     case Command::Data: return o.file.empty();
+    case Command::Monitor: return o.mqtt.empty();
     default: return o.help || o.version;
   }
 }

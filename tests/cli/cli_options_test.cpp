@@ -64,6 +64,24 @@ TEST(CliOptions, RecordAndFlashTakeTheirNumbersAndTheSensor) {
   EXPECT_EQ(parseCliOptions({"flash", "lin.dat", "--master"}).master, true);
 }
 
+TEST(CliOptions, MonitorTakesItsCountAddressFilesAndStats) {
+  const CliOptions plain = parseCliOptions({"monitor"});
+  ASSERT_EQ(plain.error, "");
+  EXPECT_EQ(plain.command, Command::Monitor);
+  EXPECT_EQ(plain.samples, 0);
+  EXPECT_EQ(plain.mqtt, "");
+  EXPECT_FALSE(plain.stats);
+  const CliOptions full =
+      parseCliOptions({"monitor", "--stats", "--mqtt=mqtts://broker.lan:8884/plant/line-3",
+                       "--cafile", "ca.pem", "--samples", "65535", "--credentials", "mqtt.txt"});
+  ASSERT_EQ(full.error, "");
+  EXPECT_EQ(full.samples, 65535);
+  EXPECT_EQ(full.mqtt, "mqtts://broker.lan:8884/plant/line-3");
+  EXPECT_EQ(full.caFile, "ca.pem");
+  EXPECT_EQ(full.credentials, "mqtt.txt");
+  EXPECT_TRUE(full.stats);
+}
+
 TEST(CliOptions, RefusesWithAMessageThatNamesTheFault) {
   struct Case {
     std::vector<std::string_view> args;
@@ -105,6 +123,18 @@ TEST(CliOptions, RefusesWithAMessageThatNamesTheFault) {
       {{"get", "--json", "-o", "p.cfg"}, "--json prints to stdout and -o writes a file: take one"},
       {{"data", "d.csv"}, "unexpected argument 'd.csv'"},
       {{"flash", "lin.dat", "--master", "--slave"}, "flash takes one of --master and --slave"},
+      {{"monitor", "--samples", "0"}, "--samples must be at least 1"},
+      {{"monitor", "--samples", "65536"}, "--samples needs a whole number from 0 to 65535"},
+      {{"monitor", "--interval", "1"}, "--interval does not apply to monitor"},
+      {{"monitor", "--mqtt"}, "--mqtt needs a value"},
+      {{"monitor", "--mqtt", "tcp://h/t"},
+       "--mqtt tcp://h/t: the broker's address must start with mqtt:// or mqtts://"},
+      {{"monitor", "--cafile", "ca.pem"}, "--cafile and --credentials go with --mqtt"},
+      {{"monitor", "--credentials", "c.txt"}, "--cafile and --credentials go with --mqtt"},
+      {{"monitor", "--mqtt", "mqtt://h/t", "--cafile", "ca.pem"},
+       "--cafile needs an mqtts:// address"},
+      {{"monitor", "--stats=yes"}, "--stats takes no value"},
+      {{"info", "--mqtt", "mqtt://h/t"}, "--mqtt does not apply to info"},
   };
   for (const Case& c : cases) {
     const CliOptions o = parseCliOptions(c.args);
