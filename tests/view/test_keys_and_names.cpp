@@ -79,7 +79,7 @@ TEST_F(KeysAndNames, TabFollowsTheReadingOrderPanelByPanel) {
 }
 
 TEST_F(KeysAndNames, EscapeClosesTheSideWindowsAndHelpButNotTheMainWindow) {
-  for (int panel : {st.pCompare, st.pExport, st.pLinkLog}) {
+  for (int panel : {st.pCompare, st.pExport, st.pLinkLog, st.pStatistics}) {
     runtime.ui().DisplayPanel(panel);
     ASSERT_TRUE(shown(panel));
     // From a control inside, as the focus usually is.

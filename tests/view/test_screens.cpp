@@ -174,7 +174,7 @@ TEST_F(ScreenFit, TheMainWindowOpensWholeOnItsScreenWithEveryControlInSightAndCl
 }
 
 TEST_F(ScreenFit, EveryOtherWindowOpensWholeOnItsScreen) {
-  for (int panel : {st.pPopUp, st.pLinkLog, st.pCompare, st.pExport}) {
+  for (int panel : {st.pPopUp, st.pLinkLog, st.pCompare, st.pExport, st.pStatistics}) {
     runtime.ui().DisplayPanel(panel);
     runtime.ProcessSystemEvents();
     expectWholeOnScreen(panel);
