@@ -46,7 +46,7 @@ std::string row(std::string_view name, const stats::Summary& s) {
 
 std::string figuresText(const stats::MeasurementStatistics& figures, stats::Span span,
                         const std::optional<ToleranceLimits>& limits,
-                        const std::string& countersLabel) {
+                        const std::string& countersLabel, bool judged) {
   char text[160];
   std::snprintf(text, sizeof text, "%-12s %8s %11s %10s %8s %8s %7s\n", "", "n", "mean", "sd",
                 "min", "max", "range");
@@ -69,6 +69,11 @@ std::string figuresText(const stats::MeasurementStatistics& figures, stats::Span
     out += c.reason.empty() ? "\n" : "  (" + c.reason + ")\n";
   }
   const stats::JudgementCounters& n = figures.counters();
+  if (!judged) {
+    std::snprintf(text, sizeof text, "%s: %llu answers, not judged: the limits make no window",
+                  countersLabel.c_str(), static_cast<unsigned long long>(n.answers));
+    return out + text;
+  }
   std::snprintf(
       text, sizeof text, "%s: %llu answers, %llu inside, %llu above, %llu below, yield %s",
       countersLabel.c_str(), static_cast<unsigned long long>(n.answers),

@@ -16,8 +16,10 @@ struct ToleranceLimits {
 
 // `limits`: the window the capability is taken against, none before the first RUN answer.
 // `countersLabel`: where the counters are counted ("Since the reset", "In the recording").
+// Without `judged` the answers were judged against no window (typed limits that make none):
+// the counters then give the count alone, not counts of nothing.
 std::string figuresText(const stats::MeasurementStatistics& figures, stats::Span span,
                         const std::optional<ToleranceLimits>& limits,
-                        const std::string& countersLabel);
+                        const std::string& countersLabel, bool judged = true);
 
 }  // namespace qrix

@@ -29,10 +29,19 @@ constexpr double kShowEvery = 0.2;
 // rate. The figures go on exactly beyond it; the export then holds the newest.
 constexpr std::size_t kMostKept = 2'500'000;
 
-// One sample as the export needs it, its time in seconds after the book's start.
+// One sample as the export needs it, its time in seconds after the book's start; kept in 24
+// bytes, since a day of them is kept (the values are the sensor's 16- and 32-bit words).
 struct Kept {
   std::int64_t second;
-  Measurement values;
+  std::int32_t valuePx, valueUm, masterEdge, slaveEdge;
+
+  Kept(std::int64_t at, const Measurement& m)
+      : second(at),
+        valuePx(static_cast<std::int32_t>(m.valuePx)),
+        valueUm(static_cast<std::int32_t>(m.valueUm)),
+        masterEdge(static_cast<std::int32_t>(m.masterEdge)),
+        slaveEdge(static_cast<std::int32_t>(m.slaveEdge)) {}
+  Measurement values() const { return {valuePx, valueUm, masterEdge, slaveEdge}; }
 };
 
 qdas::DateTime dateTimeOf(std::time_t when) {
@@ -168,7 +177,8 @@ void show(Program& p, StatisticsBook& b) {
                   figuresText(b.figures, span, b.limits,
                               b.fromRecording      ? "In the recording"
                               : b.countersSinceRun ? "Since the start of RUN"
-                                                   : "Since the reset"));
+                                                   : "Since the reset",
+                              !b.fromRecording || !b.limits || b.limits->upper > b.limits->lower));
   if (b.limits && !b.fromRecording) {
     ui.SetCtrlVal(panel, t::NUMStatLower, static_cast<double>(b.limits->lower));
     ui.SetCtrlVal(panel, t::NUMStatUpper, static_cast<double>(b.limits->upper));
@@ -187,7 +197,7 @@ Judgement judgeIn(const std::optional<ToleranceLimits>& limits, std::int64_t val
 void refigure(StatisticsBook& b) {
   b.figures.reset();
   for (const Kept& k : b.kept) {
-    b.figures.add(k.values, judgeIn(b.limits, k.values.valuePx));
+    b.figures.add(k.values(), judgeIn(b.limits, k.valuePx));
   }
 }
 
@@ -321,7 +331,7 @@ int CC_BTNStatOpen(Program& p, int, int, int event) {
   RecorderFault fault;
   const auto onSample = [&read](std::uint64_t index, const RecorderSample& s) {
     // The recorder's first column holds the edge the window shows as MASTER's.
-    read.keep({static_cast<std::int64_t>(index), {s.mval, s.mvalUm, s.slave, s.master}});
+    read.keep({static_cast<std::int64_t>(index), Measurement{s.mval, s.mvalUm, s.slave, s.master}});
   };
   if (!readRecorderFile(choice.path, onSample, header, fault)) {
     tell(p, "Not opened: " + faultText(choice.path, fault) + ".", true);
@@ -391,8 +401,8 @@ int CC_BTNStatExport(Program& p, int, int, int event) {
   }
   std::string text = qdas::descriptionText(d);
   for (auto k = b->kept.end() - static_cast<std::ptrdiff_t>(n); k != b->kept.end(); ++k) {
-    qdas::appendValue(text, static_cast<double>(k->values.valuePx),
-                      qdas::plusSeconds(b->start, k->second), {});
+    qdas::appendValue(text, static_cast<double>(k->valuePx), qdas::plusSeconds(b->start, k->second),
+                      {});
   }
   std::string reason;
   if (!files::writeFileAtomically(*path, text, &reason)) {

@@ -193,6 +193,8 @@ TEST_F(StatisticsWindow, ARecordingWithTypedLimitsReplacesTheLiveFiguresUntilRes
   EXPECT_EQ(line(3), "MASTER edge         5     1003.00      1.581     1001     1005       4");
   EXPECT_EQ(line(4), "SLAVE edge          5     2003.00      1.581     2001     2005       4");
   setLimit(t::NUMStatLower, 105);
+  // Below an upper limit still 0: no window, so nothing is counted as inside or outside it.
+  EXPECT_EQ(line(7), "In the recording: 5 answers, not judged: the limits make no window");
   setLimit(t::NUMStatUpper, 150);
   EXPECT_EQ(line(6), "Cp 0.19  Cpk 0.15  against 105 to 150 px");
   EXPECT_EQ(line(7), "In the recording: 5 answers, 3 inside, 1 above, 1 below, yield 60.00 %");
