@@ -26,7 +26,9 @@
 #include <vector>
 
 #include "child_process.h"
+#include "iso_time.h"
 #include "mosquitto_broker.h"
+#include "mqtt_bench.h"
 #include "mqtt_subscriber.h"
 
 namespace {
@@ -36,32 +38,6 @@ constexpr double kByteSeconds = 10.0 / 19200.0;
 constexpr double kExchangeBytes = 2 * 36;
 constexpr double kLineLimit = 1.0 / (kExchangeBytes * kByteSeconds);
 constexpr const char* kTopic = "bench/line1/gap";
-
-double percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
-  return values[index];
-}
-
-// Milliseconds since the epoch of "2026-12-09T14:20:01.123Z"; -1 when it is not that form.
-double millisOf(const std::string& time) {
-  static const std::regex form(R"((\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d):(\d\d)\.(\d{3})Z)");
-  std::smatch m;
-  if (!std::regex_match(time, m, form)) {
-    return -1;
-  }
-  std::tm t{};
-  t.tm_year = std::stoi(m[1]) - 1900;
-  t.tm_mon = std::stoi(m[2]) - 1;
-  t.tm_mday = std::stoi(m[3]);
-  t.tm_hour = std::stoi(m[4]);
-  t.tm_min = std::stoi(m[5]);
-  t.tm_sec = std::stoi(m[6]);
-  return static_cast<double>(timegm(&t)) * 1000 + std::stoi(m[7]);
-}
 
 // The arrival times (monotonic seconds) of the RUN requests the simulator logged, in order.
 std::vector<double> runRequestTimes(const std::string& log) {
@@ -81,29 +57,14 @@ double monotonicSeconds(Clock::time_point at) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  int seconds = 120;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
-      seconds = std::atoi(argv[++i]);
-    } else {
-      std::fprintf(stderr, "usage: %s [--seconds N]\n", argv[0]);
-      return 2;
-    }
-  }
-  if (seconds < 1) {
-    std::fprintf(stderr, "mqtt latency: --seconds must be 1 or more\n");
+  const std::optional<int> given = qrix::bench::secondsArgument(argc, argv, "mqtt latency");
+  if (!given) {
     return 2;
   }
-
+  const int seconds = *given;
   qrix::testing::MosquittoBroker broker;
-  std::string reason;
-  if (!broker.start(reason)) {
-    std::fprintf(stderr, "mqtt latency: %s\n", reason.c_str());
-    return 1;
-  }
-  qrix::testing::MqttSubscriber subscriber({broker.port(), kTopic, "", "", "", ""});
-  if (!subscriber.waitSubscribed(5)) {
-    std::fprintf(stderr, "mqtt latency: the subscriber did not get its subscription\n");
+  std::optional<qrix::testing::MqttSubscriber> subscriber;
+  if (!qrix::bench::startBroker(broker, subscriber, kTopic, "mqtt latency")) {
     return 1;
   }
   qrix::testing::ChildProcess sim(QRIX_SENSOR_SIM_PATH, {"--reaction", "0"});
@@ -131,7 +92,7 @@ int main(int argc, char** argv) {
   const int status = cli.waitForExit(10);
   const std::string cliLog = cli.stderrSoFar(0.2);
   const std::string simLog = sim.stderrSoFar(0.2);
-  subscriber.waitFor([](const std::vector<qrix::testing::Received>&) { return false; }, 1);
+  subscriber->waitFor([](const std::vector<qrix::testing::Received>&) { return false; }, 1);
 
   std::smatch taken;
   std::regex_search(cliLog, taken, std::regex("after (\\d+) answers"));
@@ -144,7 +105,7 @@ int main(int argc, char** argv) {
       monotonicSeconds(Clock::now()) * 1000;
 
   std::map<long, std::pair<double, double>> firstReceipt;  // seq -> (receipt s, JSON time ms)
-  for (const qrix::testing::Received& r : subscriber.received()) {
+  for (const qrix::testing::Received& r : subscriber->received()) {
     if (r.topic != kTopic) {
       continue;
     }
@@ -152,8 +113,10 @@ int main(int argc, char** argv) {
     if (!j.is_object()) {
       continue;
     }
-    firstReceipt.emplace(j.value("seq", -1L),
-                         std::make_pair(monotonicSeconds(r.at), millisOf(j.value("time", ""))));
+    firstReceipt.emplace(
+        j.value("seq", -1L),
+        std::make_pair(monotonicSeconds(r.at),
+                       static_cast<double>(qrix::testing::millisOfIsoTime(j.value("time", "")))));
   }
   std::vector<double> fromSimMs, fromJsonMs;
   for (const auto& [seq, receipt] : firstReceipt) {
@@ -181,9 +144,10 @@ int main(int argc, char** argv) {
       "mqtt latency: %ld answers in %d s (exit %d; %s); simulator's answer to receipt median "
       "%.2f ms, p99 %.2f ms; JSON time to receipt median %.2f ms, p99 %.2f ms; lost %ld; RUN "
       "%.2f/s = ratio %.3f of the line's %.2f/s (target >= 0.97)\n",
-      answers, seconds, status, stats.c_str(), percentile(fromSimMs, 0.5),
-      percentile(fromSimMs, 0.99), percentile(fromJsonMs, 0.5), percentile(fromJsonMs, 0.99),
-      answers - received, rate, rate / kLineLimit, kLineLimit);
+      answers, seconds, status, stats.c_str(), qrix::bench::percentile(fromSimMs, 0.5),
+      qrix::bench::percentile(fromSimMs, 0.99), qrix::bench::percentile(fromJsonMs, 0.5),
+      qrix::bench::percentile(fromJsonMs, 0.99), answers - received, rate, rate / kLineLimit,
+      kLineLimit);
   const bool ok =
       status == 128 + SIGINT && answers > 0 && received == answers && rate / kLineLimit >= 0.97;
   return ok ? 0 : 1;

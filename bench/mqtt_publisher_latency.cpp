@@ -15,6 +15,7 @@
 
 #include "mosquitto_broker.h"
 #include "mqtt/mqtt_publisher.h"
+#include "mqtt_bench.h"
 #include "mqtt_subscriber.h"
 
 namespace {
@@ -23,46 +24,23 @@ using Clock = std::chrono::steady_clock;
 constexpr int kRate = 27;
 constexpr const char* kTopic = "bench/line1/values";
 
-double percentile(std::vector<double> values, double fraction) {
-  if (values.empty()) {
-    return 0;
-  }
-  std::sort(values.begin(), values.end());
-  const auto index = static_cast<std::size_t>(fraction * static_cast<double>(values.size() - 1));
-  return values[index];
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
-  int seconds = 120;
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--seconds") == 0 && i + 1 < argc) {
-      seconds = std::atoi(argv[++i]);
-    } else {
-      std::fprintf(stderr, "usage: %s [--seconds N]\n", argv[0]);
-      return 2;
-    }
-  }
-  if (seconds < 1) {
-    std::fprintf(stderr, "mqtt publisher: --seconds must be 1 or more\n");
+  const std::optional<int> given = qrix::bench::secondsArgument(argc, argv, "mqtt publisher");
+  if (!given) {
     return 2;
   }
-
+  const int seconds = *given;
   qrix::testing::MosquittoBroker broker;
-  std::string reason;
-  if (!broker.start(reason)) {
-    std::fprintf(stderr, "mqtt publisher: %s\n", reason.c_str());
-    return 1;
-  }
-  qrix::testing::MqttSubscriber subscriber({broker.port(), kTopic, "", "", "", ""});
-  if (!subscriber.waitSubscribed(5)) {
-    std::fprintf(stderr, "mqtt publisher: the subscriber did not get its subscription\n");
+  std::optional<qrix::testing::MqttSubscriber> subscriber;
+  if (!qrix::bench::startBroker(broker, subscriber, kTopic, "mqtt publisher")) {
     return 1;
   }
   qrix::mqtt::MqttPublisherOptions options;
   options.url = {false, "127.0.0.1", broker.port(), kTopic};
   qrix::mqtt::MqttPublisher publisher(options, {});
+  std::string reason;
   if (!publisher.start(reason)) {
     std::fprintf(stderr, "mqtt publisher: %s\n", reason.c_str());
     return 1;
@@ -78,14 +56,14 @@ int main(int argc, char** argv) {
     publisher.publish(std::to_string(n));
   }
   const bool delivered = publisher.finish(std::chrono::seconds(10));
-  subscriber.waitFor(
+  subscriber->waitFor(
       [count](const std::vector<qrix::testing::Received>& r) {
         return static_cast<int>(r.size()) >= count + 2;  // with "online" and "offline"
       },
       5);
 
   std::map<int, Clock::time_point> firstReceipt;
-  for (const qrix::testing::Received& r : subscriber.received()) {
+  for (const qrix::testing::Received& r : subscriber->received()) {
     if (r.topic != kTopic) {
       continue;
     }
@@ -108,7 +86,8 @@ int main(int argc, char** argv) {
   std::printf(
       "mqtt publisher: %d messages at %d/s for %d s; publish to receipt median %.2f ms, p99 %.2f "
       "ms; lost %d; delivered %.2f/s = ratio %.3f of %d/s (target >= 0.99); finish %s\n",
-      count, kRate, seconds, percentile(latencyMs, 0.5), percentile(latencyMs, 0.99),
-      count - received, rate, rate / kRate, kRate, delivered ? "delivered all" : "FAILED");
+      count, kRate, seconds, qrix::bench::percentile(latencyMs, 0.5),
+      qrix::bench::percentile(latencyMs, 0.99), count - received, rate, rate / kRate, kRate,
+      delivered ? "delivered all" : "FAILED");
   return delivered && received == count ? 0 : 1;
 }

@@ -1,6 +1,7 @@
 #include "cli/cli_options.h"
 
 #include <charconv>
+#include <cmath>
 #include <set>
 
 #include "mqtt/mqtt_url.h"
@@ -90,6 +91,15 @@ std::string check(const CliOptions& o, const std::vector<std::string_view>& oper
 }
 
 }  // namespace
+
+std::optional<double> parseFiniteNumber(std::string_view text) {
+  double value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
+    return std::nullopt;
+  }
+  return value;
+}
 
 const char* nameOf(Command command) {
   for (const CommandName& c : kCommands) {

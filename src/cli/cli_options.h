@@ -37,6 +37,8 @@ struct CliOptions {
 };
 
 CliOptions parseCliOptions(const std::vector<std::string_view>& args);
+// A whole decimal number, finite; none for anything else ("1e400", "nan", "5 mm").
+std::optional<double> parseFiniteNumber(std::string_view text);
 std::string_view cliUsageText();
 const char* nameOf(Command command);
 

@@ -1,8 +1,6 @@
 #include "cli/dfq_command.h"
 
 #include <algorithm>
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -28,15 +26,6 @@ struct DfqOptions {
   qdas::ValueSource source;
   std::string error;
 };
-
-std::optional<double> finiteNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 DfqOptions parseDfqOptions(const std::vector<std::string_view>& args) {
   DfqOptions o;
@@ -89,7 +78,7 @@ DfqOptions parseDfqOptions(const std::vector<std::string_view>& args) {
     } else if (arg == "--gauge") {
       o.source.gaugeNumber = value;
     } else {
-      const std::optional<double> number = finiteNumber(value);
+      const std::optional<double> number = parseFiniteNumber(value);
       if (!number) {
         return fail(std::string(arg) + " " + printableText(value) + " is no number");
       }

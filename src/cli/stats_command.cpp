@@ -1,7 +1,5 @@
 #include "cli/stats_command.h"
 
-#include <charconv>
-#include <cmath>
 #include <cstdio>
 #include <filesystem>
 
@@ -23,15 +21,6 @@ struct StatsOptions {
   bool help = false;
   std::string error;
 };
-
-std::optional<double> finiteNumber(std::string_view text) {
-  double value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (ec != std::errc{} || end != text.data() + text.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return value;
-}
 
 StatsOptions parseStatsOptions(const std::vector<std::string_view>& args) {
   StatsOptions o;
@@ -63,7 +52,7 @@ StatsOptions parseStatsOptions(const std::vector<std::string_view>& args) {
       if (limit) {
         return fail(std::string(arg) + " given twice");
       }
-      limit = finiteNumber(args[++i]);
+      limit = parseFiniteNumber(args[++i]);
       if (!limit) {
         return fail(std::string(arg) + " " + printableText(args[i]) + " is no number");
       }

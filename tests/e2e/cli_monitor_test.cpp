@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "cli_harness.h"
+#include "iso_time.h"
 #include "mosquitto_broker.h"
 #include "mqtt_subscriber.h"
 
@@ -35,23 +36,6 @@ std::vector<std::string> linesOf(const std::string& text) {
     lines.push_back(line);
   }
   return lines;
-}
-
-// Milliseconds since the epoch of "2026-12-09T14:20:01.123Z"; -1 when it is not that form.
-long long millisOf(const std::string& time) {
-  static const std::regex form(R"((\d{4})-(\d\d)-(\d\d)T(\d\d):(\d\d):(\d\d)\.(\d{3})Z)");
-  std::smatch m;
-  if (!std::regex_match(time, m, form)) {
-    return -1;
-  }
-  std::tm t{};
-  t.tm_year = std::stoi(m[1]) - 1900;
-  t.tm_mon = std::stoi(m[2]) - 1;
-  t.tm_mday = std::stoi(m[3]);
-  t.tm_hour = std::stoi(m[4]);
-  t.tm_min = std::stoi(m[5]);
-  t.tm_sec = std::stoi(m[6]);
-  return static_cast<long long>(timegm(&t)) * 1000 + std::stoi(m[7]);
 }
 
 std::vector<json> parsed(const std::vector<std::string>& lines) {
@@ -143,7 +127,7 @@ TEST_F(CliMonitor, PrintsEachAnswerAsAJsonLineJudgedAgainstTheRecordsWindow) {
   EXPECT_EQ(seqs(answers), oneTo(20));
   long long before = 0;
   for (const json& a : answers) {
-    const long long at = millisOf(a.value("time", ""));
+    const long long at = millisOfIsoTime(a.value("time", ""));
     ASSERT_GT(at, before) << a.dump();
     before = at;
   }
@@ -154,7 +138,8 @@ TEST_F(CliMonitor, PrintsEachAnswerAsAJsonLineJudgedAgainstTheRecordsWindow) {
                                                     R"("judgement": "inside"\})")))
       << lines[0];
   // 20 answers at the line's 26.7 a second.
-  EXPECT_GE(millisOf(answers.back()["time"]) - millisOf(answers.front()["time"]), 600);
+  EXPECT_GE(millisOfIsoTime(answers.back()["time"]) - millisOfIsoTime(answers.front()["time"]),
+            600);
   expectAnswersOfTheSetUp(answers, "inside");
   EXPECT_NE(r.err.find("printed 20"), std::string::npos) << r.err;
 
@@ -318,7 +303,8 @@ TEST_F(CliMonitor, RunKeepsItsRateWhileTheBrokerIsAwayAndEveryAnswerArrivesAfter
   ASSERT_EQ(alone.status, 0) << alone.err;
   const std::vector<json> baseline = parsed(linesOf(alone.out));
   ASSERT_EQ(baseline.size(), static_cast<std::size_t>(kAnswers));
-  const long long baselineMs = millisOf(baseline.back()["time"]) - millisOf(baseline[0]["time"]);
+  const long long baselineMs =
+      millisOfIsoTime(baseline.back()["time"]) - millisOfIsoTime(baseline[0]["time"]);
 
   BrokerSettings persistence;
   persistence.persistence = true;
@@ -344,7 +330,8 @@ TEST_F(CliMonitor, RunKeepsItsRateWhileTheBrokerIsAwayAndEveryAnswerArrivesAfter
   // Only those in flight when the broker went may come twice.
   EXPECT_LE(repeats, 20);
   ASSERT_EQ(answers.size(), static_cast<std::size_t>(kAnswers));
-  const long long runMs = millisOf(answers.back()["time"]) - millisOf(answers[0]["time"]);
+  const long long runMs =
+      millisOfIsoTime(answers.back()["time"]) - millisOfIsoTime(answers[0]["time"]);
   EXPECT_LT(runMs, baselineMs * 105 / 100 + 100) << "baseline " << baselineMs << " ms";
   EXPECT_EQ(statusTrail(subscriber).back(), "offline");
 }
